@@ -1,0 +1,21 @@
+# ostera_subsystem(NAME <name> [LOGIC_DEPS ...] [UI_DEPS ...])
+# Builds ostera_<name> from the folder's own *.cpp (logic, no widgets) and, when a ui/
+# subfolder exists, ostera_<name>_ui from ui/*.cpp (screens). New files are picked up by
+# the glob; nothing else needs editing to add a unit or a screen.
+function(ostera_subsystem)
+  cmake_parse_arguments(ARG "" "NAME" "LOGIC_DEPS;UI_DEPS" ${ARGN})
+  file(GLOB logic_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(NOT logic_sources)
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/empty_logic.cpp "")
+    set(logic_sources ${CMAKE_CURRENT_BINARY_DIR}/empty_logic.cpp)
+  endif()
+  add_library(ostera_${ARG_NAME} STATIC ${logic_sources})
+  target_include_directories(ostera_${ARG_NAME} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(ostera_${ARG_NAME} PUBLIC ${ARG_LOGIC_DEPS})
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/ui)
+    file(GLOB ui_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h)
+    add_library(ostera_${ARG_NAME}_ui STATIC ${ui_sources})
+    target_include_directories(ostera_${ARG_NAME}_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/ui)
+    target_link_libraries(ostera_${ARG_NAME}_ui PUBLIC ostera_${ARG_NAME} Qt6::Widgets Qt6::PrintSupport ${ARG_UI_DEPS})
+  endif()
+endfunction()

@@ -1,0 +1,535 @@
+-- The desk's tables. Portable: runs unchanged on SQLite and PostgreSQL.
+-- Text columns are NOT NULL DEFAULT '', numbers DEFAULT 0, flags DEFAULT '0';
+-- DATA_FLG and PRINTER of TBL_ORDER start '' (not yet assigned).
+-- Statements are separated by a semicolon at the end of a line.
+
+-- One day's order file as read (emptied at the start of every import).
+CREATE TABLE WRK_ORDER (
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    IMP_LN       INTEGER NOT NULL DEFAULT 0,
+    F01          TEXT NOT NULL DEFAULT '',
+    F02          TEXT NOT NULL DEFAULT '',
+    ORD_DATE     TEXT NOT NULL DEFAULT '',
+    F03          TEXT NOT NULL DEFAULT '',
+    F04          TEXT NOT NULL DEFAULT '',
+    FC_CD        TEXT NOT NULL DEFAULT '',
+    FC_RG        TEXT NOT NULL DEFAULT '',
+    LOT_NO       TEXT NOT NULL DEFAULT '',
+    SEISAN_NEN   TEXT NOT NULL DEFAULT '',
+    SEISAN_TUKI  TEXT NOT NULL DEFAULT '',
+    SET_DATE     TEXT NOT NULL DEFAULT '',
+    HINBAN       TEXT NOT NULL DEFAULT '',
+    S_END        TEXT NOT NULL DEFAULT '',
+    COL          TEXT NOT NULL DEFAULT '',
+    F05          TEXT NOT NULL DEFAULT '',
+    QUL_KEY      TEXT NOT NULL DEFAULT '',
+    S_TBL        TEXT NOT NULL DEFAULT '',
+    S_FLD        TEXT NOT NULL DEFAULT '',
+    ROW          TEXT NOT NULL DEFAULT '',
+    SCN          TEXT NOT NULL DEFAULT '',
+    F06          TEXT NOT NULL DEFAULT '',
+    JAN          TEXT NOT NULL DEFAULT '',
+    PRICE        TEXT NOT NULL DEFAULT '',
+    SU           INTEGER NOT NULL DEFAULT 0,
+    TAG_CD       TEXT NOT NULL DEFAULT '',
+    SND_CD       TEXT NOT NULL DEFAULT '',
+    F07          TEXT NOT NULL DEFAULT '',
+    F08          TEXT NOT NULL DEFAULT '',
+    F09          TEXT NOT NULL DEFAULT '',
+    F10          TEXT NOT NULL DEFAULT '',
+    F11          TEXT NOT NULL DEFAULT '',
+    F12          TEXT NOT NULL DEFAULT '',
+    F13          TEXT NOT NULL DEFAULT '',
+    F14          TEXT NOT NULL DEFAULT '',
+    F15          TEXT NOT NULL DEFAULT '',
+    F16          TEXT NOT NULL DEFAULT '',
+    F17          TEXT NOT NULL DEFAULT '',
+    CAR_CD       TEXT NOT NULL DEFAULT '',
+    F19          TEXT NOT NULL DEFAULT '',
+    KNR_NO       TEXT NOT NULL DEFAULT '',
+    LOT_SU       INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (IMP_DATE, IMP_LN)
+);
+
+-- Order lines of every day; a line is IMP_DATE + IMP_LN.
+CREATE TABLE TBL_ORDER (
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    IMP_LN       INTEGER NOT NULL DEFAULT 0,
+    KNR_NO       TEXT NOT NULL DEFAULT '',
+    LOT_NO       TEXT NOT NULL DEFAULT '',
+    ORD_NO       TEXT NOT NULL DEFAULT '',
+    FC_RG        TEXT NOT NULL DEFAULT '',
+    FC_CD        TEXT NOT NULL DEFAULT '',
+    FC_NM        TEXT NOT NULL DEFAULT '',
+    FC_RNM       TEXT NOT NULL DEFAULT '',
+    ORD_DATE     TEXT NOT NULL DEFAULT '',
+    SET_DATE     TEXT NOT NULL DEFAULT '',
+    BR_CD        TEXT NOT NULL DEFAULT '',
+    BR_NM        TEXT NOT NULL DEFAULT '',
+    HINBAN_KBN   TEXT NOT NULL DEFAULT '',
+    HINBAN       TEXT NOT NULL DEFAULT '',
+    COL          TEXT NOT NULL DEFAULT '',
+    S_END        TEXT NOT NULL DEFAULT '',
+    S_TBL        TEXT NOT NULL DEFAULT '',
+    S_FLD        TEXT NOT NULL DEFAULT '',
+    ROW          TEXT NOT NULL DEFAULT '',
+    SCN          TEXT NOT NULL DEFAULT '',
+    SU           INTEGER NOT NULL DEFAULT 0,
+    LOT_SU       INTEGER NOT NULL DEFAULT 0,
+    LOT_AVG      INTEGER NOT NULL DEFAULT 0,
+    SPARE_SU     INTEGER NOT NULL DEFAULT 0,
+    YARE_SU      INTEGER NOT NULL DEFAULT 0,
+    SEISAN_NEN   TEXT NOT NULL DEFAULT '',
+    SEISAN_TUKI  TEXT NOT NULL DEFAULT '',
+    GENSAN1      TEXT NOT NULL DEFAULT '',
+    GENSAN2      TEXT NOT NULL DEFAULT '',
+    SEIZOUMOTO   TEXT NOT NULL DEFAULT '',
+    QUL_KEY      TEXT NOT NULL DEFAULT '',
+    JAN_KEY      TEXT NOT NULL DEFAULT '',
+    SIZE_KEY     TEXT NOT NULL DEFAULT '',
+    TAG_CD       TEXT NOT NULL DEFAULT '',
+    CAR_CD       TEXT NOT NULL DEFAULT '',
+    STK_CD       TEXT NOT NULL DEFAULT '',
+    BTT_CD       TEXT NOT NULL DEFAULT '',
+    DATA_FLG     TEXT NOT NULL DEFAULT '',
+    PRINTER      TEXT NOT NULL DEFAULT '',
+    FLG1         TEXT NOT NULL DEFAULT '0',
+    FLG2         TEXT NOT NULL DEFAULT '0',
+    FLG3         TEXT NOT NULL DEFAULT '0',
+    FLG4         TEXT NOT NULL DEFAULT '0',
+    FLG5         TEXT NOT NULL DEFAULT '0',
+    FLG6         TEXT NOT NULL DEFAULT '0',
+    FLG7         TEXT NOT NULL DEFAULT '0',
+    FLG8         TEXT NOT NULL DEFAULT '0',
+    FLG9         TEXT NOT NULL DEFAULT '0',
+    FLG10        TEXT NOT NULL DEFAULT '0',
+    B1           TEXT NOT NULL DEFAULT '',
+    B2           TEXT NOT NULL DEFAULT '',
+    B3           TEXT NOT NULL DEFAULT '',
+    B4           TEXT NOT NULL DEFAULT '',
+    B5           TEXT NOT NULL DEFAULT '',
+    B6           TEXT NOT NULL DEFAULT '',
+    B7           TEXT NOT NULL DEFAULT '',
+    B8           TEXT NOT NULL DEFAULT '',
+    B9           TEXT NOT NULL DEFAULT '',
+    B10          TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (IMP_DATE, IMP_LN)
+);
+CREATE INDEX IX_TBL_ORDER_LOT ON TBL_ORDER (LOT_NO);
+CREATE INDEX IX_TBL_ORDER_STATE ON TBL_ORDER (IMP_DATE, FLG3, FLG4);
+CREATE INDEX IX_TBL_ORDER_RUN ON TBL_ORDER (FLG2);
+
+-- Findings of the error check, several per line.
+CREATE TABLE TBL_ERR (
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    IMP_LN       INTEGER NOT NULL DEFAULT 0,
+    ERR_LN       INTEGER NOT NULL DEFAULT 0,
+    ERR1         TEXT NOT NULL DEFAULT '',
+    ERR2         TEXT NOT NULL DEFAULT '',
+    ERR3         TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (IMP_DATE, IMP_LN, ERR_LN)
+);
+
+-- Imported days; KAKUTEI_FLG '1' once the day is confirmed.
+CREATE TABLE SYS_IMPDATE (
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    KAKUTEI_FLG  TEXT NOT NULL DEFAULT '0',
+    PRIMARY KEY (IMP_DATE)
+);
+
+-- Control-number counters per business month and factory abbreviation.
+CREATE TABLE SYS_KNR_NO (
+    ORD_NEN      TEXT NOT NULL DEFAULT '',
+    ORD_TUKI     TEXT NOT NULL DEFAULT '',
+    FC_RG        TEXT NOT NULL DEFAULT '',
+    KNR_NO       INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (ORD_NEN, ORD_TUKI, FC_RG)
+);
+
+-- Business months; at most one open (KAKUTEI_FLG '0').
+CREATE TABLE SYS_TUKI (
+    NEN          TEXT NOT NULL DEFAULT '',
+    TUKI         TEXT NOT NULL DEFAULT '',
+    KAKUTEI_FLG  TEXT NOT NULL DEFAULT '0',
+    PRIMARY KEY (NEN, TUKI)
+);
+
+-- Name types (ネーム資材マスタ).
+CREATE TABLE MST_CAR (
+    CAR_CD       TEXT NOT NULL DEFAULT '',
+    LAYOUT1      TEXT NOT NULL DEFAULT '',
+    B1           TEXT NOT NULL DEFAULT '',
+    O_SHO_CD     TEXT NOT NULL DEFAULT '',
+    D_SHO_CD     TEXT NOT NULL DEFAULT '',
+    PRICE        NUMERIC(10,2) NOT NULL DEFAULT 0,
+    SHO_NM1      TEXT NOT NULL DEFAULT '',
+    SHO_NM2      TEXT NOT NULL DEFAULT '',
+    SPARE_SU0    INTEGER NOT NULL DEFAULT 0,
+    SPARE_SU1    INTEGER NOT NULL DEFAULT 0,
+    SPARE_SU2    INTEGER NOT NULL DEFAULT 0,
+    PACKING_SU   INTEGER NOT NULL DEFAULT 0,
+    YARE_SU      INTEGER NOT NULL DEFAULT 0,
+    BIKO1        TEXT NOT NULL DEFAULT '',
+    BIKO2        TEXT NOT NULL DEFAULT '',
+    USER_NM      TEXT NOT NULL DEFAULT '',
+    TIME_STAMP   TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (CAR_CD)
+);
+
+-- Qualities (品質マスタ): fibre content, care symbols and notes.
+CREATE TABLE MST_QUL (
+    QUL_KEY      TEXT NOT NULL DEFAULT '',
+    QUL_NO       TEXT NOT NULL DEFAULT '',
+    LAYOUT2      TEXT NOT NULL DEFAULT '',
+    LAYOUT3      TEXT NOT NULL DEFAULT '',
+    LAYOUT4      TEXT NOT NULL DEFAULT '',
+    BUI1         TEXT NOT NULL DEFAULT '',
+    SOS1         TEXT NOT NULL DEFAULT '',
+    KON1         TEXT NOT NULL DEFAULT '',
+    BUI2         TEXT NOT NULL DEFAULT '',
+    SOS2         TEXT NOT NULL DEFAULT '',
+    KON2         TEXT NOT NULL DEFAULT '',
+    BUI3         TEXT NOT NULL DEFAULT '',
+    SOS3         TEXT NOT NULL DEFAULT '',
+    KON3         TEXT NOT NULL DEFAULT '',
+    BUI4         TEXT NOT NULL DEFAULT '',
+    SOS4         TEXT NOT NULL DEFAULT '',
+    KON4         TEXT NOT NULL DEFAULT '',
+    BUI5         TEXT NOT NULL DEFAULT '',
+    SOS5         TEXT NOT NULL DEFAULT '',
+    KON5         TEXT NOT NULL DEFAULT '',
+    BUI6         TEXT NOT NULL DEFAULT '',
+    SOS6         TEXT NOT NULL DEFAULT '',
+    KON6         TEXT NOT NULL DEFAULT '',
+    BUI7         TEXT NOT NULL DEFAULT '',
+    SOS7         TEXT NOT NULL DEFAULT '',
+    KON7         TEXT NOT NULL DEFAULT '',
+    BUI8         TEXT NOT NULL DEFAULT '',
+    SOS8         TEXT NOT NULL DEFAULT '',
+    KON8         TEXT NOT NULL DEFAULT '',
+    BUI9         TEXT NOT NULL DEFAULT '',
+    SOS9         TEXT NOT NULL DEFAULT '',
+    KON9         TEXT NOT NULL DEFAULT '',
+    BUI10        TEXT NOT NULL DEFAULT '',
+    SOS10        TEXT NOT NULL DEFAULT '',
+    KON10        TEXT NOT NULL DEFAULT '',
+    EHJ1         TEXT NOT NULL DEFAULT '',
+    EHJ2         TEXT NOT NULL DEFAULT '',
+    EHJ3         TEXT NOT NULL DEFAULT '',
+    EHJ4         TEXT NOT NULL DEFAULT '',
+    EHJ5         TEXT NOT NULL DEFAULT '',
+    EHJ6         TEXT NOT NULL DEFAULT '',
+    EFUKI1       TEXT NOT NULL DEFAULT '',
+    EFUKI2       TEXT NOT NULL DEFAULT '',
+    USER_NM      TEXT NOT NULL DEFAULT '',
+    TIME_STAMP   TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (QUL_KEY)
+);
+
+-- Factories (工場マスタ).
+CREATE TABLE MST_FACTORY (
+    FC_RG        TEXT NOT NULL DEFAULT '',
+    FC_CD        TEXT NOT NULL DEFAULT '',
+    FC_RNM       TEXT NOT NULL DEFAULT '',
+    FC_NM        TEXT NOT NULL DEFAULT '',
+    GENSAN       TEXT NOT NULL DEFAULT '',
+    ADRESS1      TEXT NOT NULL DEFAULT '',
+    ADRESS2      TEXT NOT NULL DEFAULT '',
+    TEL          TEXT NOT NULL DEFAULT '',
+    FAX          TEXT NOT NULL DEFAULT '',
+    SEI_NO       TEXT NOT NULL DEFAULT '',
+    NOU_NO       TEXT NOT NULL DEFAULT '',
+    OKR_NO       TEXT NOT NULL DEFAULT '',
+    BIKO1        TEXT NOT NULL DEFAULT '',
+    BIKO2        TEXT NOT NULL DEFAULT '',
+    USER_NM      TEXT NOT NULL DEFAULT '',
+    TIME_STAMP   TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (FC_RG)
+);
+
+-- Size classes valid for each row code.
+CREATE TABLE MST_TARVOLIN_SIZE (
+    ROW          TEXT NOT NULL DEFAULT '',
+    SIZE_KBN     TEXT NOT NULL DEFAULT '',
+    USER_NM      TEXT NOT NULL DEFAULT '',
+    TIME_STAMP   TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (ROW, SIZE_KBN)
+);
+
+-- Colours of a size table and size field (read only).
+CREATE TABLE MST_COL (
+    S_TBL        TEXT NOT NULL DEFAULT '',
+    S_FLD        TEXT NOT NULL DEFAULT '',
+    COL          TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (S_TBL, S_FLD)
+);
+
+-- Product-number classes and their brands (read only).
+CREATE TABLE MST_HINBANKUBUN (
+    HINBAN_KBN   TEXT NOT NULL DEFAULT '',
+    BR_CD        TEXT NOT NULL DEFAULT '',
+    HINBAN_KBN_NM TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (HINBAN_KBN)
+);
+
+-- Brands (read only).
+CREATE TABLE MST_BRAND (
+    BR_CD        TEXT NOT NULL DEFAULT '',
+    BR_NM        TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (BR_CD)
+);
+
+-- Sizes: valid size keys, size plates, printed size and size order (read only).
+CREATE TABLE MST_SIZ (
+    SIZE_KEY     TEXT NOT NULL DEFAULT '',
+    HAN_NO       TEXT NOT NULL DEFAULT '',
+    SIZE0        TEXT NOT NULL DEFAULT '',
+    SIZE_SORT_LV INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (SIZE_KEY)
+);
+
+-- Row codes (read only).
+CREATE TABLE MST_ROW (
+    ROW          TEXT NOT NULL DEFAULT '',
+    ROW_NM       TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (ROW)
+);
+
+-- Composition plates made per quality key (read only).
+CREATE TABLE MST_QULPLATE (
+    QUL_KEY      TEXT NOT NULL DEFAULT '',
+    SU           INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (QUL_KEY)
+);
+
+-- Printing-machine models and their thermal-transfer flag (read only).
+CREATE TABLE MST_PRINTER (
+    PRINTER      TEXT NOT NULL DEFAULT '',
+    DATA_FLG     TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (PRINTER)
+);
+
+-- Care symbols offered for the quality master (read only).
+CREATE TABLE MST_EHJ (
+    EHJ_NO       TEXT NOT NULL DEFAULT '',
+    EHJ_NM       TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (EHJ_NO)
+);
+
+-- Thermal-transfer print data of the latest run (79 output columns, then sort keys).
+CREATE TABLE WRK_CSV_C (
+    LAYOUT       TEXT NOT NULL DEFAULT '',
+    PRINT_SU     INTEGER NOT NULL DEFAULT 0,
+    ORDER_SU     INTEGER NOT NULL DEFAULT 0,
+    HINBAN       TEXT NOT NULL DEFAULT '',
+    COL          TEXT NOT NULL DEFAULT '',
+    SIZE0        TEXT NOT NULL DEFAULT '',
+    ROW          TEXT NOT NULL DEFAULT '',
+    SIZE_KBN     TEXT NOT NULL DEFAULT '',
+    CAR_CD       TEXT NOT NULL DEFAULT '',
+    GENSAN       TEXT NOT NULL DEFAULT '',
+    SEISAN_NEN   TEXT NOT NULL DEFAULT '',
+    SEISAN_TUKI  TEXT NOT NULL DEFAULT '',
+    FC_RG        TEXT NOT NULL DEFAULT '',
+    QUL_NO       TEXT NOT NULL DEFAULT '',
+    BUI1         TEXT NOT NULL DEFAULT '',
+    SOS1         TEXT NOT NULL DEFAULT '',
+    KON1         TEXT NOT NULL DEFAULT '',
+    BUI2         TEXT NOT NULL DEFAULT '',
+    SOS2         TEXT NOT NULL DEFAULT '',
+    KON2         TEXT NOT NULL DEFAULT '',
+    BUI3         TEXT NOT NULL DEFAULT '',
+    SOS3         TEXT NOT NULL DEFAULT '',
+    KON3         TEXT NOT NULL DEFAULT '',
+    BUI4         TEXT NOT NULL DEFAULT '',
+    SOS4         TEXT NOT NULL DEFAULT '',
+    KON4         TEXT NOT NULL DEFAULT '',
+    BUI5         TEXT NOT NULL DEFAULT '',
+    SOS5         TEXT NOT NULL DEFAULT '',
+    KON5         TEXT NOT NULL DEFAULT '',
+    BUI6         TEXT NOT NULL DEFAULT '',
+    SOS6         TEXT NOT NULL DEFAULT '',
+    KON6         TEXT NOT NULL DEFAULT '',
+    BUI7         TEXT NOT NULL DEFAULT '',
+    SOS7         TEXT NOT NULL DEFAULT '',
+    KON7         TEXT NOT NULL DEFAULT '',
+    BUI8         TEXT NOT NULL DEFAULT '',
+    SOS8         TEXT NOT NULL DEFAULT '',
+    KON8         TEXT NOT NULL DEFAULT '',
+    BUI9         TEXT NOT NULL DEFAULT '',
+    SOS9         TEXT NOT NULL DEFAULT '',
+    KON9         TEXT NOT NULL DEFAULT '',
+    BUI10        TEXT NOT NULL DEFAULT '',
+    SOS10        TEXT NOT NULL DEFAULT '',
+    KON10        TEXT NOT NULL DEFAULT '',
+    EHJ1         TEXT NOT NULL DEFAULT '',
+    EHJ2         TEXT NOT NULL DEFAULT '',
+    EHJ3         TEXT NOT NULL DEFAULT '',
+    EHJ4         TEXT NOT NULL DEFAULT '',
+    EHJ5         TEXT NOT NULL DEFAULT '',
+    EHJ6         TEXT NOT NULL DEFAULT '',
+    EFUKI1       TEXT NOT NULL DEFAULT '',
+    EFUKI2       TEXT NOT NULL DEFAULT '',
+    KNR_NO       TEXT NOT NULL DEFAULT '',
+    LOT_NO       TEXT NOT NULL DEFAULT '',
+    FC_NM        TEXT NOT NULL DEFAULT '',
+    ORD_DATE     TEXT NOT NULL DEFAULT '',
+    SET_DATE     TEXT NOT NULL DEFAULT '',
+    SHO_NM1      TEXT NOT NULL DEFAULT '',
+    SHO_NM2      TEXT NOT NULL DEFAULT '',
+    B1           TEXT NOT NULL DEFAULT '',
+    B2           TEXT NOT NULL DEFAULT '',
+    B3           TEXT NOT NULL DEFAULT '',
+    B4           TEXT NOT NULL DEFAULT '',
+    B5           TEXT NOT NULL DEFAULT '',
+    B6           TEXT NOT NULL DEFAULT '',
+    B7           TEXT NOT NULL DEFAULT '',
+    B8           TEXT NOT NULL DEFAULT '',
+    B9           TEXT NOT NULL DEFAULT '',
+    B10          TEXT NOT NULL DEFAULT '',
+    B11          TEXT NOT NULL DEFAULT '',
+    B12          TEXT NOT NULL DEFAULT '',
+    B13          TEXT NOT NULL DEFAULT '',
+    B14          TEXT NOT NULL DEFAULT '',
+    B15          TEXT NOT NULL DEFAULT '',
+    B16          TEXT NOT NULL DEFAULT '',
+    B17          TEXT NOT NULL DEFAULT '',
+    B18          TEXT NOT NULL DEFAULT '',
+    B19          TEXT NOT NULL DEFAULT '',
+    B20          TEXT NOT NULL DEFAULT '',
+    FILE_NM      TEXT NOT NULL DEFAULT '',
+    SIZE_SORT_LV INTEGER NOT NULL DEFAULT 0,
+    GYOU         INTEGER NOT NULL DEFAULT 0,
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    IMP_LN       INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX IX_WRK_CSV_C_KNR ON WRK_CSV_C (KNR_NO);
+
+-- Instruction-artwork data of the latest run (79 output columns, then sort keys).
+CREATE TABLE WRK_CSV_H (
+    LAYOUT       TEXT NOT NULL DEFAULT '',
+    PRINT_SU     INTEGER NOT NULL DEFAULT 0,
+    ORDER_SU     INTEGER NOT NULL DEFAULT 0,
+    HINBAN       TEXT NOT NULL DEFAULT '',
+    COL          TEXT NOT NULL DEFAULT '',
+    SIZE0        TEXT NOT NULL DEFAULT '',
+    ROW          TEXT NOT NULL DEFAULT '',
+    SIZE_KBN     TEXT NOT NULL DEFAULT '',
+    CAR_CD       TEXT NOT NULL DEFAULT '',
+    GENSAN       TEXT NOT NULL DEFAULT '',
+    SEISAN_NEN   TEXT NOT NULL DEFAULT '',
+    SEISAN_TUKI  TEXT NOT NULL DEFAULT '',
+    FC_RG        TEXT NOT NULL DEFAULT '',
+    QUL_NO       TEXT NOT NULL DEFAULT '',
+    BUI1         TEXT NOT NULL DEFAULT '',
+    SOS1         TEXT NOT NULL DEFAULT '',
+    KON1         TEXT NOT NULL DEFAULT '',
+    BUI2         TEXT NOT NULL DEFAULT '',
+    SOS2         TEXT NOT NULL DEFAULT '',
+    KON2         TEXT NOT NULL DEFAULT '',
+    BUI3         TEXT NOT NULL DEFAULT '',
+    SOS3         TEXT NOT NULL DEFAULT '',
+    KON3         TEXT NOT NULL DEFAULT '',
+    BUI4         TEXT NOT NULL DEFAULT '',
+    SOS4         TEXT NOT NULL DEFAULT '',
+    KON4         TEXT NOT NULL DEFAULT '',
+    BUI5         TEXT NOT NULL DEFAULT '',
+    SOS5         TEXT NOT NULL DEFAULT '',
+    KON5         TEXT NOT NULL DEFAULT '',
+    BUI6         TEXT NOT NULL DEFAULT '',
+    SOS6         TEXT NOT NULL DEFAULT '',
+    KON6         TEXT NOT NULL DEFAULT '',
+    BUI7         TEXT NOT NULL DEFAULT '',
+    SOS7         TEXT NOT NULL DEFAULT '',
+    KON7         TEXT NOT NULL DEFAULT '',
+    BUI8         TEXT NOT NULL DEFAULT '',
+    SOS8         TEXT NOT NULL DEFAULT '',
+    KON8         TEXT NOT NULL DEFAULT '',
+    BUI9         TEXT NOT NULL DEFAULT '',
+    SOS9         TEXT NOT NULL DEFAULT '',
+    KON9         TEXT NOT NULL DEFAULT '',
+    BUI10        TEXT NOT NULL DEFAULT '',
+    SOS10        TEXT NOT NULL DEFAULT '',
+    KON10        TEXT NOT NULL DEFAULT '',
+    EHJ1         TEXT NOT NULL DEFAULT '',
+    EHJ2         TEXT NOT NULL DEFAULT '',
+    EHJ3         TEXT NOT NULL DEFAULT '',
+    EHJ4         TEXT NOT NULL DEFAULT '',
+    EHJ5         TEXT NOT NULL DEFAULT '',
+    EHJ6         TEXT NOT NULL DEFAULT '',
+    EFUKI1       TEXT NOT NULL DEFAULT '',
+    EFUKI2       TEXT NOT NULL DEFAULT '',
+    KNR_NO       TEXT NOT NULL DEFAULT '',
+    LOT_NO       TEXT NOT NULL DEFAULT '',
+    FC_NM        TEXT NOT NULL DEFAULT '',
+    ORD_DATE     TEXT NOT NULL DEFAULT '',
+    SET_DATE     TEXT NOT NULL DEFAULT '',
+    SHO_NM1      TEXT NOT NULL DEFAULT '',
+    SHO_NM2      TEXT NOT NULL DEFAULT '',
+    B1           TEXT NOT NULL DEFAULT '',
+    B2           TEXT NOT NULL DEFAULT '',
+    B3           TEXT NOT NULL DEFAULT '',
+    B4           TEXT NOT NULL DEFAULT '',
+    B5           TEXT NOT NULL DEFAULT '',
+    B6           TEXT NOT NULL DEFAULT '',
+    B7           TEXT NOT NULL DEFAULT '',
+    B8           TEXT NOT NULL DEFAULT '',
+    B9           TEXT NOT NULL DEFAULT '',
+    B10          TEXT NOT NULL DEFAULT '',
+    B11          TEXT NOT NULL DEFAULT '',
+    B12          TEXT NOT NULL DEFAULT '',
+    B13          TEXT NOT NULL DEFAULT '',
+    B14          TEXT NOT NULL DEFAULT '',
+    B15          TEXT NOT NULL DEFAULT '',
+    B16          TEXT NOT NULL DEFAULT '',
+    B17          TEXT NOT NULL DEFAULT '',
+    B18          TEXT NOT NULL DEFAULT '',
+    B19          TEXT NOT NULL DEFAULT '',
+    B20          TEXT NOT NULL DEFAULT '',
+    FILE_NM      TEXT NOT NULL DEFAULT '',
+    SIZE_SORT_LV INTEGER NOT NULL DEFAULT 0,
+    GYOU         INTEGER NOT NULL DEFAULT 0,
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    IMP_LN       INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX IX_WRK_CSV_H_FILE ON WRK_CSV_H (FILE_NM);
+
+-- Report rows of the latest run, one per line.
+CREATE TABLE WRK_RPT (
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    IMP_LN       INTEGER NOT NULL DEFAULT 0,
+    ORD_NO       TEXT NOT NULL DEFAULT '',
+    KNR_NO       TEXT NOT NULL DEFAULT '',
+    LOT_NO       TEXT NOT NULL DEFAULT '',
+    ORD_DATE     TEXT NOT NULL DEFAULT '',
+    SET_DATE     TEXT NOT NULL DEFAULT '',
+    BR_CD        TEXT NOT NULL DEFAULT '',
+    FC_RG        TEXT NOT NULL DEFAULT '',
+    FC_CD        TEXT NOT NULL DEFAULT '',
+    FC_NM        TEXT NOT NULL DEFAULT '',
+    FC_BIKO1     TEXT NOT NULL DEFAULT '',
+    ADRESS1      TEXT NOT NULL DEFAULT '',
+    ADRESS2      TEXT NOT NULL DEFAULT '',
+    NOU_NO       TEXT NOT NULL DEFAULT '',
+    OKR_NO       TEXT NOT NULL DEFAULT '',
+    SEI_NO       TEXT NOT NULL DEFAULT '',
+    GENSAN       TEXT NOT NULL DEFAULT '',
+    CAR_CD       TEXT NOT NULL DEFAULT '',
+    HINBAN       TEXT NOT NULL DEFAULT '',
+    COL          TEXT NOT NULL DEFAULT '',
+    ROW          TEXT NOT NULL DEFAULT '',
+    SIZE0        TEXT NOT NULL DEFAULT '',
+    SIZE_SORT_LV INTEGER NOT NULL DEFAULT 0,
+    SEISAN_NEN   TEXT NOT NULL DEFAULT '',
+    SU           INTEGER NOT NULL DEFAULT 0,
+    SPARE_SU     INTEGER NOT NULL DEFAULT 0,
+    LOT_SU       INTEGER NOT NULL DEFAULT 0,
+    QUL_KEY      TEXT NOT NULL DEFAULT '',
+    QUL_NO       TEXT NOT NULL DEFAULT '',
+    DATA_FLG     TEXT NOT NULL DEFAULT '',
+    SHO_NM1      TEXT NOT NULL DEFAULT '',
+    SHO_NM2      TEXT NOT NULL DEFAULT '',
+    SHO_BIKO1    TEXT NOT NULL DEFAULT '',
+    D_SHO_CD     TEXT NOT NULL DEFAULT '',
+    O_SHO_CD     TEXT NOT NULL DEFAULT ''
+);

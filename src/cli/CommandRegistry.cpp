@@ -1,0 +1,49 @@
+#include "CommandRegistry.h"
+
+#include <cstdio>
+
+const Command *CommandRegistry::find(const QString &name) const
+{
+    for (const Command &c : m_commands)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+int usageError(const Command &command, const QString &problem)
+{
+    const QByteArray text =
+        (problem + QStringLiteral("\nusage: ostera ") + command.usage + QLatin1Char('\n')).toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    return ExitUsage;
+}
+
+std::optional<QString> takeOption(QStringList &args, const QString &name, bool *missing)
+{
+    std::optional<QString> value;
+    for (int i = 0; i < args.size();) {
+        if (args.at(i) == name) {
+            if (i + 1 >= args.size()) {
+                if (missing)
+                    *missing = true;
+                args.removeAt(i);
+                continue;
+            }
+            value = args.at(i + 1);
+            args.remove(i, 2);
+            continue;
+        }
+        if (args.at(i).startsWith(name + QLatin1Char('='))) {
+            value = args.at(i).mid(name.size() + 1);
+            args.removeAt(i);
+            continue;
+        }
+        ++i;
+    }
+    return value;
+}
+
+bool takeFlag(QStringList &args, const QString &name)
+{
+    return args.removeAll(name) > 0;
+}

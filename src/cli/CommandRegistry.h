@@ -1,0 +1,60 @@
+// The batch commands of `ostera COMMAND ...`. Each subsystem registers its commands in its own
+// file (src/cli/<Subsystem>Commands.cpp); the commands call the same logic as the screens.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class ConsoleDialogs;
+class Progress;
+
+// What every command gets: the console dialogs (questions answered by --yes), the progress
+// line, and its own arguments (global options already removed).
+struct BatchContext {
+    ConsoleDialogs &dialogs;
+    Progress &progress;
+    QStringList args;
+    bool answerYes = false;
+};
+
+// Exit status of a command: 0 success; 1 a refusal or failure; 2 bad usage.
+enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+
+struct Command {
+    QString name;      // "import", "masters", ...
+    QString usage;     // "import FILE [--date YYYYMMDD]"
+    QString summary;   // one line for --help
+    bool needsDatabase = true; // opens gCn before running
+    std::function<int(BatchContext &)> run;
+};
+
+class CommandRegistry {
+public:
+    void add(Command command) { m_commands.append(std::move(command)); }
+    const Command *find(const QString &name) const;
+    const QList<Command> &all() const { return m_commands; }
+
+private:
+    QList<Command> m_commands;
+};
+
+// Usage problem inside a command: prints the usage line and returns ExitUsage.
+int usageError(const Command &command, const QString &problem);
+
+// Takes "--name VALUE" out of args; std::nullopt when absent. A missing value sets *missing.
+std::optional<QString> takeOption(QStringList &args, const QString &name, bool *missing = nullptr);
+// Takes a "--flag" out of args.
+bool takeFlag(QStringList &args, const QString &name);
+
+// Registration functions, one per subsystem file.
+void registerFoundationCommands(CommandRegistry &registry);
+void registerPeriodCommands(CommandRegistry &registry);
+void registerIntakeCommands(CommandRegistry &registry);
+void registerConversionCommands(CommandRegistry &registry);
+void registerReportCommands(CommandRegistry &registry);
+void registerMasterCommands(CommandRegistry &registry);
+void registerHistoryCommands(CommandRegistry &registry);

@@ -1,0 +1,5 @@
+#include "CommandRegistry.h"
+
+void registerMasterCommands(CommandRegistry &)
+{
+}

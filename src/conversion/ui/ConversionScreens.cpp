@@ -1,0 +1,7 @@
+#include "ConversionScreens.h"
+
+#include "ScreenRegistry.h"
+
+void registerConversionScreens()
+{
+}

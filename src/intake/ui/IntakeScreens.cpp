@@ -1,0 +1,7 @@
+#include "IntakeScreens.h"
+
+#include "ScreenRegistry.h"
+
+void registerIntakeScreens()
+{
+}

@@ -1,0 +1,69 @@
+#include "Batch.h"
+#include "ConversionScreens.h"
+#include "Desk.h"
+#include "IntakeScreens.h"
+#include "MasterScreens.h"
+#include "OrdersScreens.h"
+#include "PeriodScreens.h"
+#include "ReportScreens.h"
+#include "ShellScreens.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <unistd.h>
+
+namespace {
+void registerAllScreens()
+{
+    registerShellScreens();
+    registerPeriodScreens();
+    registerIntakeScreens();
+    registerConversionScreens();
+    registerReportScreens();
+    registerOrdersScreens();
+    registerMasterScreens();
+}
+
+// Qt wants a private runtime folder; a batch run from cron or CI may have none.
+void ensureRuntimeDir()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QString dir = QDir::tempPath() + QStringLiteral("/ostera-runtime-") +
+                        QString::number(getuid());
+    QDir().mkpath(dir);
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                   QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
+}
+
+QString iniOption(const QStringList &args)
+{
+    const int i = args.indexOf(QStringLiteral("--ini"));
+    return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : QString();
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const QString programPath = QString::fromLocal8Bit(argv[0]);
+
+    if (isBatchInvocation(args)) {
+        // Batch commands never show a window; printing and PDFs still need fonts.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        ensureRuntimeDir();
+        QApplication app(argc, argv);
+        applyDeskLook(app);
+        return runBatch(args, QCoreApplication::applicationFilePath());
+    }
+    QApplication app(argc, argv);
+    registerAllScreens();
+    return runDesk(app, iniOption(args), QCoreApplication::applicationFilePath());
+}

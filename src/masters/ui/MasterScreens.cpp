@@ -1,0 +1,7 @@
+#include "MasterScreens.h"
+
+#include "ScreenRegistry.h"
+
+void registerMasterScreens()
+{
+}

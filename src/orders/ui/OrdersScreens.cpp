@@ -1,0 +1,7 @@
+#include "OrdersScreens.h"
+
+#include "ScreenRegistry.h"
+
+void registerOrdersScreens()
+{
+}

@@ -1,0 +1,7 @@
+#include "PeriodScreens.h"
+
+#include "ScreenRegistry.h"
+
+void registerPeriodScreens()
+{
+}

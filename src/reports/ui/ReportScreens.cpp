@@ -1,0 +1,7 @@
+#include "ReportScreens.h"
+
+#include "ScreenRegistry.h"
+
+void registerReportScreens()
+{
+}

@@ -1,0 +1,577 @@
+#include "Db.h"
+
+#include "globals.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+namespace {
+QAtomicInt s_connectionCounter;
+
+// ADO's number for "provider cannot be found", kept so that operators see a familiar code.
+const QString kProviderErrorNumber = QStringLiteral("3706");
+
+QString errorNumber(const QSqlError &error)
+{
+    if (!error.nativeErrorCode().isEmpty())
+        return error.nativeErrorCode();
+    return QString::number(int(error.type()));
+}
+
+QString errorText(const QSqlError &error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    return text;
+}
+
+QString quoteIdentifier(const QString &name)
+{
+    QString inner = name;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+} // namespace
+
+// --- ConnectionSettings -------------------------------------------------------------------
+
+ConnectionSettings ConnectionSettings::fromGlobals()
+{
+    ConnectionSettings s;
+    s.provider = gProvider;
+    s.server = gServerName;
+    s.database = gDbName;
+    s.user = gDbUser;
+    s.password = gDbPassword;
+    s.timeout = gTimeout;
+    s.schema = gDbSchema;
+    s.baseDir = gInstallDir;
+    return s;
+}
+
+// --- DbError ------------------------------------------------------------------------------
+
+DbError::DbError(const QString &text, const QString &number)
+    : std::runtime_error((text + QLatin1Char('(') + number + QLatin1Char(')')).toStdString()),
+      m_text(text), m_number(number)
+{
+}
+
+// --- Db -----------------------------------------------------------------------------------
+
+struct Db::Deadline {
+    QElapsedTimer timer;
+    qint64 limitMs = 0;
+};
+
+Db::Db(ConnectionSettings settings)
+    : m_settings(std::move(settings)),
+      m_name(QStringLiteral("ostera_%1").arg(s_connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+Db::~Db()
+{
+    close();
+}
+
+QSqlDatabase Db::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+void Db::open(bool createIfMissing)
+{
+    close();
+    m_depth = 0;
+    const QString provider = m_settings.provider;
+    if (provider == QLatin1String("SQLite")) {
+        if (m_settings.server.trimmed().isEmpty())
+            throw DbError(QStringLiteral("データベースファイルが設定されていません。"),
+                          QStringLiteral("14"));
+        QString path = m_settings.server;
+        if (QFileInfo(path).isRelative() && !m_settings.baseDir.isEmpty())
+            path = QDir(m_settings.baseDir).filePath(path);
+        if (!createIfMissing && !QFileInfo::exists(path))
+            throw DbError(QStringLiteral("データベースファイルが見つかりません: ") + path,
+                          QStringLiteral("14"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        const int busyMs = qMax(1, m_settings.timeout) * 1000;
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMs));
+        m_engine = Engine::SQLite;
+        if (!db.open()) {
+            const QSqlError error = db.lastError();
+            close();
+            throw DbError(errorText(error), errorNumber(error));
+        }
+    } else if (provider == QLatin1String("PostgreSQL")) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+        QString host = m_settings.server.trimmed();
+        int port = 5432;
+        const int colon = host.lastIndexOf(QLatin1Char(':'));
+        if (colon > 0) {
+            bool ok = false;
+            const int p = host.mid(colon + 1).toInt(&ok);
+            if (ok) {
+                port = p;
+                host = host.left(colon);
+            }
+        }
+        db.setHostName(host);
+        db.setPort(port);
+        db.setDatabaseName(m_settings.database);
+        db.setUserName(m_settings.user);
+        db.setPassword(m_settings.password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=ostera")
+                                 .arg(qMax(1, m_settings.timeout)));
+        m_engine = Engine::PostgreSQL;
+        if (!db.open()) {
+            const QSqlError error = db.lastError();
+            close();
+            QString number = errorNumber(error);
+            if (number == QLatin1String("1"))
+                number = QStringLiteral("08001"); // no SQLSTATE: the connection itself failed
+            throw DbError(errorText(error), number);
+        }
+    } else {
+        // An unknown provider leaves the connection unopened; the first statement fails.
+        m_engine = Engine::Unknown;
+        return;
+    }
+    configureAfterOpen();
+}
+
+void Db::configureAfterOpen()
+{
+    if (m_engine == Engine::SQLite) {
+        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(qMax(1, m_settings.timeout) * 1000));
+        exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
+    } else if (m_engine == Engine::PostgreSQL) {
+        exec(QStringLiteral("SET client_min_messages TO warning"));
+        if (!m_settings.schema.isEmpty())
+            exec(QStringLiteral("SET search_path TO ") + quoteIdentifier(m_settings.schema));
+    }
+}
+
+void Db::close()
+{
+    m_deadline.reset();
+    if (QSqlDatabase::contains(m_name)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            if (db.isOpen())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    m_depth = 0;
+}
+
+bool Db::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && database().isOpen();
+}
+
+bool Db::isAlive()
+{
+    if (!isOpen())
+        return false;
+    QSqlQuery q(database());
+    return q.exec(QStringLiteral("SELECT 1")) && q.next();
+}
+
+void Db::fail(const QSqlError &error) const
+{
+    throw DbError(errorText(error), errorNumber(error));
+}
+
+QSqlQuery Db::prepareAndRun(const QString &sql, const QVariantMap &params, bool forwardOnly)
+{
+    if (!isOpen()) {
+        if (m_engine == Engine::Unknown)
+            throw DbError(QStringLiteral("プロバイダ「") + m_settings.provider +
+                              QStringLiteral("」は使用できません。SQLite か PostgreSQL を指定してください。"),
+                          kProviderErrorNumber);
+        throw DbError(QStringLiteral("データベースに接続されていません。"), QStringLiteral("3704"));
+    }
+    QSqlQuery q(database());
+    q.setForwardOnly(forwardOnly);
+    bool ok;
+    if (params.isEmpty()) {
+        ok = q.exec(sql);
+    } else {
+        if (!q.prepare(sql))
+            fail(q.lastError());
+        for (auto it = params.cbegin(); it != params.cend(); ++it) {
+            const QString key = it.key().startsWith(QLatin1Char(':')) ? it.key()
+                                                                      : QLatin1Char(':') + it.key();
+            q.bindValue(key, it.value());
+        }
+        ok = q.exec();
+    }
+    if (!ok)
+        fail(q.lastError());
+    return q;
+}
+
+int Db::exec(const QString &sql, const QVariantMap &params)
+{
+    QSqlQuery q = prepareAndRun(sql, params, true);
+    return q.numRowsAffected();
+}
+
+QSqlQuery Db::select(const QString &sql, const QVariantMap &params)
+{
+    return prepareAndRun(sql, params, true);
+}
+
+QList<QSqlRecord> Db::rows(const QString &sql, const QVariantMap &params)
+{
+    QList<QSqlRecord> result;
+    QSqlQuery q = prepareAndRun(sql, params, true);
+    while (q.next())
+        result.append(q.record());
+    if (q.lastError().isValid())
+        fail(q.lastError());
+    return result;
+}
+
+void Db::forEach(const QString &sql, const QVariantMap &params,
+                 const std::function<void(const QSqlQuery &)> &fn)
+{
+    QSqlQuery q = prepareAndRun(sql, params, true);
+    while (q.next())
+        fn(q);
+    if (q.lastError().isValid())
+        fail(q.lastError());
+}
+
+QVariant Db::scalar(const QString &sql, const QVariantMap &params)
+{
+    QSqlQuery q = prepareAndRun(sql, params, true);
+    if (q.next())
+        return q.value(0);
+    if (q.lastError().isValid())
+        fail(q.lastError());
+    return {};
+}
+
+bool Db::exists(const QString &sql, const QVariantMap &params)
+{
+    QSqlQuery q = prepareAndRun(sql, params, true);
+    if (q.next())
+        return true;
+    if (q.lastError().isValid())
+        fail(q.lastError());
+    return false;
+}
+
+bool Db::tableExists(const QString &table)
+{
+    if (m_engine == Engine::SQLite)
+        return exists(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                     "lower(name) = lower(:t)"),
+                      {{QStringLiteral("t"), table}});
+    return exists(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
+                                 "table_schema = current_schema() AND lower(table_name) = lower(:t)"),
+                  {{QStringLiteral("t"), table}});
+}
+
+QString Db::quote(const QString &value)
+{
+    QString inner = value;
+    inner.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + inner + QLatin1Char('\'');
+}
+
+void Db::begin()
+{
+    if (m_depth == 0)
+        exec(m_engine == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    else
+        exec(QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
+    ++m_depth;
+}
+
+void Db::commit()
+{
+    if (m_depth <= 0)
+        return;
+    --m_depth;
+    if (m_depth == 0)
+        exec(QStringLiteral("COMMIT"));
+    else
+        exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_depth));
+}
+
+void Db::rollback()
+{
+    if (m_depth <= 0)
+        return;
+    --m_depth;
+    if (m_depth == 0) {
+        exec(QStringLiteral("ROLLBACK"));
+    } else {
+        exec(QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(m_depth));
+        exec(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(m_depth));
+    }
+}
+
+void *Db::nativeHandle() const
+{
+    if (!isOpen())
+        return nullptr;
+    const QVariant v = database().driver()->handle();
+    if (!v.isValid())
+        return nullptr;
+    return *static_cast<void *const *>(v.constData());
+}
+
+void Db::setStatementTimeout(int ms)
+{
+    if (m_engine == Engine::PostgreSQL) {
+        exec(QStringLiteral("SET statement_timeout = %1").arg(qMax(0, ms)));
+        return;
+    }
+    if (m_engine != Engine::SQLite)
+        return;
+    auto *handle = static_cast<sqlite3 *>(nativeHandle());
+    if (!handle)
+        return;
+    if (ms <= 0) {
+        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
+        m_deadline.reset();
+        return;
+    }
+    m_deadline = std::make_unique<Deadline>();
+    m_deadline->limitMs = ms;
+    m_deadline->timer.start();
+    sqlite3_progress_handler(
+        handle, 10000,
+        [](void *arg) -> int {
+            auto *d = static_cast<Deadline *>(arg);
+            return d->timer.elapsed() > d->limitMs ? 1 : 0;
+        },
+        m_deadline.get());
+}
+
+// --- Transaction --------------------------------------------------------------------------
+
+Transaction::~Transaction()
+{
+    if (m_done)
+        return;
+    try {
+        m_db.rollback();
+    } catch (const DbError &) {
+        // The connection may be gone; the server rolls back on its own then.
+    }
+}
+
+void Transaction::commit()
+{
+    m_done = true;
+    m_db.commit();
+}
+
+// --- BulkInserter -------------------------------------------------------------------------
+
+namespace {
+void appendCopyValue(QByteArray &out, const QVariant &value)
+{
+    if (value.isNull()) {
+        out.append("\\N");
+        return;
+    }
+    const QByteArray text = value.toString().toUtf8();
+    for (char c : text) {
+        switch (c) {
+        case '\\': out.append("\\\\"); break;
+        case '\t': out.append("\\t"); break;
+        case '\n': out.append("\\n"); break;
+        case '\r': out.append("\\r"); break;
+        default: out.append(c);
+        }
+    }
+}
+
+QString pgResultError(PGconn *conn, PGresult *res)
+{
+    const char *message = res ? PQresultErrorMessage(res) : PQerrorMessage(conn);
+    return QString::fromUtf8(message).trimmed();
+}
+
+QString pgSqlState(PGresult *res)
+{
+    const char *state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+    return state ? QString::fromLatin1(state) : QStringLiteral("08000");
+}
+} // namespace
+
+BulkInserter::BulkInserter(Db &db, const QString &table, const QStringList &columns)
+    : m_db(db), m_table(table), m_columns(columns)
+{
+    if (!m_db.isOpen())
+        m_db.exec(QStringLiteral("SELECT 1")); // raises the not-connected error
+    if (m_db.transactionDepth() == 0) {
+        m_db.begin();
+        m_ownTransaction = true;
+    }
+    if (m_db.isSQLite()) {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks << QStringLiteral("?");
+        const QByteArray sql = (QStringLiteral("INSERT INTO ") + table + QLatin1Char('(') +
+                                columns.join(QLatin1Char(',')) + QStringLiteral(") VALUES(") +
+                                marks.join(QLatin1Char(',')) + QLatin1Char(')'))
+                                   .toUtf8();
+        auto *handle = static_cast<sqlite3 *>(m_db.nativeHandle());
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+            const DbError error(QString::fromUtf8(sqlite3_errmsg(handle)),
+                                QString::number(sqlite3_extended_errcode(handle)));
+            if (m_ownTransaction)
+                m_db.rollback();
+            throw error;
+        }
+        m_stmt = stmt;
+    }
+}
+
+BulkInserter::~BulkInserter()
+{
+    if (m_finished)
+        return;
+    if (m_db.isSQLite()) {
+        sqlite3_finalize(static_cast<sqlite3_stmt *>(m_stmt));
+    } else if (m_copyStarted) {
+        auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
+        if (conn) {
+            PQputCopyEnd(conn, "aborted");
+            while (PGresult *res = PQgetResult(conn))
+                PQclear(res);
+        }
+    }
+    if (m_ownTransaction) {
+        try {
+            m_db.rollback();
+        } catch (const DbError &) {
+        }
+    }
+}
+
+void BulkInserter::add(const QVariantList &row)
+{
+    if (row.size() != m_columns.size())
+        throw DbError(QStringLiteral("列の数が合いません: ") + m_table, QStringLiteral("-1"));
+    ++m_count;
+    if (m_db.isSQLite()) {
+        auto *stmt = static_cast<sqlite3_stmt *>(m_stmt);
+        for (int i = 0; i < row.size(); ++i) {
+            const QVariant &v = row.at(i);
+            const int index = i + 1;
+            if (v.isNull()) {
+                sqlite3_bind_null(stmt, index);
+                continue;
+            }
+            switch (v.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::ULongLong:
+                sqlite3_bind_int64(stmt, index, v.toLongLong());
+                break;
+            case QMetaType::Double:
+                sqlite3_bind_double(stmt, index, v.toDouble());
+                break;
+            default: {
+                const QByteArray text = v.toString().toUtf8();
+                sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            }
+            }
+        }
+        const int rc = sqlite3_step(stmt);
+        if (rc != SQLITE_DONE) {
+            auto *handle = sqlite3_db_handle(stmt);
+            const DbError error(QString::fromUtf8(sqlite3_errmsg(handle)),
+                                QString::number(sqlite3_extended_errcode(handle)));
+            sqlite3_reset(stmt);
+            throw error;
+        }
+        sqlite3_reset(stmt);
+        return;
+    }
+    if (!m_copyStarted) {
+        auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
+        const QByteArray sql = (QStringLiteral("COPY ") + m_table + QLatin1Char('(') +
+                                m_columns.join(QLatin1Char(',')) + QStringLiteral(") FROM STDIN"))
+                                   .toUtf8();
+        PGresult *res = PQexec(conn, sql.constData());
+        if (PQresultStatus(res) != PGRES_COPY_IN) {
+            const DbError error(pgResultError(conn, res), pgSqlState(res));
+            PQclear(res);
+            throw error;
+        }
+        PQclear(res);
+        m_copyStarted = true;
+    }
+    for (int i = 0; i < row.size(); ++i) {
+        if (i)
+            m_copyBuffer.append('\t');
+        appendCopyValue(m_copyBuffer, row.at(i));
+    }
+    m_copyBuffer.append('\n');
+    if (m_copyBuffer.size() > (1 << 20))
+        flushCopy();
+}
+
+void BulkInserter::flushCopy()
+{
+    if (m_copyBuffer.isEmpty())
+        return;
+    auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
+    if (PQputCopyData(conn, m_copyBuffer.constData(), int(m_copyBuffer.size())) != 1)
+        throw DbError(QString::fromUtf8(PQerrorMessage(conn)).trimmed(), QStringLiteral("08000"));
+    m_copyBuffer.clear();
+}
+
+void BulkInserter::finish()
+{
+    if (m_finished)
+        return;
+    if (m_db.isSQLite()) {
+        sqlite3_finalize(static_cast<sqlite3_stmt *>(m_stmt));
+        m_stmt = nullptr;
+    } else if (m_copyStarted) {
+        flushCopy();
+        auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
+        m_copyStarted = false;
+        if (PQputCopyEnd(conn, nullptr) != 1)
+            throw DbError(QString::fromUtf8(PQerrorMessage(conn)).trimmed(), QStringLiteral("08000"));
+        QString failure;
+        QString state;
+        while (PGresult *res = PQgetResult(conn)) {
+            if (PQresultStatus(res) != PGRES_COMMAND_OK && failure.isEmpty()) {
+                failure = pgResultError(conn, res);
+                state = pgSqlState(res);
+            }
+            PQclear(res);
+        }
+        if (!failure.isEmpty())
+            throw DbError(failure, state);
+    }
+    m_finished = true;
+    if (m_ownTransaction)
+        m_db.commit();
+}

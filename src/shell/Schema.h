@@ -1,0 +1,24 @@
+// The desk's tables (data/schema.sql, built into the program) and their creation.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Db;
+
+namespace Schema {
+
+QString text();
+// The statements of the schema, in order.
+QStringList statements();
+// Every table the schema creates, in order.
+QStringList tableNames();
+
+enum class Outcome { Created, TablesExist, WrongCollation };
+
+// Creates every table in one transaction. Refuses, changing nothing, when the tables exist
+// or a PostgreSQL database does not compare text in collation C; `message` then says why
+// (and, for the collation, how to make a suitable database).
+Outcome create(Db &db, QString *message);
+
+} // namespace Schema

@@ -1,0 +1,31 @@
+// Start-up of the desk and of every batch command: the INI file into the globals, the
+// computer name, the version text, and the refusal of a second running copy.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class Dialogs;
+class QLockFile;
+
+// Reads gIniPath into the globals; true when reading failed (after its message).
+bool MF_FirstSetting(Dialogs &dialogs);
+
+// This computer's name, at most 15 characters; empty (after its message) on failure.
+QString GetSelfComputerName(Dialogs &dialogs);
+
+// "Version 1.0.0" from the build's project version.
+QString versionText();
+
+// Holds the single-instance lock of one INI file for the life of the desk.
+class SingleInstance {
+public:
+    SingleInstance();
+    ~SingleInstance();
+    // false when another copy of the desk runs on the same INI file.
+    bool acquire(const QString &iniPath);
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+};

@@ -1,0 +1,60 @@
+#include "Desk.h"
+
+#include "DbConnection.h"
+#include "Installation.h"
+#include "MessageBoxDialogs.h"
+#include "ScreenRegistry.h"
+#include "StartUp.h"
+#include "frmSplash.h"
+#include "globals.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QMessageBox>
+
+void applyDeskLook(QApplication &app)
+{
+    app.setApplicationName(QStringLiteral("ostera"));
+    app.setApplicationDisplayName(QStringLiteral("ostera"));
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPointSize(10);
+    app.setFont(font);
+    app.setStyle(QStringLiteral("Fusion"));
+}
+
+int runDesk(QApplication &app, const QString &iniOption, const QString &programPath)
+{
+    applyDeskLook(app);
+    static MessageBoxDialogs dialogs;
+    setAppDialogs(&dialogs);
+
+    gIniPath = Installation::resolveIniPath(iniOption, programPath);
+    gInstallDir = Installation::installDirOf(gIniPath);
+
+    SingleInstance single;
+    if (!single.acquire(gIniPath))
+        return 0; // another copy runs on this installation: end silently
+
+    frmSplash splash;
+    setAppProgress(&splash);
+
+    if (MF_FirstSetting(dialogs)) {
+        dialogs.message(QStringLiteral("初期化失敗\n強制終了します。"), Icon::Error,
+                        QStringLiteral("強制終了"));
+        return 1;
+    }
+    gComputerName = GetSelfComputerName(dialogs);
+    gVersion = versionText();
+
+    if (!ScreenRegistry::instance().show(QStringLiteral("frmLogin"))) {
+        QMessageBox::information(nullptr, QStringLiteral("ostera"),
+                                 QStringLiteral("ostera system ") + gVersion +
+                                     QStringLiteral("\nログイン画面は準備中です。"));
+        return 0;
+    }
+    const int status = app.exec();
+    setAppProgress(nullptr);
+    dbShutdown();
+    return status;
+}

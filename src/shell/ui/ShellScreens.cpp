@@ -1,0 +1,7 @@
+#include "ShellScreens.h"
+
+#include "ScreenRegistry.h"
+
+void registerShellScreens()
+{
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the screens of this subsystem with the ScreenRegistry under their form names.
+void registerShellScreens();

@@ -1,0 +1,205 @@
+#include "DbTest.h"
+
+#include "Clock.h"
+#include "DbConnection.h"
+#include "Schema.h"
+#include "clsIniFile.h"
+#include "globals.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace {
+QAtomicInt s_schemaCounter;
+}
+
+ConnectionSettings testServerSettings()
+{
+    ConnectionSettings s;
+    const QString server = qEnvironmentVariable("OSTERA_TEST_PG");
+    if (server.isEmpty())
+        return s;
+    s.provider = QStringLiteral("PostgreSQL");
+    s.server = server;
+    s.database = qEnvironmentVariable("OSTERA_TEST_PGDATABASE", QStringLiteral("ostera_test"));
+    s.user = qEnvironmentVariable("OSTERA_TEST_PGUSER", QStringLiteral("postgres"));
+    s.password = qEnvironmentVariable("OSTERA_TEST_PGPASSWORD");
+    s.timeout = 10;
+    return s;
+}
+
+QString testDataPath(const QString &relative)
+{
+    return QDir(QStringLiteral(OSTERA_TEST_DATA_DIR)).filePath(relative);
+}
+
+QByteArray readTestData(const QString &relative)
+{
+    QFile file(testDataPath(relative));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void DbTest::SetUp()
+{
+    resetGlobals();
+    dbShutdown();
+    m_dir = std::make_unique<QTemporaryDir>();
+    ASSERT_TRUE(m_dir->isValid());
+
+    if (GetParam() == Engine::PostgreSQL) {
+        m_settings = testServerSettings();
+        if (m_settings.provider.isEmpty())
+            GTEST_SKIP() << "PostgreSQL not configured (OSTERA_TEST_PG)";
+        m_pgSchema = QStringLiteral("t%1_%2")
+                         .arg(QCoreApplication::applicationPid())
+                         .arg(s_schemaCounter.fetchAndAddRelaxed(1));
+        m_settings.schema = m_pgSchema;
+    } else {
+        m_settings.provider = QStringLiteral("SQLite");
+        m_settings.server = QStringLiteral("ostera.db");
+        m_settings.timeout = 20;
+    }
+    m_settings.baseDir = dir();
+
+    {
+        Db setup(m_settings);
+        try {
+            setup.open(/*createIfMissing*/ true);
+            QString message;
+            ASSERT_EQ(Schema::create(setup, &message), Schema::Outcome::Created)
+                << message.toStdString();
+        } catch (const DbError &e) {
+            FAIL() << "cannot prepare the test database: " << e.describe().toStdString();
+        }
+    }
+
+    gProvider = m_settings.provider;
+    gServerName = m_settings.server;
+    gDbName = m_settings.database;
+    gDbUser = m_settings.user;
+    gDbPassword = m_settings.password;
+    gTimeout = m_settings.timeout;
+    gDbSchema = m_settings.schema;
+    gInstallDir = dir();
+    gIniPath = iniPath();
+    gUserName = QStringLiteral("tester");
+    gLPrinter = QStringLiteral("PDFファイル");
+    gComputerName = QStringLiteral("TESTPC");
+    gVersion = QStringLiteral("Version 1.0.0");
+    const QStringList folders = {QStringLiteral("out/生産C"), QStringLiteral("out/確認版下"),
+                                 QStringLiteral("out/指示版下"), QStringLiteral("out/ロットシール"),
+                                 QStringLiteral("out/ロットシート")};
+    for (const QString &f : folders)
+        QDir().mkpath(path(f));
+    gCarDir = path(folders[0]);
+    gKakDir = path(folders[1]);
+    gHanDir = path(folders[2]);
+    gStkDir = path(folders[3]);
+    gShtDir = path(folders[4]);
+    writeIni();
+
+    Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
+    setAppDialogs(&dialogs);
+    setAppProgress(&progress);
+    ASSERT_EQ(dbOpen(0, dialogs), 0) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+}
+
+void DbTest::TearDown()
+{
+    dbShutdown();
+    setAppDialogs(nullptr);
+    setAppProgress(nullptr);
+    Clock::setFixed(QDateTime());
+    if (!m_pgSchema.isEmpty()) {
+        ConnectionSettings admin = m_settings;
+        admin.schema.clear();
+        Db cleanup(admin);
+        try {
+            cleanup.open();
+            cleanup.exec(QStringLiteral("DROP SCHEMA IF EXISTS \"%1\" CASCADE").arg(m_pgSchema));
+        } catch (const DbError &) {
+        }
+    }
+}
+
+Db *DbTest::gCnRef()
+{
+    return gCn;
+}
+
+std::unique_ptr<Db> DbTest::openSecond() const
+{
+    auto second = std::make_unique<Db>(m_settings);
+    second->open();
+    return second;
+}
+
+QString DbTest::iniPath() const
+{
+    return QDir(dir()).filePath(QStringLiteral("ostera.ini"));
+}
+
+QString DbTest::path(const QString &relative) const
+{
+    return QDir(dir()).filePath(relative);
+}
+
+int DbTest::count(const QString &table, const QString &where)
+{
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + table;
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    return db().scalar(sql).toInt();
+}
+
+void DbTest::writeIni() const
+{
+    clsIniFile ini;
+    ini.setFileName(iniPath());
+    ini.setSection(QStringLiteral("SQLDB"));
+    ini.SetString(QStringLiteral("PROVIDER"), m_settings.provider);
+    ini.SetString(QStringLiteral("SERVER_NM"), m_settings.server);
+    ini.SetString(QStringLiteral("DB_NM"), m_settings.database);
+    ini.SetString(QStringLiteral("DBUSER_NM"), m_settings.user);
+    ini.SetString(QStringLiteral("PASSWORD"), m_settings.password);
+    ini.SetString(QStringLiteral("TIMEOUT"), QString::number(m_settings.timeout));
+    if (!m_settings.schema.isEmpty())
+        ini.SetString(QStringLiteral("SCHEMA"), m_settings.schema);
+    ini.setSection(QStringLiteral("Zenpan"));
+    ini.SetString(QStringLiteral("L_PRINTER"), gLPrinter);
+    ini.SetString(QStringLiteral("D_PRINTER"), QString());
+    ini.SetString(QStringLiteral("USER_NM"), gUserName);
+    ini.setSection(QStringLiteral("tarvolin"));
+    ini.SetString(QStringLiteral("CarDir"), gCarDir);
+    ini.SetString(QStringLiteral("KakDir"), gKakDir);
+    ini.SetString(QStringLiteral("HanDir"), gHanDir);
+    ini.SetString(QStringLiteral("StkDir"), gStkDir);
+    ini.SetString(QStringLiteral("ShtDir"), gShtDir);
+}
+
+DbTest::Run DbTest::runOstera(const QStringList &args, int timeoutMs) const
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("OSTERA_FIXED_CLOCK"), Clock::stamp());
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(OSTERA_BINARY),
+                  QStringList(args) << QStringLiteral("--ini") << iniPath());
+    Run run;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QStringLiteral("timed out");
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}

@@ -1,0 +1,76 @@
+// A fresh database for every test, on SQLite (a temporary file) and on PostgreSQL (a schema
+// of its own on the server scripts/test starts). The test's installation folder holds an INI
+// file for that database and the five output folders, and the globals point at all of it.
+//
+//   class ControlNumbersTest : public DbTest {};
+//   INSTANTIATE_ENGINES(ControlNumbersTest);
+//   TEST_P(ControlNumbersTest, ...) { ... db() ... dialogs ... }
+//
+// PostgreSQL cases run when OSTERA_TEST_PG ("host:port") is set; when it is set and the
+// server cannot be reached, they fail. Without it they are skipped (a developer's quick run).
+#pragma once
+
+#include "Db.h"
+#include "RecordingProgress.h"
+#include "ScriptedDialogs.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class DbTest : public ::testing::TestWithParam<Engine> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Db &db() { return *gCnRef(); }
+    Engine engine() const { return GetParam(); }
+    bool isPostgreSQL() const { return GetParam() == Engine::PostgreSQL; }
+    const ConnectionSettings &settings() const { return m_settings; }
+
+    // Another workstation: a new connection to the same database.
+    std::unique_ptr<Db> openSecond() const;
+
+    // The test's installation folder (gInstallDir) and its INI file (gIniPath).
+    QString dir() const { return m_dir->path(); }
+    QString iniPath() const;
+    QString path(const QString &relative) const;
+
+    int count(const QString &table, const QString &where = QString());
+
+    struct Run {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+    // Runs the ostera program on this test's installation (adds --ini).
+    Run runOstera(const QStringList &args, int timeoutMs = 120000) const;
+
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+
+private:
+    Db *gCnRef();
+    void writeIni() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ConnectionSettings m_settings;
+    QString m_pgSchema;
+};
+
+#define INSTANTIATE_ENGINES(Fixture)                                                             \
+    INSTANTIATE_TEST_SUITE_P(Engines, Fixture,                                                     \
+                             ::testing::Values(Engine::SQLite, Engine::PostgreSQL),                \
+                             [](const ::testing::TestParamInfo<Engine> &info) {                    \
+                                 return std::string(info.param == Engine::SQLite ? "SQLite"        \
+                                                                                 : "PostgreSQL"); \
+                             })
+
+// Settings of the PostgreSQL server of the test run (empty provider when none is configured).
+ConnectionSettings testServerSettings();
+
+// A file under tests/data.
+QString testDataPath(const QString &relative);
+QByteArray readTestData(const QString &relative);

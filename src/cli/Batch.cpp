@@ -4,6 +4,7 @@
 #include "ConsoleDialogs.h"
 #include "ConsoleProgress.h"
 #include "DbConnection.h"
+#include "Desktop.h"
 #include "Installation.h"
 #include "StartUp.h"
 #include "globals.h"
@@ -89,6 +90,9 @@ int runBatch(const QStringList &arguments, const QString &programPath)
         err(name + QStringLiteral(" そんな命令ないです。\n\n") + helpText(registry));
         return ExitUsage;
     }
+
+    // A finished sheet or PDF is not opened in batch: its path is printed instead.
+    Desktop::setOpener([](const QString &path) { out(path + QLatin1Char('\n')); });
 
     ConsoleDialogs dialogs(yes);
     ConsoleProgress progress;

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "DbConnection.h"
+#include "Desktop.h"
 #include "Schema.h"
 #include "clsIniFile.h"
 #include "globals.h"
@@ -106,6 +107,8 @@ void DbTest::SetUp()
     Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
     setAppDialogs(&dialogs);
     setAppProgress(&progress);
+    opened.clear();
+    Desktop::setOpener([this](const QString &file) { opened << file; });
     ASSERT_EQ(dbOpen(0, dialogs), 0) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
 }
 
@@ -115,6 +118,7 @@ void DbTest::TearDown()
     setAppDialogs(nullptr);
     setAppProgress(nullptr);
     Clock::setFixed(QDateTime());
+    Desktop::setOpener(nullptr);
     if (!m_pgSchema.isEmpty()) {
         ConnectionSettings admin = m_settings;
         admin.schema.clear();

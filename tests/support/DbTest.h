@@ -50,6 +50,8 @@ protected:
 
     ScriptedDialogs dialogs;
     RecordingProgress progress;
+    // Files handed to the desktop to open (sheets, PDFs), in order.
+    QStringList opened;
 
 private:
     Db *gCnRef();

@@ -1,7 +1,9 @@
 #include "IntakeScreens.h"
 
+#include "ErrorListScreens.h"
 #include "ScreenRegistry.h"
 
 void registerIntakeScreens()
 {
+    registerErrorListScreens();
 }

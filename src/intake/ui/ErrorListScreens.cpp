@@ -1,0 +1,5 @@
+#include "ErrorListScreens.h"
+
+void registerErrorListScreens()
+{
+}

@@ -1,0 +1,19 @@
+// Small routines shared by several subsystems.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// The order file's one-character month code (1-9, X, Y, Z) as "yyXmm", the year chosen so
+// that the month lies nearest to `today`; "ｴﾗｰ!!" for a code it does not accept.
+QString MonthCodeToYearMonth(const QString &code, const QDate &today);
+
+// True for a date typed as yyyy/m/d ("2004/5/1", "2004/05/31"); false for "2004/13/01",
+// "2004/02/30", "abc". The conversion, find and bulk-update screens share this check.
+bool isDateText(const QString &text);
+// The date of a text accepted by isDateText, as "yyyy/mm/dd" ("2004/5/3" -> "2004/05/03").
+QString formatDateText(const QString &text);
+
+// VB's IsNumeric for what operators type into numeric criteria: optional blanks, sign,
+// digits with an optional decimal part.
+bool isNumericText(const QString &text);

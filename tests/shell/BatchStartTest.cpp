@@ -1,0 +1,84 @@
+// The batch program's start: init-db, bad settings and usage, as an operator meets them.
+#include "DbTest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+struct Result {
+    int status;
+    QString err;
+};
+
+Result runWithIni(const QString &iniText, const QStringList &args, QTemporaryDir &dir)
+{
+    const QString ini = QDir(dir.path()).filePath(QStringLiteral("ostera.ini"));
+    QFile f(ini);
+    f.open(QIODevice::WriteOnly);
+    f.write(iniText.toUtf8());
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral(OSTERA_BINARY), QStringList(args) << QStringLiteral("--ini") << ini);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+} // namespace
+
+TEST(BatchStartTest, InitDbCreatesASqliteDatabaseOnceAndRefusesTheSecondTime)
+{
+    QTemporaryDir dir;
+    const QString ini = QStringLiteral("[SQLDB]\nPROVIDER=SQLite\nSERVER_NM=ostera.db\n");
+    Result first = runWithIni(ini, {QStringLiteral("init-db")}, dir);
+    EXPECT_EQ(first.status, 0) << first.err.toStdString();
+    EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("ostera.db"))));
+    Result second = runWithIni(ini, {QStringLiteral("init-db")}, dir);
+    EXPECT_EQ(second.status, 1);
+    EXPECT_TRUE(second.err.contains(QStringLiteral("テーブルは既に作成されています。")));
+}
+
+TEST(BatchStartTest, BadSettingsGiveTheirMessagesAndExitOne)
+{
+    QTemporaryDir dir;
+    // A database file that does not exist is refused, not created empty.
+    Result missing = runWithIni(QStringLiteral("[SQLDB]\nPROVIDER=SQLite\nSERVER_NM=none.db\n"),
+                                {QStringLiteral("errors"), QStringLiteral("20261208")}, dir);
+    if (missing.status != 2) { // the command exists once the intake is built
+        EXPECT_EQ(missing.status, 1);
+        EXPECT_TRUE(missing.err.contains(QStringLiteral("dbOpen"))) << missing.err.toStdString();
+        EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("none.db"))));
+    }
+    Result provider = runWithIni(QStringLiteral("[SQLDB]\nPROVIDER=SQLOLEDB\n"), {QStringLiteral("init-db")}, dir);
+    EXPECT_EQ(provider.status, 1);
+    EXPECT_TRUE(provider.err.contains(QStringLiteral("(3706)"))) << provider.err.toStdString();
+    Result unreachable = runWithIni(
+        QStringLiteral("[SQLDB]\nPROVIDER=PostgreSQL\nSERVER_NM=127.0.0.1:1\nDB_NM=x\nDBUSER_NM=u\nTIMEOUT=2\n"),
+        {QStringLiteral("init-db")}, dir);
+    EXPECT_EQ(unreachable.status, 1);
+    EXPECT_FALSE(unreachable.err.isEmpty());
+}
+
+TEST(BatchStartTest, UsageErrorsExitTwo)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(runWithIni(QString(), {QStringLiteral("no-such-command")}, dir).status, 2);
+    EXPECT_EQ(runWithIni(QString(), {QStringLiteral("init-db"), QStringLiteral("extra")}, dir).status, 2);
+    QProcess help;
+    help.start(QStringLiteral(OSTERA_BINARY), {QStringLiteral("--help")});
+    help.waitForFinished(30000);
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(help.readAllStandardOutput()).contains(QStringLiteral("init-db")));
+}
+
+class InitDbOnServerTest : public DbTest {};
+INSTANTIATE_ENGINES(InitDbOnServerTest);
+
+TEST_P(InitDbOnServerTest, RefusesADatabaseThatHasTheTablesAndChangesNothing)
+{
+    db().exec(QStringLiteral("INSERT INTO MST_ROW(ROW) VALUES('01')"));
+    const Run run = runOstera({QStringLiteral("init-db")});
+    EXPECT_EQ(run.status, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("テーブルは既に作成されています。")));
+    EXPECT_EQ(count(QStringLiteral("MST_ROW")), 1);
+}

@@ -2,6 +2,4 @@
 
 #include "ScreenRegistry.h"
 
-void registerConversionScreens()
-{
-}
+void registerConversionScreens() {}

@@ -1,0 +1,55 @@
+#include "Confirmation.h"
+
+#include "Clock.h"
+#include "Db.h"
+#include "Dialogs.h"
+#include "RunLock.h"
+
+ConfirmationCounts Confirmation::counts(Db &db, const QString &impDate)
+{
+    const QString base = QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE IMP_DATE = :d");
+    const QVariantMap date{{QStringLiteral("d"), impDate}};
+    ConfirmationCounts c;
+    c.total = db.scalar(base, date).toInt();
+    c.converted = db.scalar(base + QStringLiteral(" AND FLG3 = '1'"), date).toInt();
+    c.unconverted = db.scalar(base + QStringLiteral(" AND FLG3 = '0'"), date).toInt();
+    return c;
+}
+
+QString Confirmation::condition(const QString &impDate)
+{
+    return QStringLiteral("Where IMP_DATE = ") + Db::quote(impDate) +
+           QStringLiteral(" And FLG4 = '0' ");
+}
+
+bool Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
+{
+    if (!m_dialogs.ask(QStringLiteral("確定しますか？")))
+        return false;
+    if (shown.total == 0) {
+        m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
+        return false;
+    }
+    if (shown.unconverted > 0 &&
+        !m_dialogs.ask(QStringLiteral("変換処理されていないレコードが含まれています。\r\n"
+                                      "それでも確定しますか？")))
+        return false;
+    try {
+        // A conversion in progress on another workstation finishes first, so no line is
+        // confirmed while it is being converted.
+        RunLock lock(m_db, RunLock::Kind::Conversion);
+        lock.acquire(m_progress);
+        Transaction tx(m_db);
+        m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG4 = '1', B2 = :stamp ") +
+                      condition(impDate),
+                  {{QStringLiteral("stamp"), Clock::stamp()}});
+        m_db.exec(QStringLiteral("UPDATE SYS_IMPDATE SET KAKUTEI_FLG = '1' WHERE IMP_DATE = :d"),
+                  {{QStringLiteral("d"), impDate}});
+        tx.commit();
+    } catch (const DbError &e) {
+        m_dialogs.message(e.describe(), Icon::Error);
+        return false;
+    }
+    m_dialogs.message(QStringLiteral("完了です。"));
+    return true;
+}

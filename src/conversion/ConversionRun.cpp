@@ -1,0 +1,295 @@
+#include "ConversionRun.h"
+
+#include "Clock.h"
+#include "CsvWriters.h"
+#include "Db.h"
+#include "Dialogs.h"
+#include "OrderCheck.h"
+#include "Progress.h"
+#include "RunLock.h"
+#include "Utilities.h"
+#include "WorkTables.h"
+#include "globals.h"
+
+#include <QDateTime>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kStampFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
+constexpr int kSteps = 9;
+
+// The run's lines. Under the conversion lock every marked line belongs to this run, so the
+// mark itself finds them again even when another workstation edited a line meanwhile so that
+// it no longer matches the operator's condition.
+const QString kMarkedLines = QStringLiteral("WHERE FLG2 = '1'");
+
+QString refusalIfSpecialInvalid(const QString &special)
+{
+    if (special.contains(QLatin1Char('%')))
+        return QStringLiteral("特定変換でライク検索は出来ません。");
+    if (special != QLatin1String("1") && special != QLatin1String("0"))
+        return QStringLiteral("特定変換では'0'か'1'を指定してください。");
+    return {};
+}
+
+QString refusalIfSetDatesInvalid(const QString &from, const QString &to)
+{
+    if (from.contains(QLatin1Char('%')) || to.contains(QLatin1Char('%')))
+        return QStringLiteral("セット日でライク検索は出来ません。");
+    if (from.isEmpty() || to.isEmpty())
+        return QStringLiteral("セット日で指定する場合には範囲で指定してください。");
+    if (!isDateText(from) || !isDateText(to))
+        return QStringLiteral("セット日に入力された値が日付型でないです。");
+    return {};
+}
+
+} // namespace
+
+OutputFolders OutputFolders::fromGlobals()
+{
+    return {gCarDir, gHanDir, gStkDir, gShtDir};
+}
+
+QString ConversionResult::report() const
+{
+    return QStringLiteral("※※※変換結果報告※※※") + kCrLf + kCrLf +
+           QStringLiteral("発注レコード件数：") + QString::number(orderCount) + kCrLf +
+           QStringLiteral("ネーム版下件数：") + QString::number(artworkRows) + kCrLf +
+           QStringLiteral("印字データ件数：") + QString::number(printRows) + kCrLf +
+           QStringLiteral("レポート件数：") + QString::number(reportRows);
+}
+
+ConversionChecks ConversionChecks::standard()
+{
+    return {MF_OrderCheck, MF_QulMstCheck};
+}
+
+ConversionRun::ConversionRun(Db &db, Dialogs &dialogs, Progress &progress, OutputFolders folders,
+                             ConversionChecks checks)
+    : m_db(db), m_dialogs(dialogs), m_progress(progress), m_folders(std::move(folders)),
+      m_checks(std::move(checks)), m_workTableTimeoutMs(kWorkTableTimeoutMs)
+{
+}
+
+std::optional<QString> ConversionRun::buildCondition(const ConversionInput &input, Dialogs &dialogs)
+{
+    QString condition = QStringLiteral("Where TBL_ORDER.IMP_DATE = ") + Db::quote(input.impDate) +
+                        QStringLiteral(" And TBL_ORDER.FLG3 = '0' And TBL_ORDER.FLG4 = '0' "
+                                       "And TBL_ORDER.FLG1 = '0' ");
+    if (!input.special.isEmpty()) {
+        const QString refusal = refusalIfSpecialInvalid(input.special);
+        if (!refusal.isEmpty()) {
+            dialogs.message(refusal, Icon::Error);
+            return std::nullopt;
+        }
+        condition +=
+            QStringLiteral("And TBL_ORDER.FLG5 = ") + Db::quote(input.special) + QLatin1Char(' ');
+    }
+    if (input.machine == Machine::Thermal)
+        condition += QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ");
+    else if (input.machine == Machine::Letterpress)
+        condition += QStringLiteral("And TBL_ORDER.DATA_FLG = '0' ");
+    if (!input.setDateFrom.isEmpty() || !input.setDateTo.isEmpty()) {
+        const QString refusal = refusalIfSetDatesInvalid(input.setDateFrom, input.setDateTo);
+        if (!refusal.isEmpty()) {
+            dialogs.message(refusal, Icon::Error);
+            return std::nullopt;
+        }
+        // Compared as typed, like the operator's set dates always were.
+        condition += QStringLiteral("And TBL_ORDER.SET_DATE Between ") +
+                     Db::quote(input.setDateFrom) + QStringLiteral(" And ") +
+                     Db::quote(input.setDateTo) + QLatin1Char(' ');
+    }
+    return condition;
+}
+
+QStringList ConversionRun::setDates(Db &db, const QString &impDate)
+{
+    QStringList dates;
+    db.forEach(QStringLiteral("SELECT SET_DATE FROM TBL_ORDER WHERE IMP_DATE = :d "
+                              "GROUP BY SET_DATE ORDER BY SET_DATE"),
+               {{QStringLiteral("d"), impDate}},
+               [&](const QSqlQuery &q) { dates << q.value(0).toString().trimmed(); });
+    return dates;
+}
+
+QString ConversionRun::nextStamp(Db &db, const QString &impDate)
+{
+    QDateTime stamp = Clock::now();
+    const QString latest =
+        db.scalar(QStringLiteral("SELECT MAX(B1) FROM TBL_ORDER WHERE IMP_DATE = :d"),
+                  {{QStringLiteral("d"), impDate}})
+            .toString();
+    const QDateTime latestAt = QDateTime::fromString(latest, kStampFormat);
+    if (latestAt.isValid() && latestAt.addSecs(1) > stamp)
+        stamp = latestAt.addSecs(1);
+    return Clock::stamp(stamp);
+}
+
+ConversionResult ConversionRun::run(const ConversionInput &input)
+{
+    ConversionResult result;
+    result.outcome = ConversionResult::Outcome::Declined;
+    if (!m_dialogs.ask(QStringLiteral("変換しますか？")))
+        return result;
+
+    if (m_checks.orderCheck && m_checks.orderCheck(m_db, m_dialogs, m_progress, input.impDate))
+        m_dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"), Icon::Error);
+
+    result.outcome = ConversionResult::Outcome::Refused;
+    const std::optional<QString> condition = buildCondition(input, m_dialogs);
+    if (!condition)
+        return result;
+    result.condition = *condition;
+
+    int selected = 0;
+    try {
+        selected =
+            m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + *condition).toInt();
+    } catch (const DbError &e) {
+        m_dialogs.message(e.describe(), Icon::Error);
+        result.outcome = ConversionResult::Outcome::Failed;
+        return result;
+    }
+    if (selected < 1) {
+        m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
+        return result;
+    }
+    if (!m_dialogs.ask(QString::number(selected) + QStringLiteral("件変換します。") + kCrLf +
+                       QStringLiteral("宜しいでしょうか？"))) {
+        result.outcome = ConversionResult::Outcome::Declined;
+        return result;
+    }
+
+    RunLock lock(m_db, RunLock::Kind::Conversion);
+    ProgressScope progressShown(m_progress);
+    try {
+        lock.acquire(m_progress);
+        // Marks of a run that died (its workstation or connection lost) would otherwise be
+        // converted with this run: no other run can hold marks while we hold the lock.
+        m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '0' ") + kMarkedLines);
+        if (m_db.exists(QStringLiteral("SELECT 1 FROM TBL_ORDER ") + *condition +
+                        QStringLiteral("And PRINTER = '' "))) {
+            m_dialogs.message(
+                QStringLiteral("印刷機種が設定されていないレコードが含まれています。"),
+                Icon::Error);
+            return result;
+        }
+    } catch (const DbError &e) {
+        m_dialogs.message(e.describe(), Icon::Error);
+        result.outcome = ConversionResult::Outcome::Failed;
+        return result;
+    }
+
+    result.outcome = convertMarked(input, result) ? ConversionResult::Outcome::Converted
+                                                  : ConversionResult::Outcome::Failed;
+    return result;
+}
+
+bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult &result)
+{
+    m_progress.start(QStringLiteral("変換..."), kSteps);
+    m_progress.step(0);
+    const bool thermal = input.machine != Machine::Letterpress;
+    try {
+        result.orderCount =
+            m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' ") + result.condition);
+        if (result.orderCount < 1) {
+            // Another workstation converted the lines while the question was open.
+            rollbackRun();
+            m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
+            return false;
+        }
+        if (thermal && m_checks.qualityCheck && m_checks.qualityCheck(m_db, m_dialogs))
+            return failStep(QStringLiteral("マスタに登録してから再度実行してください。"));
+
+        if (MF_MakeWrkCsvH(m_db, m_dialogs, m_workTableTimeoutMs))
+            return failStep(QStringLiteral("指示版下用CSVテーブル作成時にエラーが発生しました。"));
+        m_progress.step(1);
+        if (MF_MakeWrkRpt(m_db, m_dialogs, m_workTableTimeoutMs))
+            return failStep(QStringLiteral("レポート用テーブル作成時にエラーが発生しました。"));
+        m_progress.step(2);
+        m_progress.step(3);
+        if (thermal) {
+            if (MF_MakeWrkCsvC(m_db, m_dialogs, m_workTableTimeoutMs))
+                return failStep(
+                    QStringLiteral("熱転写用CSVテーブル作成時にエラーが発生しました。"));
+            m_progress.step(4);
+            if (MF_WriteCsvC(m_db, m_dialogs, m_progress, m_folders.car))
+                return failStep(
+                    QStringLiteral("熱転写用CSVファイル書き出し時にエラーが発生しました。"));
+            m_progress.step(5);
+        }
+        if (MF_WriteCsvH(m_db, m_dialogs, m_progress, m_folders.han))
+            return failStep(
+                QStringLiteral("指示版下用CSVファイル書き出し時にエラーが発生しました。"));
+        m_progress.step(6);
+        if (MF_WriteLotSeal(m_db, m_dialogs, m_progress, m_folders.stk))
+            return failStep(
+                QStringLiteral("ロットシールCSVファイル書き出し時にエラーが発生しました。"));
+        m_progress.step(7);
+        if (MF_WriteLotSheet(m_db, m_dialogs, m_progress, m_folders.sht))
+            return failStep(
+                QStringLiteral("ロットシートCSVファイル書き出し時にエラーが発生しました。"));
+        m_progress.step(8);
+
+        result.stamp = nextStamp(m_db, input.impDate);
+        m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1', B1 = :stamp, FLG2 = '0' ") +
+                      kMarkedLines,
+                  {{QStringLiteral("stamp"), result.stamp}});
+        m_progress.step(9);
+    } catch (const DbError &e) {
+        m_dialogs.message(e.describe(), Icon::Error);
+        rollbackRun();
+        return false;
+    }
+    countWorkTables(result);
+    return true;
+}
+
+bool ConversionRun::failStep(const QString &message)
+{
+    m_dialogs.message(message, Icon::Error);
+    rollbackRun();
+    return false;
+}
+
+// PP_ConvertRollback: the work tables are emptied and the lines unmarked; files written by
+// earlier steps stay. Each statement is tried on its own so that the mark is cleared even
+// when a table cannot be emptied.
+void ConversionRun::rollbackRun()
+{
+    const QStringList statements = {
+        QStringLiteral("DELETE FROM WRK_RPT"), QStringLiteral("DELETE FROM WRK_CSV_C"),
+        QStringLiteral("DELETE FROM WRK_CSV_H"),
+        QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '0' ") + kMarkedLines};
+    QString firstError;
+    for (const QString &sql : statements) {
+        try {
+            m_db.exec(sql);
+        } catch (const DbError &e) {
+            if (firstError.isEmpty())
+                firstError = e.describe();
+        }
+    }
+    // A connection that is gone leaves marks the next run clears before it selects.
+    if (!firstError.isEmpty())
+        m_dialogs.message(firstError, Icon::Error);
+    m_progress.finish();
+}
+
+void ConversionRun::countWorkTables(ConversionResult &result)
+{
+    const auto countOf = [&](const char *table) {
+        return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table)).toInt();
+    };
+    try {
+        result.artworkRows = countOf("WRK_CSV_H");
+        result.printRows = countOf("WRK_CSV_C");
+        result.reportRows = countOf("WRK_RPT");
+    } catch (const DbError &e) {
+        m_dialogs.message(e.describe(), Icon::Error);
+    }
+}

@@ -1,0 +1,99 @@
+// A conversion run over one import date: the operator's conditions, the error check again,
+// the mark of the selected lines, the three work tables, the output files and the batch
+// stamp that lets the latest run be cancelled. The screen frmOrd_Henkan and the batch
+// command `convert` both run it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class Db;
+class Dialogs;
+class Progress;
+
+// Production machine of the run (the screen's "生産機種").
+enum class Machine { Any = 0, Thermal = 1, Letterpress = 2 };
+
+struct ConversionInput {
+    QString impDate;
+    QString setDateFrom; // as typed; both empty: no set-date condition
+    QString setDateTo;
+    QString special; // 特定変換: empty, "0" or "1"
+    Machine machine = Machine::Any;
+};
+
+// The five output folders of the installation that a run writes to.
+struct OutputFolders {
+    QString car; // thermal-transfer print files (CarDir)
+    QString han; // instruction-artwork files (HanDir)
+    QString stk; // lot seal file (StkDir)
+    QString sht; // lot sheet file (ShtDir)
+    static OutputFolders fromGlobals();
+};
+
+struct ConversionResult {
+    enum class Outcome {
+        Declined,  // a question answered No
+        Refused,   // a condition refused or nothing to convert (after its message)
+        Failed,    // a step or statement failed (after its message); the lines are unconverted
+        Converted, // lines stamped
+    };
+    Outcome outcome = Outcome::Refused;
+    // The selection condition once it was built ("Where TBL_ORDER.IMP_DATE = ..."); the
+    // screen keeps it as the current order condition.
+    QString condition;
+    int orderCount = 0;
+    int artworkRows = 0; // WRK_CSV_H
+    int printRows = 0;   // WRK_CSV_C
+    int reportRows = 0;  // WRK_RPT
+    QString stamp;       // B1 of the converted lines
+
+    bool converted() const { return outcome == Outcome::Converted; }
+    // The result report "※※※変換結果報告※※※" with its four counts, lines ended by CR LF.
+    QString report() const;
+};
+
+// The two checks a run calls on the order lines. The desk uses the error check of the intake;
+// a test may put its own in their place.
+struct ConversionChecks {
+    // Enrichment and master checks of one import date; true on failure.
+    std::function<bool(Db &, Dialogs &, Progress &, const QString &)> orderCheck;
+    // Quality keys of the marked lines missing from MST_QUL; true when found (or on failure).
+    std::function<bool(Db &, Dialogs &)> qualityCheck;
+
+    static ConversionChecks standard();
+};
+
+class ConversionRun {
+public:
+    ConversionRun(Db &db, Dialogs &dialogs, Progress &progress, OutputFolders folders,
+                  ConversionChecks checks = ConversionChecks::standard());
+
+    ConversionResult run(const ConversionInput &input);
+
+    // The selection condition for the input, or std::nullopt after the refusal's message.
+    static std::optional<QString> buildCondition(const ConversionInput &input, Dialogs &dialogs);
+    // The distinct set dates of the import date, trimmed, in order (the set-date lists).
+    static QStringList setDates(Db &db, const QString &impDate);
+    // Latest of now and one second after the day's greatest batch stamp.
+    static QString nextStamp(Db &db, const QString &impDate);
+
+    // How long a work-table step may take (tests shorten it).
+    void setWorkTableTimeout(int ms) { m_workTableTimeoutMs = ms; }
+
+private:
+    bool convertMarked(const ConversionInput &input, ConversionResult &result);
+    bool failStep(const QString &message);
+    void rollbackRun();
+    void countWorkTables(ConversionResult &result);
+
+    Db &m_db;
+    Dialogs &m_dialogs;
+    Progress &m_progress;
+    OutputFolders m_folders;
+    ConversionChecks m_checks;
+    int m_workTableTimeoutMs;
+};

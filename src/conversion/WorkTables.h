@@ -1,0 +1,26 @@
+// The three print-data work tables of a conversion run and the routines that have them built.
+// Each procedure replaces its whole table from the lines of the running conversion
+// (TBL_ORDER.FLG2 = '1') joined to the masters, in one set-based statement.
+#pragma once
+
+#include <QStringList>
+
+class Db;
+class Dialogs;
+
+// The 79 output columns shared by WRK_CSV_C and WRK_CSV_H, in the order of every CSV line.
+const QStringList &printDataColumns();
+
+// The procedures: each empties its table and fills it again inside one transaction.
+// Throw DbError.
+void wc_csvh(Db &db); // instruction-artwork data, letterpress lines (DATA_FLG = '0')
+void wc_csvc(Db &db); // thermal-transfer print data (DATA_FLG = '1')
+void wc_rpt(Db &db);  // report rows, every line of the run
+
+// The time a procedure may take before its step fails.
+constexpr int kWorkTableTimeoutMs = 50000;
+
+// The step routines of the run: 0 on success; 1 after showing the failure's description.
+int MF_MakeWrkCsvH(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
+int MF_MakeWrkRpt(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
+int MF_MakeWrkCsvC(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);

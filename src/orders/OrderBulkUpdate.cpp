@@ -1,0 +1,66 @@
+#include "OrderBulkUpdate.h"
+
+#include "Db.h"
+#include "Dialogs.h"
+#include "Utilities.h"
+
+#include <QSqlQuery>
+
+#include <algorithm>
+
+QList<PrinterModel> OrderBulkUpdate::printerModels(Db &db)
+{
+    QList<PrinterModel> models;
+    db.forEach(
+        QStringLiteral("SELECT PRINTER, DATA_FLG FROM MST_PRINTER"), {}, [&](const QSqlQuery &q) {
+            models.append({q.value(0).toString().trimmed(), q.value(1).toString().trimmed()});
+        });
+    return models;
+}
+
+bool OrderBulkUpdate::check(const BulkUpdateValues &values)
+{
+    QString refusal;
+    if (!values.setDate.isEmpty() && !isDateText(values.setDate))
+        refusal = QStringLiteral("日付型でないです。");
+    else if (!values.printer.isEmpty() && values.dataFlg.isEmpty())
+        refusal = QStringLiteral("一覧から選択してください。");
+    else if (!values.special.isEmpty() && values.special != QLatin1String("0") &&
+             values.special != QLatin1String("1"))
+        refusal = QStringLiteral("特定変換は0か1を指定してください。");
+    if (refusal.isEmpty())
+        return true;
+    m_dialogs.message(refusal, Icon::Error);
+    return false;
+}
+
+bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const QString &condition)
+{
+    m_changed = 0;
+    if (!check(values))
+        return false;
+    const auto update = [&](const QString &assignments, const QVariantMap &params) {
+        const int n = m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") + assignments +
+                                    QLatin1Char(' ') + condition,
+                                params);
+        m_changed = std::max(m_changed, n);
+    };
+    try {
+        Transaction tx(m_db);
+        if (!values.setDate.isEmpty())
+            update(QStringLiteral("SET_DATE = :v"),
+                   {{QStringLiteral("v"), formatDateText(values.setDate)}});
+        if (!values.printer.isEmpty()) {
+            update(QStringLiteral("PRINTER = :v"), {{QStringLiteral("v"), values.printer}});
+            update(QStringLiteral("DATA_FLG = :v"), {{QStringLiteral("v"), values.dataFlg}});
+        }
+        if (!values.special.isEmpty())
+            update(QStringLiteral("FLG5 = :v"), {{QStringLiteral("v"), values.special}});
+        tx.commit();
+    } catch (const DbError &e) {
+        m_changed = 0;
+        m_dialogs.message(e.describe(), Icon::Error);
+        return false;
+    }
+    return true;
+}

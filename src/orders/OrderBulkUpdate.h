@@ -1,0 +1,45 @@
+// The bulk update of the order edit screen (更新): sets up to four columns to one value on
+// every line of the current order condition — the set date, the printer model with its
+// thermal-transfer flag, and the special-conversion flag. The dialog frmOrd_Update and the
+// batch command `update` both use it.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class Db;
+class Dialogs;
+
+// A value is given when its text is not empty.
+struct BulkUpdateValues {
+    QString setDate; // a date as typed (2004/5/3); written as yyyy/mm/dd
+    QString printer; // a model of MST_PRINTER
+    QString dataFlg; // that model's flag, from the list row chosen
+    QString special; // "0" or "1"
+};
+
+struct PrinterModel {
+    QString printer;
+    QString dataFlg;
+};
+
+class OrderBulkUpdate {
+public:
+    OrderBulkUpdate(Db &db, Dialogs &dialogs) : m_db(db), m_dialogs(dialogs) {}
+
+    // MST_PRINTER in table order, blanks trimmed (the printer list). Throws DbError.
+    static QList<PrinterModel> printerModels(Db &db);
+
+    // The three checks, in order; false after the first refusal's message (stop icon).
+    bool check(const BulkUpdateValues &values);
+    // Checks, then writes every given value to the lines of condition ("Where ...") in one
+    // transaction. false after a refusal or a database error (stop icon; nothing changed).
+    bool apply(const BulkUpdateValues &values, const QString &condition);
+    // Lines the condition matched in the last apply (0 when nothing was given).
+    int changedLines() const { return m_changed; }
+
+private:
+    Db &m_db;
+    Dialogs &m_dialogs;
+    int m_changed = 0;
+};

@@ -1,0 +1,111 @@
+#include "ReportEngine.h"
+
+#include "Desktop.h"
+#include "LayoutDesign.h"
+#include "PageRenderer.h"
+#include "Printers.h"
+#include "ReportError.h"
+#include "ReportLayout.h"
+#include "ReportPrintSettings.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrinter>
+
+ReportEngine::ReportEngine() = default;
+
+ReportEngine::~ReportEngine()
+{
+    // An engine dropped in the middle of a job (an exception, a closed screen) still hands
+    // over what it printed, but never opens a viewer from a destructor.
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+}
+
+int ReportEngine::EngineInit()
+{
+    m_ready = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    return m_ready ? 0 : 1;
+}
+
+int ReportEngine::JobStart(const QString &jobName, const QString &printerName)
+{
+    if (!m_ready)
+        return 1;
+    if (m_printer)
+        JobEnd();
+    m_pages.clear();
+    m_pageCount = 0;
+    m_pdfPath.clear();
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QString pdfPath;
+    if (!appPrinters().prepare(*printer, printerName, jobName, &pdfPath))
+        return 1;
+    m_printer = std::move(printer);
+    m_pdfPath = pdfPath;
+    m_settings = std::make_unique<ReportPrintSettings>(*m_printer);
+    return 0;
+}
+
+void ReportEngine::requireJob() const
+{
+    if (!m_printer)
+        throw ReportError(QStringLiteral("印刷ジョブが開始されていません。"));
+}
+
+ReportPrintSettings &ReportEngine::PrintSettings()
+{
+    requireJob();
+    return *m_settings;
+}
+
+ReportLayout &ReportEngine::LayoutOpen(const QString &path)
+{
+    requireJob();
+    m_layout = std::make_unique<ReportLayout>(*this, LayoutDesign::load(path));
+    return *m_layout;
+}
+
+void ReportEngine::outputPage(const LayoutDesign &design, const QHash<QString, QString> &values,
+                              const QHash<QString, bool> &itemShown,
+                              const QHash<QString, bool> &sectionShown)
+{
+    requireJob();
+    if (!m_painter)
+        m_painter = std::make_unique<QPainter>();
+    if (!m_painter->isActive()) {
+        if (!m_painter->begin(m_printer.get()))
+            throw ReportError(QStringLiteral("プリンタに出力できません。") +
+                              m_printer->outputFileName());
+    } else if (!m_printer->newPage()) {
+        throw ReportError(QStringLiteral("次のページを出力できません。"));
+    }
+    const PageRenderer renderer(design, m_printer->resolution());
+    renderer.draw(*m_painter, values, itemShown, sectionShown);
+    if (m_recording)
+        m_pages.append(renderer.compose(values, itemShown, sectionShown));
+    ++m_pageCount;
+}
+
+void ReportEngine::JobEnd()
+{
+    if (!m_printer)
+        return;
+    const bool printed = m_painter && m_painter->isActive();
+    if (printed)
+        m_painter->end();
+    m_painter.reset();
+    m_layout.reset();
+    m_settings.reset();
+    m_printer.reset();
+    if (printed && !m_pdfPath.isEmpty())
+        Desktop::openFile(m_pdfPath);
+    if (!printed)
+        m_pdfPath.clear();
+}
+
+void ReportEngine::EngineClose()
+{
+    JobEnd();
+    m_ready = false;
+}

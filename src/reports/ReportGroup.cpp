@@ -1,0 +1,34 @@
+#include "ReportGroup.h"
+
+#include "Db.h"
+#include "ReportValues.h"
+
+QList<ReportGroup> ReportGroup::load(Db &db)
+{
+    // The last three sort keys only break ties, so that the pages come out the same every time.
+    const QString sql = QStringLiteral("Select FC_RG,FC_NM,FC_CD,ORD_DATE,SET_DATE,BR_CD "
+                                       "From WRK_RPT "
+                                       "Group By FC_RG,FC_NM,FC_CD,ORD_DATE,SET_DATE,BR_CD "
+                                       "Order By SET_DATE,BR_CD,FC_RG,FC_CD,FC_NM,ORD_DATE ");
+    QList<ReportGroup> groups;
+    for (const QSqlRecord &r : db.rows(sql)) {
+        using ReportValues::text;
+        groups.append({text(r, QStringLiteral("FC_RG")), text(r, QStringLiteral("FC_NM")),
+                       text(r, QStringLiteral("FC_CD")), text(r, QStringLiteral("ORD_DATE")),
+                       text(r, QStringLiteral("SET_DATE")), text(r, QStringLiteral("BR_CD"))});
+    }
+    return groups;
+}
+
+QString ReportGroup::condition()
+{
+    return QStringLiteral("FC_RG = :fc_rg And FC_CD = :fc_cd And FC_NM = :fc_nm And "
+                          "SET_DATE = :set_date And ORD_DATE = :ord_date And BR_CD = :br_cd ");
+}
+
+QVariantMap ReportGroup::parameters() const
+{
+    return {{QStringLiteral("fc_rg"), fcRg},       {QStringLiteral("fc_cd"), fcCd},
+            {QStringLiteral("fc_nm"), fcNm},       {QStringLiteral("set_date"), setDate},
+            {QStringLiteral("ord_date"), ordDate}, {QStringLiteral("br_cd"), brCd}};
+}

@@ -1,0 +1,45 @@
+// What the four lists share: the start-up of a print job with its messages (MF_PrintInit),
+// the page header (PP_PageHeader) and the frame of MF_Print — start, fill, end, and the
+// failure messages. Each list keeps its own state for the length of one job.
+#pragma once
+
+#include "PrintRequest.h"
+
+#include <QString>
+
+class ReportEngine;
+class ReportLayout;
+
+class ReportModule {
+public:
+    virtual ~ReportModule() = default;
+
+    // The layout file of a kind ("OrderList" -> sys_crf/cor_OrderList.crf).
+    static QString layoutPath(const QString &kind);
+
+protected:
+    ReportModule(ReportEngine &CrDraw1, const PrintRequest &request, QString kind);
+
+    // The whole job: MF_PrintInit, PF_FillPages, JobEnd, EngineClose. 0 on success, 1 on
+    // failure (after its message) or when there is nothing to print.
+    int MF_PrintRun();
+    // 0 when the job is ready to take pages.
+    int MF_PrintInit();
+    // Next page number into "Page", now into "Date".
+    void PP_PageHeader();
+    // Fills and outputs every page; false when the first query finds no row.
+    virtual bool PF_FillPages() = 0;
+
+    ReportLayout &layout() { return *m_layout; }
+    Db &db() { return m_request.db; }
+    Progress &progress() { return m_request.progress; }
+    int pageNumber() const { return m_page; }
+    void nextPageNumber() { ++m_page; }
+
+private:
+    ReportEngine &m_engine;
+    PrintRequest m_request;
+    QString m_kind;
+    ReportLayout *m_layout = nullptr;
+    int m_page = 0;
+};

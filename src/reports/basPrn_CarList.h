@@ -1,0 +1,35 @@
+// The name-production list (ネーム生産情報): the production sheet of the latest conversion
+// run. Per group of factory, order date, set date and brand: detail pages of 29 lines, then a
+// page of the group's materials; after the last group one page of material totals for the run.
+#pragma once
+
+#include "RepeatBlanking.h"
+#include "ReportGroup.h"
+#include "ReportModule.h"
+
+#include <QSqlRecord>
+
+class basPrn_CarList : public ReportModule {
+public:
+    static constexpr int kLinesPerPage = 29;
+    static constexpr int kFinalTotalLines = 17;
+
+    // 0 on success; 1 on failure (after its message) or when WRK_RPT is empty.
+    static int MF_Print(ReportEngine &CrDraw1, const PrintRequest &request);
+
+private:
+    enum class PageKind { Detail, GroupMaterials, FinalTotals };
+
+    basPrn_CarList(ReportEngine &CrDraw1, const PrintRequest &request);
+    bool PF_FillPages() override;
+    void PP_PrintGroup(const ReportGroup &group);
+    void PP_Sections(PageKind kind);
+    void PP_HideTotals();
+    void PP_GroupFields(const ReportGroup &group);
+    void PP_Line(const QSqlRecord &row);
+    void PP_GroupMaterials(const ReportGroup &group);
+    void PP_FinalTotals();
+
+    RepeatBlanking m_repeat;
+    int m_line = 1;
+};

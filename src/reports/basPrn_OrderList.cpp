@@ -1,0 +1,100 @@
+#include "basPrn_OrderList.h"
+
+#include "Db.h"
+#include "Progress.h"
+#include "ReportLayout.h"
+#include "ReportValues.h"
+
+using ReportValues::text;
+
+namespace {
+const QString kFooter = QStringLiteral("Footer");
+
+QString detailSql()
+{
+    return QStringLiteral("Select * From WRK_RPT Where ") + ReportGroup::condition() +
+           QStringLiteral("Order By GENSAN,CAR_CD,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN ");
+}
+} // namespace
+
+basPrn_OrderList::basPrn_OrderList(ReportEngine &CrDraw1, const PrintRequest &request)
+    : ReportModule(CrDraw1, request, QStringLiteral("OrderList"))
+{
+}
+
+int basPrn_OrderList::MF_Print(ReportEngine &CrDraw1, const PrintRequest &request)
+{
+    basPrn_OrderList list(CrDraw1, request);
+    return list.MF_PrintRun();
+}
+
+bool basPrn_OrderList::PF_FillPages()
+{
+    const QList<ReportGroup> groups = ReportGroup::load(db());
+    if (groups.isEmpty())
+        return false;
+    progress().start(QStringLiteral("受注情報"), int(groups.size()));
+    for (int g = 0; g < groups.size(); ++g) {
+        PP_PrintGroup(groups[g]);
+        progress().step(g + 1);
+    }
+    return true;
+}
+
+void basPrn_OrderList::PP_PrintGroup(const ReportGroup &group)
+{
+    layout().SectionShow(kFooter, false);
+    PP_PageHeader();
+    qint64 total = 0;
+    m_line = 1;
+    m_repeat.restart();
+    const QList<QSqlRecord> rows = db().rows(detailSql(), group.parameters());
+    for (int i = 0; i < rows.size(); ++i) {
+        PP_GroupFields(group);
+        PP_Line(rows[i]);
+        total += ReportValues::number(rows[i], QStringLiteral("SU"));
+        ++m_line;
+        if (i == rows.size() - 1) {
+            layout().SectionShow(kFooter, true);
+            layout().FieldSet(QStringLiteral("NameKei"), ReportValues::thousands(total));
+            break;
+        }
+        if (m_line > kLinesPerPage) {
+            m_line = 1;
+            m_repeat.restart();
+            layout().PageOutput();
+            layout().PageClear();
+            layout().SectionShow(kFooter, false);
+            PP_PageHeader();
+        }
+    }
+    layout().PageOutput();
+    layout().PageClear();
+    layout().SectionShow(kFooter, false);
+}
+
+void basPrn_OrderList::PP_GroupFields(const ReportGroup &group)
+{
+    layout().FieldSet(QStringLiteral("SetBi"), group.setDate);
+    layout().FieldSet(QStringLiteral("OrderDate"), group.ordDate);
+    layout().FieldSet(QStringLiteral("Brand"), group.brCd);
+    layout().FieldSet(QStringLiteral("FR"), group.fcRg);
+    layout().FieldSet(QStringLiteral("FC"), group.fcCd);
+    layout().FieldSet(QStringLiteral("FN"), group.fcNm);
+}
+
+void basPrn_OrderList::PP_Line(const QSqlRecord &row)
+{
+    const QString n = QString::number(m_line);
+    const auto shown = m_repeat.line(
+        {text(row, QStringLiteral("LOT_NO")), text(row, QStringLiteral("KNR_NO")),
+         text(row, QStringLiteral("SEISAN_NEN")), text(row, QStringLiteral("HINBAN"))});
+    layout().FieldSet(QStringLiteral("LotNo") + n, shown[0]);
+    layout().FieldSet(QStringLiteral("KanriNo") + n, shown[1]);
+    layout().FieldSet(QStringLiteral("Tuki") + n, shown[2]);
+    layout().FieldSet(QStringLiteral("Hinban") + n, shown[3]);
+    layout().FieldSet(QStringLiteral("Name") + n, text(row, QStringLiteral("CAR_CD")));
+    layout().FieldSet(QStringLiteral("Su") + n, ReportValues::amount(row, QStringLiteral("SU")));
+    layout().FieldSet(QStringLiteral("Color") + n, text(row, QStringLiteral("COL")));
+    layout().FieldSet(QStringLiteral("SizeView") + n, text(row, QStringLiteral("SIZE0")));
+}

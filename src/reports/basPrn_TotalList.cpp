@@ -1,0 +1,100 @@
+#include "basPrn_TotalList.h"
+
+#include "Db.h"
+#include "Progress.h"
+#include "ReportLayout.h"
+#include "ReportValues.h"
+
+using ReportValues::text;
+
+namespace {
+// CAR_CD stands twice in the list of columns, as the sheet has always grouped it. The sort
+// ends with the other grouped columns so that equal name types come out in a fixed order.
+QString linesSql()
+{
+    const QString columns = QStringLiteral("ADRESS1,ADRESS2,NOU_NO,OKR_NO,SEI_NO,CAR_CD,FC_BIKO1,"
+                                           "CAR_CD,D_SHO_CD,O_SHO_CD,SHO_NM1,SHO_NM2,SHO_BIKO1 ");
+    return QStringLiteral("Select Sum(SU) SU_KEI,") + columns +
+           QStringLiteral("From WRK_RPT Where ") + ReportGroup::condition() +
+           QStringLiteral("Group By ") + columns +
+           QStringLiteral("Order By CAR_CD,D_SHO_CD,O_SHO_CD,SHO_NM1,SHO_NM2,SHO_BIKO1,ADRESS1,"
+                          "ADRESS2,NOU_NO,OKR_NO,SEI_NO,FC_BIKO1 ");
+}
+} // namespace
+
+basPrn_TotalList::basPrn_TotalList(ReportEngine &CrDraw1, const PrintRequest &request)
+    : ReportModule(CrDraw1, request, QStringLiteral("TotalList"))
+{
+}
+
+int basPrn_TotalList::MF_Print(ReportEngine &CrDraw1, const PrintRequest &request)
+{
+    basPrn_TotalList list(CrDraw1, request);
+    return list.MF_PrintRun();
+}
+
+QString basPrn_TotalList::factoryText(const QString &fcRg, const QString &fcCd)
+{
+    return fcRg + QLatin1Char(' ') +
+           (fcCd.isEmpty() ? QString() : QLatin1Char('(') + fcCd + QLatin1Char(')'));
+}
+
+bool basPrn_TotalList::PF_FillPages()
+{
+    const QList<ReportGroup> groups = ReportGroup::load(db());
+    if (groups.isEmpty())
+        return false;
+    progress().start(QStringLiteral("合計表"), int(groups.size()));
+    for (int g = 0; g < groups.size(); ++g) {
+        PP_PrintGroup(groups[g]);
+        progress().step(g + 1);
+    }
+    return true;
+}
+
+void basPrn_TotalList::PP_PrintGroup(const ReportGroup &group)
+{
+    PP_PageHeader();
+    m_line = 1;
+    for (const QSqlRecord &row : db().rows(linesSql(), group.parameters())) {
+        // A full page goes out before the factory of the next line is written, so that the
+        // following page carries its factory heading too.
+        if (m_line > kLinesPerPage) {
+            m_line = 1;
+            layout().PageOutput();
+            layout().PageClear();
+            PP_PageHeader();
+        }
+        PP_FactoryFields(group, row);
+        PP_Line(row);
+        ++m_line;
+    }
+    layout().PageOutput();
+    layout().PageClear();
+}
+
+void basPrn_TotalList::PP_FactoryFields(const ReportGroup &group, const QSqlRecord &row)
+{
+    ReportLayout &l = layout();
+    l.FieldSet(QStringLiteral("FR"), factoryText(group.fcRg, group.fcCd));
+    l.FieldSet(QStringLiteral("FName"), group.fcNm);
+    l.FieldSet(QStringLiteral("SetBi"), group.setDate);
+    l.FieldSet(QStringLiteral("FAdress"), text(row, QStringLiteral("ADRESS1")) + QLatin1Char(' ') +
+                                              text(row, QStringLiteral("ADRESS2")));
+    l.FieldSet(QStringLiteral("NCD"), text(row, QStringLiteral("NOU_NO")));
+    l.FieldSet(QStringLiteral("OCD"), text(row, QStringLiteral("OKR_NO")));
+    l.FieldSet(QStringLiteral("TCD"), text(row, QStringLiteral("SEI_NO")));
+    l.FieldSet(QStringLiteral("FBiko"), text(row, QStringLiteral("FC_BIKO1")));
+}
+
+void basPrn_TotalList::PP_Line(const QSqlRecord &row)
+{
+    const QString n = QString::number(m_line);
+    ReportLayout &l = layout();
+    l.FieldSet(QStringLiteral("Su") + n, ReportValues::amount(row, QStringLiteral("SU_KEI")));
+    l.FieldSet(QStringLiteral("DasmerCD") + n, text(row, QStringLiteral("D_SHO_CD")));
+    l.FieldSet(QStringLiteral("OsteraCD") + n, text(row, QStringLiteral("O_SHO_CD")));
+    l.FieldSet(QStringLiteral("Tosyou1_") + n, text(row, QStringLiteral("SHO_NM1")));
+    l.FieldSet(QStringLiteral("Tosyou2_") + n, text(row, QStringLiteral("SHO_NM2")));
+    l.FieldSet(QStringLiteral("SizaiMei") + n, text(row, QStringLiteral("SHO_BIKO1")));
+}

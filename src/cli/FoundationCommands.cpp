@@ -1,18 +1,70 @@
 // init-db, demo, masters load|dump.
 #include "CommandRegistry.h"
 
+#include "Clock.h"
 #include "ConsoleDialogs.h"
 #include "Db.h"
 #include "DbConnection.h"
+#include "DemoData.h"
+#include "DemoOrderFile.h"
 #include "Dialogs.h"
+#include "Installation.h"
+#include "MasterFiles.h"
 #include "Schema.h"
 #include "StartUp.h"
+#include "clsIniFile.h"
 #include "globals.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstdio>
 
 namespace {
+
+void printOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+int usage(const QString &line, const QString &problem)
+{
+    const QByteArray text =
+        (problem + QStringLiteral("\nusage: ostera ") + line + QLatin1Char('\n')).toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    return ExitUsage;
+}
+
+QString monthText(const QDate &day)
+{
+    return QStringLiteral("%1年%2月").arg(day.year()).arg(day.month(), 2, 10, QLatin1Char('0'));
+}
+
+// The tables, and with `demo` the demo masters and the business month of today, in one
+// transaction: a failure leaves the database as it was. Returns the refusal or error text,
+// empty on success.
+QString createTables(Db &db, bool demo)
+{
+    try {
+        Transaction tx(db);
+        QString message;
+        if (Schema::create(db, &message) != Schema::Outcome::Created)
+            return message;
+        if (demo) {
+            DemoData::loadMasters(db);
+            DemoData::openBusinessMonth(db, Clock::today());
+        }
+        tx.commit();
+    } catch (const DbError &e) {
+        return e.describe();
+    }
+    return {};
+}
 
 // init-db works before the tables exist, so it opens its own connection (creating a SQLite
 // file when there is none) instead of gCn.
@@ -20,25 +72,210 @@ int initDb(BatchContext &ctx)
 {
     const bool demo = takeFlag(ctx.args, QStringLiteral("--demo"));
     if (!ctx.args.isEmpty())
-        return ExitUsage;
+        return usage(QStringLiteral("init-db [--demo]"), QStringLiteral("余分な引数があります。"));
     Db db(ConnectionSettings::fromGlobals());
     try {
         db.open(/*createIfMissing*/ true);
-        QString message;
-        const Schema::Outcome outcome = Schema::create(db, &message);
-        if (outcome != Schema::Outcome::Created) {
-            ctx.dialogs.message(message, Icon::Error);
-            return ExitFailed;
-        }
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error, QStringLiteral("init-db"));
         return ExitFailed;
     }
-    if (demo) {
-        ctx.dialogs.message(QStringLiteral("デモデータの読込みはまだ利用できません。"), Icon::Error);
+    const QString failure = createTables(db, demo);
+    if (!failure.isEmpty()) {
+        ctx.dialogs.message(failure, Icon::Error, QStringLiteral("init-db"));
         return ExitFailed;
     }
-    ctx.dialogs.message(QStringLiteral("テーブルを作成しました。"), Icon::Information);
+    ctx.dialogs.message(demo ? QStringLiteral("テーブルを作成し、デモデータを読み込みました。（") +
+                                   monthText(Clock::today()) + QStringLiteral("の月次業務を開始）")
+                             : QStringLiteral("テーブルを作成しました。"),
+                        Icon::Information);
+    return ExitOk;
+}
+
+// --- demo DIR ---------------------------------------------------------------------------
+
+const QStringList &outputFolders()
+{
+    static const QStringList names = {QStringLiteral("生産C"), QStringLiteral("確認版下"),
+                                      QStringLiteral("指示版下"), QStringLiteral("ロットシール"),
+                                      QStringLiteral("ロットシート")};
+    return names;
+}
+
+void writeDemoIni(const QString &iniPath, const QStringList &folders)
+{
+    clsIniFile ini;
+    ini.setFileName(iniPath);
+    ini.setSection(QStringLiteral("SQLDB"));
+    ini.SetString(QStringLiteral("PROVIDER"), QStringLiteral("SQLite"));
+    ini.SetString(QStringLiteral("SERVER_NM"), QStringLiteral("ostera.db"));
+    ini.SetString(QStringLiteral("DB_NM"), QString());
+    ini.SetString(QStringLiteral("DBUSER_NM"), QString());
+    ini.SetString(QStringLiteral("PASSWORD"), QString());
+    ini.SetString(QStringLiteral("TIMEOUT"), QStringLiteral("20"));
+    ini.setSection(QStringLiteral("Zenpan"));
+    ini.SetString(QStringLiteral("L_PRINTER"), QStringLiteral("PDFファイル"));
+    ini.SetString(QStringLiteral("D_PRINTER"), QString());
+    ini.SetString(QStringLiteral("USER_NM"), QStringLiteral("デモ担当"));
+    ini.setSection(QStringLiteral("tarvolin"));
+    const QStringList keys = {QStringLiteral("CarDir"), QStringLiteral("KakDir"),
+                              QStringLiteral("HanDir"), QStringLiteral("StkDir"),
+                              QStringLiteral("ShtDir")};
+    for (int i = 0; i < keys.size(); ++i)
+        ini.SetString(keys.at(i), folders.at(i));
+}
+
+// Copies a file or a folder tree of the package's share folder, keeping what DIR already has.
+// Returns the number of files copied.
+int copyShared(const QString &name, const QString &dir)
+{
+    const QString source = QDir(Installation::shareDir()).filePath(name);
+    const QFileInfo info(source);
+    if (!info.exists())
+        return 0;
+    if (info.isFile()) {
+        const QString target = QDir(dir).filePath(name);
+        return !QFileInfo::exists(target) && QFile::copy(source, target) ? 1 : 0;
+    }
+    int copied = 0;
+    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target =
+            QDir(dir).filePath(name + QLatin1Char('/') + QDir(source).relativeFilePath(file));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        if (!QFileInfo::exists(target) && QFile::copy(file, target))
+            ++copied;
+    }
+    return copied;
+}
+
+void removeDatabaseFiles(const QString &dbPath)
+{
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(dbPath + QLatin1String(suffix));
+}
+
+QString writeOrderFile(const QString &dir, const QDate &today)
+{
+    DemoOrderFile::Options options;
+    options.date = today;
+    options.lines = 300;
+    options.seed = quint32(today.toString(QStringLiteral("yyyyMMdd")).toUInt());
+    options.plantFindings = true;
+    const QString path =
+        QDir(dir).filePath(QStringLiteral("orders/ORDER_") +
+                           today.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".txt"));
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(DemoOrderFile::generate(options)) < 0 ||
+        !out.commit())
+        return {};
+    return path;
+}
+
+int makeDemo(BatchContext &ctx)
+{
+    if (ctx.args.size() != 1)
+        return usage(QStringLiteral("demo DIR"),
+                     QStringLiteral("フォルダを一つ指定してください。"));
+    const QString dir = QDir::cleanPath(QFileInfo(ctx.args.first()).absoluteFilePath());
+    const QString iniPath = QDir(dir).filePath(QStringLiteral("ostera.ini"));
+    const QString dbPath = QDir(dir).filePath(QStringLiteral("ostera.db"));
+    if (QFileInfo::exists(iniPath) || QFileInfo::exists(dbPath)) {
+        ctx.dialogs.message(
+            dir + QStringLiteral(" には既にインストールがあります（") +
+                QFileInfo(QFileInfo::exists(iniPath) ? iniPath : dbPath).fileName() +
+                QStringLiteral("）。別のフォルダを指定してください。"),
+            Icon::Error, QStringLiteral("demo"));
+        return ExitFailed;
+    }
+
+    QStringList folders;
+    for (const QString &name : outputFolders())
+        folders << QDir(dir).filePath(QStringLiteral("out/") + name);
+    const QStringList made = QStringList(folders) << QDir(dir).filePath(QStringLiteral("orders"));
+    for (const QString &folder : made) {
+        if (!QDir().mkpath(folder)) {
+            ctx.dialogs.message(QStringLiteral("フォルダを作成できません: ") + folder, Icon::Error,
+                                QStringLiteral("demo"));
+            return ExitFailed;
+        }
+    }
+
+    ConnectionSettings settings;
+    settings.provider = QStringLiteral("SQLite");
+    settings.server = QStringLiteral("ostera.db");
+    settings.timeout = 20;
+    settings.baseDir = dir;
+    QString failure;
+    {
+        Db db(settings);
+        try {
+            db.open(/*createIfMissing*/ true);
+            failure = createTables(db, /*demo*/ true);
+        } catch (const DbError &e) {
+            failure = e.describe();
+        }
+    }
+    if (!failure.isEmpty()) {
+        removeDatabaseFiles(dbPath);
+        ctx.dialogs.message(failure, Icon::Error, QStringLiteral("demo"));
+        return ExitFailed;
+    }
+
+    const int menuFiles = copyShared(QStringLiteral("Menu1.txt"), dir);
+    const int layoutFiles = copyShared(QStringLiteral("sys_crf"), dir);
+    const QDate today = Clock::today();
+    const QString orderFile = writeOrderFile(dir, today);
+    if (orderFile.isEmpty()) {
+        removeDatabaseFiles(dbPath);
+        ctx.dialogs.message(QStringLiteral("注文ファイルを書き出せません: ") + dir, Icon::Error,
+                            QStringLiteral("demo"));
+        return ExitFailed;
+    }
+    // Written last: an installation without its INI file can be made again.
+    writeDemoIni(iniPath, folders);
+
+    printOut(
+        QStringLiteral("デモ環境: %1\n").arg(dir) +
+        QStringLiteral("  設定ファイル   %1\n").arg(iniPath) +
+        QStringLiteral("  データベース   %1（デモマスタ、%2の月次業務）\n")
+            .arg(dbPath, monthText(today)) +
+        QStringLiteral("  注文ファイル   %1（300件）\n").arg(orderFile) +
+        QStringLiteral("  出力フォルダ   %1\n").arg(QDir(dir).filePath(QStringLiteral("out"))) +
+        QStringLiteral("  メニュー       %1\n")
+            .arg(menuFiles ? QStringLiteral("Menu1.txt") : QStringLiteral("（なし）")) +
+        QStringLiteral("  帳票レイアウト %1 ファイル\n").arg(layoutFiles) +
+        QStringLiteral("起動: ostera --ini %1\n").arg(iniPath));
+    return ExitOk;
+}
+
+// --- masters load|dump DIR ------------------------------------------------------------------
+
+int masters(BatchContext &ctx)
+{
+    const QString line = QStringLiteral("masters load|dump DIR");
+    if (ctx.args.size() != 2)
+        return usage(line, QStringLiteral("load か dump とフォルダを指定してください。"));
+    const QString verb = ctx.args.at(0);
+    if (verb != QLatin1String("load") && verb != QLatin1String("dump"))
+        return usage(line, verb + QStringLiteral(" そんな命令ないです。"));
+    const QString dir = ctx.args.at(1);
+    MasterFiles files(*gCn, &ctx.progress);
+    const MasterFiles::Result result =
+        verb == QLatin1String("load") ? files.load(dir) : files.dump(dir);
+    if (!result.ok) {
+        ctx.dialogs.message(result.message, Icon::Error, QStringLiteral("masters"));
+        return ExitFailed;
+    }
+    QString report;
+    for (const auto &table : result.tables)
+        report +=
+            table.first + QLatin1Char('\t') + QString::number(table.second) + QLatin1Char('\n');
+    printOut(report);
+    ctx.dialogs.message(verb == QLatin1String("load") ? QStringLiteral("マスタを読み込みました。")
+                                                      : QStringLiteral("マスタを書き出しました。"),
+                        Icon::Information);
     return ExitOk;
 }
 
@@ -55,4 +292,13 @@ void registerFoundationCommands(CommandRegistry &registry)
                           return int(ExitFailed);
                       return initDb(ctx);
                   }});
+    registry.add({QStringLiteral("demo"), QStringLiteral("demo DIR"),
+                  QStringLiteral("makes a complete demo installation in DIR (ostera.ini, SQLite "
+                                 "database with the demo masters, output folders, a sample order "
+                                 "file for today)"),
+                  /*needsDatabase*/ false, makeDemo});
+    registry.add({QStringLiteral("masters"), QStringLiteral("masters load|dump DIR"),
+                  QStringLiteral("loads or writes every master table as DIR/TABLE.csv (UTF-8, "
+                                 "header line)"),
+                  /*needsDatabase*/ true, masters});
 }

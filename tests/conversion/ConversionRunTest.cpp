@@ -1,0 +1,401 @@
+#include "ConversionFixture.h"
+#include "DbTest.h"
+#include "globals.h"
+
+#include "Clock.h"
+#include "ConversionCancel.h"
+#include "ConversionRun.h"
+#include "OrderCheck.h"
+
+#include <QDir>
+
+using namespace ConversionFixture;
+
+class ConversionRunTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped())
+            return;
+        loadMasters(db());
+        registerDay(db());
+    }
+
+    ConversionResult convert(const ConversionInput &input,
+                             ConversionChecks checks = ConversionChecks::standard())
+    {
+        ConversionRun run(db(), dialogs, progress, OutputFolders::fromGlobals(), std::move(checks));
+        return run.run(input);
+    }
+
+    static ConversionInput day(Machine machine = Machine::Any)
+    {
+        ConversionInput input;
+        input.impDate = kDay;
+        input.machine = machine;
+        return input;
+    }
+
+    QString lineState(int ln, const QString &impDate = kDay)
+    {
+        const auto rows = db().rows(QStringLiteral("SELECT FLG2, FLG3, B1 FROM TBL_ORDER WHERE "
+                                                   "IMP_DATE = :d AND IMP_LN = :ln"),
+                                    {{QStringLiteral("d"), impDate}, {QStringLiteral("ln"), ln}});
+        if (rows.isEmpty())
+            return QStringLiteral("missing");
+        return rows[0].value(0).toString() + rows[0].value(1).toString() + QLatin1Char(' ') +
+               rows[0].value(2).toString();
+    }
+
+    int marked() { return count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG2 = '1'")); }
+    int converted() { return count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG3 = '1'")); }
+    int workRows()
+    {
+        return count(QStringLiteral("WRK_RPT")) + count(QStringLiteral("WRK_CSV_C")) +
+               count(QStringLiteral("WRK_CSV_H"));
+    }
+};
+INSTANTIATE_ENGINES(ConversionRunTest);
+
+TEST_P(ConversionRunTest, ARunConvertsTheCleanLinesWritesEveryFileAndReportsItsCounts)
+{
+    OrderLine l;
+    l.ln = 1;
+    addLine(db(), l);
+    l.ln = 2;
+    l.row = QStringLiteral("04");
+    l.su = 20;
+    addLine(db(), l);
+    OrderLine art = letterpress(l);
+    art.ln = 3;
+    art.knrNo = QStringLiteral("AB-002");
+    art.lotNo = QStringLiteral("L0002");
+    addLine(db(), art);
+    OrderLine faulty = l;
+    faulty.ln = 4;
+    faulty.row = QStringLiteral("99"); // the error check marks it
+    addLine(db(), faulty);
+    OrderLine done = l;
+    done.ln = 5;
+    done.flg3 = QStringLiteral("1");
+    done.b1 = QStringLiteral("2026/12/07 09:00:00");
+    addLine(db(), done);
+    OrderLine confirmed = l;
+    confirmed.ln = 6;
+    confirmed.flg4 = QStringLiteral("1");
+    addLine(db(), confirmed);
+    finishLines(db());
+
+    const ConversionResult result = convert(day());
+
+    ASSERT_TRUE(result.converted()) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(dialogs.texts(),
+              (QStringList{"変換しますか？", "3件変換します。\r\n宜しいでしょうか？"}));
+    EXPECT_EQ(result.condition,
+              QStringLiteral("Where TBL_ORDER.IMP_DATE = '20261208' And TBL_ORDER.FLG3 = '0' "
+                             "And TBL_ORDER.FLG4 = '0' And TBL_ORDER.FLG1 = '0' "));
+    EXPECT_EQ(result.stamp, QStringLiteral("2026/12/08 10:00:00"));
+    EXPECT_EQ(result.report(), QStringLiteral("※※※変換結果報告※※※\r\n\r\n発注レコード件数：3\r\n"
+                                              "ネーム版下件数：1\r\n印字データ件数：2\r\n"
+                                              "レポート件数：3"));
+    for (int ln : {1, 2, 3})
+        EXPECT_EQ(lineState(ln), QStringLiteral("01 2026/12/08 10:00:00")) << ln;
+    EXPECT_EQ(lineState(4), QStringLiteral("00 "));
+    EXPECT_EQ(lineState(5), QStringLiteral("01 2026/12/07 09:00:00"));
+    EXPECT_EQ(lineState(6), QStringLiteral("00 "));
+
+    EXPECT_EQ(filesIn(gCarDir), QStringList{"AB-001.csv"});
+    EXPECT_EQ(readCsv(QDir(gCarDir).filePath("AB-001.csv")).size(), 2);
+    EXPECT_EQ(filesIn(gHanDir), QStringList{"20261210_AB.csv"});
+    const QList<QStringList> seal = readCsv(QDir(gStkDir).filePath("LSTK.csv"));
+    ASSERT_EQ(seal.size(), 2);
+    EXPECT_EQ(seal[0][3], QStringLiteral("30")); // sizes S and M of lot L0001 on one seal
+    EXPECT_EQ(seal[0][11], QStringLiteral("10"));
+    EXPECT_EQ(readCsv(QDir(gShtDir).filePath("LSHT.csv")).size(), 3);
+
+    EXPECT_TRUE(progress.titles.contains(QStringLiteral("変換...")));
+    EXPECT_EQ(progress.lastTotal, 9);
+    EXPECT_EQ(progress.lastStep, 9);
+    EXPECT_FALSE(progress.active);
+}
+
+TEST_P(ConversionRunTest, TheMachineChoiceSelectsLinesAndLetterpressSkipsTheThermalWork)
+{
+    OrderLine thermal;
+    addLine(db(), thermal);
+    OrderLine art = letterpress(thermal);
+    art.ln = 2;
+    art.knrNo = QStringLiteral("AB-002");
+    addLine(db(), art);
+    exec(db(), QStringLiteral("WRK_CSV_C"), {{"KNR_NO", "OLD-001"}}); // an earlier run's data
+    int qualityChecks = 0;
+    ConversionChecks checks = ConversionChecks::standard();
+    checks.qualityCheck = [&](Db &d, Dialogs &dl) {
+        ++qualityChecks;
+        return MF_QulMstCheck(d, dl);
+    };
+
+    const ConversionResult press = convert(day(Machine::Letterpress), checks);
+    ASSERT_TRUE(press.converted()) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(press.orderCount, 1);
+    EXPECT_EQ(qualityChecks, 0);
+    EXPECT_EQ(press.printRows, 1); // the table was left as it was, and is counted
+    EXPECT_EQ(count("WRK_CSV_C", "KNR_NO = 'OLD-001'"), 1);
+    EXPECT_TRUE(filesIn(gCarDir).isEmpty());
+    EXPECT_EQ(lineState(1), QStringLiteral("00 "));
+    EXPECT_EQ(lineState(2).left(2), QStringLiteral("01"));
+    EXPECT_TRUE(press.condition.endsWith(QStringLiteral("And TBL_ORDER.DATA_FLG = '0' ")));
+
+    Clock::advance(60);
+    const ConversionResult heat = convert(day(Machine::Thermal), checks);
+    ASSERT_TRUE(heat.converted());
+    EXPECT_EQ(heat.orderCount, 1);
+    EXPECT_EQ(qualityChecks, 1);
+    EXPECT_EQ(count("WRK_CSV_C"), 1);
+    EXPECT_EQ(filesIn(gCarDir), QStringList{"AB-001.csv"});
+    EXPECT_TRUE(heat.condition.endsWith(QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ")));
+}
+
+TEST_P(ConversionRunTest, BadConditionsAreRefusedBeforeAnyLineChanges)
+{
+    addLine(db(), OrderLine{});
+    struct Case {
+        QString from, to, special, message;
+    };
+    const QList<Case> cases = {
+        {"2026/12/10", "", "", "セット日で指定する場合には範囲で指定してください。"},
+        {"", "2026/12/10", "", "セット日で指定する場合には範囲で指定してください。"},
+        {"2026/12/%", "", "", "セット日でライク検索は出来ません。"},
+        {"2026/13/01", "2026/12/31", "", "セット日に入力された値が日付型でないです。"},
+        {"2026/12/01", "12月31日", "", "セット日に入力された値が日付型でないです。"},
+        {"", "", "%", "特定変換でライク検索は出来ません。"},
+        {"", "", "2", "特定変換では'0'か'1'を指定してください。"},
+        {"2026/12/01", "", "2", "特定変換では'0'か'1'を指定してください。"},
+    };
+    for (const Case &c : cases) {
+        dialogs.clear();
+        ConversionInput input = day();
+        input.setDateFrom = c.from;
+        input.setDateTo = c.to;
+        input.special = c.special;
+        const ConversionResult result = convert(input);
+        EXPECT_EQ(result.outcome, ConversionResult::Outcome::Refused) << c.message.toStdString();
+        EXPECT_EQ(dialogs.last().text, c.message);
+        EXPECT_EQ(dialogs.last().icon, Icon::Error);
+        EXPECT_EQ(dialogs.count(Shown::Question), 1);
+    }
+    EXPECT_EQ(marked() + converted(), 0);
+}
+
+TEST_P(ConversionRunTest, SetDateRangeAndSpecialConversionNarrowTheSelection)
+{
+    OrderLine l;
+    l.ln = 1;
+    l.setDate = QStringLiteral("2026/12/10");
+    addLine(db(), l);
+    l.ln = 2;
+    l.setDate = QStringLiteral("2026/12/20");
+    addLine(db(), l);
+    l.ln = 3;
+    l.setDate = QStringLiteral("2026/12/10");
+    l.flg5 = QStringLiteral("1");
+    addLine(db(), l);
+
+    ConversionInput input = day();
+    input.setDateFrom = QStringLiteral("2026/12/10");
+    input.setDateTo = QStringLiteral("2026/12/15");
+    input.special = QStringLiteral("1");
+    const ConversionResult special = convert(input);
+    ASSERT_TRUE(special.converted());
+    EXPECT_EQ(special.orderCount, 1);
+    EXPECT_EQ(lineState(3).left(2), QStringLiteral("01"));
+
+    // Dates typed without leading zeros are accepted and compared as typed.
+    Clock::advance(60);
+    input.setDateFrom = QStringLiteral("2026/12/1");
+    input.setDateTo = QStringLiteral("2026/12/31");
+    input.special.clear();
+    const ConversionResult typed = convert(input);
+    ASSERT_TRUE(typed.converted());
+    EXPECT_EQ(typed.orderCount, 2);
+    EXPECT_TRUE(typed.condition.endsWith(
+        QStringLiteral("And TBL_ORDER.SET_DATE Between '2026/12/1' And '2026/12/31' ")));
+}
+
+TEST_P(ConversionRunTest, NothingToConvertOrALineWithoutPrinterIsRefusedBeforeMarking)
+{
+    OrderLine l;
+    l.flg3 = QStringLiteral("1");
+    l.b1 = QStringLiteral("2026/12/08 09:00:00");
+    addLine(db(), l);
+    l.ln = 2;
+    l.flg3 = QStringLiteral("0");
+    l.b1.clear();
+    l.flg4 = QStringLiteral("1");
+    addLine(db(), l);
+    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
+    EXPECT_EQ(dialogs.count(Shown::Question), 1);
+
+    OrderLine ready;
+    ready.ln = 3;
+    addLine(db(), ready);
+    OrderLine noPrinter;
+    noPrinter.ln = 4;
+    noPrinter.printer.clear();
+    addLine(db(), noPrinter);
+    dialogs.clear();
+    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("印刷機種が設定されていないレコードが含まれています。"));
+    EXPECT_EQ(marked(), 0);
+    EXPECT_EQ(lineState(3), QStringLiteral("00 "));
+
+    // A No to the count question ends the run as well.
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET PRINTER = 'TP-1'"));
+    dialogs.clear();
+    dialogs.answers = {true, false};
+    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Declined);
+    EXPECT_EQ(lineState(3), QStringLiteral("00 "));
+    EXPECT_TRUE(filesIn(gShtDir).isEmpty());
+}
+
+TEST_P(ConversionRunTest, AWriterFailingAfterOthersWroteKeepsTheirFilesAndUnconvertsTheLines)
+{
+    OrderLine l;
+    addLine(db(), l);
+    l.ln = 2;
+    addLine(db(), letterpress(l));
+    ASSERT_TRUE(QDir(gShtDir).removeRecursively());
+
+    const ConversionResult result = convert(day());
+
+    EXPECT_EQ(result.outcome, ConversionResult::Outcome::Failed);
+    ASSERT_GE(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("ロットシートCSVファイル書き出し時にエラーが発生しました。"));
+    EXPECT_TRUE(dialogs.shown[dialogs.shown.size() - 2].text.contains(QStringLiteral("LSHT.csv")));
+    EXPECT_EQ(filesIn(gCarDir), QStringList{"AB-001.csv"});
+    EXPECT_EQ(filesIn(gHanDir), QStringList{"20261210_AB.csv"});
+    EXPECT_EQ(filesIn(gStkDir), QStringList{"LSTK.csv"});
+    EXPECT_EQ(marked() + converted() + workRows(), 0);
+    EXPECT_FALSE(progress.active);
+}
+
+TEST_P(ConversionRunTest, TwoRunsGetDistinctStampsAndCancelsUndoThemLatestFirst)
+{
+    OrderLine l;
+    l.ln = 1;
+    l.setDate = QStringLiteral("2026/12/10");
+    addLine(db(), l);
+    l.ln = 2;
+    l.setDate = QStringLiteral("2026/12/11");
+    addLine(db(), l);
+    ConversionInput first = day();
+    first.setDateFrom = first.setDateTo = QStringLiteral("2026/12/10");
+    ASSERT_TRUE(convert(first).converted());
+    // Same second on the clock: the second run still gets a later stamp.
+    const ConversionResult second = convert(day());
+    ASSERT_TRUE(second.converted());
+    EXPECT_EQ(second.orderCount, 1);
+    EXPECT_EQ(lineState(1), QStringLiteral("01 2026/12/08 10:00:00"));
+    EXPECT_EQ(lineState(2), QStringLiteral("01 2026/12/08 10:00:01"));
+    EXPECT_EQ(filesIn(gStkDir), (QStringList{"LSTK.csv", "LSTK_1.csv"}));
+
+    ConversionCancel cancel(db(), dialogs, progress);
+    dialogs.clear();
+    ASSERT_TRUE(cancel.run(kDay));
+    EXPECT_EQ(dialogs.texts(), (QStringList{"前回変換をキャンセルしますか？", "完了しました。"}));
+    EXPECT_EQ(lineState(2), QStringLiteral("00 "));
+    EXPECT_EQ(lineState(1), QStringLiteral("01 2026/12/08 10:00:00"));
+    ASSERT_TRUE(cancel.run(kDay));
+    EXPECT_EQ(lineState(1), QStringLiteral("00 "));
+    dialogs.clear();
+    EXPECT_FALSE(cancel.run(kDay));
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
+    EXPECT_EQ(dialogs.last().icon, Icon::Error);
+    // The cancelled runs' files stay.
+    EXPECT_EQ(filesIn(gStkDir).size(), 2);
+}
+
+TEST_P(ConversionRunTest, CancelLeavesConfirmedLinesAndOtherDaysAlone)
+{
+    OrderLine l;
+    l.flg3 = QStringLiteral("1");
+    l.flg4 = QStringLiteral("1");
+    l.b1 = QStringLiteral("2026/12/08 09:00:00");
+    addLine(db(), l);
+    OrderLine other = l;
+    other.impDate = QStringLiteral("20261207");
+    other.flg4 = QStringLiteral("0");
+    addLine(db(), other);
+    ConversionCancel cancel(db(), dialogs, progress);
+    EXPECT_FALSE(cancel.run(kDay));
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
+    EXPECT_EQ(converted(), 2);
+
+    dialogs.clear();
+    dialogs.answers = {false};
+    EXPECT_FALSE(cancel.run(QStringLiteral("20261207")));
+    EXPECT_EQ(converted(), 2);
+}
+
+TEST_P(ConversionRunTest, ADeadRunsMarksAreClearedBeforeTheRunSelects)
+{
+    OrderLine today;
+    addLine(db(), today);
+    OrderLine orphan = today;
+    orphan.impDate = QStringLiteral("20261207");
+    orphan.qulKey = QStringLiteral("GONE"); // would stop the quality check if still marked
+    addLine(db(), orphan);
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' WHERE IMP_DATE = '20261207'"));
+
+    const ConversionResult result = convert(day());
+
+    ASSERT_TRUE(result.converted()) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(result.reportRows, 1);
+    EXPECT_EQ(marked(), 0);
+    EXPECT_EQ(lineState(1, QStringLiteral("20261207")), QStringLiteral("00 "));
+}
+
+TEST_P(ConversionRunTest, NoFailureLeavesAMarkedLine)
+{
+    addLine(db(), OrderLine{});
+
+    // Quality keys missing from the master.
+    ConversionChecks missingQuality = ConversionChecks::standard();
+    missingQuality.qualityCheck = [](Db &, Dialogs &) { return true; };
+    EXPECT_EQ(convert(day(), missingQuality).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("マスタに登録してから再度実行してください。"));
+    EXPECT_EQ(marked() + converted() + workRows(), 0);
+
+    // A work table the database refuses: the step fails, the rollback still unmarks.
+    dialogs.clear();
+    db().exec(QStringLiteral("DROP TABLE WRK_CSV_H"));
+    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_TRUE(dialogs.texts().contains(
+        QStringLiteral("指示版下用CSVテーブル作成時にエラーが発生しました。")));
+    EXPECT_EQ(marked() + converted(), 0);
+    db().exec(QStringLiteral("CREATE TABLE WRK_CSV_H AS SELECT * FROM WRK_CSV_C WHERE 1 = 0"));
+
+    // The stamp itself refused: reported, nothing converted, nothing marked.
+    dialogs.clear();
+    refuseUpdates(db(), QStringLiteral("TBL_ORDER"), QStringLiteral("FLG3"));
+    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("update refused")));
+    EXPECT_EQ(dialogs.last().icon, Icon::Error);
+    EXPECT_EQ(marked() + converted() + workRows(), 0);
+    EXPECT_FALSE(progress.active);
+}
+
+TEST_P(ConversionRunTest, AFailingErrorCheckIsReportedAndTheRunGoesOn)
+{
+    addLine(db(), OrderLine{});
+    ConversionChecks failing = ConversionChecks::standard();
+    failing.orderCheck = [](Db &, Dialogs &, Progress &, const QString &) { return true; };
+    const ConversionResult result = convert(day(), failing);
+    EXPECT_TRUE(result.converted());
+    EXPECT_EQ(dialogs.texts().at(1), QStringLiteral("エラーチェック中にエラーが発生しました。"));
+    EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Error);
+}

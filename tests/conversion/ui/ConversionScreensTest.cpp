@@ -1,0 +1,149 @@
+#include "../ConversionFixture.h"
+#include "DbTest.h"
+
+#include "frmOrd_Henkan.h"
+#include "frmOrd_Kakutei.h"
+#include "globals.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace ConversionFixture;
+
+class ConversionScreensTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped())
+            return;
+        loadMasters(db());
+        registerDay(db());
+        gImpDate = kDay;
+    }
+
+    QString lineState(int ln)
+    {
+        return db()
+            .scalar(QStringLiteral("SELECT FLG2 || FLG3 || ' ' || B1 FROM TBL_ORDER WHERE "
+                                   "IMP_DATE = :d AND IMP_LN = :ln"),
+                    {{QStringLiteral("d"), kDay}, {QStringLiteral("ln"), ln}})
+            .toString();
+    }
+
+    static void press(QPushButton *button)
+    {
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+    }
+};
+INSTANTIATE_ENGINES(ConversionScreensTest);
+
+TEST_P(ConversionScreensTest, HenkanRefusesAHalfRangeThenConvertsTheThermalLinesOfTheRange)
+{
+    OrderLine l;
+    l.ln = 1;
+    addLine(db(), l);
+    l.ln = 2;
+    l.setDate = QStringLiteral("2026/12/11");
+    addLine(db(), l);
+    OrderLine art = letterpress(l);
+    art.ln = 3;
+    art.setDate = QStringLiteral("2026/12/10");
+    addLine(db(), art);
+
+    frmOrd_Henkan screen;
+    screen.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
+    EXPECT_EQ(screen.windowTitle(), QStringLiteral("変換"));
+    EXPECT_EQ(screen.txtImpDate->text(), kDay);
+    ASSERT_EQ(screen.cmbSetDate1->count(), 2);
+    EXPECT_EQ(screen.cmbSetDate1->itemText(1), QStringLiteral("2026/12/11"));
+    EXPECT_EQ(screen.cmbSetDate2->count(), 2);
+    EXPECT_EQ(screen.cmbFlg5->count(), 2);
+    EXPECT_TRUE(screen.cmbSetDate1->currentText().isEmpty());
+    EXPECT_TRUE(screen.Option1[0]->isChecked());
+
+    QTest::keyClicks(screen.cmbSetDate1->lineEdit(), QStringLiteral("2026/12/10"));
+    press(screen.cmdOk);
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("セット日で指定する場合には範囲で指定してください。"));
+    EXPECT_TRUE(screen.isVisible());
+    EXPECT_EQ(lineState(1), QStringLiteral("00 "));
+
+    dialogs.clear();
+    QTest::keyClicks(screen.cmbSetDate2->lineEdit(), QStringLiteral("2026/12/10"));
+    QTest::mouseClick(screen.Option1[1], Qt::LeftButton);
+    ASSERT_TRUE(screen.Option1[1]->isChecked());
+    press(screen.cmdOk);
+
+    ASSERT_EQ(dialogs.shown.size(), 4) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("1件変換します。\r\n宜しいでしょうか？"));
+    EXPECT_EQ(dialogs.shown[2].title, QStringLiteral("終了"));
+    EXPECT_EQ(dialogs.shown[2].icon, Icon::Information);
+    EXPECT_TRUE(dialogs.shown[2].text.startsWith(QStringLiteral("※※※変換結果報告※※※")));
+    EXPECT_EQ(dialogs.shown[3].text, QStringLiteral("完了です。"));
+    EXPECT_FALSE(screen.isVisible());
+    EXPECT_EQ(lineState(1), QStringLiteral("01 2026/12/08 10:00:00"));
+    EXPECT_EQ(lineState(2), QStringLiteral("00 "));
+    EXPECT_EQ(lineState(3), QStringLiteral("00 "));
+    EXPECT_TRUE(gWhere.contains(QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ")));
+}
+
+TEST_P(ConversionScreensTest, HenkanCancelButtonUndoesTheLatestRunAndEscapeCloses)
+{
+    OrderLine l;
+    l.flg3 = QStringLiteral("1");
+    l.b1 = QStringLiteral("2026/12/08 09:00:00");
+    addLine(db(), l);
+
+    frmOrd_Henkan screen;
+    screen.show();
+    QTest::mouseClick(screen.cmdHenCancel, Qt::LeftButton);
+    EXPECT_EQ(dialogs.texts(), (QStringList{"前回変換をキャンセルしますか？", "完了しました。"}));
+    EXPECT_EQ(lineState(1), QStringLiteral("00 "));
+    EXPECT_FALSE(screen.isVisible());
+
+    frmOrd_Henkan again;
+    again.show();
+    dialogs.clear();
+    QTest::mouseClick(again.cmdHenCancel, Qt::LeftButton);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
+    EXPECT_TRUE(again.isVisible());
+    QTest::keyClick(&again, Qt::Key_Escape);
+    EXPECT_FALSE(again.isVisible());
+}
+
+TEST_P(ConversionScreensTest, KakuteiShowsTheCountsAndConfirmsAfterTheExtraQuestion)
+{
+    for (int ln = 1; ln <= 10; ++ln) {
+        OrderLine l;
+        l.ln = ln;
+        l.flg3 = ln <= 7 ? QStringLiteral("1") : QStringLiteral("0");
+        addLine(db(), l);
+    }
+    frmOrd_Kakutei screen;
+    screen.show();
+    EXPECT_EQ(screen.windowTitle(), QStringLiteral("確定"));
+    EXPECT_EQ(screen.txtImpDate->text(), kDay);
+    EXPECT_EQ(screen.txtTotal->text(), QStringLiteral("10"));
+    EXPECT_EQ(screen.txtHenCnt->text(), QStringLiteral("7"));
+    EXPECT_EQ(screen.txtMiHenCnt->text(), QStringLiteral("3"));
+
+    dialogs.answers = {true, false};
+    press(screen.cmdOk);
+    EXPECT_EQ(dialogs.count(Shown::Question), 2);
+    EXPECT_TRUE(screen.isVisible());
+    EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 0);
+
+    dialogs.clear();
+    press(screen.cmdOk);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("完了です。"));
+    EXPECT_FALSE(screen.isVisible());
+    EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 10);
+    EXPECT_EQ(count(QStringLiteral("SYS_IMPDATE"), QStringLiteral("KAKUTEI_FLG = '1'")), 1);
+    EXPECT_EQ(gWhere, QStringLiteral("Where IMP_DATE = '20261208' And FLG4 = '0' "));
+}

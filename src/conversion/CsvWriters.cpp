@@ -23,54 +23,79 @@ struct WriteFailure {
 // Where the sort keys of a file leave ties, the line key decides, so a run always writes
 // the same files.
 const QString kPrintDataOrder =
-    QStringLiteral(" ORDER BY GENSAN,KNR_NO,HINBAN,COL,SIZE_SORT_LV,GYOU,IMP_DATE,IMP_LN");
+    QStringLiteral("GENSAN,KNR_NO,HINBAN,COL,SIZE_SORT_LV,GYOU,IMP_DATE,IMP_LN");
 
 constexpr int kPumpEvery = 2000;
+constexpr int kControlNumberPosition = 52; // KNR_NO among the 79 print-data columns
+constexpr int kSequencePosition = 78;      // B20
 
+// Every file of a table in one pass: the rows come ordered by the file's key first, then by
+// the file's own sort keys, so each file's lines arrive together and in their final order.
+// One statement instead of one per file keeps a run with thousands of control numbers fast
+// on a server, and writes exactly the lines the per-file statements would.
 QString printDataSelect(const QString &table, const QString &fileColumn)
 {
     return QStringLiteral("SELECT ") + printDataColumns().join(QLatin1Char(',')) +
-           QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ") + fileColumn +
-           QStringLiteral(" = :v") + kPrintDataOrder;
+           QLatin1Char(',') + fileColumn + QStringLiteral(" FROM ") + table +
+           QStringLiteral(" ORDER BY ") + fileColumn + QLatin1Char(',') + kPrintDataOrder;
 }
 
-// Writes the rows of one query to one file. The file is created with the first row, so an
-// empty result writes nothing. When sequenceColumn >= 0 that column carries the line's
-// sequence number within the file instead of its stored value.
-class QueryToFile {
-public:
-    QueryToFile(Db &db, Progress &progress) : m_db(db), m_progress(progress) {}
+struct Layout {
+    int outputColumns;
+    int controlNumberColumn; // names the line when a character cannot be written
+    int sequenceColumn;      // carries the line's number within its file; -1: none
+    int fileKeyColumn;       // a change starts the next file; -1: one file
+};
 
-    // pathForFirstRow decides the file name when the first row arrives.
-    void write(const QString &sql, const QVariantMap &params, int outputColumns,
-               int controlNumberColumn, int sequenceColumn,
-               const std::function<QString()> &pathForFirstRow)
+// Writes the rows of one query to files. A file is created with its first row, so an empty
+// result writes nothing.
+class QueryToFiles {
+public:
+    QueryToFiles(Db &db, Progress &progress) : m_db(db), m_progress(progress) {}
+
+    // pathForKey decides a file's name when its first row arrives.
+    void write(const QString &sql, const Layout &layout,
+               const std::function<QString(const QString &key)> &pathForKey)
     {
         std::unique_ptr<CsvFile> file;
+        QString fileKey;
         QStringList values;
-        values.reserve(outputColumns);
-        m_db.forEach(sql, params, [&](const QSqlQuery &q) {
+        values.reserve(layout.outputColumns);
+        m_db.forEach(sql, {}, [&](const QSqlQuery &q) {
+            const QString key =
+                layout.fileKeyColumn >= 0 ? q.value(layout.fileKeyColumn).toString() : QString();
+            if (file && key != fileKey) {
+                commit(*file);
+                file.reset();
+            }
             if (!file) {
-                file = std::make_unique<CsvFile>(pathForFirstRow());
+                fileKey = key;
+                file = std::make_unique<CsvFile>(pathForKey(key));
                 if (!file->open())
                     throw WriteFailure{file->error()};
             }
             values.clear();
-            for (int i = 0; i < outputColumns; ++i)
+            for (int i = 0; i < layout.outputColumns; ++i)
                 values << q.value(i).toString();
-            if (sequenceColumn >= 0)
-                values[sequenceColumn] = QString::number(file->lines() + 1);
-            if (!file->writeLine(values, q.value(controlNumberColumn).toString()))
+            if (layout.sequenceColumn >= 0)
+                values[layout.sequenceColumn] = QString::number(file->lines() + 1);
+            if (!file->writeLine(values, q.value(layout.controlNumberColumn).toString()))
                 throw WriteFailure{file->error()};
             if (++m_rows % kPumpEvery == 0)
                 m_progress.pump();
         });
-        if (file && !file->commit())
-            throw WriteFailure{file->error()};
-        m_progress.pump();
+        if (file)
+            commit(*file);
     }
 
 private:
+    void commit(CsvFile &file)
+    {
+        if (!file.commit())
+            throw WriteFailure{file.error()};
+        m_progress.pump();
+    }
+
     Db &m_db;
     Progress &m_progress;
     qint64 m_rows = 0;
@@ -97,44 +122,29 @@ int guarded(Dialogs &dialogs, const std::function<void()> &work)
     return 1;
 }
 
-QStringList fileKeys(Db &db, const QString &column, const QString &table)
-{
-    QStringList keys;
-    db.forEach(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ") + table +
-                   QStringLiteral(" GROUP BY ") + column + QStringLiteral(" ORDER BY ") + column,
-               {}, [&](const QSqlQuery &q) { keys << q.value(0).toString(); });
-    return keys;
-}
-
-constexpr int kControlNumberPosition = 52; // KNR_NO among the 79 print-data columns
-constexpr int kSequencePosition = 78;      // B20
-
 } // namespace
 
 int MF_WriteCsvC(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
+    const int keyColumn = int(printDataColumns().size()); // KNR_NO once more
     return guarded(dialogs, [&] {
-        QueryToFile writer(db, progress);
-        const QString sql = printDataSelect(QStringLiteral("WRK_CSV_C"), QStringLiteral("KNR_NO"));
-        for (const QString &knrNo :
-             fileKeys(db, QStringLiteral("KNR_NO"), QStringLiteral("WRK_CSV_C")))
-            writer.write(sql, {{QStringLiteral("v"), knrNo}}, int(printDataColumns().size()),
-                         kControlNumberPosition, kSequencePosition, [&] {
-                             return Installation::joinPath(folder, knrNo + QStringLiteral(".csv"));
-                         });
+        QueryToFiles(db, progress)
+            .write(printDataSelect(QStringLiteral("WRK_CSV_C"), QStringLiteral("KNR_NO")),
+                   {keyColumn, kControlNumberPosition, kSequencePosition, keyColumn},
+                   [&](const QString &knrNo) {
+                       return Installation::joinPath(folder, knrNo + QStringLiteral(".csv"));
+                   });
     });
 }
 
 int MF_WriteCsvH(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
+    const int keyColumn = int(printDataColumns().size()); // FILE_NM after the 79 columns
     return guarded(dialogs, [&] {
-        QueryToFile writer(db, progress);
-        const QString sql = printDataSelect(QStringLiteral("WRK_CSV_H"), QStringLiteral("FILE_NM"));
-        for (const QString &fileName :
-             fileKeys(db, QStringLiteral("FILE_NM"), QStringLiteral("WRK_CSV_H")))
-            writer.write(sql, {{QStringLiteral("v"), fileName}}, int(printDataColumns().size()),
-                         kControlNumberPosition, kSequencePosition,
-                         [&] { return freePathOrFail(folder, fileName); });
+        QueryToFiles(db, progress)
+            .write(printDataSelect(QStringLiteral("WRK_CSV_H"), QStringLiteral("FILE_NM")),
+                   {keyColumn, kControlNumberPosition, kSequencePosition, keyColumn},
+                   [&](const QString &fileName) { return freePathOrFail(folder, fileName); });
     });
 }
 
@@ -148,9 +158,9 @@ int MF_WriteLotSeal(Db &db, Dialogs &dialogs, Progress &progress, const QString 
         "GROUP BY SET_DATE,HINBAN,LOT_NO,QUL_KEY,COL,CAR_CD,KNR_NO,FC_RG "
         "ORDER BY SET_DATE,FC_RG,CAR_CD,KNR_NO,HINBAN,COL,MIN(IMP_DATE),MIN(IMP_LN)");
     return guarded(dialogs, [&] {
-        QueryToFile writer(db, progress);
-        writer.write(sql, {}, 14, 9, -1,
-                     [&] { return freePathOrFail(folder, QStringLiteral("LSTK")); });
+        QueryToFiles(db, progress).write(sql, {14, 9, -1, -1}, [&](const QString &) {
+            return freePathOrFail(folder, QStringLiteral("LSTK"));
+        });
     });
 }
 
@@ -163,8 +173,8 @@ int MF_WriteLotSheet(Db &db, Dialogs &dialogs, Progress &progress, const QString
         "ORDER BY SET_DATE,BR_CD,FC_RG,CAR_CD,GENSAN,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,"
         "IMP_LN");
     return guarded(dialogs, [&] {
-        QueryToFile writer(db, progress);
-        writer.write(sql, {}, 15, 15, -1,
-                     [&] { return freePathOrFail(folder, QStringLiteral("LSHT")); });
+        QueryToFiles(db, progress).write(sql, {15, 15, -1, -1}, [&](const QString &) {
+            return freePathOrFail(folder, QStringLiteral("LSHT"));
+        });
     });
 }

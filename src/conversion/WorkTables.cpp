@@ -114,11 +114,11 @@ Pairs reportPairs()
     return p;
 }
 
-void replaceTable(Db &db, const QString &table, const QString &insert)
+void replaceTable(Db &db, const QString &table)
 {
     Transaction tx(db);
     db.exec(QStringLiteral("DELETE FROM ") + table);
-    db.exec(insert);
+    db.exec(workTableInsert(table));
     tx.commit();
 }
 
@@ -163,24 +163,28 @@ const QStringList &printDataColumns()
     return columns;
 }
 
+QString workTableInsert(const QString &table)
+{
+    if (table == QLatin1String("WRK_CSV_H"))
+        return insertSelect(table, printDataPairs(true), QStringLiteral(" AND O.DATA_FLG = '0'"));
+    if (table == QLatin1String("WRK_CSV_C"))
+        return insertSelect(table, printDataPairs(false), QStringLiteral(" AND O.DATA_FLG = '1'"));
+    return insertSelect(table, reportPairs(), QString());
+}
+
 void wc_csvh(Db &db)
 {
-    replaceTable(db, QStringLiteral("WRK_CSV_H"),
-                 insertSelect(QStringLiteral("WRK_CSV_H"), printDataPairs(true),
-                              QStringLiteral(" AND O.DATA_FLG = '0'")));
+    replaceTable(db, QStringLiteral("WRK_CSV_H"));
 }
 
 void wc_csvc(Db &db)
 {
-    replaceTable(db, QStringLiteral("WRK_CSV_C"),
-                 insertSelect(QStringLiteral("WRK_CSV_C"), printDataPairs(false),
-                              QStringLiteral(" AND O.DATA_FLG = '1'")));
+    replaceTable(db, QStringLiteral("WRK_CSV_C"));
 }
 
 void wc_rpt(Db &db)
 {
-    replaceTable(db, QStringLiteral("WRK_RPT"),
-                 insertSelect(QStringLiteral("WRK_RPT"), reportPairs(), QString()));
+    replaceTable(db, QStringLiteral("WRK_RPT"));
 }
 
 int MF_MakeWrkCsvH(Db &db, Dialogs &dialogs, int timeoutMs)

@@ -17,6 +17,10 @@ void wc_csvh(Db &db); // instruction-artwork data, letterpress lines (DATA_FLG =
 void wc_csvc(Db &db); // thermal-transfer print data (DATA_FLG = '1')
 void wc_rpt(Db &db);  // report rows, every line of the run
 
+// The INSERT ... SELECT that fills "WRK_CSV_H", "WRK_CSV_C" or "WRK_RPT" from the run's
+// lines (what each procedure runs after emptying its table).
+QString workTableInsert(const QString &table);
+
 // The time a procedure may take before its step fails.
 constexpr int kWorkTableTimeoutMs = 50000;
 

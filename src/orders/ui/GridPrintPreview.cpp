@@ -1,0 +1,37 @@
+#include "GridPrintPreview.h"
+
+#include "Desktop.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPrintPreviewWidget>
+
+GridPrintPreview::GridPrintPreview(QPrinter *printer, const QString &pdfPath, QWidget *parent)
+    : QPrintPreviewDialog(printer, parent), m_pdfPath(pdfPath)
+{
+    setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    m_preview = findChild<QPrintPreviewWidget *>();
+    // The dialog's own print button opens the system print dialog (and for PDF asks for a file
+    // name); the desk's printer is already chosen, so the button prints at once instead.
+    const QString printText = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction *action : findChildren<QAction *>()) {
+        if (action->text() == printText) {
+            m_printAction = action;
+            break;
+        }
+    }
+    if (m_printAction) {
+        disconnect(m_printAction, &QAction::triggered, nullptr, nullptr);
+        connect(m_printAction, &QAction::triggered, this, &GridPrintPreview::printNow);
+    }
+}
+
+void GridPrintPreview::printNow()
+{
+    if (m_preview)
+        m_preview->print();
+    m_printed = true;
+    if (!m_pdfPath.isEmpty())
+        Desktop::openFile(m_pdfPath);
+    accept();
+}

@@ -1,0 +1,28 @@
+// The print preview of the grid screens ("印刷ﾌﾟﾚﾋﾞｭｰ"). Its print button sends the pages
+// straight to the printer the desk resolved (gLPrinter): a CUPS queue, or for the PDF printer
+// a file in print/ that is then opened. The system print dialog is not shown; the printer is
+// chosen on the options screen.
+#pragma once
+
+#include <QPrintPreviewDialog>
+
+class QAction;
+class QPrintPreviewWidget;
+
+class GridPrintPreview : public QPrintPreviewDialog {
+    Q_OBJECT
+public:
+    // pdfPath: the file the PDF printer writes, empty for a real printer.
+    GridPrintPreview(QPrinter *printer, const QString &pdfPath, QWidget *parent = nullptr);
+
+    // The print button's action.
+    void printNow();
+    bool hasPrinted() const { return m_printed; }
+    QAction *printAction() const { return m_printAction; }
+
+private:
+    QPrintPreviewWidget *m_preview = nullptr;
+    QAction *m_printAction = nullptr;
+    QString m_pdfPath;
+    bool m_printed = false;
+};

@@ -1,0 +1,142 @@
+// The shape every list-and-maintain screen of the desk shares: one grid TDBGrid1 over the
+// rows of one SELECT, the function-key bar frameF at the bottom, and the fixed routines
+// PP_FuncKeySet, PP_ColumnSet and MF_GridSet. A screen declares its columns, its statement
+// and its keys and acts on them; the base does the rest:
+//
+//   class frmMst_Fc : public GridScreen {
+//       QList<GridColumn> gridColumns() const override { return {{"工場略号", "FC_RG", 1000}}; }
+//       QString gridSql() override { return "Select * From MST_FACTORY Order By FC_RG "; }
+//       QStringList functionKeyCaptions() const override { return {"終了", ...}; }
+//       void onFunctionKey(int key) override { ... }
+//   };
+//   ScreenRegistry::instance().add("frmMst_Fc", &GridScreen::create<frmMst_Fc>);
+//
+// Keys: the screen sees every key before its controls. A function key acts only without
+// Shift, Ctrl or Alt and only when its label is enabled; otherwise it reaches the focused
+// control. Clicking a label is pressing its key.
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QColor>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class DBGrid;
+class Dialogs;
+class FunctionKeyBar;
+class FunctionKeyLabel;
+class PagedQueryModel;
+class QMenuBar;
+class QAction;
+
+class GridScreen : public QWidget {
+    Q_OBJECT
+public:
+    // How the grid follows the window's size.
+    enum class ResizeRule {
+        GridAboveBar, // grid fills the window above the function-key bar
+        WholeClient,  // no bar: the grid fills the window (below the menu)
+        Designed,     // the screen keeps its designed layout
+    };
+
+    explicit GridScreen(QWidget *parent = nullptr);
+    ~GridScreen() override;
+
+    // Creates a screen and runs its Form_Load (the factory for the ScreenRegistry).
+    template <class Screen> static QWidget *create()
+    {
+        auto *screen = new Screen;
+        screen->Form_Load();
+        return screen;
+    }
+
+    // Size, hourglass, PP_FuncKeySet, PP_ColumnSet, dbOpen(0), MF_GridSet, default pointer.
+    virtual void Form_Load();
+    void PP_FuncKeySet();
+    void PP_ColumnSet();
+    // Fills the grid from the screen's statement (kept in mySQL). A failing statement is
+    // reported with the database's text and leaves the grid empty; returns false then.
+    virtual bool MF_GridSet();
+    // The screen's key handling (key preview): true when the key was acted on.
+    virtual bool Form_KeyDown(int key, Qt::KeyboardModifiers shift);
+
+    PagedQueryModel *model() const { return m_model; }
+    FunctionKeyLabel *xlabFnc(int index) const;
+    // Text of a column of the current row ("" when the grid has no current row).
+    QString columnText(int column) const;
+    QString columnText(const QString &field) const;
+
+    DBGrid *TDBGrid1 = nullptr;
+    FunctionKeyBar *frameF = nullptr;
+    // The exact statement of the last fill; the export shows the same rows as the grid.
+    QString mySQL;
+
+protected:
+    // --- what a screen declares ---
+    virtual QList<GridColumn> gridColumns() const = 0;
+    // The statement of the next fill.
+    virtual QString gridSql() = 0;
+    // Captions of F1 ... F12; "" (or missing) for a key without action.
+    virtual QStringList functionKeyCaptions() const { return {}; }
+    // An enabled function key (1 = F1 ... 12 = F12) was pressed or its label clicked. The
+    // base closes the screen on F1 ("終了"); screens pass the keys they do not handle on.
+    virtual void onFunctionKey(int key);
+    // The model of the grid; editable screens return their own.
+    virtual PagedQueryModel *createModel();
+
+    // --- grid events ---
+    // Colour of a row as it is drawn; an invalid colour keeps the default.
+    virtual QColor FetchRowStyle(int row) const { return {}; }
+    // The operator begins to change a cell; false refuses the edit.
+    virtual bool BeforeColEdit(int column) { return true; }
+    virtual void onGridDoubleClick() {}
+    // Enter while the grid has the focus (and no cell is being edited); true when acted on.
+    virtual bool onGridEnter() { return false; }
+    // false keeps the screen open (asked before closing).
+    virtual bool Form_QueryUnload() { return true; }
+    // The screen closes: dbClose(0).
+    virtual void Form_Unload();
+
+    // --- options, set in the constructor ---
+    void setFormSizeTwips(int width, int height);
+    void setResizeRule(ResizeRule rule);
+    // The grid's tool tip shows the record count after each fill.
+    void setRecordCountInToolTip(bool on) { m_countInToolTip = on; }
+    // Menu 印刷 (M_Print): prints the grid through a preview with these page texts.
+    void addPrintMenu(const QString &header, const QString &footer);
+    QMenuBar *menuBar();
+    QAction *M_Print = nullptr;
+
+    // --- common key actions ---
+    // "EXCEL": the rows of mySQL into a spreadsheet, opened for the operator.
+    void excelOut();
+    // Deletes the current row through the model; false when there is none or it refused.
+    bool deleteCurrentRow();
+    // The grid through the print preview on the printer gLPrinter.
+    void PP_Print();
+
+    Dialogs &dialogs() const;
+    // Top of the client area below the menu bar.
+    int clientTop() const;
+    // Lays out grid and bar (ResizeRule); screens with a designed layout override it.
+    virtual void layoutChildren();
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void installModel();
+    void moveToFirstRow();
+
+    PagedQueryModel *m_model = nullptr;
+    QMenuBar *m_menuBar = nullptr;
+    ResizeRule m_resizeRule = ResizeRule::GridAboveBar;
+    bool m_countInToolTip = false;
+    bool m_unloaded = false;
+    QString m_printHeader;
+    QString m_printFooter;
+};

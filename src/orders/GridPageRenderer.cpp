@@ -27,6 +27,9 @@ struct GridPageRenderer::Metrics {
 GridPageRenderer::GridPageRenderer(const PagedQueryModel &model)
     : m_model(model), m_font(QStringLiteral("Noto Sans CJK JP"), 9)
 {
+    // Shaped Latin runs get digit glyphs the PDF cannot map back to text, and the printed
+    // lists must stay searchable; the desk's texts need no shaping.
+    m_font.setStyleStrategy(QFont::PreferNoShaping);
 }
 
 QString GridPageRenderer::expand(const QString &text, int page, int pages)
@@ -121,7 +124,7 @@ void GridPageRenderer::paintPage(QPainter &painter, const Metrics &m, int page, 
     };
 
     double y = header.bottom();
-    QFont bold = m_font;
+    QFont bold = m_font; // keeps the style strategy
     bold.setBold(true);
     painter.setFont(bold);
     paintRow(

@@ -19,7 +19,11 @@ public:
 
     void setHeader(const QString &text) { m_header = text; }
     void setFooter(const QString &text) { m_footer = text; }
-    void setFont(const QFont &font) { m_font = font; }
+    void setFont(const QFont &font)
+    {
+        m_font = font;
+        m_font.setStyleStrategy(QFont::PreferNoShaping);
+    }
 
     // Pages the rows take on device (at least one: an empty grid prints its headings).
     int pageCount(QPagedPaintDevice &device) const;

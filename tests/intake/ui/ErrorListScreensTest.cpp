@@ -1,0 +1,333 @@
+#include "DbTest.h"
+
+#include "DBGrid.h"
+#include "ErrorListScreens.h"
+#include "FunctionKeyBar.h"
+#include "GridPrintPreview.h"
+#include "PagedQueryModel.h"
+#include "Printers.h"
+#include "ScreenRegistry.h"
+#include "frmHan_SizeCheck.h"
+#include "frmHan_SoseiCheck.h"
+#include "frmOrd_ErrView.h"
+#include "globals.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+struct Line {
+    QString date;
+    int ln;
+    QString knrNo;
+    QString dataFlg;
+    QString qulKey;
+    QString sizeKey;
+};
+
+void addLines(Db &db, const QList<Line> &lines)
+{
+    for (const Line &l : lines)
+        db.exec(QStringLiteral("INSERT INTO TBL_ORDER(IMP_DATE, IMP_LN, KNR_NO, DATA_FLG, QUL_KEY, "
+                               "SIZE_KEY) VALUES(:d, :ln, :k, :f, :q, :s)"),
+                {{QStringLiteral("d"), l.date},
+                 {QStringLiteral("ln"), l.ln},
+                 {QStringLiteral("k"), l.knrNo},
+                 {QStringLiteral("f"), l.dataFlg},
+                 {QStringLiteral("q"), l.qulKey},
+                 {QStringLiteral("s"), l.sizeKey}});
+}
+
+void addFinding(Db &db, const QString &date, int ln, int errLn, const QString &text)
+{
+    db.exec(QStringLiteral("INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3) "
+                           "VALUES(:d, :ln, :e, :k, :t, :v)"),
+            {{QStringLiteral("d"), date},
+             {QStringLiteral("ln"), ln},
+             {QStringLiteral("e"), errLn},
+             {QStringLiteral("k"), QStringLiteral("AB-%1").arg(ln, 3, 10, QLatin1Char('0'))},
+             {QStringLiteral("t"), text},
+             {QStringLiteral("v"), QStringLiteral("KEY%1").arg(ln)}});
+}
+
+// Rows of a list screen as "column|column".
+QStringList rows(GridScreen &screen)
+{
+    QStringList out;
+    PagedQueryModel *model = screen.model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (!screen.TDBGrid1->isColumnHidden(c))
+                cells << model->text(r, c);
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+template <class Screen> std::unique_ptr<Screen> open()
+{
+    std::unique_ptr<Screen> screen(static_cast<Screen *>(GridScreen::create<Screen>()));
+    screen->show();
+    QApplication::processEvents();
+    return screen;
+}
+
+QAction *printMenu(QWidget &screen)
+{
+    return screen.findChild<QAction *>(QStringLiteral("M_Print"));
+}
+
+// Presses the preview's print button as soon as the preview is up.
+void printFromPreviewWhenShown(bool *seen, QString *caption)
+{
+    QTimer::singleShot(0, [seen, caption] {
+        auto *preview = qobject_cast<GridPrintPreview *>(QApplication::activeModalWidget());
+        *seen = preview != nullptr;
+        if (!preview)
+            return;
+        *caption = preview->windowTitle();
+        ASSERT_NE(preview->printAction(), nullptr);
+        preview->printAction()->trigger();
+    });
+}
+
+QString pdfText(const QString &pdf, int page = 0)
+{
+    QStringList args;
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    args << QStringLiteral("-layout") << pdf << QStringLiteral("-");
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), args);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPages(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {pdf});
+    process.waitForFinished(30000);
+    const QString info = QString::fromUtf8(process.readAllStandardOutput());
+    for (const QString &line : info.split(QLatin1Char('\n')))
+        if (line.startsWith(QStringLiteral("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    return -1;
+}
+
+} // namespace
+
+class ErrorListScreensTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        gImpDate = QStringLiteral("20261208");
+    }
+};
+INSTANTIATE_ENGINES(ErrorListScreensTest);
+
+TEST_P(ErrorListScreensTest, ErrorListShowsTheDaysFindingsInLineAndCheckOrder)
+{
+    addFinding(db(), QStringLiteral("20261208"), 12, 2, QStringLiteral("サイズキーが未登録です。"));
+    addFinding(db(), QStringLiteral("20261208"), 3, 1, QStringLiteral("ネーム種が未登録です。"));
+    addFinding(db(), QStringLiteral("20261208"), 12, 1, QStringLiteral("品質キーが未登録です。"));
+    addFinding(db(), QStringLiteral("20261207"), 1, 1, QStringLiteral("前日"));
+
+    registerErrorListScreens();
+    auto *screen = qobject_cast<frmOrd_ErrView *>(
+        ScreenRegistry::instance().load(QStringLiteral("frmOrd_ErrView")));
+    ASSERT_NE(screen, nullptr);
+    screen->show();
+    EXPECT_EQ(screen->windowTitle(), QStringLiteral("エラー確認"));
+    EXPECT_EQ(screen->size(), QSize(900, 666));
+    EXPECT_EQ(rows(*screen),
+              QStringList({QStringLiteral("1|AB-003|ネーム種が未登録です。|KEY3"),
+                           QStringLiteral("1|AB-012|品質キーが未登録です。|KEY12"),
+                           QStringLiteral("2|AB-012|サイズキーが未登録です。|KEY12")}));
+    PagedQueryModel *model = screen->model();
+    ASSERT_EQ(model->columnCount(), 6);
+    const QStringList captions = {QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN"),
+                                  QStringLiteral("行"),       QStringLiteral("管理No"),
+                                  QStringLiteral("内容1"),    QStringLiteral("内容2")};
+    const QList<int> widths = {0, 0, 20, 60, 233, 233};
+    for (int c = 0; c < 6; ++c) {
+        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), captions[c]);
+        EXPECT_EQ(screen->TDBGrid1->isColumnHidden(c), c < 2);
+        if (c >= 2) {
+            EXPECT_EQ(screen->TDBGrid1->columnWidth(c), widths[c]);
+        }
+        EXPECT_FALSE(model->flags(model->index(0, c)) & Qt::ItemIsEditable);
+    }
+    EXPECT_EQ(screen->columnText(1), QStringLiteral("3")); // hidden line number
+
+    // No bar: the grid takes the whole window below the menu 印刷.
+    ASSERT_NE(printMenu(*screen), nullptr);
+    EXPECT_EQ(printMenu(*screen)->text(), QStringLiteral("印刷"));
+    EXPECT_FALSE(screen->frameF->isVisible());
+    const QMenuBar *menu = screen->findChild<QMenuBar *>();
+    screen->resize(700, 500);
+    EXPECT_EQ(screen->TDBGrid1->geometry(), QRect(0, menu->height(), 700, 500 - menu->height()));
+    screen->resize(10, 5);
+    EXPECT_EQ(screen->TDBGrid1->y(), menu->height());
+    EXPECT_EQ(screen->TDBGrid1->height(), 0);
+    ScreenRegistry::instance().clear(); // deletes the open screen
+}
+
+TEST_P(ErrorListScreensTest, DateWithAQuoteIsLookedUpAsTyped)
+{
+    addFinding(db(), QStringLiteral("2026'1208"), 1, 1, QStringLiteral("x"));
+    addFinding(db(), QStringLiteral("20261208"), 2, 1, QStringLiteral("y"));
+    gImpDate = QStringLiteral("2026'1208");
+    auto screen = open<frmOrd_ErrView>();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(u'\n').toStdString();
+    EXPECT_EQ(rows(*screen), QStringList{QStringLiteral("1|AB-001|x|KEY1")});
+}
+
+TEST_P(ErrorListScreensTest, CompositionPlateListShowsLetterpressLinesWithoutAPlate)
+{
+    addLines(db(), {
+                       // letterpress, quality key without any plate row
+                       {QStringLiteral("20261208"), 1, QStringLiteral("TK-002"),
+                        QStringLiteral("0"), QStringLiteral("Q-NONE"), QStringLiteral("S1")},
+                       // letterpress, plate row with count 0: listed although the master has it
+                       {QStringLiteral("20261208"), 2, QStringLiteral("TK-001"),
+                        QStringLiteral("0"), QStringLiteral("Q-ZERO"), QStringLiteral("S1")},
+                       // letterpress with a plate: not listed
+                       {QStringLiteral("20261208"), 3, QStringLiteral("TK-001"),
+                        QStringLiteral("0"), QStringLiteral("Q-OK"), QStringLiteral("S1")},
+                       // thermal transfer, missing key: never in this list
+                       {QStringLiteral("20261208"), 4, QStringLiteral("AA-001"),
+                        QStringLiteral("1"), QStringLiteral("Q-NONE"), QStringLiteral("S1")},
+                       // same control number again, missing plate: next to its sibling
+                       {QStringLiteral("20261208"), 5, QStringLiteral("TK-002"),
+                        QStringLiteral("0"), QStringLiteral("Q-ZERO"), QStringLiteral("S1")},
+                       // another day
+                       {QStringLiteral("20261207"), 1, QStringLiteral("AA-009"),
+                        QStringLiteral("0"), QStringLiteral("Q-NONE"), QStringLiteral("S1")},
+                   });
+    db().exec(
+        QStringLiteral("INSERT INTO MST_QULPLATE(QUL_KEY, SU) VALUES ('Q-ZERO', 0), ('Q-OK', 2)"));
+
+    auto screen = open<frmHan_SoseiCheck>();
+    EXPECT_EQ(screen->windowTitle(), QStringLiteral("組成版チェック"));
+    EXPECT_EQ(screen->txtImpDate->text(), QStringLiteral("20261208"));
+    EXPECT_EQ(rows(*screen),
+              QStringList({QStringLiteral("TK-001|Q-ZERO"), QStringLiteral("TK-002|Q-NONE"),
+                           QStringLiteral("TK-002|Q-ZERO")}));
+    EXPECT_EQ(screen->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("管理No"));
+    EXPECT_EQ(screen->model()->headerData(1, Qt::Horizontal).toString(),
+              QStringLiteral("品質キー"));
+    EXPECT_EQ(screen->TDBGrid1->columnWidth(1), 133);
+    ASSERT_NE(printMenu(*screen), nullptr);
+
+    // The designed layout stays when the window changes size.
+    const QRect designed = screen->TDBGrid1->geometry();
+    screen->resize(200, 150);
+    EXPECT_EQ(screen->TDBGrid1->geometry(), designed);
+}
+
+TEST_P(ErrorListScreensTest, SizePlateListShowsKeysMissingOrWithoutPlateNumber)
+{
+    addLines(db(), {
+                       {QStringLiteral("20261208"), 1, QStringLiteral("TK-003"),
+                        QStringLiteral("0"), QStringLiteral("Q"), QStringLiteral("S-NONE")},
+                       {QStringLiteral("20261208"), 2, QStringLiteral("TK-001"),
+                        QStringLiteral("0"), QStringLiteral("Q"), QStringLiteral("S-NOPLATE")},
+                       {QStringLiteral("20261208"), 3, QStringLiteral("TK-002"),
+                        QStringLiteral("0"), QStringLiteral("Q"), QStringLiteral("S-OK")},
+                       {QStringLiteral("20261208"), 4, QStringLiteral("TK-000"),
+                        QStringLiteral("1"), QStringLiteral("Q"), QStringLiteral("S-NONE")},
+                   });
+    db().exec(QStringLiteral("INSERT INTO MST_SIZ(SIZE_KEY, HAN_NO) VALUES ('S-NOPLATE', ''), "
+                             "('S-OK', 'H-01')"));
+    gImpDate = QStringLiteral("20261208");
+    auto screen = open<frmHan_SizeCheck>();
+    EXPECT_EQ(screen->windowTitle(), QStringLiteral("サイズ版チェック"));
+    EXPECT_EQ(screen->model()->headerData(1, Qt::Horizontal).toString(),
+              QStringLiteral("サイズキー"));
+    EXPECT_EQ(rows(*screen),
+              QStringList({QStringLiteral("TK-001|S-NOPLATE"), QStringLiteral("TK-003|S-NONE")}));
+}
+
+TEST_P(ErrorListScreensTest, PrintingRefusesAPrinterThatIsNotInstalled)
+{
+    addFinding(db(), QStringLiteral("20261208"), 1, 1, QStringLiteral("x"));
+    auto screen = open<frmOrd_ErrView>();
+    SetDefaultPrinter(QStringLiteral("前のプリンタ"));
+    gLPrinter = QStringLiteral("NoSuchPrinter");
+    printMenu(*screen)->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("プリンタ設定が間違っています。"));
+    EXPECT_EQ(dialogs.last().title, QStringLiteral("エラー"));
+    EXPECT_EQ(dialogs.last().icon, Icon::Error);
+    EXPECT_EQ(appPrinters().current(), QStringLiteral("前のプリンタ"));
+    EXPECT_TRUE(QDir(dir() + QStringLiteral("/print")).entryList(QDir::Files).isEmpty());
+    SetDefaultPrinter(QString());
+}
+
+TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndPageNumbers)
+{
+    for (int ln = 1; ln <= 90; ++ln)
+        addFinding(db(), QStringLiteral("20261208"), ln, 1,
+                   QStringLiteral("品質キーが未登録です。"));
+    auto screen = open<frmOrd_ErrView>();
+    SetDefaultPrinter(QStringLiteral("前のプリンタ"));
+    gLPrinter = Printers::pdfPrinterName();
+    bool seen = false;
+    QString caption;
+    printFromPreviewWhenShown(&seen, &caption);
+    printMenu(*screen)->trigger();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(caption, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(u'\n').toStdString();
+    EXPECT_EQ(appPrinters().current(), QStringLiteral("前のプリンタ"));
+    SetDefaultPrinter(QString());
+
+    ASSERT_EQ(opened.size(), 1);
+    const QString pdf = opened[0];
+    EXPECT_TRUE(pdf.startsWith(dir() + QStringLiteral("/print/")));
+    EXPECT_TRUE(pdf.endsWith(QStringLiteral(".pdf")));
+    const int pages = pdfPages(pdf);
+    ASSERT_GE(pages, 2);
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = pdfText(pdf, page);
+        EXPECT_TRUE(text.contains(QStringLiteral("《オステラエラー印刷》"))) << page;
+        EXPECT_TRUE(text.contains(QStringLiteral("ﾍﾟｰｼﾞ: %1").arg(page))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("管理No"))) << page; // headings on every page
+        EXPECT_TRUE(text.contains(QStringLiteral("内容2"))) << page;
+        EXPECT_FALSE(text.contains(QStringLiteral("IMP_DATE"))) << page; // hidden columns
+    }
+    const QString all = pdfText(pdf);
+    EXPECT_TRUE(all.contains(QStringLiteral("AB-001")));
+    EXPECT_TRUE(all.contains(QStringLiteral("AB-090")));
+    EXPECT_EQ(all.count(QStringLiteral("品質キーが未登録です。")), 90);
+}
+
+TEST_P(ErrorListScreensTest, PrintingADayWithoutFindingsGivesOnePageOfHeadings)
+{
+    auto screen = open<frmOrd_ErrView>();
+    EXPECT_EQ(screen->model()->rowCount(), 0);
+    gLPrinter = Printers::pdfPrinterName();
+    bool seen = false;
+    QString caption;
+    printFromPreviewWhenShown(&seen, &caption);
+    printMenu(*screen)->trigger();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(pdfPages(opened[0]), 1);
+    const QString text = pdfText(opened[0]);
+    EXPECT_TRUE(text.contains(QStringLiteral("《オステラエラー印刷》")));
+    EXPECT_TRUE(text.contains(QStringLiteral("ﾍﾟｰｼﾞ: 1")));
+    EXPECT_TRUE(text.contains(QStringLiteral("管理No")));
+    EXPECT_TRUE(text.contains(QStringLiteral("内容1")));
+}

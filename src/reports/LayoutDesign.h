@@ -19,10 +19,12 @@
 //
 // A repeated item without "index" gets its number appended to its name (LotNo1 … LotNo29);
 // with "index": "j" the number replaces "{j}" in the names below it. "start" sets the first
-// number (default 1); a label's text may show it too ("{#}" for the item's own number). A rule runs
-// from (x, y) over w or h. Fields take values by name; any named item can be hidden and shown; an
-// item in a section prints only while the section is shown. Fonts fall back to "default", the
-// default to Noto Sans CJK JP 9 pt.
+// number (default 1); a label's text may show it too ("{#}" for the item's own number). A
+// rule runs from (x, y) over w or h. Labels and fields take "border", "fill", "align" and
+// "font"; lines take "line" (mm) and "color". Fields take values by name; any named item can
+// be hidden and shown (several items may share a name); an item in a section prints only
+// while the section is shown. Fonts fall back to "default", the default to Noto Sans CJK JP
+// 9 pt.
 #pragma once
 
 #include <QColor>

@@ -97,17 +97,20 @@ TEST_F(ReportEngineTest, RepeatedItemsAndCardsGetNumberedNamesAndPlaces)
     EXPECT_TRUE(design.hasName(QStringLiteral("Waku7")));
     EXPECT_FALSE(design.sectionShownAtOpen(QStringLiteral("Footer")));
     for (const LayoutDesign::Item &item : design.items()) {
-        if (item.name == QLatin1String("LotNo29"))
+        if (item.name == QLatin1String("LotNo29")) {
             EXPECT_NEAR(item.rect.y(), 40 + 28 * 5.2, 1e-9);
+        }
         if (item.name == QLatin1String("BUI3_7")) {
             EXPECT_NEAR(item.rect.x(), 80, 1e-9);
             EXPECT_NEAR(item.rect.y(), 20 + 2 * 38 + 10 + 5, 1e-9);
         }
-        if (item.name == QLatin1String("Waku2"))
+        if (item.name == QLatin1String("Waku2")) {
             EXPECT_EQ(item.section, QStringLiteral("Footer"));
-        if (item.kind == LayoutDesign::Kind::Label)
+        }
+        if (item.kind == LayoutDesign::Kind::Label) {
             EXPECT_TRUE(QStringList({"1", "2", "3"}).contains(item.text))
                 << item.text.toStdString();
+        }
     }
 }
 

@@ -1,0 +1,39 @@
+#include "ImportCheck.h"
+
+#include "Db.h"
+#include "Dialogs.h"
+
+#include <QFileInfo>
+
+bool isDayImported(Db &db, const QString &impDate)
+{
+    const QVariantMap day{{QStringLiteral("d"), impDate}};
+    return db.exists(QStringLiteral("SELECT 1 FROM SYS_IMPDATE WHERE IMP_DATE = :d"), day) ||
+           db.exists(QStringLiteral("SELECT 1 FROM TBL_ORDER WHERE IMP_DATE = :d"), day);
+}
+
+QString alreadyImportedMessage(const QString &impDate)
+{
+    return QStringLiteral("指定された日付(") + impDate +
+           QStringLiteral(
+               ")は既に読み込まれています。\n違う日付を指定するか、明日行ってください。");
+}
+
+int PF_ImportCheck(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate)
+{
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.exists() || file.isDir()) {
+        dialogs.message(QStringLiteral("ファイルが見つかりません。"), Icon::Error);
+        return 1;
+    }
+    try {
+        if (isDayImported(db, impDate)) {
+            dialogs.message(alreadyImportedMessage(impDate), Icon::Error);
+            return 1;
+        }
+    } catch (const DbError &e) {
+        dialogs.message(e.describe(), Icon::Error);
+        return 1;
+    }
+    return 0;
+}

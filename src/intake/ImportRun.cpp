@@ -1,0 +1,62 @@
+#include "ImportRun.h"
+
+#include "Db.h"
+#include "Dialogs.h"
+#include "FileImport.h"
+#include "ImportCheck.h"
+#include "OrderBuild.h"
+#include "OrderCheck.h"
+#include "Progress.h"
+#include "RunLock.h"
+
+ImportRun::ImportRun(Db &db, Dialogs &dialogs, Progress &progress)
+    : m_db(db), m_dialogs(dialogs), m_progress(progress)
+{
+}
+
+bool ImportRun::failed()
+{
+    m_dialogs.message(QStringLiteral("エラー終了しました。"));
+    return false;
+}
+
+bool ImportRun::run(const ImportRequest &request)
+{
+    if (PF_ImportCheck(m_db, m_dialogs, request.path, request.impDate))
+        return failed();
+    if (!importDay(request))
+        return failed();
+    m_dialogs.message(QStringLiteral("エラーチェック処理を開始します。"));
+    if (MF_OrderCheck(m_db, m_dialogs, m_progress, request.impDate))
+        m_dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"), Icon::Error);
+    m_dialogs.message(QStringLiteral("処理は終了しました。"), Icon::Information);
+    return true;
+}
+
+// Under the import lock the work table belongs to this run alone; everything it writes is
+// committed together or not at all.
+bool ImportRun::importDay(const ImportRequest &request)
+{
+    ProgressScope scope(m_progress);
+    try {
+        RunLock lock(m_db, RunLock::Kind::Import);
+        lock.acquire(m_progress, m_lockWait);
+        Transaction work(m_db);
+        // Another workstation may have imported the day while this one waited.
+        if (isDayImported(m_db, request.impDate)) {
+            m_dialogs.message(alreadyImportedMessage(request.impDate), Icon::Error);
+            return false;
+        }
+        if (PF_FileImport(m_db, m_dialogs, m_progress, request))
+            return false;
+        if (PF_MakeOrder(m_db, m_dialogs, request.impDate))
+            return false;
+        m_db.exec(QStringLiteral("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES(:d, '0')"),
+                  {{QStringLiteral("d"), request.impDate}});
+        work.commit();
+    } catch (const DbError &e) {
+        m_dialogs.message(e.describe(), Icon::Error);
+        return false;
+    }
+    return true;
+}

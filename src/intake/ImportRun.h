@@ -1,0 +1,33 @@
+// The whole import of one day, as the import screen's OK and `ostera import` run it:
+// admission, the file into the work table, control numbers, the build and the registration of
+// the day in one transaction, then the enrichment and error check in a transaction of their
+// own. Imports of several workstations wait for each other.
+#pragma once
+
+#include "ImportRequest.h"
+
+class Db;
+class Dialogs;
+class Progress;
+
+class ImportRun {
+public:
+    ImportRun(Db &db, Dialogs &dialogs, Progress &progress);
+
+    // true when the day was imported and registered ("処理は終了しました。", even when the
+    // error check reported a failure); false after "エラー終了しました。", having changed
+    // nothing, so that the operator can correct the path or date and try again at once.
+    bool run(const ImportRequest &request);
+
+    // Maximum wait for another workstation's import, in seconds.
+    void setLockWait(int seconds) { m_lockWait = seconds; }
+
+private:
+    bool importDay(const ImportRequest &request);
+    bool failed();
+
+    Db &m_db;
+    Dialogs &m_dialogs;
+    Progress &m_progress;
+    int m_lockWait = 600;
+};

@@ -1,0 +1,25 @@
+// The six master checks of one import date. Each finding is a TBL_ERR row (ERR1 the control
+// number, ERR2 the finding, ERR3 the key values) numbered ERR_LN 1, 2, ... per line in check
+// order. Each check returns true when it failed (after the error's message), false when it ran
+// through with or without findings; a failed check leaves none of its own findings behind.
+// The lines are marked afterwards, once, by markLinesWithFindings.
+#pragma once
+
+#include <QString>
+
+class Db;
+class Dialogs;
+
+bool MF_BrandCheck(Db &db, Dialogs &dialogs, const QString &impDate);
+bool MF_FactoryCheck(Db &db, Dialogs &dialogs, const QString &impDate);
+bool MF_QualityCheck(Db &db, Dialogs &dialogs, const QString &impDate);
+bool MF_SizeCheck(Db &db, Dialogs &dialogs, const QString &impDate);
+bool MF_SizeRowCheck(Db &db, Dialogs &dialogs, const QString &impDate);
+bool MF_RowCheck(Db &db, Dialogs &dialogs, const QString &impDate);
+
+// Appends one finding to a line, after its last one. Throws DbError.
+void MP_ErrAdd(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,
+               const QString &err3);
+
+// Marks the day's lines that have findings with FLG1 = '1'. Throws DbError.
+void markLinesWithFindings(Db &db, const QString &impDate);

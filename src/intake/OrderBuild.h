@@ -1,0 +1,14 @@
+// The build of a day's order lines: TBL_ORDER's lines of the day replaced by the numbered
+// work rows.
+#pragma once
+
+#include <QString>
+
+class Db;
+class Dialogs;
+
+// 0 on success; 1 after the database error's message.
+int PF_MakeOrder(Db &db, Dialogs &dialogs, const QString &impDate);
+
+// The manufacturer written on every built line: 株式会社 and オステラ with a full-width space.
+QString manufacturerText();

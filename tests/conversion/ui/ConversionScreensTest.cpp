@@ -1,6 +1,8 @@
 #include "../ConversionFixture.h"
 #include "DbTest.h"
 
+#include "ConversionScreens.h"
+#include "ScreenRegistry.h"
 #include "frmOrd_Henkan.h"
 #include "frmOrd_Kakutei.h"
 #include "globals.h"
@@ -146,4 +148,17 @@ TEST_P(ConversionScreensTest, KakuteiShowsTheCountsAndConfirmsAfterTheExtraQuest
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 10);
     EXPECT_EQ(count(QStringLiteral("SYS_IMPDATE"), QStringLiteral("KAKUTEI_FLG = '1'")), 1);
     EXPECT_EQ(gWhere, QStringLiteral("Where IMP_DATE = '20261208' And FLG4 = '0' "));
+}
+
+TEST_P(ConversionScreensTest, TheMenuFindsBothScreensByTheirFormNames)
+{
+    registerConversionScreens();
+    ScreenRegistry &registry = ScreenRegistry::instance();
+    QWidget *henkan = registry.show(QStringLiteral("frmOrd_Henkan"));
+    ASSERT_NE(henkan, nullptr);
+    EXPECT_NE(qobject_cast<frmOrd_Henkan *>(henkan), nullptr);
+    EXPECT_NE(qobject_cast<frmOrd_Kakutei *>(registry.show(QStringLiteral("frmOrd_Kakutei"))),
+              nullptr);
+    EXPECT_TRUE(registry.closeAll());
+    registry.clear();
 }

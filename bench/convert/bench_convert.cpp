@@ -1,0 +1,513 @@
+// One conversion run over 100 000 lines of the demo order file, timed next to a baseline
+// measured in the same run: the engine's own client running the three work-table statements
+// and exporting the rows of the four kinds of file as CSV, then iconv to CP932. Also the run
+// against the client's bulk load of the same rows. The run itself is a child process of this
+// program, so that its peak memory is its own.
+//
+//   bench_convert              SQLite, then PostgreSQL when OSTERA_TEST_PG is set
+//   bench_convert --lines N    another size
+#include "ConsoleDialogs.h"
+#include "ConsoleProgress.h"
+#include "ConversionRun.h"
+#include "Cp932.h"
+#include "Db.h"
+#include "DemoData.h"
+#include "DemoOrderFile.h"
+#include "OrderBulkUpdate.h"
+#include "Schema.h"
+#include "WorkTables.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <unistd.h>
+
+namespace {
+
+const QString kDay = QStringLiteral("20261208");
+
+void say(const QString &text)
+{
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+[[noreturn]] void die(const QString &text)
+{
+    say(QStringLiteral("bench_convert: ") + text);
+    std::exit(1);
+}
+
+// --- the day's lines ----------------------------------------------------------------------
+
+// Field widths of the customer's 128-byte record, in order.
+struct Field {
+    const char *name;
+    int length;
+};
+const Field kFields[] = {
+    {"F01", 1},   {"F02", 2},     {"ORD_DATE", 6}, {"F03", 1},    {"F04", 1},    {"FC_CD", 6},
+    {"FC_RG", 2}, {"LOT_NO", 7},  {"SET_DATE", 6}, {"HINBAN", 6}, {"S_END", 2},  {"COL", 2},
+    {"F05", 1},   {"QUL_KEY", 8}, {"S_TBL", 1},    {"S_FLD", 2},  {"ROW", 2},    {"SCN", 1},
+    {"F06", 4},   {"JAN", 13},    {"PRICE", 6},    {"SU", 5},     {"TAG_CD", 4}, {"SND_CD", 6},
+    {"F07", 1},   {"F08", 2},     {"F09", 1},      {"F10", 1},    {"F11", 1},    {"F12", 3},
+    {"F13", 4},   {"F14", 2},     {"F15", 2},      {"F16", 2},    {"F17", 11},   {"CAR_CD", 1},
+    {"F19", 2},
+};
+
+using Line = std::map<QString, QString>;
+
+QString slashDate(const QString &yymmdd)
+{
+    return QStringLiteral("20") + yymmdd.left(2) + QLatin1Char('/') + yymmdd.mid(2, 2) +
+           QLatin1Char('/') + yymmdd.mid(4, 2);
+}
+
+QList<Line> readOrderFile(const QByteArray &file)
+{
+    QList<Line> lines;
+    for (qsizetype at = 0; at + 128 <= file.size(); at += 130) {
+        Line l;
+        qsizetype pos = at;
+        for (const Field &f : kFields) {
+            l[QLatin1String(f.name)] =
+                Cp932::decode(file.mid(pos, f.length)).value_or(QString()).trimmed();
+            pos += f.length;
+        }
+        l[QStringLiteral("QUL_KEY")].remove(QLatin1Char(' '));
+        l[QStringLiteral("ORD_DATE")] = slashDate(l[QStringLiteral("ORD_DATE")]);
+        l[QStringLiteral("SET_DATE")] = slashDate(l[QStringLiteral("SET_DATE")]);
+        lines << l;
+    }
+    return lines;
+}
+
+// Control numbers as the import gives them: one per factory, set date, name type and lot,
+// counted per factory.
+QStringList controlNumbers(const QList<Line> &lines)
+{
+    QList<int> order(lines.size());
+    for (int i = 0; i < lines.size(); ++i)
+        order[i] = i;
+    const auto key = [&](int i) {
+        const Line &l = lines[i];
+        return l.at("FC_RG") + QLatin1Char('\t') + l.at("SET_DATE") + QLatin1Char('\t') +
+               l.at("CAR_CD") + QLatin1Char('\t') + l.at("LOT_NO");
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+    QStringList numbers(lines.size());
+    QHash<QString, int> counters;
+    QString previous;
+    int n = 0;
+    for (int i : order) {
+        const QString k = key(i);
+        if (k != previous) {
+            n = ++counters[lines[i].at("FC_RG")];
+            previous = k;
+        }
+        numbers[i] = lines[i].at("FC_RG") + QLatin1Char('-') +
+                     QStringLiteral("%1").arg(n % 1000, 3, 10, QLatin1Char('0'));
+    }
+    return numbers;
+}
+
+void loadDay(Db &db, int count)
+{
+    DemoOrderFile::Options options;
+    options.date = QDate(2026, 12, 8);
+    options.lines = count;
+    options.plantFindings = false;
+    const QList<Line> lines = readOrderFile(DemoOrderFile::generate(options));
+    const QStringList numbers = controlNumbers(lines);
+    const QStringList columns = {"IMP_DATE", "IMP_LN",   "KNR_NO",   "LOT_NO",    "FC_RG",
+                                 "FC_CD",    "ORD_DATE", "SET_DATE", "HINBAN",    "COL",
+                                 "S_END",    "S_TBL",    "S_FLD",    "ROW",       "SCN",
+                                 "SU",       "QUL_KEY",  "CAR_CD",   "SEIZOUMOTO"};
+    BulkInserter bulk(db, QStringLiteral("TBL_ORDER"), columns);
+    for (int i = 0; i < lines.size(); ++i) {
+        const Line &l = lines[i];
+        QVariantList row{kDay, i + 1, numbers[i]};
+        for (int c = 3; c < columns.size() - 1; ++c)
+            row << (columns[c] == QLatin1String("SU") ? QVariant(l.at("SU").toInt())
+                                                      : QVariant(l.at(columns[c])));
+        row << QStringLiteral("株式会社　オステラ");
+        bulk.add(row);
+    }
+    bulk.finish();
+    db.exec(QStringLiteral("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES(:d, '0')"),
+            {{QStringLiteral("d"), kDay}});
+
+    // Printers as the operators set them with the bulk update: tags and the plain quality
+    // label on the letterpress, everything else thermal.
+    SilentDialogs quiet;
+    OrderBulkUpdate update(db, quiet);
+    const QString day = QStringLiteral("Where IMP_DATE = '") + kDay + QStringLiteral("' ");
+    if (!update.apply({QString(), QStringLiteral("TT-200"), QStringLiteral("1"), QString()}, day) ||
+        !update.apply({QString(), QStringLiteral("ロータリー凸版"), QStringLiteral("0"), QString()},
+                      day + QStringLiteral("And CAR_CD IN ('B', 'G', 'H') ")))
+        die(QStringLiteral("printer assignment failed"));
+}
+
+// --- the engines --------------------------------------------------------------------------
+
+struct BenchEngine {
+    QString name;
+    ConnectionSettings settings;
+    QString client; // "sqlite3" or "psql"
+};
+
+QStringList psqlArgs(const ConnectionSettings &s)
+{
+    QString host = s.server;
+    QString port = QStringLiteral("5432");
+    if (host.contains(QLatin1Char(':'))) {
+        port = host.section(QLatin1Char(':'), 1);
+        host = host.section(QLatin1Char(':'), 0, 0);
+    }
+    return {QStringLiteral("-X"), QStringLiteral("-q"),
+            QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+            QStringLiteral("-h"), host,
+            QStringLiteral("-p"), port,
+            QStringLiteral("-U"), s.user,
+            QStringLiteral("-d"), s.database};
+}
+
+QString sqlitePath(const ConnectionSettings &s)
+{
+    return QDir(s.baseDir).filePath(s.server);
+}
+
+// Runs the engine's client on a script; returns the seconds it took.
+double runClient(const BenchEngine &e, const QString &script)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!e.settings.password.isEmpty())
+        env.insert(QStringLiteral("PGPASSWORD"), e.settings.password);
+    p.setProcessEnvironment(env);
+    QStringList args;
+    QString input = script;
+    if (e.client == QLatin1String("sqlite3")) {
+        args << QStringLiteral("-bail") << sqlitePath(e.settings);
+    } else {
+        args << psqlArgs(e.settings);
+        input = QStringLiteral("SET search_path TO \"") + e.settings.schema +
+                QStringLiteral("\";\n") + script;
+    }
+    QElapsedTimer t;
+    t.start();
+    p.start(e.client, args);
+    p.write(input.toUtf8());
+    p.closeWriteChannel();
+    if (!p.waitForFinished(-1) || p.exitCode() != 0)
+        die(e.client + QStringLiteral(" failed: ") + QString::fromUtf8(p.readAllStandardError()));
+    return t.elapsed() / 1000.0;
+}
+
+double runIconv(const QStringList &files)
+{
+    QElapsedTimer t;
+    t.start();
+    for (const QString &f : files) {
+        QProcess p;
+        p.setStandardOutputFile(f + QStringLiteral(".cp932"));
+        p.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("UTF-8"),
+                                          QStringLiteral("-t"), QStringLiteral("CP932"), f});
+        if (!p.waitForFinished(-1) || p.exitCode() != 0)
+            die(QStringLiteral("iconv failed on ") + f);
+    }
+    return t.elapsed() / 1000.0;
+}
+
+QString printDataExport(const QString &table, const QString &fileColumn)
+{
+    return QStringLiteral("SELECT ") + printDataColumns().join(QLatin1Char(',')) +
+           QStringLiteral(" FROM ") + table + QStringLiteral(" ORDER BY ") + fileColumn +
+           QStringLiteral(",GENSAN,KNR_NO,HINBAN,COL,SIZE_SORT_LV,GYOU,IMP_DATE,IMP_LN");
+}
+
+const QString kLotSeal = QStringLiteral(
+    "SELECT '001',SET_DATE,HINBAN,SUM(SU),LOT_NO,QUL_KEY,COL,CAR_CD,'1',KNR_NO,FC_RG,"
+    "SUM(SPARE_SU),'','' FROM WRK_RPT GROUP BY SET_DATE,HINBAN,LOT_NO,QUL_KEY,COL,CAR_CD,KNR_NO,"
+    "FC_RG ORDER BY SET_DATE,FC_RG,CAR_CD,KNR_NO,HINBAN,COL,MIN(IMP_DATE),MIN(IMP_LN)");
+const QString kLotSheet = QStringLiteral(
+    "SELECT '002',SET_DATE,HINBAN,SIZE0,SU,ORD_NO || ' ' || KNR_NO,LOT_NO,'1',SPARE_SU,FC_RG,'',"
+    "CAR_CD,QUL_KEY,BR_CD,COL FROM WRK_RPT ORDER BY SET_DATE,BR_CD,FC_RG,CAR_CD,GENSAN,KNR_NO,"
+    "HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN");
+
+// The baseline: mark, the three statements, the four exports, iconv.
+double baseline(const BenchEngine &e, const QString &folder)
+{
+    const QString mark = QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' WHERE IMP_DATE = '") +
+                         kDay + QStringLiteral("' AND FLG1 = '0' AND FLG3 = '0' AND FLG4 = '0';\n");
+    QString script = mark;
+    for (const char *table : {"WRK_CSV_H", "WRK_RPT", "WRK_CSV_C"})
+        script += QStringLiteral("DELETE FROM %1;\n").arg(QLatin1String(table)) +
+                  workTableInsert(QLatin1String(table)) + QStringLiteral(";\n");
+    const QList<std::pair<QString, QString>> exports = {
+        {QStringLiteral("c.csv"),
+         printDataExport(QStringLiteral("WRK_CSV_C"), QStringLiteral("KNR_NO"))},
+        {QStringLiteral("h.csv"),
+         printDataExport(QStringLiteral("WRK_CSV_H"), QStringLiteral("FILE_NM"))},
+        {QStringLiteral("lstk.csv"), kLotSeal},
+        {QStringLiteral("lsht.csv"), kLotSheet}};
+    QStringList files;
+    if (e.client == QLatin1String("sqlite3"))
+        script += QStringLiteral(".mode csv\n.headers off\n");
+    for (const auto &[name, select] : exports) {
+        const QString path = QDir(folder).filePath(name);
+        files << path;
+        if (e.client == QLatin1String("sqlite3"))
+            script += QStringLiteral(".output ") + path + QLatin1Char('\n') + select +
+                      QStringLiteral(";\n");
+        else
+            script += QStringLiteral("\\copy (") + select + QStringLiteral(") TO '") + path +
+                      QStringLiteral("' CSV FORCE QUOTE *\n");
+    }
+    if (e.client == QLatin1String("sqlite3"))
+        script += QStringLiteral(".output stdout\n");
+    script += QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '0' WHERE FLG2 = '1';\n");
+    const double client = runClient(e, script);
+    return client + runIconv(files);
+}
+
+// The client's bulk load of the same rows into an empty copy of the table.
+double bulkLoad(Db &db, const BenchEngine &e, const QString &folder)
+{
+    const QString csv = QDir(folder).filePath(QStringLiteral("orders.csv"));
+    if (e.client == QLatin1String("sqlite3")) {
+        runClient(e, QStringLiteral(".mode csv\n.headers off\n.output ") + csv +
+                         QStringLiteral("\nSELECT * FROM TBL_ORDER;\n.output stdout\n"
+                                        "CREATE TABLE LOAD_ORDER AS SELECT * FROM TBL_ORDER "
+                                        "WHERE 0;\n"));
+        const double seconds =
+            runClient(e, QStringLiteral(".import --csv ") + csv + QStringLiteral(" LOAD_ORDER\n"));
+        db.exec(QStringLiteral("DROP TABLE LOAD_ORDER"));
+        return seconds;
+    }
+    runClient(e, QStringLiteral("\\copy TBL_ORDER TO '") + csv +
+                     QStringLiteral("' CSV\nCREATE TABLE LOAD_ORDER (LIKE TBL_ORDER);\n"));
+    const double seconds =
+        runClient(e, QStringLiteral("\\copy LOAD_ORDER FROM '") + csv + QStringLiteral("' CSV\n"));
+    db.exec(QStringLiteral("DROP TABLE LOAD_ORDER"));
+    return seconds;
+}
+
+// --- the run, in a child process ----------------------------------------------------------
+
+struct ChildResult {
+    double seconds = 0;
+    long peakKb = 0;
+};
+
+ChildResult runChild(const QString &program, const BenchEngine &e, const QString &folder)
+{
+    const QStringList args = {QStringLiteral("--child"), e.settings.provider, e.settings.server,
+                              e.settings.database,       e.settings.user,     e.settings.password,
+                              e.settings.schema,         e.settings.baseDir,  folder};
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel); // the progress stays visible
+    QElapsedTimer t;
+    t.start();
+    child.start(program, args);
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        die(QStringLiteral("the conversion run failed"));
+    ChildResult r;
+    r.seconds = t.elapsed() / 1000.0;
+    for (const QString &line : QString::fromUtf8(child.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(QStringLiteral("PEAK_KB ")))
+            r.peakKb = line.mid(8).toLong();
+        else if (!line.isEmpty())
+            say(line);
+    }
+    return r;
+}
+
+// The peak resident memory of this process (VmHWM), in kB.
+long peakKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+QString residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return QString::fromLatin1(line.mid(6).trimmed());
+    return {};
+}
+
+// Shows the progress on stderr like the batch command and remembers when each step ended.
+class TimedProgress : public ConsoleProgress {
+public:
+    TimedProgress() { m_clock.start(); }
+    void start(const QString &title, int total) override
+    {
+        m_marks << std::make_pair(title + QStringLiteral(" start"), m_clock.elapsed());
+        ConsoleProgress::start(title, total);
+    }
+    void step(int now) override
+    {
+        m_marks << std::make_pair(QStringLiteral("step %1 (%2)").arg(now).arg(residentMb()),
+                                  m_clock.elapsed());
+        ConsoleProgress::step(now);
+    }
+    QString breakdown() const
+    {
+        QStringList parts;
+        qint64 previous = 0;
+        for (const auto &[name, at] : m_marks) {
+            parts << QStringLiteral("%1 +%2").arg(name).arg((at - previous) / 1000.0, 0, 'f', 2);
+            previous = at;
+        }
+        return parts.join(QStringLiteral(", "));
+    }
+
+private:
+    QElapsedTimer m_clock;
+    QList<std::pair<QString, qint64>> m_marks;
+};
+
+int childMain(const QStringList &a)
+{
+    ConnectionSettings s;
+    s.provider = a[2];
+    s.server = a[3];
+    s.database = a[4];
+    s.user = a[5];
+    s.password = a[6];
+    s.schema = a[7];
+    s.baseDir = a[8];
+    const QString folder = a[9];
+    Db db(s);
+    db.open();
+    ConsoleDialogs dialogs(/*answerYes*/ true);
+    TimedProgress progress;
+    OutputFolders folders{
+        QDir(folder).filePath(QStringLiteral("car")), QDir(folder).filePath(QStringLiteral("han")),
+        QDir(folder).filePath(QStringLiteral("stk")), QDir(folder).filePath(QStringLiteral("sht"))};
+    ConversionInput input;
+    input.impDate = kDay;
+    ConversionRun run(db, dialogs, progress, folders);
+    const ConversionResult result = run.run(input);
+    if (!result.converted())
+        return 1;
+    QString report = result.report();
+    report.replace(QLatin1String("\r\n"), QLatin1String("  "));
+    say(QStringLiteral("  ") + report);
+    say(QStringLiteral("  seconds per phase: ") + progress.breakdown());
+    say(QStringLiteral("PEAK_KB %1").arg(peakKb()));
+    return 0;
+}
+
+// --- one engine ---------------------------------------------------------------------------
+
+void benchEngine(const QString &program, BenchEngine e, int lineCount)
+{
+    QTemporaryDir dir;
+    e.settings.baseDir = dir.path();
+    Db db(e.settings);
+    db.open(/*createIfMissing*/ true);
+    QString message;
+    if (Schema::create(db, &message) != Schema::Outcome::Created)
+        die(message);
+    DemoData::loadMasters(db);
+    loadDay(db, lineCount);
+
+    say(QStringLiteral("== %1, %2 lines").arg(e.name).arg(lineCount));
+    const QString work = dir.filePath(QStringLiteral("work"));
+    QDir().mkpath(work);
+    for (const char *sub : {"car", "han", "stk", "sht", "baseline"})
+        QDir().mkpath(QDir(work).filePath(QLatin1String(sub)));
+
+    const double base = baseline(e, QDir(work).filePath(QStringLiteral("baseline")));
+    const double load = bulkLoad(db, e, work);
+    db.close();
+    const ChildResult run = runChild(program, e, work);
+
+    const QString loader = e.client == QLatin1String("sqlite3")
+                               ? QStringLiteral("sqlite3 .import")
+                               : QStringLiteral("psql \\copy (COPY)");
+    say(QStringLiteral("  baseline (%1: mark, 3 work-table statements, 4 CSV exports; iconv): %2 s")
+            .arg(e.client)
+            .arg(base, 0, 'f', 2));
+    say(QStringLiteral("  conversion run (error check, work tables, %1 thermal/artwork/lot files, "
+                       "stamp): %2 s = %3 x baseline (target 2.5)")
+            .arg(QDir(QDir(work).filePath(QStringLiteral("car"))).count() - 2)
+            .arg(run.seconds, 0, 'f', 2)
+            .arg(run.seconds / base, 0, 'f', 2));
+    say(QStringLiteral("  peak memory of the run: %1 MB (target < 200)")
+            .arg(run.peakKb / 1024.0, 0, 'f', 1));
+    say(QStringLiteral("  %1 of the same rows: %2 s; run = %3 x load (target %4)")
+            .arg(loader)
+            .arg(load, 0, 'f', 2)
+            .arg(run.seconds / load, 0, 'f', 2)
+            .arg(e.client == QLatin1String("sqlite3") ? 5 : 6));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 10 && args[1] == QLatin1String("--child"))
+        return childMain(args);
+    int lines = 100000;
+    const int at = int(args.indexOf(QStringLiteral("--lines")));
+    if (at > 0 && at + 1 < args.size())
+        lines = args[at + 1].toInt();
+
+    BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
+    sqlite.settings.provider = QStringLiteral("SQLite");
+    sqlite.settings.server = QStringLiteral("bench.db");
+    benchEngine(app.applicationFilePath(), sqlite, lines);
+
+    const QString server = qEnvironmentVariable("OSTERA_TEST_PG");
+    if (server.isEmpty()) {
+        say(QStringLiteral("== PostgreSQL skipped (OSTERA_TEST_PG not set)"));
+        return 0;
+    }
+    BenchEngine pg{QStringLiteral("PostgreSQL"), {}, QStringLiteral("psql")};
+    pg.settings.provider = QStringLiteral("PostgreSQL");
+    pg.settings.server = server;
+    pg.settings.database =
+        qEnvironmentVariable("OSTERA_TEST_PGDATABASE", QStringLiteral("ostera_test"));
+    pg.settings.user = qEnvironmentVariable("OSTERA_TEST_PGUSER", QStringLiteral("postgres"));
+    pg.settings.password = qEnvironmentVariable("OSTERA_TEST_PGPASSWORD");
+    pg.settings.schema = QStringLiteral("bench_convert_%1").arg(QCoreApplication::applicationPid());
+    {
+        ConnectionSettings admin = pg.settings;
+        admin.schema.clear();
+        Db db(admin);
+        db.open();
+        db.exec(QStringLiteral("CREATE SCHEMA \"%1\"").arg(pg.settings.schema));
+    }
+    benchEngine(app.applicationFilePath(), pg, lines);
+    {
+        ConnectionSettings admin = pg.settings;
+        admin.schema.clear();
+        Db db(admin);
+        db.open();
+        db.exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(pg.settings.schema));
+    }
+    return 0;
+}

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QMessageBox>
 
 void applyDeskLook(QApplication &app)
 {
@@ -48,10 +47,9 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     gVersion = versionText();
 
     if (!ScreenRegistry::instance().show(QStringLiteral("frmLogin"))) {
-        QMessageBox::information(nullptr, QStringLiteral("ostera"),
-                                 QStringLiteral("ostera system ") + gVersion +
-                                     QStringLiteral("\nログイン画面は準備中です。"));
-        return 0;
+        dialogs.message(QStringLiteral("ログイン画面がありません。"), Icon::Error,
+                        QStringLiteral("ostera"));
+        return 1;
     }
     const int status = app.exec();
     setAppProgress(nullptr);

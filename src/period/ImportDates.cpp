@@ -1,0 +1,23 @@
+#include "ImportDates.h"
+
+#include "Db.h"
+
+namespace ImportDates {
+
+QStringList unconfirmed(Db &db)
+{
+    QStringList dates;
+    const auto rows = db.rows(QStringLiteral(
+        "SELECT IMP_DATE FROM SYS_IMPDATE WHERE KAKUTEI_FLG = '0' ORDER BY IMP_DATE DESC"));
+    for (const QSqlRecord &row : rows)
+        dates << row.value(0).toString();
+    return dates;
+}
+
+QString whereFor(const QString &impDate)
+{
+    return QStringLiteral("Where IMP_DATE = ") + Db::quote(impDate) +
+           QStringLiteral(" And FLG3 = '0' And FLG4 = '0' ");
+}
+
+} // namespace ImportDates

@@ -1,0 +1,19 @@
+// The shared look of the shell's forms: a title band across the top, right-aligned captions
+// beside their inputs, and the small key hints ("F10 設定").
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace FormLook {
+
+// A dark band with the form's title in white and an optional note on the right.
+QWidget *titleBand(const QString &title, const QString &note, QWidget *parent);
+// A caption for an input, right-aligned and vertically centred.
+QLabel *caption(const QString &text, QWidget *parent);
+// A key hint in the muted colour of the function-key labels.
+QLabel *keyHint(const QString &text, QWidget *parent);
+
+} // namespace FormLook

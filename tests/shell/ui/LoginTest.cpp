@@ -1,0 +1,237 @@
+#include "Printers.h"
+#include "ScriptedDialogs.h"
+#include "ShellScreens.h"
+#include "TestScreens.h"
+#include "clsIniFile.h"
+#include "frmLogin.h"
+#include "frmOption.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+class TwoPrinters : public Printers {
+public:
+    QStringList installed() const override
+    {
+        return {QStringLiteral("LBP-事務所"), QStringLiteral("Zebra-1")};
+    }
+};
+
+class LoginTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetGlobals();
+        ScreenRegistry::instance().clear();
+        registerShellScreens();
+        registerPlainScreen(QStringLiteral("frm_main")); // the menu is tested on its own
+        setAppDialogs(&dialogs);
+        setAppPrinters(&printers);
+        for (const char *name : {"car", "kak", "han", "stk", "sht"})
+            QDir(dir.path()).mkdir(QString::fromLatin1(name));
+        gCarDir = dir.filePath(QStringLiteral("car"));
+        gKakDir = dir.filePath(QStringLiteral("kak"));
+        gHanDir = dir.filePath(QStringLiteral("han")) + QLatin1Char('/');
+        gStkDir = dir.filePath(QStringLiteral("stk"));
+        gShtDir = dir.filePath(QStringLiteral("sht"));
+        gUserName = QStringLiteral("山田");
+        gVersion = QStringLiteral("Version 1.0.7");
+        gIniPath = dir.filePath(QStringLiteral("sub/ostera.ini"));
+    }
+    void TearDown() override
+    {
+        ScreenRegistry::instance().clear();
+        setAppDialogs(nullptr);
+        setAppPrinters(nullptr);
+    }
+
+    frmLogin *openLogin()
+    {
+        return static_cast<frmLogin *>(ScreenRegistry::instance().show(QStringLiteral("frmLogin")));
+    }
+
+    static QStringList visibleWindows()
+    {
+        QStringList names;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                names << w->objectName();
+        return names;
+    }
+
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TwoPrinters printers;
+};
+
+const QString kSummary = QStringLiteral("パス設定に誤りがありました。\n"
+                                        "オプション画面(F10)を開き設定を行ってください。");
+} // namespace
+
+TEST_F(LoginTest, GoodFoldersGiveNoMessageAndTheFormShowsNameAndVersion)
+{
+    frmLogin *login = openLogin();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(login->PF_PathCheck(), 0);
+    EXPECT_EQ(login->txtLogIn->text(), QStringLiteral("山田"));
+    EXPECT_EQ(login->lblVer->text(), QStringLiteral("Version 1.0.7"));
+    EXPECT_EQ(login->windowTitle(), QStringLiteral("ログイン"));
+}
+
+TEST_F(LoginTest, EmptyFoldersAreReportedInTableOrderThenTheSummary)
+{
+    gCarDir.clear();
+    gKakDir.clear();
+    gHanDir.clear();
+    gStkDir.clear();
+    gShtDir.clear();
+    openLogin();
+    const QStringList expected = {QStringLiteral("生産Cパスが未設定です。"),
+                                  QStringLiteral("確認版下パスが未設定です。"),
+                                  QStringLiteral("指示版下パスが未設定です。"),
+                                  QStringLiteral("ロットシールパスが未設定です。"),
+                                  QStringLiteral("ロットシートパスが未設定です。"),
+                                  kSummary};
+    EXPECT_EQ(dialogs.texts(), expected);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(dialogs.shown[i].icon, Icon::Error);
+    EXPECT_EQ(dialogs.shown[5].icon, Icon::None);
+    EXPECT_TRUE(ScreenRegistry::instance().find(QStringLiteral("frmLogin"))->isVisible());
+}
+
+TEST_F(LoginTest, MissingFoldersTwoAndFourAreReportedOnce)
+{
+    gKakDir = dir.filePath(QStringLiteral("nowhere"));
+    // A file where a folder should be is no output folder.
+    QFile file(dir.filePath(QStringLiteral("lot.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    gStkDir = file.fileName();
+    openLogin();
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({QStringLiteral("確認版下パスが通っていません。"),
+                           QStringLiteral("ロットシールパスが通っていません。"), kSummary}));
+}
+
+TEST_F(LoginTest, OkNeedsANameButBlanksAreAName)
+{
+    frmLogin *login = openLogin();
+    login->txtLogIn->clear();
+    QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+    EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("ユーザ名を入れてください。")}));
+    EXPECT_EQ(dialogs.last().icon, Icon::None);
+    EXPECT_TRUE(login->isVisible());
+    EXPECT_EQ(gUserName, QStringLiteral("山田"));
+
+    login->txtLogIn->setText(QStringLiteral("  "));
+    QTest::keyClick(login->txtLogIn, Qt::Key_Return);
+    EXPECT_EQ(gUserName, QStringLiteral("  "));
+    EXPECT_FALSE(login->isVisible());
+    EXPECT_TRUE(ScreenRegistry::instance().find(QStringLiteral("frm_main"))->isVisible());
+    // The name is for this run only.
+    EXPECT_FALSE(QFile::exists(gIniPath));
+}
+
+TEST_F(LoginTest, F10OpensOptionsOnlyWithoutModifiers)
+{
+    frmLogin *login = openLogin();
+    QTest::keyClick(login->txtLogIn, Qt::Key_F10, Qt::ShiftModifier);
+    QTest::keyClick(login->txtLogIn, Qt::Key_F10, Qt::ControlModifier);
+    QTest::keyClick(login->txtLogIn, Qt::Key_F10, Qt::AltModifier);
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOption")));
+    EXPECT_TRUE(login->isVisible());
+
+    QTest::keyClick(login->txtLogIn, Qt::Key_F10);
+    EXPECT_FALSE(login->isVisible());
+    QWidget *options = ScreenRegistry::instance().find(QStringLiteral("frmOption"));
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(options->isVisible());
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frm_main")));
+}
+
+TEST_F(LoginTest, CancelEndsTheRunWithNoOtherWindow)
+{
+    frmLogin *login = openLogin();
+    QTest::mouseClick(login->cmdCancel, Qt::LeftButton);
+    processDeletes();
+    EXPECT_TRUE(visibleWindows().isEmpty()) << visibleWindows().join(',').toStdString();
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frm_main")));
+}
+
+TEST_F(LoginTest, OptionsShowTheSettingsAndOfferEveryPrinterAndThePdfPrinter)
+{
+    gProvider = QStringLiteral("PostgreSQL");
+    gTimeout = 45;
+    gLPrinter = QStringLiteral("Zebra-1");
+    gDPrinter = QStringLiteral("もう無いプリンタ");
+    gDbPassword = QStringLiteral("secret");
+    auto *options =
+        static_cast<frmOption *>(ScreenRegistry::instance().show(QStringLiteral("frmOption")));
+    EXPECT_EQ(options->windowTitle(), QStringLiteral("設定"));
+    QStringList items;
+    for (int i = 0; i < options->cmbLPrn->count(); ++i)
+        items << options->cmbLPrn->itemText(i);
+    EXPECT_EQ(items, QStringList({QStringLiteral("LBP-事務所"), QStringLiteral("Zebra-1"),
+                                  QStringLiteral("PDFファイル")}));
+    EXPECT_EQ(options->cmbDPrn->count(), 3);
+    EXPECT_EQ(options->cmbLPrn->currentText(), QStringLiteral("Zebra-1"));
+    EXPECT_EQ(options->cmbDPrn->currentText(), QStringLiteral("もう無いプリンタ"));
+    EXPECT_EQ(options->txtTimeOut->text(), QStringLiteral("45"));
+    EXPECT_EQ(options->txtProvider->text(), QStringLiteral("PostgreSQL"));
+    EXPECT_EQ(options->txtDir3->text(), gHanDir);
+    EXPECT_EQ(options->txtPass->echoMode(), QLineEdit::Password);
+}
+
+TEST_F(LoginTest, SavingWritesAllFourteenKeysIntoANewFileAndEndsTheRun)
+{
+    QTest::keyClick(openLogin()->txtLogIn, Qt::Key_F10);
+    auto *options =
+        static_cast<frmOption *>(ScreenRegistry::instance().find(QStringLiteral("frmOption")));
+    ASSERT_NE(options, nullptr);
+    options->txtServerName->setText(QStringLiteral("db.example"));
+    options->txtTimeOut->setText(QStringLiteral("abc")); // written as shown, not checked
+    options->cmbLPrn->setCurrentText(QStringLiteral("PDFファイル"));
+    options->txtDir4->setText(QStringLiteral("/srv/ロットシール/"));
+    ASSERT_FALSE(QFile::exists(gIniPath));
+    QTest::mouseClick(options->cmdOK, Qt::LeftButton);
+    processDeletes();
+
+    ASSERT_TRUE(QFile::exists(gIniPath));
+    clsIniFile ini;
+    ini.setFileName(gIniPath);
+    QStringList sections;
+    ini.EmnumSection(sections);
+    EXPECT_EQ(sections, QStringList({"SQLDB", "Zenpan", "tarvolin"}));
+    const QList<QPair<QString, QStringList>> expected = {
+        {"SQLDB",
+         {"PROVIDER=", "SERVER_NM=db.example", "DB_NM=", "DBUSER_NM=", "PASSWORD=", "TIMEOUT=abc"}},
+        {"Zenpan", {"L_PRINTER=PDFファイル", "D_PRINTER=", "USER_NM=山田"}},
+        {"tarvolin",
+         {"CarDir=" + gCarDir, "KakDir=" + gKakDir, "HanDir=" + gHanDir,
+          "StkDir=/srv/ロットシール/", "ShtDir=" + gShtDir}}};
+    for (const auto &[section, lines] : expected) {
+        ini.setSection(section);
+        QStringList stored;
+        ini.EnumSectionString(stored);
+        EXPECT_EQ(stored, lines) << section.toStdString();
+    }
+    EXPECT_TRUE(visibleWindows().isEmpty()) << visibleWindows().join(',').toStdString();
+}
+
+TEST_F(LoginTest, ClosingOptionsWithEscapeWritesNothing)
+{
+    auto *options =
+        static_cast<frmOption *>(ScreenRegistry::instance().show(QStringLiteral("frmOption")));
+    options->txtUserNm->setText(QStringLiteral("変更"));
+    QTest::keyClick(options->txtUserNm, Qt::Key_Escape);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_FALSE(QFile::exists(gIniPath));
+}

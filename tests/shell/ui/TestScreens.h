@@ -1,0 +1,62 @@
+// Stand-ins for the screens of other subsystems, registered under their form names so that
+// the menu can be driven without them.
+#pragma once
+
+#include "ImpDatePicker.h"
+#include "OpenWithMode.h"
+#include "ScreenRegistry.h"
+#include "globals.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+
+#include <functional>
+
+// Lets closed screens (deleted on close) go away, as the event loop would.
+inline void processDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+inline void registerPlainScreen(const QString &name)
+{
+    ScreenRegistry::instance().add(name, [] { return new QWidget(nullptr, Qt::Window); });
+}
+
+// The print screen's contract: MP_Open with the menu's command word.
+class FakePrintScreen : public QWidget, public OpenWithMode {
+public:
+    static inline QStringList modes;
+    void MP_Open(const QString &mode) override { modes << mode; }
+};
+
+// A picker that answers as scripted: a date, or cancel when the date is empty.
+class FakePicker : public QWidget, public ImpDatePicker {
+public:
+    static inline QString nextDate;
+    static inline int opened = 0;
+    void MP_Open() override
+    {
+        ++opened;
+        m_value = nextDate.isEmpty() ? 1 : 0;
+        if (m_value == 0)
+            gImpDate = nextDate;
+    }
+    int m_cancel() const override { return m_value; }
+
+private:
+    int m_value = 1;
+};
+
+// A modal screen; while it runs, `whileOpen` is called with it and must close it.
+class FakeModal : public QDialog {
+public:
+    static inline std::function<void(QDialog *)> whileOpen;
+    int exec() override
+    {
+        QMetaObject::invokeMethod(
+            this, [this] { whileOpen(this); }, Qt::QueuedConnection);
+        return QDialog::exec();
+    }
+};

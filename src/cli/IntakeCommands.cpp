@@ -1,5 +1,155 @@
+// import FILE [--date YYYYMMDD], check DATE, errors DATE: the import screen, the re-check
+// screen and the error list in batch.
 #include "CommandRegistry.h"
 
-void registerIntakeCommands(CommandRegistry &)
+#include "BusinessMonth.h"
+#include "Clock.h"
+#include "ConsoleDialogs.h"
+#include "Db.h"
+#include "ImportRun.h"
+#include "OrderCheck.h"
+#include "globals.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlQuery>
+
+#include <cstdio>
+
+namespace {
+
+bool isImportDate(const QString &text)
 {
+    static const QRegularExpression eightDigits(QStringLiteral("^\\d{8}$"));
+    return eightDigits.match(text).hasMatch() &&
+           QDate::fromString(text, QStringLiteral("yyyyMMdd")).isValid();
+}
+
+bool dayHasLines(const QString &impDate)
+{
+    return gCn->exists(QStringLiteral("SELECT 1 FROM TBL_ORDER WHERE IMP_DATE = :d"),
+                       {{QStringLiteral("d"), impDate}});
+}
+
+int noRecords(BatchContext &ctx)
+{
+    ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
+    return ExitFailed;
+}
+
+// Failures the run reported along the way (a check that failed, for instance) make the exit
+// status 1, so that a script knows to look.
+int statusAfter(BatchContext &ctx, bool done)
+{
+    return done && ctx.dialogs.errorCount() == 0 ? ExitOk : ExitFailed;
+}
+
+int importCommand(BatchContext &ctx, const Command &self)
+{
+    bool missing = false;
+    const auto date = takeOption(ctx.args, QStringLiteral("--date"), &missing);
+    if (missing || ctx.args.size() != 1)
+        return usageError(self, QStringLiteral("import: one order file is needed"));
+    const QString impDate = date.value_or(Clock::today().toString(QStringLiteral("yyyyMMdd")));
+    if (!isImportDate(impDate))
+        return usageError(self, QStringLiteral("import: the date is YYYYMMDD"));
+    std::optional<BusinessMonth> month;
+    try {
+        month = BusinessMonth::open(*gCn);
+    } catch (const DbError &e) {
+        ctx.dialogs.message(e.describe(), Icon::Error);
+        return ExitFailed;
+    }
+    if (!month) {
+        ctx.dialogs.message(BusinessMonth::notSetMessage(), Icon::Error);
+        return ExitFailed;
+    }
+    const ImportRequest request{QFileInfo(ctx.args.first()).absoluteFilePath(), impDate, month->nen,
+                                month->tuki, Clock::today()};
+    return statusAfter(ctx, ImportRun(*gCn, ctx.dialogs, ctx.progress).run(request));
+}
+
+int checkCommand(BatchContext &ctx, const Command &self)
+{
+    if (ctx.args.size() != 1)
+        return usageError(self, QStringLiteral("check: one import date is needed"));
+    const QString impDate = ctx.args.first();
+    try {
+        if (!dayHasLines(impDate))
+            return noRecords(ctx);
+    } catch (const DbError &e) {
+        ctx.dialogs.message(e.describe(), Icon::Error);
+        return ExitFailed;
+    }
+    if (MF_OrderCheck(*gCn, ctx.dialogs, ctx.progress, impDate))
+        ctx.dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
+                            Icon::Error);
+    ctx.dialogs.message(QStringLiteral("完了しました。"));
+    return statusAfter(ctx, true);
+}
+
+// Tabs and line ends inside a value would break the line: written as \t, \n, \r (and \ as \\).
+QString field(const QVariant &value)
+{
+    QString text = value.toString();
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    return text;
+}
+
+int errorsCommand(BatchContext &ctx, const Command &self)
+{
+    if (ctx.args.size() != 1)
+        return usageError(self, QStringLiteral("errors: one import date is needed"));
+    const QString impDate = ctx.args.first();
+    int printed = 0;
+    try {
+        gCn->forEach(
+            QStringLiteral("SELECT IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3 FROM TBL_ERR "
+                           "WHERE IMP_DATE = :d ORDER BY IMP_LN, ERR_LN"),
+            {{QStringLiteral("d"), impDate}}, [&printed](const QSqlQuery &q) {
+                QStringList values;
+                for (int i = 0; i < 6; ++i)
+                    values << field(q.value(i));
+                const QByteArray line =
+                    (values.join(QLatin1Char('\t')) + QLatin1Char('\n')).toUtf8();
+                std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+                ++printed;
+            });
+        std::fflush(stdout);
+        // A day without findings prints nothing; a day that was never imported is refused.
+        if (printed == 0 && !dayHasLines(impDate))
+            return noRecords(ctx);
+    } catch (const DbError &e) {
+        ctx.dialogs.message(e.describe(), Icon::Error);
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
+void add(CommandRegistry &registry, const QString &name, const QString &usage,
+         const QString &summary, int (*run)(BatchContext &, const Command &))
+{
+    Command command{name, usage, summary, /*needsDatabase*/ true, nullptr};
+    command.run = [command, run](BatchContext &ctx) { return run(ctx, command); };
+    registry.add(command);
+}
+
+} // namespace
+
+void registerIntakeCommands(CommandRegistry &registry)
+{
+    add(registry, QStringLiteral("import"), QStringLiteral("import FILE [--date YYYYMMDD]"),
+        QStringLiteral("imports a day's order file under the open business month (default date: "
+                       "today), numbers, builds, registers and checks the day"),
+        importCommand);
+    add(registry, QStringLiteral("check"), QStringLiteral("check DATE"),
+        QStringLiteral("completes the day's lines from the masters and runs the error check again"),
+        checkCommand);
+    add(registry, QStringLiteral("errors"), QStringLiteral("errors DATE"),
+        QStringLiteral("prints the day's findings: IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3 "
+                       "separated by tabs"),
+        errorsCommand);
 }

@@ -341,6 +341,27 @@ bool PagedQueryModel::deleteRow(int)
     return false;
 }
 
+bool PagedQueryModel::writeCell(int, int, const QVariant &)
+{
+    return false;
+}
+
+bool PagedQueryModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    try {
+        if (!writeCell(index.row(), index.column(), value))
+            return false;
+    } catch (const DbError &error) {
+        emit writeFailed(error.text());
+        return false;
+    }
+    const int field = m_columns.isEmpty() ? index.column() : m_fieldOfColumn.value(index.column());
+    setCachedValue(index.row(), field, value);
+    return true;
+}
+
 void PagedQueryModel::setCachedValue(int row, int field, const QVariant &value)
 {
     if (field < 0)

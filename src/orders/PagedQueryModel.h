@@ -74,6 +74,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // An edited cell: written through writeCell, then shown with its new value.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     // Deletes a line from the database and from the grid (the delete key of a screen). The
     // read-only model deletes nothing and answers false; editable models override it and
@@ -84,10 +86,16 @@ signals:
     // Reading a later page failed (the connection was lost): the database's text. Sent once,
     // after the paint that hit it; the model shows no further rows until the next fill.
     void fetchFailed(const QString &text);
+    // writeCell threw: the database's (or the model's own) text; the cell keeps its old value.
+    void writeFailed(const QString &text);
 
 protected:
     // Editable grids answer true for the cells the operator may change; locked columns never.
     virtual bool isCellEditable(int row, int column) const;
+    // Writes an edited cell to the database (editable models, with their own optimistic
+    // check). false refuses silently, a DbError is reported through writeFailed; either way
+    // the cell keeps its old value. The read-only model writes nothing.
+    virtual bool writeCell(int row, int column, const QVariant &value);
 
     // All fields of a row, in result order (appended rows included).
     QVariantList rowValues(int row) const;

@@ -237,6 +237,8 @@ int displayWidth(const QString &text)
 QString writeFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &sql,
                   qint64 maxDataRows)
 {
+    if (bareStatement(sql).isEmpty()) // a screen that has not shown anything yet
+        return {};
     const qint64 total = countRows(db, sql);
     if (total == 0)
         return {};

@@ -156,6 +156,7 @@ TEST_P(ExcelExportTest, HeaderFontBoldAndThinBordersOnEveryCell)
 TEST_P(ExcelExportTest, EmptyResultWritesAndOpensNothing)
 {
     MF_ExcelOut(sql);
+    MF_ExcelOut(QString()); // a screen that has shown nothing yet
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(exportFiles().isEmpty());
     EXPECT_TRUE(dialogs.shown.isEmpty());

@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScrollBar>
 
 namespace {
 const QString kNotConnected = QStringLiteral("データベースに接続されていません。");
@@ -59,6 +60,8 @@ void GridScreen::installModel()
     m_model = createModel();
     m_model->setRowColourHook([this](int row) { return FetchRowStyle(row); });
     connect(m_model, &PagedQueryModel::fetchFailed, this,
+            [this](const QString &text) { dialogs().message(text, Icon::Error); });
+    connect(m_model, &PagedQueryModel::writeFailed, this,
             [this](const QString &text) { dialogs().message(text, Icon::Error); });
     TDBGrid1->setGridModel(m_model);
 }
@@ -112,6 +115,19 @@ bool GridScreen::MF_GridSet()
     moveToFirstRow();
     if (m_countInToolTip)
         TDBGrid1->setToolTip(QString::number(m_model->totalRows()));
+    return filled;
+}
+
+bool GridScreen::refillKeepingPosition()
+{
+    const QModelIndex current = TDBGrid1->currentIndex();
+    const int scroll = TDBGrid1->verticalScrollBar()->value();
+    const bool filled = MF_GridSet();
+    const int rows = m_model->rowCount();
+    if (!filled || !current.isValid() || rows == 0)
+        return filled;
+    TDBGrid1->verticalScrollBar()->setValue(scroll);
+    TDBGrid1->setCurrentIndex(m_model->index(qMin(current.row(), rows - 1), current.column()));
     return filled;
 }
 

@@ -60,6 +60,9 @@ public:
     // Fills the grid from the screen's statement (kept in mySQL). A failing statement is
     // reported with the database's text and leaves the grid empty; returns false then.
     virtual bool MF_GridSet();
+    // Fills again and comes back to the same row and column (after an edit screen saved, a
+    // dialog changed lines); the last row when the list got shorter.
+    bool refillKeepingPosition();
     // The screen's key handling (key preview): true when the key was acted on.
     virtual bool Form_KeyDown(int key, Qt::KeyboardModifiers shift);
 

@@ -5,9 +5,11 @@
 #include "FunctionKeyLabel.h"
 #include "GridScreen.h"
 #include "PagedQueryModel.h"
+#include "globals.h"
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 
@@ -26,12 +28,23 @@ void fillErrors(Db &db, int lines)
     bulk.finish();
 }
 
+// Writes 内容1 (ERR2) of a finding; "NG" is refused by the database.
 class EditableModel : public PagedQueryModel {
 public:
     using PagedQueryModel::PagedQueryModel;
 
 protected:
     bool isCellEditable(int, int) const override { return true; }
+    bool writeCell(int row, int column, const QVariant &value) override
+    {
+        if (columns().at(column).field != QLatin1String("ERR2"))
+            return false;
+        if (value.toString() == QLatin1String("NG"))
+            throw DbError(QStringLiteral("書き込めません。"), QStringLiteral("1"));
+        return gCn->exec(QStringLiteral("UPDATE TBL_ERR SET ERR2 = :v WHERE IMP_LN = :ln"),
+                         {{QStringLiteral("v"), value},
+                          {QStringLiteral("ln"), fieldValue(row, QStringLiteral("IMP_LN"))}}) == 1;
+    }
 };
 
 // Records the keys that reach a control.
@@ -313,4 +326,48 @@ TEST_P(GridScreenTest, EnterDoubleClickAndBeginEditReachTheScreen)
     // Locked columns are never edited.
     EXPECT_FALSE(screen->model()->flags(screen->model()->index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(screen->model()->flags(screen->model()->index(0, 3)) & Qt::ItemIsEditable);
+}
+
+TEST_P(GridScreenTest, EditedCellsAreWrittenThroughTheModelOrKeepTheirValue)
+{
+    auto screen = openScreen(true, 3, &db());
+    DBGrid *grid = screen->TDBGrid1;
+    PagedQueryModel *model = screen->model();
+    auto type = [&](int row, int column, const QString &text) {
+        grid->setCurrentIndex(model->index(row, column));
+        grid->edit(model->index(row, column));
+        auto *editor = qobject_cast<QLineEdit *>(grid->focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text); // Japanese input does not go through the key simulation
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents(); // the editor commits once its key press is through
+    };
+    type(1, 3, QStringLiteral("直しました"));
+    EXPECT_EQ(model->text(1, 3), QStringLiteral("直しました"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT ERR2 FROM TBL_ERR WHERE IMP_LN = 2")).toString(),
+              QStringLiteral("直しました"));
+
+    type(2, 3, QStringLiteral("NG"));
+    EXPECT_EQ(model->text(2, 3), QStringLiteral("品質キーが未登録です。"));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("書き込めません。"));
+    EXPECT_EQ(dialogs.last().icon, Icon::Error);
+
+    type(0, 2, QStringLiteral("XX-1")); // the model writes only 内容1: refused silently
+    EXPECT_EQ(model->text(0, 2), QStringLiteral("AB-1"));
+    EXPECT_EQ(dialogs.shown.size(), 1);
+}
+
+TEST_P(GridScreenTest, RefillKeepsThePlaceOfTheCurrentRow)
+{
+    auto screen = openScreen(false, 600, &db());
+    screen->TDBGrid1->setCurrentIndex(screen->model()->index(450, 2));
+    db().exec(QStringLiteral("UPDATE TBL_ERR SET ERR1 = 'changed' WHERE IMP_LN = 451"));
+    ASSERT_TRUE(screen->refillKeepingPosition());
+    EXPECT_EQ(screen->TDBGrid1->currentIndex(), screen->model()->index(450, 2));
+    EXPECT_EQ(screen->columnText(QStringLiteral("ERR1")), QStringLiteral("changed"));
+
+    db().exec(QStringLiteral("DELETE FROM TBL_ERR WHERE IMP_LN > 100"));
+    ASSERT_TRUE(screen->refillKeepingPosition());
+    EXPECT_EQ(screen->TDBGrid1->currentIndex().row(), 99); // the list got shorter
 }

@@ -2,11 +2,11 @@
 // screen and the error list in batch.
 #include "CommandRegistry.h"
 
-#include "BusinessMonth.h"
 #include "Clock.h"
 #include "ConsoleDialogs.h"
 #include "Db.h"
 #include "ImportRun.h"
+#include "OpenMonth.h"
 #include "OrderCheck.h"
 #include "globals.h"
 
@@ -53,15 +53,15 @@ int importCommand(BatchContext &ctx, const Command &self)
     const QString impDate = date.value_or(Clock::today().toString(QStringLiteral("yyyyMMdd")));
     if (!isImportDate(impDate))
         return usageError(self, QStringLiteral("import: the date is YYYYMMDD"));
-    std::optional<BusinessMonth> month;
+    std::optional<OpenMonth> month;
     try {
-        month = BusinessMonth::open(*gCn);
+        month = OpenMonth::read(*gCn);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
     }
     if (!month) {
-        ctx.dialogs.message(BusinessMonth::notSetMessage(), Icon::Error);
+        ctx.dialogs.message(OpenMonth::notSetMessage(), Icon::Error);
         return ExitFailed;
     }
     const ImportRequest request{QFileInfo(ctx.args.first()).absoluteFilePath(), impDate, month->nen,

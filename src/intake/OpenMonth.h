@@ -7,12 +7,12 @@
 
 class Db;
 
-struct BusinessMonth {
+struct OpenMonth {
     QString nen;  // four-digit year
     QString tuki; // two-digit month
 
     // The month with KAKUTEI_FLG '0' (at most one is open); std::nullopt when none is.
-    static std::optional<BusinessMonth> open(Db &db);
+    static std::optional<OpenMonth> read(Db &db);
 
     // Shown when no month is open.
     static QString notSetMessage();

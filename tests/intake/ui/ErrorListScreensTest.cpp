@@ -4,11 +4,13 @@
 #include "ErrorListScreens.h"
 #include "FunctionKeyBar.h"
 #include "GridPrintPreview.h"
+#include "OrderCheck.h"
 #include "PagedQueryModel.h"
 #include "Printers.h"
 #include "ScreenRegistry.h"
 #include "frmHan_SizeCheck.h"
 #include "frmHan_SoseiCheck.h"
+#include "frmOrd_ErrCheck.h"
 #include "frmOrd_ErrView.h"
 #include "globals.h"
 
@@ -17,7 +19,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
+#include <QSqlRecord>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -330,4 +336,68 @@ TEST_P(ErrorListScreensTest, PrintingADayWithoutFindingsGivesOnePageOfHeadings)
     EXPECT_TRUE(text.contains(QStringLiteral("ﾍﾟｰｼﾞ: 1")));
     EXPECT_TRUE(text.contains(QStringLiteral("管理No")));
     EXPECT_TRUE(text.contains(QStringLiteral("内容1")));
+}
+
+TEST_P(ErrorListScreensTest, RecheckRemovesFindingsFixedInTheMastersMeanwhile)
+{
+    addLines(db(), {{QStringLiteral("20261208"), 1, QStringLiteral("TK-001"), QStringLiteral("0"),
+                     QStringLiteral("Q-NEW"), QStringLiteral("S-1")},
+                    {QStringLiteral("20261207"), 1, QStringLiteral("TK-009"), QStringLiteral("0"),
+                     QStringLiteral("Q-NEW"), QStringLiteral("S-1")}});
+    ASSERT_FALSE(MF_OrderCheck(db(), dialogs, progress, QStringLiteral("20261208")));
+    ASSERT_FALSE(MF_OrderCheck(db(), dialogs, progress, QStringLiteral("20261207")));
+    const QString qualityFinding = QStringLiteral("Q-NEWが品質マスタ未登録です。");
+    auto findings = [&](const QString &day) {
+        QStringList texts;
+        for (const QSqlRecord &r :
+             db().rows(QStringLiteral("SELECT ERR2 FROM TBL_ERR WHERE IMP_DATE = :d"),
+                       {{QStringLiteral("d"), day}}))
+            texts << r.value(0).toString();
+        return texts;
+    };
+    ASSERT_TRUE(findings(QStringLiteral("20261208")).contains(qualityFinding));
+    const int before = findings(QStringLiteral("20261208")).size();
+
+    // The quality is registered; the re-check of the day picks it up.
+    db().exec(QStringLiteral("INSERT INTO MST_QUL(QUL_KEY) VALUES('Q-NEW')"));
+    dialogs.clear();
+    registerErrorListScreens();
+    auto *screen = qobject_cast<frmOrd_ErrCheck *>(
+        ScreenRegistry::instance().show(QStringLiteral("frmOrd_ErrCheck")));
+    ASSERT_NE(screen, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(screen->windowTitle(), QStringLiteral("エラー処理実行"));
+    EXPECT_EQ(screen->txtImpDate->text(), QStringLiteral("20261208"));
+    QPointer<frmOrd_ErrCheck> alive(screen);
+    QTest::keyClick(screen, Qt::Key_Return); // OK
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("完了しました。")});
+    EXPECT_EQ(dialogs.last().icon, Icon::None);
+    EXPECT_TRUE(alive.isNull()); // closed after the message
+    const QStringList after = findings(QStringLiteral("20261208"));
+    EXPECT_FALSE(after.contains(qualityFinding));
+    EXPECT_EQ(after.size(), before - 1);
+    // Only the picked day was checked again.
+    EXPECT_TRUE(findings(QStringLiteral("20261207")).contains(qualityFinding));
+
+    // The error list opened afterwards shows the new findings.
+    auto list = open<frmOrd_ErrView>();
+    EXPECT_EQ(list->model()->rowCount(), after.size());
+    ScreenRegistry::instance().clear();
+}
+
+TEST_P(ErrorListScreensTest, RecheckCancelClosesWithoutChecking)
+{
+    addLines(db(), {{QStringLiteral("20261208"), 1, QStringLiteral("TK-001"), QStringLiteral("0"),
+                     QStringLiteral("Q-NEW"), QStringLiteral("S-1")}});
+    auto screen = std::make_unique<frmOrd_ErrCheck>();
+    screen->show();
+    QTest::keyClick(screen.get(), Qt::Key_Escape);
+    EXPECT_FALSE(screen->isVisible());
+    screen->show();
+    screen->cmdCancel->click();
+    EXPECT_FALSE(screen->isVisible());
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_EQ(count(QStringLiteral("TBL_ERR")), 0);
 }

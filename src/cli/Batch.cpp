@@ -113,11 +113,12 @@ int runBatch(const QStringList &arguments, const QString &programPath)
     if (user)
         gUserName = *user;
 
-    if (command->needsDatabase && dbOpen(0, dialogs) != 0)
-        return ExitFailed;
-
-    BatchContext context{dialogs, progress, args, yes};
-    const int status = command->run(context);
+    int status = ExitFailed;
+    if (!command->needsDatabase || dbOpen(0, dialogs) == 0) {
+        BatchContext context{dialogs, progress, args, yes};
+        status = command->run(context);
+    }
+    // The connection must go before the application object does.
     dbShutdown();
     setAppDialogs(nullptr);
     setAppProgress(nullptr);

@@ -6,9 +6,11 @@
 #include <QString>
 
 class Db;
+class Progress;
 
 // The password the operator must type.
 QString allDeletePassword();
 
-// Deletes everything in one transaction; throws DbError (and then deletes nothing).
-void deleteAllOrderData(Db &db);
+// Deletes everything in one transaction, after waiting for an import running on another
+// workstation; throws DbError (and then deletes nothing).
+void deleteAllOrderData(Db &db, Progress &progress);

@@ -1,0 +1,264 @@
+#include "../OrderFileBuilder.h"
+#include "../OrderTestMasters.h"
+#include "DbTest.h"
+
+#include "IntakeScreens.h"
+#include "ScreenRegistry.h"
+#include "ShowFileOpen.h"
+#include "frmOrd_Imp.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Records whether the screen's buttons were usable while the run reported progress.
+class WatchingProgress : public Progress {
+public:
+    std::function<void()> onStart;
+    void start(const QString &, int) override
+    {
+        if (onStart)
+            onStart();
+    }
+    void step(int) override {}
+    void note(const QString &) override {}
+    void finish() override {}
+};
+
+} // namespace
+
+class ImportScreenTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        loadTestMasters(db());
+    }
+    void TearDown() override
+    {
+        screen.reset();
+        setFileOpenDialog(nullptr);
+        DbTest::TearDown();
+    }
+
+    frmOrd_Imp &open()
+    {
+        screen = std::make_unique<frmOrd_Imp>();
+        screen->show();
+        screen->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(screen.get()));
+        return *screen;
+    }
+
+    QString writeFile(const QByteArray &bytes)
+    {
+        const QString file = path("order's 2026-12.txt");
+        QFile out(file);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+        return file;
+    }
+
+    // Types the path and presses Enter twice: the file field moves on to OK, OK runs.
+    void importByKeys(const QString &file)
+    {
+        screen->txtPath->setFocus();
+        screen->txtPath->clear();
+        QTest::keyClicks(screen->txtPath, file);
+        QTest::keyClick(screen->txtPath, Qt::Key_Return);
+        ASSERT_TRUE(screen->cmdOk->hasFocus());
+        QTest::keyClick(screen->cmdOk, Qt::Key_Return);
+    }
+
+    std::unique_ptr<frmOrd_Imp> screen;
+};
+INSTANTIATE_ENGINES(ImportScreenTest);
+
+TEST_P(ImportScreenTest, WithoutAnOpenMonthOnlyCancelAndDeleteRemain)
+{
+    db().exec("DELETE FROM SYS_TUKI");
+    frmOrd_Imp &s = open();
+    EXPECT_EQ(dialogs.messages(), QStringList({"月次業務設定がされていません。"}));
+    EXPECT_EQ(dialogs.shown.first().icon, Icon::Error);
+    EXPECT_FALSE(s.cmdOk->isEnabled());
+    EXPECT_TRUE(s.cmdCancel->isEnabled());
+    EXPECT_TRUE(s.Command1->isEnabled());
+    EXPECT_EQ(s.txtNen->text(), "");
+    EXPECT_EQ(s.txtTuki->text(), "");
+    s.txtPath->setText(writeFile(orderFile({OrderLine()})));
+    s.cmdOk->click();
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(count("TBL_ORDER"), 0);
+}
+
+TEST_P(ImportScreenTest, ImportsTheDayByKeysAndCloses)
+{
+    frmOrd_Imp &s = open();
+    EXPECT_EQ(s.windowTitle(), "Import");
+    EXPECT_EQ(s.txtNen->text(), "2026");
+    EXPECT_EQ(s.txtTuki->text(), "12");
+    EXPECT_EQ(s.txtDate->text(), "20261208");
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    importByKeys(writeFile(orderFile({OrderLine(), OrderLine().set("ROW", "09")})));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"エラーチェック処理を開始します。", "処理は終了しました。"}));
+    EXPECT_EQ(dialogs.shown.at(0).icon, Icon::None);
+    EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Information);
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261208'"), 2);
+    EXPECT_EQ(count("SYS_IMPDATE", "IMP_DATE = '20261208'"), 1);
+    EXPECT_EQ(count("TBL_ERR"), 3);
+}
+
+TEST_P(ImportScreenTest, RefusalsKeepTheScreenOpenWithItsFields)
+{
+    frmOrd_Imp &s = open();
+    importByKeys(path("missing.txt"));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"ファイルが見つかりません。", "エラー終了しました。"}));
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(s.txtPath->text(), path("missing.txt"));
+
+    const QString file = writeFile(orderFile({OrderLine(), OrderLine().set("SU", "1 0")}));
+    dialogs.clear();
+    importByKeys(file);
+    EXPECT_EQ(dialogs.messages(), QStringList({"取込ファイルの2件目: 数量が数値ではありません。",
+                                               "エラー終了しました。"}));
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(count("TBL_ORDER"), 0);
+    EXPECT_EQ(count("SYS_KNR_NO"), 0);
+
+    // Corrected at once, the same screen imports the day; the same date again is refused.
+    writeFile(orderFile({OrderLine(), OrderLine()}));
+    dialogs.clear();
+    importByKeys(file);
+    EXPECT_FALSE(s.isVisible());
+    open();
+    dialogs.clear();
+    importByKeys(file);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"指定された日付(20261208)は既に読み込まれています。\n"
+                           "違う日付を指定するか、明日行ってください。",
+                           "エラー終了しました。"}));
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(count("TBL_ORDER"), 2);
+}
+
+TEST_P(ImportScreenTest, AFailingCheckStillRegistersTheDay)
+{
+    db().exec("DROP TABLE MST_ROW");
+    open();
+    importByKeys(writeFile(orderFile({OrderLine()})));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({"エラーチェック処理を開始します。", dialogs.messages().at(1),
+                           "ROWマスタチェック中にエラーが発生", "処理は終了しました。"}));
+    EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Error); // the database's own text
+    EXPECT_EQ(count("SYS_IMPDATE", "IMP_DATE = '20261208'"), 1);
+    EXPECT_FALSE(screen->isVisible());
+}
+
+TEST_P(ImportScreenTest, ButtonsAreDisabledWhileTheRunWorks)
+{
+    WatchingProgress watching;
+    QStringList seen;
+    frmOrd_Imp &s = open();
+    watching.onStart = [&] {
+        seen << QStringLiteral("%1%2%3%4")
+                    .arg(s.cmdOk->isEnabled())
+                    .arg(s.cmdCancel->isEnabled())
+                    .arg(s.Command1->isEnabled())
+                    .arg(s.cmdSansyou->isEnabled());
+        s.cmdOk->click(); // a second click while running starts nothing
+        s.close();        // nor does the window close under the run
+    };
+    setAppProgress(&watching);
+    importByKeys(writeFile(orderFile({OrderLine()})));
+    setAppProgress(&progress);
+    ASSERT_FALSE(seen.isEmpty());
+    for (const QString &state : seen)
+        EXPECT_EQ(state, "0000");
+    EXPECT_EQ(count("TBL_ORDER"), 1);
+    EXPECT_EQ(dialogs.messages().count("処理は終了しました。"), 1);
+}
+
+TEST_P(ImportScreenTest, BrowseUsesTheTxtFilterAndKeepsThePathOnCancel)
+{
+    QStringList asked;
+    std::optional<QString> answer = QStringLiteral("/data/20261208.txt");
+    setFileOpenDialog(
+        [&](QWidget *, const QString &title, const QString &initial, const QString &filter) {
+            asked << title << initial << filter;
+            return answer;
+        });
+    frmOrd_Imp &s = open();
+    s.cmdSansyou->setFocus();
+    QTest::keyClick(s.cmdSansyou, Qt::Key_Return);
+    EXPECT_EQ(asked, QStringList({"Impport File", "", "txtﾌｧｲﾙ (*.txt)"}));
+    EXPECT_EQ(s.txtPath->text(), "/data/20261208.txt");
+    answer = std::nullopt;
+    s.cmdSansyou->click();
+    EXPECT_EQ(s.txtPath->text(), "/data/20261208.txt");
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_P(ImportScreenTest, AllDeleteNeedsYesAndThePassword)
+{
+    open();
+    importByKeys(writeFile(orderFile({OrderLine().set("ROW", "09")})));
+    db().exec("INSERT INTO WRK_RPT(IMP_DATE, IMP_LN) VALUES('20261208', 1)");
+    frmOrd_Imp &s = open();
+
+    dialogs.clear();
+    dialogs.answers = {false};
+    s.Command1->click();
+    EXPECT_EQ(dialogs.texts(), QStringList({"All Delete?"}));
+    EXPECT_EQ(dialogs.shown.first().icon, Icon::Question);
+    EXPECT_EQ(count("TBL_ORDER"), 1);
+
+    for (const std::optional<QString> &typed :
+         {std::optional<QString>("tolmark"), std::optional<QString>()}) {
+        dialogs.clear();
+        dialogs.answers = {true};
+        dialogs.inputs = {typed};
+        s.Command1->click();
+        EXPECT_EQ(dialogs.texts(), QStringList({"All Delete?", "pass word?", "No Match!"}));
+        EXPECT_EQ(count("TBL_ORDER"), 1);
+    }
+
+    dialogs.clear();
+    dialogs.answers = {true};
+    dialogs.inputs = {QStringLiteral("TOLMARK")};
+    s.Command1->setFocus();
+    QTest::keyClick(s.Command1, Qt::Key_Return);
+    EXPECT_EQ(dialogs.texts(), QStringList({"All Delete?", "pass word?"}));
+    for (const char *table :
+         {"TBL_ORDER", "SYS_IMPDATE", "SYS_KNR_NO", "TBL_ERR", "WRK_RPT", "WRK_CSV_C", "WRK_CSV_H"})
+        EXPECT_EQ(count(table), 0) << table;
+    EXPECT_EQ(count("MST_ROW"), 1);
+    EXPECT_EQ(count("SYS_TUKI"), 1);
+    EXPECT_TRUE(s.isVisible());
+
+    // Numbering starts again at 001.
+    dialogs.clear();
+    importByKeys(writeFile(orderFile({OrderLine()})));
+    EXPECT_EQ(db().scalar("SELECT KNR_NO FROM TBL_ORDER").toString(), "TK-001");
+}
+
+TEST_P(ImportScreenTest, EscapeClosesAndTheScreenIsRegistered)
+{
+    frmOrd_Imp &s = open();
+    QTest::keyClick(s.txtDate, Qt::Key_Escape);
+    EXPECT_FALSE(s.isVisible());
+
+    registerIntakeScreens();
+    EXPECT_TRUE(ScreenRegistry::instance().has("frmOrd_Imp"));
+    EXPECT_TRUE(ScreenRegistry::instance().has("frmOrd_ErrView"));
+}

@@ -122,8 +122,8 @@ frmTukiSyori::frmTukiSyori(QWidget *parent) : QDialog(parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    outer->addWidget(
-        FormLook::titleBand(QStringLiteral("月次処理設定"), QStringLiteral("SYS_TUKI"), this));
+    outer->addWidget(FormLook::titleBand(QStringLiteral("月次処理設定"),
+                                         QStringLiteral("月次業務の作成・確定・取消し"), this));
     outer->addLayout(columns, 1);
 
     connect(cmdNew, &QPushButton::clicked, this, &frmTukiSyori::cmdNew_Click);
@@ -132,7 +132,9 @@ frmTukiSyori::frmTukiSyori(QWidget *parent) : QDialog(parent)
     connect(TDBGrid1, &QTableWidget::currentCellChanged, this,
             &frmTukiSyori::TDBGrid1_RowColChange);
     new KeyPreview(this, [this](QKeyEvent *e) { return onKey(e); });
-    resize(640, 470);
+    FormLook::styleFrames(this);
+    resize(700, 480);
+    FormLook::centreOnScreen(this);
     Form_Load();
 }
 

@@ -15,7 +15,8 @@
 void applyDeskLook(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("ostera"));
-    app.setApplicationDisplayName(QStringLiteral("ostera"));
+    // No display name: Qt would append it to every caption ("ログイン — ostera"), and the
+    // captions are the desk's own. Message boxes still default to the application name.
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSize(10);
     app.setFont(font);

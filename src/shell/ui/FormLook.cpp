@@ -1,7 +1,9 @@
 #include "FormLook.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 
 namespace FormLook {
 
@@ -41,6 +43,29 @@ QLabel *keyHint(const QString &text, QWidget *parent)
     auto *label = new QLabel(text, parent);
     label->setStyleSheet(QStringLiteral("color: #5a6a7e;"));
     return label;
+}
+
+void styleFrames(QWidget *form)
+{
+    form->setStyleSheet(form->styleSheet() +
+                        QStringLiteral("QGroupBox { font-weight: bold; border: 1px solid #b8c4d2;"
+                                       " border-radius: 4px; margin-top: 12px;"
+                                       " padding: 10px 8px 6px 8px; background: #fbfcfe; }"
+                                       "QGroupBox::title { subcontrol-origin: margin; left: 10px;"
+                                       " padding: 0 5px; color: #1f3a5f; }"
+                                       "QGroupBox * { font-weight: normal; }"));
+}
+
+void centreOnScreen(QWidget *window)
+{
+    QScreen *screen = QApplication::primaryScreen();
+    if (QWidget *active = QApplication::activeWindow())
+        screen = active->screen();
+    if (!screen)
+        return;
+    const QSize size = window->size().expandedTo(window->sizeHint());
+    const QRect area = screen->availableGeometry();
+    window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 } // namespace FormLook

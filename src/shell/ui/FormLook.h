@@ -15,5 +15,9 @@ QWidget *titleBand(const QString &title, const QString &note, QWidget *parent);
 QLabel *caption(const QString &text, QWidget *parent);
 // A key hint in the muted colour of the function-key labels.
 QLabel *keyHint(const QString &text, QWidget *parent);
+// The frames (group boxes) of a form: a light panel with the caption in the title colour.
+void styleFrames(QWidget *form);
+// Centres a window on the screen it will appear on (call before its first show).
+void centreOnScreen(QWidget *window);
 
 } // namespace FormLook

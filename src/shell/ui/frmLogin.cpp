@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -30,8 +31,10 @@ frmLogin::frmLogin(QWidget *parent) : QWidget(parent, Qt::Window)
     txtLogIn->setMinimumWidth(220);
     cmdOK = new QPushButton(QStringLiteral("ok"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setMinimumWidth(88);
     cmdCancel = new QPushButton(QStringLiteral("cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setMinimumWidth(88);
     lblVer = new QLabel(this);
     lblVer->setObjectName(QStringLiteral("lblVer"));
     lblVer->setStyleSheet(QStringLiteral("color: #5a6a7e;"));
@@ -42,6 +45,7 @@ frmLogin::frmLogin(QWidget *parent) : QWidget(parent, Qt::Window)
     form->addWidget(FormLook::caption(QStringLiteral("ユーザ名"), this), 0, 0);
     form->addWidget(txtLogIn, 0, 1, 1, 2);
     auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
@@ -71,6 +75,7 @@ frmLogin::frmLogin(QWidget *parent) : QWidget(parent, Qt::Window)
     new KeyPreview(this, [this](QKeyEvent *e) { return onKey(e); });
 
     setFixedSize(sizeHint().expandedTo(QSize(400, 0)));
+    FormLook::centreOnScreen(this);
     Form_Load();
 }
 
@@ -79,6 +84,20 @@ void frmLogin::Form_Load()
     lblVer->setText(gVersion);
     txtLogIn->setText(gUserName);
     txtLogIn->selectAll();
+}
+
+void frmLogin::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The folder messages come once the window is up, so the operator sees where they belong.
+    if (!m_checked) {
+        m_checked = true;
+        QTimer::singleShot(0, this, &frmLogin::checkFolders);
+    }
+}
+
+void frmLogin::checkFolders()
+{
     if (PF_PathCheck() == 1)
         appDialogs().message(QStringLiteral("パス設定に誤りがありました。\n"
                                             "オプション画面(F10)を開き設定を行ってください。"));

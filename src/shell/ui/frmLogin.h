@@ -23,9 +23,15 @@ public:
     QPushButton *cmdCancel;
     QLabel *lblVer;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void Form_Load();
+    void checkFolders();
     void cmdOK_Click();
     void cmdCancel_Click();
     bool onKey(QKeyEvent *event);
+
+    bool m_checked = false;
 };

@@ -44,6 +44,7 @@ QGroupBox *frame(const QString &title, const QList<QPair<QString, QWidget *>> &r
     auto *grid = new QGridLayout(box);
     grid->setHorizontalSpacing(10);
     grid->setColumnMinimumWidth(0, 96);
+    grid->setColumnStretch(1, 1);
     for (int i = 0; i < rows.size(); ++i) {
         grid->addWidget(FormLook::caption(rows[i].first, box), i, 0);
         grid->addWidget(rows[i].second, i, 1);
@@ -83,20 +84,22 @@ frmOption::frmOption(QWidget *parent) : QWidget(parent, Qt::Window)
                            {QStringLiteral("PassWord"), txtPass},
                            {QStringLiteral("TimeOut"), txtTimeOut}},
                           this));
-    left->addStretch(1);
 
+    // The operator name stands on its own, without a frame, under the connection settings.
     auto *userRow = new QGridLayout;
-    userRow->setContentsMargins(10, 0, 10, 0);
+    userRow->setContentsMargins(18, 4, 18, 0);
     userRow->setHorizontalSpacing(10);
     userRow->setColumnMinimumWidth(0, 96);
+    userRow->setColumnStretch(1, 1);
     userRow->addWidget(FormLook::caption(QStringLiteral("ユーザ名"), this), 0, 0);
     userRow->addWidget(txtUserNm, 0, 1);
+    left->addLayout(userRow);
+    left->addStretch(1);
 
     auto *right = new QVBoxLayout;
     right->addWidget(frame(QStringLiteral("Printer"),
                            {{QStringLiteral("帳票"), cmbLPrn}, {QStringLiteral("伝票"), cmbDPrn}},
                            this));
-    right->addLayout(userRow);
     right->addWidget(frame(QStringLiteral("CsvFile保存先Folder"),
                            {{QStringLiteral("生産C"), txtDir1},
                             {QStringLiteral("確認版下"), txtDir2},
@@ -129,8 +132,18 @@ frmOption::frmOption(QWidget *parent) : QWidget(parent, Qt::Window)
     outer->addWidget(FormLook::titleBand(QStringLiteral("設定"), gIniPath, this));
     outer->addLayout(body);
 
+    // Enter and Tab follow the screen: connection, operator, printers, folders, OK.
+    const QList<QWidget *> order = {
+        txtProvider, txtServerName, txtDataBaseName, txtUserName, txtPass,
+        txtTimeOut,  txtUserNm,     cmbLPrn,         cmbDPrn,     txtDir1,
+        txtDir2,     txtDir3,       txtDir4,         txtDir5,     cmdOK};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     connect(cmdOK, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
     new KeyPreview(this, [this](QKeyEvent *e) { return onKey(e); });
+    FormLook::styleFrames(this);
+    FormLook::centreOnScreen(this);
     Form_Load();
 }
 

@@ -108,6 +108,7 @@ frm_main::frm_main(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(txtCmd, &QLineEdit::returnPressed, this, &frm_main::txtCmd_Enter);
     new KeyPreview(this, [this](QKeyEvent *e) { return onKey(e); });
     resize(760, 470);
+    FormLook::centreOnScreen(this);
     Form_Load();
 }
 
@@ -123,6 +124,7 @@ QWidget *frm_main::buildMenuFrame()
         "ClickableLabel { font-weight: normal; padding: 3px 6px; border-radius: 3px; }"
         "ClickableLabel[hot=\"true\"] { background: #dde7f3; color: #10325a; }"
         "QLabel#entryNo { font-weight: normal; color: #1f3a5f; }"
+        "QLabel#entryNo:disabled { color: #b3bcc8; }"
         "QLabel#entryKey { font-weight: normal; color: #8391a2; }"));
     auto *grid = new QGridLayout(framMenu);
     grid->setHorizontalSpacing(6);
@@ -136,9 +138,10 @@ QWidget *frm_main::buildMenuFrame()
         Label1[size_t(i)]->setMinimumWidth(30);
         xlabMenu[size_t(i)] = new ClickableLabel(framMenu);
         xlabMenu[size_t(i)]->setMinimumWidth(230);
-        auto *key = new QLabel(i < 9 ? QStringLiteral("F%1").arg(i + 1) : QString(), framMenu);
+        auto *key = new QLabel(framMenu);
         key->setObjectName(QStringLiteral("entryKey"));
         key->setMinimumWidth(24);
+        m_keyHints[size_t(i)] = key;
         grid->addWidget(Label1[size_t(i)], row, column);
         grid->addWidget(xlabMenu[size_t(i)], row, column + 1);
         grid->addWidget(key, row, column + 2);
@@ -173,9 +176,13 @@ void frm_main::setEntryCaption(int index, const QString &caption)
 {
     if (index < 0 || index >= 16)
         return;
+    const bool used = !caption.isEmpty();
     xlabMenu[size_t(index)]->setText(caption);
-    xlabMenu[size_t(index)]->setCursor(caption.isEmpty() ? Qt::ArrowCursor
-                                                         : Qt::PointingHandCursor);
+    xlabMenu[size_t(index)]->setCursor(used ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    // Unused positions keep their number, dimmed; only used ones show their function key.
+    Label1[size_t(index)]->setEnabled(used);
+    m_keyHints[size_t(index)]->setText(used && index < 9 ? QStringLiteral("F%1").arg(index + 1)
+                                                         : QString());
 }
 
 bool frm_main::onKey(QKeyEvent *event)

@@ -31,6 +31,7 @@ public:
     QGroupBox *framMenu;
     std::array<ClickableLabel *, 16> xlabMenu{};
     std::array<QLabel *, 16> Label1{};
+    std::array<QLabel *, 16> m_keyHints{};
 
 protected:
     void closeEvent(QCloseEvent *event) override;

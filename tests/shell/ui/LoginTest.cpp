@@ -53,9 +53,13 @@ protected:
         setAppPrinters(nullptr);
     }
 
+    // Shows the login screen and lets its folder check (run once it is up) happen.
     frmLogin *openLogin()
     {
-        return static_cast<frmLogin *>(ScreenRegistry::instance().show(QStringLiteral("frmLogin")));
+        auto *login =
+            static_cast<frmLogin *>(ScreenRegistry::instance().show(QStringLiteral("frmLogin")));
+        QCoreApplication::processEvents();
+        return login;
     }
 
     static QStringList visibleWindows()

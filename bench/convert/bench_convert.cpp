@@ -420,10 +420,15 @@ int childMain(const QStringList &a)
 
 // --- one engine ---------------------------------------------------------------------------
 
-void benchEngine(const QString &program, BenchEngine e, int lineCount)
+// The folder lives until the program ends: removing thousands of files just before the next
+// engine's run would make the file system's inode allocation, not the run, the measured cost.
+void benchEngine(const QString &program, BenchEngine e, int lineCount, QTemporaryDir &dir)
 {
-    QTemporaryDir dir;
     e.settings.baseDir = dir.path();
+    if (qEnvironmentVariableIsSet("OSTERA_BENCH_KEEP")) { // for a closer look afterwards
+        dir.setAutoRemove(false);
+        say(QStringLiteral("  kept: %1 %2").arg(dir.path(), e.settings.schema));
+    }
     Db db(e.settings);
     db.open(/*createIfMissing*/ true);
     QString message;
@@ -479,7 +484,9 @@ int main(int argc, char **argv)
     BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
     sqlite.settings.provider = QStringLiteral("SQLite");
     sqlite.settings.server = QStringLiteral("bench.db");
-    benchEngine(app.applicationFilePath(), sqlite, lines);
+    QTemporaryDir sqliteDir;
+    QTemporaryDir pgDir;
+    benchEngine(app.applicationFilePath(), sqlite, lines, sqliteDir);
 
     const QString server = qEnvironmentVariable("OSTERA_TEST_PG");
     if (server.isEmpty()) {
@@ -501,8 +508,8 @@ int main(int argc, char **argv)
         db.open();
         db.exec(QStringLiteral("CREATE SCHEMA \"%1\"").arg(pg.settings.schema));
     }
-    benchEngine(app.applicationFilePath(), pg, lines);
-    {
+    benchEngine(app.applicationFilePath(), pg, lines, pgDir);
+    if (!qEnvironmentVariableIsSet("OSTERA_BENCH_KEEP")) {
         ConnectionSettings admin = pg.settings;
         admin.schema.clear();
         Db db(admin);

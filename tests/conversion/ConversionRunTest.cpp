@@ -6,8 +6,12 @@
 #include "ConversionCancel.h"
 #include "ConversionRun.h"
 #include "OrderCheck.h"
+#include "RunLock.h"
 
 #include <QDir>
+
+#include <atomic>
+#include <thread>
 
 using namespace ConversionFixture;
 
@@ -398,4 +402,46 @@ TEST_P(ConversionRunTest, AFailingErrorCheckIsReportedAndTheRunGoesOn)
     EXPECT_TRUE(result.converted());
     EXPECT_EQ(dialogs.texts().at(1), QStringLiteral("エラーチェック中にエラーが発生しました。"));
     EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Error);
+}
+
+namespace {
+// Tells the other workstation's thread that the run has started waiting.
+class WaitingProgress : public RecordingProgress {
+public:
+    std::atomic<bool> waiting{false};
+    void note(const QString &text) override
+    {
+        RecordingProgress::note(text);
+        waiting = true;
+    }
+};
+} // namespace
+
+TEST_P(ConversionRunTest, ARunWaitsForAnotherWorkstationsRunToFinish)
+{
+    addLine(db(), OrderLine{});
+    std::atomic<bool> held{false};
+    WaitingProgress ours;
+    // The other workstation, on a connection of its own in its own thread; it lets go once
+    // the run has shown that it waits (or after 30 s, so that a failing test ends).
+    std::thread other([&] {
+        auto second = openSecond();
+        RecordingProgress theirs;
+        RunLock lock(*second, RunLock::Kind::Conversion);
+        lock.acquire(theirs);
+        held = true;
+        for (int i = 0; i < 1500 && !ours.waiting; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        lock.release();
+    });
+    while (!held)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+
+    ConversionRun run(db(), dialogs, ours, OutputFolders::fromGlobals());
+    const ConversionResult result = run.run(day());
+    other.join();
+
+    EXPECT_TRUE(result.converted()) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(ours.notes, QStringList{RunLock::waitingMessage()});
+    EXPECT_EQ(marked(), 0);
 }

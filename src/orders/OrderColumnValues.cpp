@@ -1,0 +1,53 @@
+#include "OrderColumnValues.h"
+
+#include "Db.h"
+
+#include <QRegularExpression>
+#include <QSqlQuery>
+
+namespace {
+// Column names are pasted into the statement, so only plain names are accepted.
+void requirePlainName(const QString &column)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!name.match(column).hasMatch())
+        throw DbError(QStringLiteral("列名が正しくありません: ") + column, QStringLiteral("1"));
+}
+
+QStringList firstColumn(Db &db, const QString &sql, const QVariantMap &params, bool trimmed)
+{
+    QStringList values;
+    db.forEach(sql, params, [&](const QSqlQuery &q) {
+        const QString v = q.isNull(0) ? QString() : q.value(0).toString();
+        values << (trimmed ? v.trimmed() : v);
+    });
+    return values;
+}
+} // namespace
+
+QStringList OrderColumnValues::distinct(Db &db, const QString &column, const QString &where,
+                                        const QVariantMap &params, bool trimmed)
+{
+    requirePlainName(column);
+    const QString sql = QStringLiteral("Select ") + column +
+                        QStringLiteral(" From TBL_ORDER Where ") + where +
+                        QStringLiteral(" Group By ") + column + QStringLiteral(" Order By ") +
+                        column + QLatin1Char(' ');
+    return firstColumn(db, sql, params, trimmed);
+}
+
+QStringList OrderColumnValues::ofImportDate(Db &db, const QString &column, const QString &impDate)
+{
+    return distinct(db, column, QStringLiteral("IMP_DATE = :d"), {{QStringLiteral("d"), impDate}},
+                    true);
+}
+
+QStringList OrderColumnValues::ofConfirmed(Db &db, const QString &column)
+{
+    return distinct(db, column, QStringLiteral("FLG4 = '1'"), {}, false);
+}
+
+QStringList OrderColumnValues::nameTypes(Db &db)
+{
+    return firstColumn(db, QStringLiteral("Select CAR_CD From MST_CAR Order By CAR_CD "), {}, true);
+}

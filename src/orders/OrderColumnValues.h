@@ -1,0 +1,29 @@
+// The drop-down lists of the find dialog and the confirmed-order reference: the distinct
+// values of one order column over a set of lines, in text order, and the name types of the
+// name-type master.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+class Db;
+
+class OrderColumnValues {
+public:
+    // "Select <column> From TBL_ORDER Where <where> Group By <column> Order By <column> ".
+    // column is one of the desk's own column names (never typed input); where binds its values
+    // from params. An empty value stays an empty item; trimmed removes surrounding blanks.
+    // Throws DbError.
+    static QStringList distinct(Db &db, const QString &column, const QString &where,
+                                const QVariantMap &params, bool trimmed);
+    // The values of the find dialog's lists for one import date (all its lines).
+    static QStringList ofImportDate(Db &db, const QString &column, const QString &impDate);
+    // The values of the reference screen's lists (confirmed lines, FLG4 = '1').
+    static QStringList ofConfirmed(Db &db, const QString &column);
+    // CAR_CD of MST_CAR in code order.
+    static QStringList nameTypes(Db &db);
+
+private:
+    OrderColumnValues() = default;
+};

@@ -1,0 +1,171 @@
+#include "OrderEditModel.h"
+
+#include "Db.h"
+
+OrderEditModel::OrderEditModel(ConnectionProvider connection, QObject *parent)
+    : PagedQueryModel(parent), m_connection(std::move(connection))
+{
+    // A refill reads the lines again: edits not written by then belong to lines no longer shown.
+    connect(this, &QAbstractItemModel::modelAboutToBeReset, this, [this] { forgetPending(); });
+}
+
+QString OrderEditModel::notANumberText(const QString &caption)
+{
+    return QStringLiteral("「") + caption + QStringLiteral("」には整数を入力してください。");
+}
+
+Db &OrderEditModel::connection() const
+{
+    Db *db = m_connection ? m_connection() : nullptr;
+    if (!db)
+        throw DbError(QStringLiteral("データベースに接続されていません。"), QStringLiteral("3704"));
+    return *db;
+}
+
+bool OrderEditModel::isCellEditable(int, int) const
+{
+    return true; // locked columns are refused by the base
+}
+
+bool OrderEditModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const GridColumn &column = columns().at(index.column());
+    if (!OrderLineStore::isNumberColumn(column.field)) {
+        // An emptied cell is the empty text of the desk's columns; a null QString would be
+        // bound as NULL.
+        const QString text = value.toString();
+        return PagedQueryModel::setData(index, text.isNull() ? QStringLiteral("") : text, role);
+    }
+    const std::optional<int> number = OrderLineStore::parseNumber(value.toString());
+    if (!number) {
+        emit writeFailed(notANumberText(column.caption));
+        return false;
+    }
+    return PagedQueryModel::setData(index, *number, role);
+}
+
+bool OrderEditModel::writeCell(int row, int column, const QVariant &value)
+{
+    if (!m_pending.isEmpty() && m_pendingRow != row) {
+        // Another line still holds edits (the operator did not move through the grid): it is
+        // written first. If that removed a line, the row numbers moved and this edit is dropped.
+        const int rows = rowCount();
+        writePendingRow();
+        if (rowCount() != rows)
+            return false;
+    }
+    auto it = m_pending.find(column);
+    if (it == m_pending.end())
+        m_pending.insert(column, PendingCell{this->value(row, column), value});
+    else
+        it->typed = value;
+    m_pendingRow = row;
+    return true;
+}
+
+QList<OrderLineValue> OrderEditModel::readValues(int row) const
+{
+    QList<OrderLineValue> read;
+    const QList<GridColumn> &cols = columns();
+    for (int c = 0; c < cols.size(); ++c) {
+        if (fieldIndex(cols[c].field) < 0)
+            continue; // a column the statement does not return cannot have changed
+        const auto pending = m_pending.constFind(c);
+        read.append({cols[c].field, pending != m_pending.constEnd() && row == m_pendingRow
+                                        ? pending->read
+                                        : value(row, c)});
+    }
+    return read;
+}
+
+QList<OrderLineValue> OrderEditModel::pendingChanges() const
+{
+    QList<OrderLineValue> changes;
+    for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it)
+        changes.append({columns().at(it.key()).field, it->typed});
+    return changes;
+}
+
+void OrderEditModel::forgetPending()
+{
+    m_pending.clear();
+    m_pendingRow = -1;
+}
+
+void OrderEditModel::restoreReadValues()
+{
+    const int row = m_pendingRow;
+    const QMap<int, PendingCell> pending = m_pending;
+    forgetPending();
+    for (auto it = pending.constBegin(); it != pending.constEnd(); ++it)
+        setCachedValue(row, fieldIndex(columns().at(it.key()).field), it->read);
+}
+
+void OrderEditModel::discardPendingEdits()
+{
+    if (!m_pending.isEmpty())
+        restoreReadValues();
+}
+
+bool OrderEditModel::writePendingRow()
+{
+    if (m_pending.isEmpty()) {
+        forgetPending();
+        return true;
+    }
+    const int row = m_pendingRow;
+    const QList<OrderLineValue> read = readValues(row);
+    const QList<OrderLineValue> changes = pendingChanges();
+    try {
+        OrderLineStore store(connection());
+        if (store.update(changes, read)) {
+            forgetPending();
+            return true;
+        }
+        forgetPending();
+        refreshLine(row);
+        emit writeFailed(OrderLineStore::conflictText());
+    } catch (const DbError &error) {
+        if (!m_pending.isEmpty())
+            restoreReadValues();
+        emit writeFailed(error.text());
+    }
+    return false;
+}
+
+void OrderEditModel::refreshLine(int row)
+{
+    OrderLineStore store(connection());
+    const std::optional<QVariantMap> now =
+        store.reload(fieldValue(row, QStringLiteral("IMP_DATE")).toString(),
+                     fieldValue(row, QStringLiteral("IMP_LN")));
+    if (!now) {
+        dropRow(row);
+        return;
+    }
+    for (auto it = now->constBegin(); it != now->constEnd(); ++it)
+        setCachedValue(row, fieldIndex(it.key()), it.value());
+}
+
+bool OrderEditModel::deleteRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    if (!m_pending.isEmpty() && m_pendingRow != row) {
+        const int rows = rowCount();
+        writePendingRow();
+        if (rowCount() != rows)
+            return false;
+    }
+    const QList<OrderLineValue> read = readValues(row);
+    discardPendingEdits(); // the line goes; its unwritten edits go with it
+    OrderLineStore store(connection());
+    if (store.remove(read)) {
+        dropRow(row);
+        return true;
+    }
+    refreshLine(row);
+    throw DbError(OrderLineStore::conflictText(), QStringLiteral("0"));
+}

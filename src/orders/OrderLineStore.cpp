@@ -1,0 +1,108 @@
+#include "OrderLineStore.h"
+
+#include "Db.h"
+
+#include <QRegularExpression>
+#include <QSqlRecord>
+
+#include <limits>
+
+namespace {
+// Column names come from the screen's own column list; anything else is refused rather than
+// pasted into a statement.
+const QString &plainName(const QString &column)
+{
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!name.match(column).hasMatch())
+        throw DbError(QStringLiteral("列名が正しくありません: ") + column, QStringLiteral("1"));
+    return column;
+}
+
+bool hasKey(const QList<OrderLineValue> &read)
+{
+    bool date = false;
+    bool line = false;
+    for (const OrderLineValue &v : read) {
+        date = date || v.column.compare(QLatin1String("IMP_DATE"), Qt::CaseInsensitive) == 0;
+        line = line || v.column.compare(QLatin1String("IMP_LN"), Qt::CaseInsensitive) == 0;
+    }
+    return date && line;
+}
+} // namespace
+
+QString OrderLineStore::conflictText()
+{
+    return QStringLiteral("他の端末でこの行が変更されています。最新の内容を表示します。");
+}
+
+bool OrderLineStore::isNumberColumn(const QString &column)
+{
+    static const QStringList numbers = {QStringLiteral("IMP_LN"),   QStringLiteral("SU"),
+                                        QStringLiteral("LOT_SU"),   QStringLiteral("LOT_AVG"),
+                                        QStringLiteral("SPARE_SU"), QStringLiteral("YARE_SU")};
+    return numbers.contains(column.toUpper());
+}
+
+std::optional<int> OrderLineStore::parseNumber(const QString &text)
+{
+    static const QRegularExpression whole(QStringLiteral("^[+-]?\\d+$"));
+    const QString t = text.trimmed();
+    if (!whole.match(t).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong n = t.toLongLong(&ok);
+    if (!ok || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(n);
+}
+
+QString OrderLineStore::unchangedCondition(const QList<OrderLineValue> &read, QVariantMap &params)
+{
+    // Without the line key the condition could match other lines.
+    if (!hasKey(read))
+        throw DbError(QStringLiteral("行を特定できません。"), QStringLiteral("1"));
+    QStringList terms;
+    for (int i = 0; i < read.size(); ++i) {
+        const QString name = QStringLiteral("w%1").arg(i);
+        terms << plainName(read[i].column) + QStringLiteral(" = :") + name;
+        params.insert(name, read[i].value);
+    }
+    return terms.join(QStringLiteral(" AND "));
+}
+
+bool OrderLineStore::update(const QList<OrderLineValue> &changes, const QList<OrderLineValue> &read)
+{
+    if (changes.isEmpty())
+        return true;
+    QVariantMap params;
+    QStringList assignments;
+    for (int i = 0; i < changes.size(); ++i) {
+        const QString name = QStringLiteral("v%1").arg(i);
+        assignments << plainName(changes[i].column) + QStringLiteral(" = :") + name;
+        params.insert(name, changes[i].value);
+    }
+    const QString where = unchangedCondition(read, params);
+    return m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") +
+                         assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + where,
+                     params) > 0;
+}
+
+bool OrderLineStore::remove(const QList<OrderLineValue> &read)
+{
+    QVariantMap params;
+    const QString where = unchangedCondition(read, params);
+    return m_db.exec(QStringLiteral("DELETE FROM TBL_ORDER WHERE ") + where, params) > 0;
+}
+
+std::optional<QVariantMap> OrderLineStore::reload(const QString &impDate, const QVariant &impLn)
+{
+    const QList<QSqlRecord> rows =
+        m_db.rows(QStringLiteral("SELECT * FROM TBL_ORDER WHERE IMP_DATE = :d AND IMP_LN = :ln"),
+                  {{QStringLiteral("d"), impDate}, {QStringLiteral("ln"), impLn}});
+    if (rows.isEmpty())
+        return std::nullopt;
+    QVariantMap line;
+    for (int i = 0; i < rows[0].count(); ++i)
+        line.insert(rows[0].fieldName(i), rows[0].value(i));
+    return line;
+}

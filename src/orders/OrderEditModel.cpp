@@ -27,6 +27,13 @@ bool OrderEditModel::isCellEditable(int, int) const
     return true; // locked columns are refused by the base
 }
 
+QVariant OrderEditModel::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::EditRole && index.isValid())
+        return text(index.row(), index.column());
+    return PagedQueryModel::data(index, role);
+}
+
 bool OrderEditModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))

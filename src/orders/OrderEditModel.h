@@ -26,6 +26,9 @@ public:
 
     explicit OrderEditModel(ConnectionProvider connection, QObject *parent = nullptr);
 
+    // Every cell is edited as text, numbers included, so that what the operator types reaches
+    // setData and a non-number gets its message instead of being swallowed by a number editor.
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     bool hasPendingEdits() const { return !m_pending.isEmpty(); }

@@ -1,0 +1,429 @@
+#include "../OrderLinesFixture.h"
+#include "DBGrid.h"
+#include "DbTest.h"
+#include "FunctionKeyLabel.h"
+#include "OrderEditModel.h"
+#include "OrderFindCondition.h"
+#include "OrdersScreens.h"
+#include "ScreenRegistry.h"
+#include "frmOrd_Edit.h"
+#include "frmOrd_Find.h"
+#include "frmOrd_Update.h"
+#include "globals.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QBrush>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace OrderLinesFixture;
+
+namespace {
+const QString kConflict =
+    QStringLiteral("他の端末でこの行が変更されています。最新の内容を表示します。");
+
+void processDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Runs act on the modal dialog once it is up (it runs its own event loop).
+template <class Dialog> void whenModal(std::function<void(Dialog *)> act)
+{
+    QTimer::singleShot(0, [act] {
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        // A dialog left open would hang the run: close it and say so.
+        QTimer::singleShot(5000, dialog, [dialog] {
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "a modal dialog stayed open";
+                dialog->close();
+            }
+        });
+        act(dialog);
+    });
+}
+} // namespace
+
+class OrderEditScreenTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ScreenRegistry::instance().clear();
+        registerOrdersScreens();
+        const QList<std::tuple<int, QString, QString>> lines = {
+            {1, "AB", "0"}, {2, "AB", "1"}, {3, "CD", "0"}, {4, "CD", "2"}, {5, "AB", ""}};
+        for (const auto &[ln, fcRg, flg1] : lines) {
+            Line l;
+            l.ln = ln;
+            l.fcRg = fcRg;
+            l.flg1 = flg1.isEmpty() ? QStringLiteral("") : flg1;
+            l.hinban = QStringLiteral("H%1").arg(ln);
+            add(db(), l);
+        }
+        Line converted;
+        converted.ln = 6;
+        converted.flg3 = QStringLiteral("1");
+        add(db(), converted);
+        db().exec("INSERT INTO MST_PRINTER(PRINTER, DATA_FLG) VALUES('TTP-244', '1')");
+        db().exec("INSERT INTO MST_PRINTER(PRINTER, DATA_FLG) VALUES('LP-1', '0')");
+        gImpDate = QStringLiteral("20261208");
+        gWhere = OrderFindCondition::start(gImpDate);
+    }
+    void TearDown() override
+    {
+        ScreenRegistry::instance().clear();
+        processDeletes();
+        DbTest::TearDown();
+    }
+
+    // As the main menu opens it: the find dialog loaded hidden, then the screen.
+    frmOrd_Edit *open()
+    {
+        ScreenRegistry &registry = ScreenRegistry::instance();
+        registry.load(QStringLiteral("frmOrd_Find"));
+        auto *screen = static_cast<frmOrd_Edit *>(registry.show(QStringLiteral("frmOrd_Edit")));
+        screen->activateWindow();
+        screen->TDBGrid1->setFocus();
+        QApplication::processEvents();
+        return screen;
+    }
+    int rowOf(frmOrd_Edit *screen, int ln)
+    {
+        for (int r = 0; r < screen->model()->rowCount(); ++r)
+            if (screen->model()->fieldValue(r, QStringLiteral("IMP_LN")).toInt() == ln)
+                return r;
+        return -1;
+    }
+    QStringList shownLines(frmOrd_Edit *screen)
+    {
+        QStringList lines;
+        for (int r = 0; r < screen->model()->rowCount(); ++r)
+            lines << screen->model()->fieldValue(r, QStringLiteral("IMP_LN")).toString();
+        lines.sort();
+        return lines;
+    }
+    // Types text into a cell through the grid's editor and commits it with Enter.
+    void type(frmOrd_Edit *screen, int row, int column, const QString &text)
+    {
+        DBGrid *grid = screen->TDBGrid1;
+        const QModelIndex index = screen->model()->index(row, column);
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+    // Moves to another line: the edited one is written.
+    void leaveLine(frmOrd_Edit *screen, int toRow)
+    {
+        screen->TDBGrid1->setCurrentIndex(screen->model()->index(toRow, 2));
+        QApplication::processEvents();
+    }
+};
+INSTANTIATE_ENGINES(OrderEditScreenTest);
+
+TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
+{
+    frmOrd_Edit *screen = open();
+    EXPECT_EQ(screen->windowTitle(), QStringLiteral("データ修正"));
+    EXPECT_EQ(screen->size(), QSize(900, 666));
+    EXPECT_EQ(shownLines(screen), QStringList({"1", "2", "3", "4", "5"})); // not the converted
+    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("5"));
+    EXPECT_EQ(screen->mySQL, QStringLiteral("Select * From TBL_ORDER Where IMP_DATE = '20261208' "
+                                            "And FLG3 = '0' And FLG4 = '0'   "));
+
+    PagedQueryModel *model = screen->model();
+    ASSERT_EQ(model->columnCount(), 34);
+    const QList<std::tuple<int, QString, int>> spots = {
+        {2, "印字機種", 133},  {3, "熱転写", 33},  {5, "数量", 53},
+        {10, "管理No", 66},    {17, "略名", 66},   {20, "END", 33},
+        {30, "品質キー", 100}, {32, "エラー", 33}, {33, "特定変換", 80}};
+    for (const auto &[c, caption, width] : spots) {
+        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), caption) << c;
+        EXPECT_EQ(screen->TDBGrid1->columnWidth(c), width) << c;
+    }
+    EXPECT_TRUE(screen->TDBGrid1->isColumnHidden(0));
+    EXPECT_TRUE(screen->TDBGrid1->isColumnHidden(1));
+    QList<int> locked;
+    for (int c = 0; c < 34; ++c)
+        if (!(model->flags(model->index(0, c)) & Qt::ItemIsEditable))
+            locked << c;
+    EXPECT_EQ(locked, QList<int>({0, 1, 3, 10, 31, 32}));
+
+    const QStringList captions = {"終了", "更新",  "", "検索", "", "削除",
+                                  "",     "EXCEL", "", "",     "", ""};
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(screen->xlabFnc(i)->text(), captions[i]) << i;
+}
+
+TEST_P(OrderEditScreenTest, LinesWithAnErrorAreLightYellow)
+{
+    frmOrd_Edit *screen = open();
+    const auto colourOf = [&](int ln) {
+        return screen->model()->data(screen->model()->index(rowOf(screen, ln), 4),
+                                     Qt::BackgroundRole);
+    };
+    EXPECT_EQ(colourOf(2).value<QBrush>().color(), QColor(255, 255, 128));
+    EXPECT_FALSE(colourOf(1).isValid()); // "0": the grid's own colour
+    EXPECT_FALSE(colourOf(4).isValid()); // "2"
+    EXPECT_FALSE(colourOf(5).isValid()); // ""
+}
+
+TEST_P(OrderEditScreenTest, ClosingAsksOnlyOnceACellWasEdited)
+{
+    frmOrd_Edit *screen = open();
+    QPointer<QWidget> find = ScreenRegistry::instance().find(QStringLiteral("frmOrd_Find"));
+    ASSERT_TRUE(find);
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F1);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    processDeletes();
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOrd_Edit")));
+    EXPECT_FALSE(find); // unloaded with the screen
+
+    screen = open();
+    screen->TDBGrid1->setCurrentIndex(screen->model()->index(0, 2));
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_X); // begins an edit of 印字機種
+    ASSERT_TRUE(screen->TDBGrid1->isEditing());
+    EXPECT_EQ(screen->m_editing, 1);
+    dialogs.answers = {false};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("行が編集中です。\n画面を閉じると編集結果は"
+                                                  "反映されません。\n閉じますか？"));
+    EXPECT_EQ(dialogs.last().icon, Icon::Question);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_TRUE(screen->TDBGrid1->isEditing()); // the edit is still in place
+
+    // Written or not, every later close asks.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    leaveLine(screen, 1);
+    EXPECT_EQ(count("TBL_ORDER", "PRINTER = 'x'"), 1);
+    dialogs.clear();
+    dialogs.answers = {true};
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F1);
+    EXPECT_EQ(dialogs.count(Shown::Question), 1);
+    processDeletes();
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOrd_Edit")));
+}
+
+TEST_P(OrderEditScreenTest, DeleteAsksThenDeletesTheCurrentLine)
+{
+    frmOrd_Edit *screen = open();
+    const int row = rowOf(screen, 3);
+    screen->TDBGrid1->setCurrentIndex(screen->model()->index(row, 2));
+    dialogs.answers = {false};
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F6);
+    EXPECT_EQ(dialogs.texts(), QStringList({"削除しますか？", "キャンセルしました。"}));
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
+    EXPECT_EQ(dialogs.shown[1].icon, Icon::None);
+    EXPECT_EQ(count("TBL_ORDER"), 6);
+
+    dialogs.clear();
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F6);
+    EXPECT_EQ(dialogs.texts(), QStringList({"削除しますか？", "削除しました。"}));
+    EXPECT_EQ(count("TBL_ORDER", "IMP_LN = 3"), 0);
+    EXPECT_EQ(shownLines(screen), QStringList({"1", "2", "4", "5"}));
+    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("4"));
+
+    // A line another workstation changed meanwhile is not deleted.
+    screen->TDBGrid1->setCurrentIndex(screen->model()->index(rowOf(screen, 4), 2));
+    openSecond()->exec("UPDATE TBL_ORDER SET HINBAN = 'NEW' WHERE IMP_LN = 4");
+    dialogs.clear();
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F6);
+    EXPECT_EQ(dialogs.texts(), QStringList({"削除しますか？", kConflict}));
+    EXPECT_EQ(dialogs.last().icon, Icon::Error);
+    EXPECT_EQ(count("TBL_ORDER", "IMP_LN = 4"), 1);
+    EXPECT_EQ(screen->columnText(QStringLiteral("HINBAN")), QStringLiteral("NEW"));
+
+    // Without a current line: the question, then nothing.
+    gWhere = OrderFindCondition::start(QStringLiteral("20990101"));
+    screen->MF_GridSet();
+    dialogs.clear();
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F6);
+    EXPECT_EQ(dialogs.texts(), QStringList{"削除しますか？"});
+}
+
+TEST_P(OrderEditScreenTest, FindNarrowsTheGridAndStartsEmptyEachTime)
+{
+    frmOrd_Edit *screen = open();
+    const QString before = gWhere;
+    whenModal<frmOrd_Find>([this, before](frmOrd_Find *find) {
+        EXPECT_EQ(find->windowTitle(), QStringLiteral("検索"));
+        EXPECT_EQ(find->txtImpDate->text(), QStringLiteral("20261208"));
+        ASSERT_EQ(find->cmbFcRg->count(), 2);
+        EXPECT_EQ(find->cmbFcRg->itemText(1), QStringLiteral("CD"));
+        EXPECT_EQ(find->cmbHinban->count(), 6); // the converted line's value too
+        EXPECT_EQ(find->cmbFlg5->count(), 2);
+        EXPECT_TRUE(find->cmbFcRg->currentText().isEmpty());
+
+        find->cmbFcRg->setEditText(QStringLiteral("CD"));
+        find->cmbFlg5->setEditText(QStringLiteral("2"));
+        QTest::mouseClick(find->cmdOk, Qt::LeftButton);
+        EXPECT_EQ(dialogs.texts(), QStringList{"特定変換では'0'か'1'を指定してください。"});
+        EXPECT_EQ(dialogs.last().icon, Icon::Error);
+        EXPECT_TRUE(find->isVisible());
+        EXPECT_EQ(gWhere, before);
+
+        find->cmbFlg5->setEditText(QString());
+        QTest::mouseClick(find->cmdOk, Qt::LeftButton);
+    });
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    EXPECT_EQ(gWhere, before + QStringLiteral("And FC_RG = 'CD' "));
+    EXPECT_EQ(shownLines(screen), QStringList({"3", "4"}));
+    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("2"));
+
+    // The dialog was unloaded: the next F4 starts empty; Cancel changes nothing.
+    processDeletes();
+    whenModal<frmOrd_Find>([](frmOrd_Find *find) {
+        EXPECT_TRUE(find->cmbFcRg->currentText().isEmpty());
+        find->cmbFcRg->setEditText(QStringLiteral("AB"));
+        QTest::mouseClick(find->cmdCancel, Qt::LeftButton);
+    });
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    EXPECT_EQ(gWhere, before + QStringLiteral("And FC_RG = 'CD' "));
+    EXPECT_EQ(shownLines(screen), QStringList({"3", "4"}));
+}
+
+TEST_P(OrderEditScreenTest, BulkUpdateSetsTheLinesOfTheCurrentConditionOnly)
+{
+    frmOrd_Edit *screen = open();
+    gWhere += QStringLiteral("And FC_RG = 'CD' "); // as a find on 工場略号 leaves it
+    screen->MF_GridSet();
+    whenModal<frmOrd_Update>([](frmOrd_Update *update) {
+        EXPECT_EQ(update->windowTitle(), QStringLiteral("更新"));
+        ASSERT_EQ(update->cmbPrinter->count(), 2);
+        EXPECT_EQ(update->cmbPrinter->model()->columnCount(), 2);
+        EXPECT_TRUE(update->cmbPrinter->currentText().isEmpty());
+        update->cmbSetDate->setEditText(QStringLiteral("2004/5/3"));
+        update->cmbPrinter->setFocus();
+        QTest::keyClick(update->cmbPrinter, Qt::Key_Down); // TTP-244
+        QTest::keyClick(update->cmbPrinter, Qt::Key_Down); // LP-1
+        update->cmbFlg5->setFocus();
+        EXPECT_EQ(update->cmbPrinter->currentText(), QStringLiteral("LP-1"));
+        EXPECT_EQ(update->txtDataFlg->text(), QStringLiteral("0"));
+        update->cmbFlg5->setEditText(QStringLiteral("1"));
+        QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+    });
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F2);
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(" ").toStdString();
+    EXPECT_EQ(count("TBL_ORDER", "SET_DATE = '2004/05/03' AND PRINTER = 'LP-1' AND DATA_FLG = "
+                                 "'0' AND FLG5 = '1'"),
+              2);
+    // The other factory's lines (the converted one among them) keep their values.
+    EXPECT_EQ(count("TBL_ORDER", "FC_RG = 'AB' AND SET_DATE = '2026/12/10' AND PRINTER = '' AND "
+                                 "FLG5 = '0'"),
+              4);
+    EXPECT_EQ(screen->columnText(QStringLiteral("PRINTER")), QStringLiteral("LP-1")); // refreshed
+}
+
+TEST_P(OrderEditScreenTest, BulkUpdateChecksAndErrorsKeepTheDialogOpen)
+{
+    frmOrd_Edit *screen = open();
+    whenModal<frmOrd_Update>([this](frmOrd_Update *update) {
+        const auto ok = [&](const QString &expected) {
+            dialogs.clear();
+            QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+            EXPECT_EQ(dialogs.texts(), QStringList{expected});
+            EXPECT_EQ(dialogs.last().icon, Icon::Error);
+            EXPECT_TRUE(update->isVisible());
+        };
+        update->cmbSetDate->setEditText(QStringLiteral("2004/13/1"));
+        ok(QStringLiteral("日付型でないです。"));
+        update->cmbSetDate->setEditText(QString());
+        update->cmbPrinter->setEditText(QStringLiteral("XX-9")); // not from the list
+        ok(QStringLiteral("一覧から選択してください。"));
+        update->cmbPrinter->setEditText(QString());
+        update->cmbFlg5->setEditText(QStringLiteral("2"));
+        ok(QStringLiteral("特定変換は0か1を指定してください。"));
+        update->cmbFlg5->setEditText(QStringLiteral("1"));
+
+        // A database error: reported with the stop icon, nothing written, still open.
+        const QString where = gWhere;
+        gWhere = QStringLiteral("Where NO_SUCH_COLUMN = 1 ");
+        dialogs.clear();
+        QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+        EXPECT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(dialogs.last().icon, Icon::Error);
+        EXPECT_TRUE(update->isVisible());
+        gWhere = where;
+
+        // A model typed over the chosen one keeps the chosen model's flag.
+        update->cmbFlg5->setEditText(QString());
+        update->cmbPrinter->setFocus();
+        QTest::keyClick(update->cmbPrinter, Qt::Key_Down); // TTP-244, flag 1
+        update->cmbPrinter->setEditText(QStringLiteral("TTP-9"));
+        update->cmbSetDate->setFocus();
+        EXPECT_EQ(update->txtDataFlg->text(), QStringLiteral("1"));
+        dialogs.clear();
+        QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+        EXPECT_TRUE(dialogs.shown.isEmpty());
+    });
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F2);
+    EXPECT_EQ(count("TBL_ORDER", "PRINTER = 'TTP-9' AND DATA_FLG = '1'"), 5);
+    EXPECT_EQ(count("TBL_ORDER", "FLG5 = '1'"), 0);
+
+    // The next F2 starts empty; OK with nothing given writes nothing and closes.
+    processDeletes();
+    whenModal<frmOrd_Update>([](frmOrd_Update *update) {
+        EXPECT_TRUE(update->cmbPrinter->currentText().isEmpty());
+        EXPECT_TRUE(update->txtDataFlg->text().isEmpty());
+        EXPECT_EQ(update->cmbPrinter->count(), 2);
+        QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+    });
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F2);
+    EXPECT_EQ(count("TBL_ORDER", "PRINTER = 'TTP-9'"), 5);
+}
+
+TEST_P(OrderEditScreenTest, EditsAreStoredAsTypedWhenTheLineIsLeft)
+{
+    frmOrd_Edit *screen = open();
+    const int row = rowOf(screen, 1);
+    type(screen, row, 18, QStringLiteral("O'Brien"));            // 品番
+    type(screen, row, 5, QStringLiteral("25"));                  // 数量
+    EXPECT_EQ(valueOf(db(), 1, "HINBAN"), QStringLiteral("H1")); // still on the line
+    leaveLine(screen, rowOf(screen, 2));
+    EXPECT_EQ(valueOf(db(), 1, "HINBAN"), QStringLiteral("O'Brien"));
+    EXPECT_EQ(valueOf(db(), 1, "SU"), QStringLiteral("25"));
+
+    // Text in a number column is refused; the cell keeps its value.
+    type(screen, rowOf(screen, 2), 5, QStringLiteral("abc"));
+    EXPECT_EQ(dialogs.texts(), QStringList{"「数量」には整数を入力してください。"});
+    EXPECT_EQ(dialogs.last().icon, Icon::Error);
+    EXPECT_EQ(screen->columnText(QStringLiteral("SU")), QStringLiteral("10"));
+    leaveLine(screen, rowOf(screen, 1));
+    EXPECT_EQ(valueOf(db(), 2, "SU"), QStringLiteral("10"));
+}
+
+TEST_P(OrderEditScreenTest, AnEditOfALineChangedElsewhereIsRefusedAndReported)
+{
+    frmOrd_Edit *screen = open();
+    const int row = rowOf(screen, 3);
+    type(screen, row, 18, QStringLiteral("MINE"));
+    openSecond()->exec("UPDATE TBL_ORDER SET PRINTER = 'THEIRS' WHERE IMP_LN = 3");
+    leaveLine(screen, rowOf(screen, 1));
+    EXPECT_EQ(dialogs.texts(), QStringList{kConflict});
+    EXPECT_EQ(dialogs.last().icon, Icon::Error);
+    EXPECT_EQ(valueOf(db(), 3, "HINBAN"), QStringLiteral("H3"));
+    EXPECT_EQ(valueOf(db(), 3, "PRINTER"), QStringLiteral("THEIRS"));
+    EXPECT_EQ(screen->model()->text(row, 18), QStringLiteral("H3")); // the line as it is now
+    EXPECT_EQ(screen->model()->text(row, 2), QStringLiteral("THEIRS"));
+
+    // An edit still in its cell is written before a key acts on the grid (here the export).
+    type(screen, rowOf(screen, 1), 18, QStringLiteral("BEFORE-EXPORT"));
+    QTest::keyClick(screen->TDBGrid1, Qt::Key_F8);
+    EXPECT_EQ(valueOf(db(), 1, "HINBAN"), QStringLiteral("BEFORE-EXPORT"));
+    EXPECT_EQ(opened.size(), 1);
+}

@@ -1,0 +1,274 @@
+// The order edit screen (frmOrd_Edit) on one day of 100 000 lines in a TBL_ORDER of 1 000 000
+// (ten days), on SQLite and on PostgreSQL: the time until it shows its first rows, its memory
+// (RSS) after going to the last row, and the time of one cell edit written (the cell typed,
+// the line left, the UPDATE with its optimistic check done). The screen runs in a child
+// process so that its memory is its own. Targets: first rows within 1 s, memory under
+// 200 MB, an edit written within 0.1 s.
+//
+//   bench_order_edit                 SQLite, then PostgreSQL when OSTERA_TEST_PG is set
+//   bench_order_edit --lines N       lines per day (ten days)
+#include "DBGrid.h"
+#include "Db.h"
+#include "DbConnection.h"
+#include "OrderEditModel.h"
+#include "OrderFindCondition.h"
+#include "Schema.h"
+#include "frmOrd_Edit.h"
+#include "globals.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kDays = 10;
+const QString kEditDay = QStringLiteral("20261208");
+
+void say(const QString &text)
+{
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+[[noreturn]] void die(const QString &text)
+{
+    say(QStringLiteral("bench_order_edit: ") + text);
+    std::exit(1);
+}
+
+qint64 rssKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+QString mb(qint64 kb)
+{
+    return QString::number(kb / 1024.0, 'f', 1) + QStringLiteral(" MB");
+}
+
+QString ms(qint64 nsecs)
+{
+    return QString::number(nsecs / 1e6, 'f', 1) + QStringLiteral(" ms");
+}
+
+// --- the parent: ten days of lines ---------------------------------------------------------
+
+void loadDays(Db &db, int linesPerDay)
+{
+    const QStringList columns = {
+        QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN"),   QStringLiteral("KNR_NO"),
+        QStringLiteral("LOT_NO"),   QStringLiteral("FC_RG"),    QStringLiteral("FC_CD"),
+        QStringLiteral("FC_NM"),    QStringLiteral("ORD_DATE"), QStringLiteral("SET_DATE"),
+        QStringLiteral("HINBAN"),   QStringLiteral("COL"),      QStringLiteral("ROW"),
+        QStringLiteral("SU"),       QStringLiteral("LOT_SU"),   QStringLiteral("QUL_KEY"),
+        QStringLiteral("SIZE_KEY"), QStringLiteral("CAR_CD"),   QStringLiteral("FLG1"),
+        QStringLiteral("PRINTER")};
+    Transaction tx(db);
+    BulkInserter bulk(db, QStringLiteral("TBL_ORDER"), columns);
+    for (int day = 1; day <= kDays; ++day) {
+        const QString date = QStringLiteral("202612%1").arg(day, 2, 10, QLatin1Char('0'));
+        for (int i = 1; i <= linesPerDay; ++i) {
+            const int lot = (i - 1) / 8;
+            bulk.add({date, i, QStringLiteral("TK-%1").arg(lot % 1000, 3, 10, QLatin1Char('0')),
+                      QStringLiteral("L%1").arg(lot, 7, 10, QLatin1Char('0')), QStringLiteral("TK"),
+                      QStringLiteral("100234"), QStringLiteral("東京第一縫製工場"),
+                      QStringLiteral("2026/12/01"), QStringLiteral("2026/12/15"),
+                      QStringLiteral("H%1").arg(lot % 5000, 5, 10, QLatin1Char('0')),
+                      QStringLiteral("%1").arg(i % 40, 2, 10, QLatin1Char('0')),
+                      QStringLiteral("%1").arg(i % 12, 2, 10, QLatin1Char('0')), 10 + i % 90, 8,
+                      QStringLiteral("Q%1").arg(lot % 700, 7, 10, QLatin1Char('0')),
+                      QStringLiteral("S%1").arg(i % 300, 5, 10, QLatin1Char('0')),
+                      QStringLiteral("A"), i % 50 == 0 ? QStringLiteral("1") : QStringLiteral("0"),
+                      QStringLiteral("TTP-244")});
+        }
+    }
+    bulk.finish();
+    tx.commit();
+    if (db.isPostgreSQL())
+        db.exec(QStringLiteral("ANALYZE TBL_ORDER"));
+}
+
+bool runChild(const QString &program, const ConnectionSettings &s)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(program, {QStringLiteral("--child"), s.provider, s.server, s.database, s.user,
+                          s.password, s.schema, s.baseDir});
+    if (!child.waitForFinished(30 * 60 * 1000))
+        return false;
+    return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+}
+
+void benchEngine(const QString &program, ConnectionSettings settings, int linesPerDay)
+{
+    say(QStringLiteral("--- %1, %2 order lines (%3 days of %4)")
+            .arg(settings.provider)
+            .arg(qint64(linesPerDay) * kDays)
+            .arg(kDays)
+            .arg(linesPerDay));
+    QString schema;
+    if (settings.provider == QLatin1String("PostgreSQL")) {
+        schema = QStringLiteral("bench_order_edit_%1").arg(getpid());
+        Db admin(settings);
+        admin.open();
+        admin.exec(QStringLiteral("CREATE SCHEMA ") + schema);
+        settings.schema = schema;
+    }
+    {
+        Db db(settings);
+        db.open(true);
+        QString message;
+        if (Schema::create(db, &message) != Schema::Outcome::Created)
+            die(QStringLiteral("cannot create the tables: ") + message);
+        QElapsedTimer load;
+        load.start();
+        loadDays(db, linesPerDay);
+        say(QStringLiteral("loaded in %1 s").arg(load.elapsed() / 1000.0, 0, 'f', 1));
+    }
+    if (!runChild(program, settings))
+        say(QStringLiteral("the edit screen run failed"));
+    if (!schema.isEmpty()) {
+        settings.schema.clear();
+        Db admin(settings);
+        admin.open();
+        admin.exec(QStringLiteral("DROP SCHEMA ") + schema + QStringLiteral(" CASCADE"));
+    }
+}
+
+// --- the child: the edit screen -------------------------------------------------------------
+
+// Types a value into 品番 of a row and leaves the line; returns the nanoseconds until the
+// line is in the database.
+qint64 timeOneEdit(frmOrd_Edit *screen, int row, const QString &value)
+{
+    OrderEditModel *model = screen->editModel();
+    const int hinban = model->columnOfField(QStringLiteral("HINBAN"));
+    const QVariant ln = model->fieldValue(row, QStringLiteral("IMP_LN"));
+    QElapsedTimer t;
+    t.start();
+    if (!model->setData(model->index(row, hinban), value))
+        die(QStringLiteral("the edit was refused"));
+    if (!model->writePendingRow())
+        die(QStringLiteral("the edit was not written"));
+    const qint64 elapsed = t.nsecsElapsed();
+    const QString stored =
+        gCn->scalar(QStringLiteral("SELECT HINBAN FROM TBL_ORDER WHERE IMP_DATE = :d AND "
+                                   "IMP_LN = :ln"),
+                    {{QStringLiteral("d"), kEditDay}, {QStringLiteral("ln"), ln}})
+            .toString();
+    if (stored != value)
+        die(QStringLiteral("the edit is not in the database"));
+    return elapsed;
+}
+
+int editChild(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    app.setFont(QFont(QStringLiteral("Noto Sans CJK JP")));
+    const QStringList a = app.arguments();
+    gProvider = a[2];
+    gServerName = a[3];
+    gDbName = a[4];
+    gDbUser = a[5];
+    gDbPassword = a[6];
+    gDbSchema = a[7];
+    gInstallDir = a[8];
+    gTimeout = 20;
+    if (dbOpen(0) != 0)
+        die(QStringLiteral("cannot connect"));
+    gImpDate = kEditDay;
+    gWhere = OrderFindCondition::start(gImpDate);
+    say(QStringLiteral("memory before the screen:              %1").arg(mb(rssKb())));
+
+    QElapsedTimer t;
+    t.start();
+    auto *screen = static_cast<frmOrd_Edit *>(GridScreen::create<frmOrd_Edit>());
+    screen->show();
+    QApplication::processEvents();
+    screen->TDBGrid1->viewport()->repaint();
+    const qint64 firstRows = t.elapsed();
+    if (screen->model()->rowCount() == 0)
+        die(QStringLiteral("the edit screen shows no rows"));
+    say(QStringLiteral("edit screen, first rows shown:         %1 s (%2 lines, target 1 s)")
+            .arg(firstRows / 1000.0, 0, 'f', 3)
+            .arg(screen->TDBGrid1->toolTip()));
+
+    QKeyEvent ctrlEnd(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(screen->TDBGrid1, &ctrlEnd);
+    screen->TDBGrid1->viewport()->repaint();
+    const int last = screen->model()->rowCount() - 1;
+    if (screen->TDBGrid1->currentRowIndex() != last)
+        die(QStringLiteral("the last row is not the current one"));
+    say(QStringLiteral("memory after the last row (RSS):       %1 (target 200 MB)")
+            .arg(mb(rssKb())));
+
+    qint64 worst = 0;
+    qint64 total = 0;
+    const int edits = 20;
+    for (int i = 0; i < edits; ++i) {
+        const int row = i % 2 ? last - i : i * 997;
+        const qint64 n = timeOneEdit(screen, row, QStringLiteral("EDIT-%1").arg(i));
+        worst = qMax(worst, n);
+        total += n;
+    }
+    say(QStringLiteral("cell edit written (set, line left):    %1 average, %2 worst of %3 "
+                       "(target 100 ms)")
+            .arg(ms(total / edits), ms(worst))
+            .arg(edits));
+    say(QStringLiteral("memory at the end (RSS):               %1").arg(mb(rssKb())));
+    screen->m_editing = 0; // closing without the question
+    screen->close();
+    delete screen;
+    dbShutdown();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "--child") == 0)
+        return editChild(argc, argv);
+    QCoreApplication app(argc, argv);
+    int linesPerDay = 100000;
+    const QStringList args = app.arguments();
+    const int at = args.indexOf(QStringLiteral("--lines"));
+    if (at > 0 && at + 1 < args.size())
+        linesPerDay = args[at + 1].toInt();
+
+    QTemporaryDir dir;
+    ConnectionSettings sqlite;
+    sqlite.provider = QStringLiteral("SQLite");
+    sqlite.server = QStringLiteral("bench.db");
+    sqlite.baseDir = dir.path();
+    benchEngine(app.applicationFilePath(), sqlite, linesPerDay);
+
+    const QString server = qEnvironmentVariable("OSTERA_TEST_PG");
+    if (server.isEmpty()) {
+        say(QStringLiteral("PostgreSQL skipped (OSTERA_TEST_PG not set)"));
+        return 0;
+    }
+    ConnectionSettings pg;
+    pg.provider = QStringLiteral("PostgreSQL");
+    pg.server = server;
+    pg.database = qEnvironmentVariable("OSTERA_TEST_PGDATABASE", QStringLiteral("ostera_test"));
+    pg.user = qEnvironmentVariable("OSTERA_TEST_PGUSER", QStringLiteral("postgres"));
+    pg.password = qEnvironmentVariable("OSTERA_TEST_PGPASSWORD");
+    pg.baseDir = dir.path();
+    benchEngine(app.applicationFilePath(), pg, linesPerDay);
+    return 0;
+}

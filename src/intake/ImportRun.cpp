@@ -1,5 +1,6 @@
 #include "ImportRun.h"
 
+#include "BulkWorkTuning.h"
 #include "Db.h"
 #include "Dialogs.h"
 #include "FileImport.h"
@@ -42,6 +43,7 @@ bool ImportRun::importDay(const ImportRequest &request)
         RunLock lock(m_db, RunLock::Kind::Import);
         lock.acquire(m_progress, m_lockWait);
         Transaction work(m_db);
+        tuneForDayWork(m_db);
         // Another workstation may have imported the day while this one waited.
         if (isDayImported(m_db, request.impDate)) {
             m_dialogs.message(alreadyImportedMessage(request.impDate), Icon::Error);
@@ -51,6 +53,7 @@ bool ImportRun::importDay(const ImportRequest &request)
             return false;
         if (PF_MakeOrder(m_db, m_dialogs, request.impDate))
             return false;
+        refreshDayStatistics(m_db);
         m_db.exec(QStringLiteral("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES(:d, '0')"),
                   {{QStringLiteral("d"), request.impDate}});
         work.commit();

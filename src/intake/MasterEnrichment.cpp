@@ -16,23 +16,18 @@ const char *const kHinbanClass =
 const char *const kSizeKey =
     "TBL_ORDER.S_END || TBL_ORDER.S_TBL || TBL_ORDER.S_FLD || TBL_ORDER.ROW";
 
-// Every line of every day that shares a lot with the day's lines; only the lots of the day
-// are summed, which gives the same totals as summing the whole table.
-QString lotAggregate(const char *aggregate)
-{
-    return QStringLiteral("(SELECT LOT_NO, ") + QLatin1String(aggregate) +
-           QStringLiteral(" SU2 FROM TBL_ORDER WHERE LOT_NO IN "
-                          "(SELECT LOT_NO FROM TBL_ORDER WHERE IMP_DATE = :d) "
-                          "GROUP BY LOT_NO) M1");
-}
-
+// Every line of every day that shares a lot with the day's lines; only the day's lots are
+// summed (through the lot-number index), which gives the same totals as summing the whole
+// table without reading every earlier day.
 QString lotStatement(const char *column, const char *aggregate)
 {
-    return QStringLiteral("UPDATE TBL_ORDER SET %1 = M1.SU2 FROM ").arg(QLatin1String(column)) +
-           lotAggregate(aggregate) +
-           QStringLiteral(" WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.LOT_NO = M1.LOT_NO "
+    return QStringLiteral("UPDATE TBL_ORDER SET %1 = M1.SU2 FROM (SELECT LOT_NO, %2 SU2 "
+                          "FROM TBL_ORDER WHERE LOT_NO IN "
+                          "(SELECT LOT_NO FROM TBL_ORDER WHERE IMP_DATE = :d) "
+                          "GROUP BY LOT_NO) M1 "
+                          "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.LOT_NO = M1.LOT_NO "
                           "AND TBL_ORDER.%1 <> M1.SU2")
-               .arg(QLatin1String(column));
+        .arg(QLatin1String(column), QLatin1String(aggregate));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "OrderCheck.h"
 
+#include "BulkWorkTuning.h"
 #include "Db.h"
 #include "Dialogs.h"
 #include "MasterChecks.h"
@@ -54,6 +55,7 @@ bool MF_OrderCheck(Db &db, Dialogs &dialogs, Progress &progress, const QString &
         // One transaction: a day is never left half enriched; a failing check rolls back its
         // own findings only.
         Transaction work(db);
+        tuneForDayWork(db);
         enrichDay(db, progress, impDate);
         clearFindings(db, impDate);
         runChecks(db, dialogs, progress, impDate);

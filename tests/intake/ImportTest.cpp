@@ -329,3 +329,29 @@ TEST_P(ImportTest, BuildReplacesTheDayAndLeavesOtherDaysAlone)
     EXPECT_EQ(value("SELECT DATA_FLG || '/' || PRINTER FROM TBL_ORDER WHERE IMP_DATE = '20261208'"),
               "/");
 }
+
+TEST_P(ImportTest, FixtureFilesImportWithAndWithoutTheirLastLineEnd)
+{
+    const auto run = [&](const char *file, const QString &date) {
+        return ImportRun(db(), dialogs, progress)
+            .run(request(testDataPath(QStringLiteral("orders/") + file), date));
+    };
+    ASSERT_TRUE(run("day_5_lines.txt", "20261208"));
+    ASSERT_TRUE(run("day_5_lines_no_final_line_end.txt", "20261209"));
+    EXPECT_EQ(knrNos("20261208"), QStringList({"TK-001", "TK-001", "TK-002", "SH-001", "SH-001"}));
+    EXPECT_EQ(knrNos("20261209"), QStringList({"TK-003", "TK-003", "TK-004", "SH-002", "SH-002"}));
+    for (const QString date : {"20261208", "20261209"}) {
+        const auto line3 =
+            db().rows("SELECT * FROM TBL_ORDER WHERE IMP_DATE = :d AND IMP_LN = 3", {{"d", date}});
+        ASSERT_EQ(line3.size(), 1);
+        EXPECT_EQ(line3.first().value("QUL_KEY").toString(), "CT1000");
+        EXPECT_EQ(value("SELECT F17 || '/' || F19 FROM WRK_ORDER WHERE IMP_LN = 3"), "ｼｷｭｳ/急");
+        EXPECT_EQ(db().scalar("SELECT SU FROM TBL_ORDER WHERE IMP_DATE = :d AND IMP_LN = 5",
+                              {{"d", date}})
+                      .toInt(),
+                  0);
+    }
+    dialogs.clear();
+    EXPECT_FALSE(run("bad_quantity_in_3.txt", "20261210"));
+    EXPECT_EQ(dialogs.messages().first(), "取込ファイルの3件目: 数量が数値ではありません。");
+}

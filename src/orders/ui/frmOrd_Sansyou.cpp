@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -60,16 +61,20 @@ QWidget *frmOrd_Sansyou::buildFilters()
         grid->addWidget(FormLook::caption(caption, panel), row, col);
         grid->addWidget(input, row, col + 1);
     };
+    auto *setDates = new QHBoxLayout;
+    setDates->addWidget(cmbSetDate1);
+    setDates->addWidget(new QLabel(QStringLiteral("～"), panel));
+    setDates->addWidget(cmbSetDate2);
+    setDates->addStretch();
     add(0, 0, QStringLiteral("処理日"), cmbImpDate);
-    add(0, 2, QStringLiteral("セット日"), cmbSetDate1);
-    grid->addWidget(new QLabel(QStringLiteral("～"), panel), 0, 4);
-    grid->addWidget(cmbSetDate2, 0, 5);
+    grid->addWidget(FormLook::caption(QStringLiteral("セット日"), panel), 0, 2);
+    grid->addLayout(setDates, 0, 3, 1, 3);
     add(1, 0, QStringLiteral("LotNo"), cmbLotNo);
     add(1, 2, QStringLiteral("品番"), cmbHinban);
-    add(1, 5, QStringLiteral("ROW"), cmbRow);
+    add(1, 4, QStringLiteral("ROW"), cmbRow);
     add(2, 0, QStringLiteral("生産月"), cmbSeisanTuki);
     add(2, 2, QStringLiteral("ネーム種"), cmbCarCd);
-    grid->setColumnStretch(7, 1);
+    grid->setColumnStretch(6, 1);
 
     QWidget *order[] = {cmbImpDate, cmbSetDate1, cmbSetDate2,   cmbLotNo,
                         cmbHinban,  cmbRow,      cmbSeisanTuki, cmbCarCd};

@@ -355,3 +355,39 @@ TEST_P(ImportTest, FixtureFilesImportWithAndWithoutTheirLastLineEnd)
     EXPECT_FALSE(run("bad_quantity_in_3.txt", "20261210"));
     EXPECT_EQ(dialogs.messages().first(), "取込ファイルの3件目: 数量が数値ではありません。");
 }
+
+namespace {
+// Looks at the database from another workstation when the check is announced.
+class LookingDialogs : public ScriptedDialogs {
+public:
+    std::function<void()> onAnnounce;
+
+protected:
+    void showMessage(const QString &text, Icon icon, const QString &title) override
+    {
+        if (text == "エラーチェック処理を開始します。" && onAnnounce)
+            onAnnounce();
+        ScriptedDialogs::showMessage(text, icon, title);
+    }
+};
+} // namespace
+
+TEST_P(ImportTest, TheImportIsCommittedBeforeTheCheckIsAnnounced)
+{
+    auto second = openSecond();
+    LookingDialogs looking;
+    int registered = -1;
+    int lines = -1;
+    QString enrichedBrand;
+    looking.onAnnounce = [&] {
+        registered = second->scalar("SELECT COUNT(*) FROM SYS_IMPDATE").toInt();
+        lines = second->scalar("SELECT COUNT(*) FROM TBL_ORDER").toInt();
+        enrichedBrand = second->scalar("SELECT BR_CD FROM TBL_ORDER WHERE IMP_LN = 1").toString();
+    };
+    const QString file = writeFile(orderFile({OrderLine(), OrderLine()}));
+    ASSERT_TRUE(ImportRun(db(), looking, progress).run(request(file)));
+    EXPECT_EQ(registered, 1);
+    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(enrichedBrand, ""); // the enrichment comes after, in its own transaction
+    EXPECT_EQ(value("SELECT BR_CD FROM TBL_ORDER WHERE IMP_LN = 1"), "OSBLUE");
+}

@@ -311,3 +311,35 @@ TEST_P(OrderCheckTest, QualityMasterCheckForTheRunningConversion)
     EXPECT_FALSE(MF_QulMstCheck(db(), dialogs));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
+
+TEST_P(OrderCheckTest, EachFailingCheckNamesItself)
+{
+    const struct {
+        const char *table;
+        const char *message;
+    } cases[] = {
+        {"MST_HINBANKUBUN", "ブランドチェック中にエラーが発生"},
+        {"MST_FACTORY", "工場マスタチェック中にエラーが発生"},
+        {"MST_QUL", "品質マスタチェック中にエラーが発生"},
+        {"MST_SIZ", "サイズマスタチェック中にエラーが発生"},
+        {"MST_TARVOLIN_SIZE", "TARVOLINサイズマスタチェック中にエラーが発生"},
+        {"MST_ROW", "ROWマスタチェック中にエラーが発生"},
+    };
+    addLine(1);
+    for (const auto &c : cases) {
+        // The table goes away inside a transaction that is rolled back afterwards.
+        db().begin();
+        db().exec(QStringLiteral("ALTER TABLE %1 RENAME TO GONE").arg(c.table));
+        dialogs.clear();
+        if (QString(c.table) == "MST_HINBANKUBUN" || QString(c.table) == "MST_FACTORY") {
+            // These masters feed the enrichment too: its failure comes first and stops all.
+            EXPECT_TRUE(check());
+            EXPECT_EQ(dialogs.messages().size(), 1) << c.table;
+        } else {
+            EXPECT_FALSE(check());
+            ASSERT_EQ(dialogs.messages().size(), 2) << c.table;
+            EXPECT_EQ(dialogs.messages().at(1), QString::fromUtf8(c.message));
+        }
+        db().rollback();
+    }
+}

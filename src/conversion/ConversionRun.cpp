@@ -4,6 +4,7 @@
 #include "CsvWriters.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "JitOffScope.h"
 #include "OrderCheck.h"
 #include "Progress.h"
 #include "RunLock.h"
@@ -165,6 +166,7 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
 
     RunLock lock(m_db, RunLock::Kind::Conversion);
     ProgressScope progressShown(m_progress);
+    JitOffScope noJit(m_db);
     try {
         lock.acquire(m_progress);
         // Marks of a run that died (its workstation or connection lost) would otherwise be

@@ -391,3 +391,31 @@ TEST_P(ImportTest, TheImportIsCommittedBeforeTheCheckIsAnnounced)
     EXPECT_EQ(enrichedBrand, ""); // the enrichment comes after, in its own transaction
     EXPECT_EQ(value("SELECT BR_CD FROM TBL_ORDER WHERE IMP_LN = 1"), "OSBLUE");
 }
+
+TEST_P(ImportTest, EveryFactoryOfADayKeepsItsOwnCounter)
+{
+    // More than ten factories: each counter is raised by its own groups only.
+    QList<OrderLine> lines;
+    for (int f = 0; f < 12; ++f)
+        for (int lot = 0; lot <= f % 3; ++lot)
+            lines << OrderLine()
+                         .set("FC_RG", QStringLiteral("F%1").arg(QChar('A' + f)))
+                         .set("LOT_NO", QStringLiteral("JZ%1").arg(lot, 5, 10, QLatin1Char('0')));
+    PF_NextKnrNo(db(), "2026", "12", "FK", 41);
+    const QString file = writeFile(orderFile(lines));
+    ASSERT_EQ(PF_FileImport(db(), dialogs, progress, request(file)), 0);
+    const auto numbers =
+        db().rows("SELECT FC_RG, MAX(KNR_NO), COUNT(DISTINCT KNR_NO) FROM WRK_ORDER "
+                  "GROUP BY FC_RG ORDER BY FC_RG");
+    ASSERT_EQ(numbers.size(), 12);
+    for (int f = 0; f < 12; ++f) {
+        const QString fc = QStringLiteral("F%1").arg(QChar('A' + f));
+        const int groups = f % 3 + 1;
+        const int last = (fc == "FK" ? 41 : 0) + groups;
+        EXPECT_EQ(numbers[f].value(1).toString(), formatKnrNo(fc, last)) << fc.toStdString();
+        EXPECT_EQ(numbers[f].value(2).toInt(), groups);
+        EXPECT_EQ(
+            db().scalar("SELECT KNR_NO FROM SYS_KNR_NO WHERE FC_RG = :f", {{"f", fc}}).toInt(),
+            last);
+    }
+}

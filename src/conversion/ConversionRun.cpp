@@ -199,44 +199,15 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
         result.orderCount =
             m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' ") + result.condition);
         if (result.orderCount < 1) {
-            // Another workstation converted the lines while the question was open.
-            rollbackRun();
+            // Another workstation converted the lines while the question was open; nothing
+            // is marked, and the latest run's work tables stay for its lists.
             m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
             return false;
         }
         if (thermal && m_checks.qualityCheck && m_checks.qualityCheck(m_db, m_dialogs))
             return failStep(QStringLiteral("マスタに登録してから再度実行してください。"));
-
-        if (MF_MakeWrkCsvH(m_db, m_dialogs, m_workTableTimeoutMs))
-            return failStep(QStringLiteral("指示版下用CSVテーブル作成時にエラーが発生しました。"));
-        m_progress.step(1);
-        if (MF_MakeWrkRpt(m_db, m_dialogs, m_workTableTimeoutMs))
-            return failStep(QStringLiteral("レポート用テーブル作成時にエラーが発生しました。"));
-        m_progress.step(2);
-        m_progress.step(3);
-        if (thermal) {
-            if (MF_MakeWrkCsvC(m_db, m_dialogs, m_workTableTimeoutMs))
-                return failStep(
-                    QStringLiteral("熱転写用CSVテーブル作成時にエラーが発生しました。"));
-            m_progress.step(4);
-            if (MF_WriteCsvC(m_db, m_dialogs, m_progress, m_folders.car))
-                return failStep(
-                    QStringLiteral("熱転写用CSVファイル書き出し時にエラーが発生しました。"));
-            m_progress.step(5);
-        }
-        if (MF_WriteCsvH(m_db, m_dialogs, m_progress, m_folders.han))
-            return failStep(
-                QStringLiteral("指示版下用CSVファイル書き出し時にエラーが発生しました。"));
-        m_progress.step(6);
-        if (MF_WriteLotSeal(m_db, m_dialogs, m_progress, m_folders.stk))
-            return failStep(
-                QStringLiteral("ロットシールCSVファイル書き出し時にエラーが発生しました。"));
-        m_progress.step(7);
-        if (MF_WriteLotSheet(m_db, m_dialogs, m_progress, m_folders.sht))
-            return failStep(
-                QStringLiteral("ロットシートCSVファイル書き出し時にエラーが発生しました。"));
-        m_progress.step(8);
-
+        if (!runSteps(thermal))
+            return false;
         result.stamp = nextStamp(m_db, input.impDate);
         m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1', B1 = :stamp, FLG2 = '0' ") +
                       kMarkedLines,
@@ -248,6 +219,53 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
         return false;
     }
     countWorkTables(result);
+    return true;
+}
+
+// The work tables and the files, in order; a letterpress-only run leaves the thermal table
+// and files alone. Each step shows its own failure, then the run's message for it.
+bool ConversionRun::runSteps(bool thermal)
+{
+    struct Step {
+        std::function<int()> routine;
+        const char *failure;
+        QList<int> progressAfter;
+        bool thermalOnly = false;
+    };
+    const int timeout = m_workTableTimeoutMs;
+    const QList<Step> steps = {
+        {[&] { return MF_MakeWrkCsvH(m_db, m_dialogs, timeout); },
+         "指示版下用CSVテーブル作成時にエラーが発生しました。",
+         {1}},
+        {[&] { return MF_MakeWrkRpt(m_db, m_dialogs, timeout); },
+         "レポート用テーブル作成時にエラーが発生しました。",
+         {2, 3}},
+        {[&] { return MF_MakeWrkCsvC(m_db, m_dialogs, timeout); },
+         "熱転写用CSVテーブル作成時にエラーが発生しました。",
+         {4},
+         true},
+        {[&] { return MF_WriteCsvC(m_db, m_dialogs, m_progress, m_folders.car); },
+         "熱転写用CSVファイル書き出し時にエラーが発生しました。",
+         {5},
+         true},
+        {[&] { return MF_WriteCsvH(m_db, m_dialogs, m_progress, m_folders.han); },
+         "指示版下用CSVファイル書き出し時にエラーが発生しました。",
+         {6}},
+        {[&] { return MF_WriteLotSeal(m_db, m_dialogs, m_progress, m_folders.stk); },
+         "ロットシールCSVファイル書き出し時にエラーが発生しました。",
+         {7}},
+        {[&] { return MF_WriteLotSheet(m_db, m_dialogs, m_progress, m_folders.sht); },
+         "ロットシートCSVファイル書き出し時にエラーが発生しました。",
+         {8}},
+    };
+    for (const Step &step : steps) {
+        if (step.thermalOnly && !thermal)
+            continue;
+        if (step.routine())
+            return failStep(QString::fromUtf8(step.failure));
+        for (int n : step.progressAfter)
+            m_progress.step(n);
+    }
     return true;
 }
 

@@ -86,6 +86,7 @@ public:
 
 private:
     bool convertMarked(const ConversionInput &input, ConversionResult &result);
+    bool runSteps(bool thermal);
     bool failStep(const QString &message);
     void rollbackRun();
     void countWorkTables(ConversionResult &result);

@@ -1,0 +1,68 @@
+// One master maintained through a list and an edit screen (name types, qualities, factories):
+// the record the edit screen opens, the check before saving (PF_SaveCheck), the save that
+// replaces the whole record by delete and insert in one transaction, and the delete of the
+// list. Each master names its table, key and columns in the order the edit screen writes them.
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class Db;
+
+// Column -> text of the edit screen's input (column names as in the table, upper case).
+using MasterValues = QMap<QString, QString>;
+
+// How an edit screen was opened (HiMode).
+enum MasterEditMode {
+    ModeCopy = -1, // new record starting from a copy of the current one
+    ModeNew = 0,
+    ModeEdit = 1,
+};
+
+class MasterTable {
+public:
+    explicit MasterTable(Db &db) : m_db(db) {}
+    virtual ~MasterTable() = default;
+    MasterTable(const MasterTable &) = delete;
+    MasterTable &operator=(const MasterTable &) = delete;
+
+    virtual QString table() const = 0;
+    virtual QString keyColumn() const = 0;
+    // Every column, in the order the edit screen writes them.
+    virtual QStringList columns() const = 0;
+    // PF_SaveCheck's message for a blank key ("ネーム種が入力されていません。").
+    virtual QString missingKeyMessage() const = 0;
+
+    // The record under key as the edit screen shows it; empty when there is none.
+    MasterValues load(const QString &key);
+    bool exists(const QString &key);
+    // Why the record may not be saved: the blank-key message, "既に登録されています。" when a
+    // new record, a copy or a changed key would take a key that is in use; "" when it may.
+    // Throws DbError.
+    QString saveRefusal(int hiMode, const QString &typedKey, const QString &openedKey);
+    // Replaces the record: in edit mode the record under its old key (openedKey) is removed
+    // first, then the new one inserted, all in one transaction. Throws DbError after rolling
+    // back; nothing is changed then.
+    void save(int hiMode, const QString &openedKey, const MasterValues &values);
+    void remove(const QString &key);
+
+    static QString alreadyRegisteredMessage();
+    // The key as it is checked and stored: blanks (U+0020) trimmed at both ends.
+    static QString trimBlanks(const QString &text);
+
+protected:
+    // The value bound into the insert for a column (numbers for numeric columns).
+    virtual QVariant bindValue(const QString &column, const QString &text) const;
+    // How the edit screen shows a stored value.
+    virtual QString displayText(const QString &column, const QVariant &value) const;
+
+    Db &db() { return m_db; }
+
+private:
+    void deleteKey(const QString &key);
+    void insert(const MasterValues &values);
+
+    Db &m_db;
+};

@@ -1,0 +1,125 @@
+// Shared by the master screen tests: the screens registered afresh for each test, opened
+// through the registry as the menu opens them, and a way to act on a modal edit screen.
+#pragma once
+
+#include "DbTest.h"
+
+#include "DBGrid.h"
+#include "GridScreen.h"
+#include "MasterScreens.h"
+#include "PagedQueryModel.h"
+#include "ScreenRegistry.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// Runs act on the modal window once it is up (a modal window runs its own event loop). A
+// window still open five seconds later is closed and the test fails, so nothing hangs.
+inline void whenModal(std::function<void(QWidget *)> act, int attempts = 200)
+{
+    QTimer::singleShot(attempts == 200 ? 0 : 10, [act, attempts] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) {
+            if (attempts > 0)
+                whenModal(act, attempts - 1); // not up yet
+            else
+                ADD_FAILURE() << "no modal window opened";
+            return;
+        }
+        QTimer::singleShot(5000, modal, [modal] {
+            if (modal->isVisible()) {
+                ADD_FAILURE() << "a modal window stayed open";
+                modal->close();
+            }
+        });
+        act(modal);
+    });
+}
+
+// Fails (and closes it) when a modal window opens within the next moment.
+inline void expectNoModal()
+{
+    QTimer::singleShot(0, [] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "a modal window opened: " << modal->windowTitle().toStdString();
+            modal->close();
+        }
+    });
+}
+
+class MasterScreenTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ScreenRegistry::instance().clear();
+        registerMasterScreens();
+    }
+    void TearDown() override
+    {
+        ScreenRegistry::instance().clear();
+        DbTest::TearDown();
+    }
+
+    template <class Screen> Screen *open(const QString &form)
+    {
+        QWidget *widget = ScreenRegistry::instance().show(form);
+        auto *screen = qobject_cast<Screen *>(widget);
+        if (!screen)
+            return nullptr;
+        screen->activateWindow();
+        screen->TDBGrid1->setFocus();
+        QApplication::processEvents();
+        return screen;
+    }
+
+    static void key(GridScreen *screen, int k)
+    {
+        // After an edit screen has gone, the list is the active window again.
+        QApplication::setActiveWindow(screen);
+        screen->TDBGrid1->setFocus();
+        QTest::keyClick(screen->TDBGrid1, Qt::Key(k));
+        QApplication::processEvents();
+    }
+
+    static void goToRow(GridScreen *screen, int row, int column = 0)
+    {
+        screen->TDBGrid1->setCurrentIndex(screen->model()->index(row, column));
+        QApplication::processEvents();
+    }
+
+    // Text of a column of every row.
+    static QStringList columnTexts(GridScreen *screen, int column)
+    {
+        QStringList texts;
+        for (int r = 0; r < screen->model()->rowCount(); ++r)
+            texts << screen->model()->text(r, column);
+        return texts;
+    }
+
+    static QStringList headers(GridScreen *screen)
+    {
+        QStringList texts;
+        PagedQueryModel *model = screen->model();
+        for (int c = 0; c < model->columnCount(); ++c)
+            texts << model->headerData(c, Qt::Horizontal).toString();
+        return texts;
+    }
+
+    // The value of one column of one record.
+    QString stored(const QString &table, const QString &keyColumn, const QString &key,
+                   const QString &column)
+    {
+        return db()
+            .scalar(QStringLiteral("Select ") + column + QStringLiteral(" From ") + table +
+                        QStringLiteral(" Where ") + keyColumn + QStringLiteral(" = :k"),
+                    {{QStringLiteral("k"), key}})
+            .toString();
+    }
+};

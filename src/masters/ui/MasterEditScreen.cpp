@@ -128,12 +128,12 @@ bool MasterEditScreen::MP_Open(int hiMode, const QString &key)
     {
         BusyCursor busy;
         ConnectionScope connection;
-        if (connection.ok()) {
-            std::unique_ptr<MasterTable> table = createTable(*gCn);
-            m_keyColumn = table->keyColumn();
-            PP_ListSet(*table);
-            PP_DataSet(*table);
-        }
+        if (!connection.ok())
+            return false; // dbOpen has told the operator; there is nothing to edit
+        std::unique_ptr<MasterTable> table = createTable(*gCn);
+        m_keyColumn = table->keyColumn();
+        PP_ListSet(*table);
+        PP_DataSet(*table);
     }
     // The inputs follow in the order they were made; the first one has the focus.
     if (m_firstInput)

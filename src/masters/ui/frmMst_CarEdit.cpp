@@ -61,7 +61,7 @@ frmMst_CarEdit::frmMst_CarEdit(QWidget *parent)
     grid->addWidget(txtBiko2, 8, 1, 1, 5);
     setBody(grid);
 
-    resize(760, 440);
+    resize(760, sizeHint().height());
 }
 
 QLineEdit *frmMst_CarEdit::numberInput(const QString &column, const char *objectName, bool decimals)

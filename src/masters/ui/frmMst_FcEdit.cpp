@@ -57,7 +57,7 @@ frmMst_FcEdit::frmMst_FcEdit(QWidget *parent)
     wide(QStringLiteral("備考"), txtBiko1);
     wide(QStringLiteral("備考2"), txtBiko2);
     setBody(grid);
-    resize(680, 470);
+    resize(680, sizeHint().height());
 }
 
 std::unique_ptr<MasterTable> frmMst_FcEdit::createTable(Db &db) const

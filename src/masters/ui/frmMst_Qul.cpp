@@ -36,7 +36,7 @@ QList<GridColumn> frmMst_Qul::gridColumns() const
         GridColumn(QStringLiteral("L4"), QStringLiteral("LAYOUT4"), 300)};
     for (int n = 1; n <= QulMaster::kRows; ++n)
         columns << numbered("部位", "BUI", n, 1000) << numbered("組成", "SOS", n, 1000)
-                << numbered("混率", "KON", n, 500);
+                << numbered("混率", "KON", n, 700); // "100%" in full
     for (int n = 1; n <= QulMaster::kSymbols; ++n)
         columns << numbered("絵表示", "EHJ", n, 800);
     for (int n = 1; n <= QulMaster::kNotes; ++n)

@@ -94,7 +94,7 @@ frmMst_QulEdit::frmMst_QulEdit(QWidget *parent)
         const int n = i + 1;
         txtEFuki[i] = textInput(QulMaster::numbered(QStringLiteral("EFUKI"), n),
                                 indexedName("txtEFuki", i).constData(), 0);
-        txtEFuki[i]->setMinimumWidth(230);
+        txtEFuki[i]->setMinimumWidth(320);
         symbolGrid->addWidget(
             FormLook::caption(QStringLiteral("絵付記") + QString::number(n), symbols),
             QulMaster::kSymbols + i, 0);
@@ -112,7 +112,7 @@ frmMst_QulEdit::frmMst_QulEdit(QWidget *parent)
     body->addLayout(head);
     body->addLayout(middle);
     setBody(body);
-    resize(920, 560);
+    resize(960, sizeHint().height());
 }
 
 std::unique_ptr<MasterTable> frmMst_QulEdit::createTable(Db &db) const

@@ -20,7 +20,7 @@ const QString kDeleteQuestion = QStringLiteral("削除しますか？");
 frmMst_TarvolinSize::frmMst_TarvolinSize(QWidget *parent) : GridScreen(parent)
 {
     setWindowTitle(QStringLiteral("tarvolin サイズ"));
-    setFormSizeTwips(8000, 9000);
+    setFormSizeTwips(11000, 9000);
     // The way to add and remove lines, always in view below the grid and on its menu.
     m_hint = new QLabel(QStringLiteral("  Insert: 行の追加　　Delete: 行の削除"), this);
     m_hint->setObjectName(QStringLiteral("lblHint"));
@@ -38,7 +38,8 @@ frmMst_TarvolinSize::frmMst_TarvolinSize(QWidget *parent) : GridScreen(parent)
 QList<GridColumn> frmMst_TarvolinSize::gridColumns() const
 {
     return {GridColumn(QStringLiteral("担当者"), TarvolinSizeModel::userField(), 1000).readOnly(),
-            GridColumn(QStringLiteral("更新日"), TarvolinSizeModel::stampField(), 1000).readOnly(),
+            // Wide enough for the whole stamp "yyyy/mm/dd hh:mm:ss".
+            GridColumn(QStringLiteral("更新日"), TarvolinSizeModel::stampField(), 2200).readOnly(),
             GridColumn(QStringLiteral("ROW"), TarvolinSizeModel::rowField(), 1000),
             GridColumn(QStringLiteral("サイズ区分"), TarvolinSizeModel::sizeKbnField(), 1500)};
 }

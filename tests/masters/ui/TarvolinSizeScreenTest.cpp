@@ -247,3 +247,16 @@ TEST_P(TarvolinSizeScreenTest, DeleteRemovesTheCurrentLineAfterAQuestion)
     EXPECT_EQ(columnTexts(screen, Screen::ColSizeKbn),
               QStringList({QStringLiteral("L01"), QStringLiteral("F01")}));
 }
+
+TEST_P(TarvolinSizeScreenTest, AFailedLoadSaysTheDataCannotBeShownAndLeavesTheGridEmpty)
+{
+    db().exec(QStringLiteral("Alter Table MST_TARVOLIN_SIZE Rename To MST_TARVOLIN_SIZE_AWAY"));
+    Screen *screen = open<Screen>(QStringLiteral("frmMst_TarvolinSize"));
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::Error); // the database's own text first
+    EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("データを表示できません。"));
+    EXPECT_EQ(dialogs.shown[1].icon, Icon::Error);
+    EXPECT_EQ(screen->model()->rowCount(), 0);
+    EXPECT_TRUE(screen->isVisible());
+}

@@ -1,6 +1,7 @@
 #include "Batch.h"
 #include "ConversionScreens.h"
 #include "Desk.h"
+#include "HistoryScreens.h"
 #include "IntakeScreens.h"
 #include "MasterScreens.h"
 #include "OrdersScreens.h"
@@ -25,6 +26,7 @@ void registerAllScreens()
     registerReportScreens();
     registerOrdersScreens();
     registerMasterScreens();
+    registerHistoryScreens();
 }
 
 // Qt wants a private runtime folder; a batch run from cron or CI may have none.

@@ -1,0 +1,7 @@
+#include "HistoryScreens.h"
+
+#include "ScreenRegistry.h"
+
+void registerHistoryScreens()
+{
+}

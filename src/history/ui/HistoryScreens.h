@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the run history screen.
+void registerHistoryScreens();

@@ -5,7 +5,6 @@
 #include <QString>
 
 class Db;
-class Progress;
 
 // Raises the counter of the business month and factory by `count` in one atomic upsert and
 // returns its new value (the last number handed out); the first draw of a month gives 1.
@@ -15,9 +14,3 @@ int PF_NextKnrNo(Db &db, const QString &nen, const QString &tuki, const QString 
 
 // "AB" + 7 -> "AB-007"; only the last three digits are written (1000 -> "AB-000").
 QString formatKnrNo(const QString &fcRg, int n);
-
-// Numbers the work table: lines sharing factory abbreviation, set date, name type and lot
-// number share one number; groups are numbered in that order within each factory, each
-// factory's counter is raised once. Throws DbError.
-void numberWorkOrders(Db &db, Progress &progress, const QString &nen, const QString &tuki,
-                      int lines);

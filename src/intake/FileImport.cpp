@@ -1,6 +1,6 @@
 #include "FileImport.h"
 
-#include "ControlNumbers.h"
+#include "ControlNumberGroups.h"
 #include "Db.h"
 #include "Dialogs.h"
 #include "OrderFileReader.h"
@@ -20,10 +20,32 @@ struct Failure {
     QString message;
 };
 
-QVariantList workOrderRow(const QString &impDate, const OrderRecord &record)
+// The customer's quality keys may carry blanks; the dates come as yymmdd and become
+// "yyyy/mm/dd" with the century 20 (a blank date becomes "20//", a short one keeps what it
+// has: "0401" becomes "2004/01/").
+QString slashDate(const QString &yymmdd)
+{
+    return QStringLiteral("20") + yymmdd.mid(0, 2) + QLatin1Char('/') + yymmdd.mid(2, 2) +
+           QLatin1Char('/') + yymmdd.mid(4, 2);
+}
+
+const int kOrdDate = indexOf("ORD_DATE");
+const int kSetDate = indexOf("SET_DATE");
+const int kQulKey = indexOf("QUL_KEY");
+const int kFcRg = indexOf("FC_RG");
+const int kCarCd = indexOf("CAR_CD");
+
+void normalise(OrderRecord &record)
+{
+    record.fields[size_t(kQulKey)].remove(QLatin1Char(' '));
+    record.fields[size_t(kOrdDate)] = slashDate(record.fields[size_t(kOrdDate)]);
+    record.fields[size_t(kSetDate)] = slashDate(record.fields[size_t(kSetDate)]);
+}
+
+QVariantList workOrderRow(const QString &impDate, const OrderRecord &record, const QString &knrNo)
 {
     QVariantList row;
-    row.reserve(kFieldCount + 4);
+    row.reserve(kFieldCount + 5);
     row << impDate << record.line;
     for (int i = 0; i < kFieldCount; ++i) {
         if (i == kSu)
@@ -33,63 +55,89 @@ QVariantList workOrderRow(const QString &impDate, const OrderRecord &record)
         if (i == kLotNo)
             row << record.seisanNen << record.seisanTuki;
     }
+    row << knrNo;
     return row;
 }
 
-QByteArray readChunk(QFile &file, int firstLine, qint64 fileSize)
-{
-    const qint64 offset = qint64(firstLine - 1) * kRecordBytes;
-    const qint64 wanted = qMin<qint64>(qint64(kRecordsPerChunk) * kRecordBytes, fileSize - offset);
-    if (wanted <= 0)
-        return {};
-    if (!file.seek(offset))
-        throw Failure{file.errorString()};
-    QByteArray bytes = file.read(wanted);
-    if (bytes.size() != wanted)
-        throw Failure{QStringLiteral("ファイルを読み込めません: ") + file.errorString()};
-    return bytes;
-}
-
-// Reads every record into WRK_ORDER; returns the number of lines.
-int loadWorkTable(Db &db, Progress &progress, const ImportRequest &request)
-{
-    QFile file(request.path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure{QStringLiteral("ファイルを開けません: ") + request.path};
-    const qint64 fileSize = file.size();
-    const int total = OrderFileReader::recordCount(fileSize);
-    progress.start(QStringLiteral("ファイル取込..."), total);
-
-    BulkInserter bulk(db, QStringLiteral("WRK_ORDER"), workOrderColumns());
-    OrderRecord record;
-    QString reason;
-    for (int first = 1; first <= total; first += kRecordsPerChunk) {
-        const QByteArray chunk = readChunk(file, first, fileSize);
-        const OrderFileReader reader(chunk, request.today, first);
-        const int last = qMin(total, first + kRecordsPerChunk - 1);
-        for (int n = first; n <= last; ++n) {
-            if (!reader.read(n, record, &reason))
-                throw Failure{OrderFileReader::refusalMessage(n, reason)};
-            bulk.add(workOrderRow(request.impDate, record));
-            if (n % kProgressEvery == 0)
-                progress.step(n);
-        }
+// The order file read record by record, in chunks, so that memory stays small whatever its
+// size; every record normalised as the work table keeps it.
+class OrderFile {
+public:
+    explicit OrderFile(const ImportRequest &request) : m_file(request.path), m_today(request.today)
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            throw Failure{QStringLiteral("ファイルを開けません: ") + request.path};
+        m_size = m_file.size();
+        m_records = OrderFileReader::recordCount(m_size);
     }
-    bulk.finish();
-    progress.step(total);
-    return total;
-}
 
-// The customer's quality keys may carry blanks; the dates come as yymmdd and become
-// "yyyy/mm/dd" with the century 20 (a blank date becomes "20//").
-void normaliseWorkTable(Db &db)
+    int records() const { return m_records; }
+
+    // Calls fn for every record in file order; a refused record ends the read with its message.
+    template <typename Fn> void forEachRecord(Progress &progress, Fn fn)
+    {
+        OrderRecord record;
+        QString reason;
+        for (int first = 1; first <= m_records; first += kRecordsPerChunk) {
+            const QByteArray chunk = readChunk(first);
+            const OrderFileReader reader(chunk, m_today, first);
+            const int last = qMin(m_records, first + kRecordsPerChunk - 1);
+            for (int n = first; n <= last; ++n) {
+                if (!reader.read(n, record, &reason))
+                    throw Failure{OrderFileReader::refusalMessage(n, reason)};
+                normalise(record);
+                fn(record);
+                if (n % kProgressEvery == 0)
+                    progress.step(n);
+            }
+        }
+        progress.step(m_records);
+    }
+
+private:
+    QByteArray readChunk(int firstLine)
+    {
+        const qint64 offset = qint64(firstLine - 1) * kRecordBytes;
+        const qint64 wanted =
+            qMin<qint64>(qint64(kRecordsPerChunk) * kRecordBytes, m_size - offset);
+        if (wanted <= 0)
+            return {};
+        if (!m_file.seek(offset))
+            throw Failure{m_file.errorString()};
+        QByteArray bytes = m_file.read(wanted);
+        if (bytes.size() != wanted)
+            throw Failure{QStringLiteral("ファイルを読み込めません: ") + m_file.errorString()};
+        return bytes;
+    }
+
+    QFile m_file;
+    QDate m_today;
+    qint64 m_size = 0;
+    int m_records = 0;
+};
+
+// The file is read twice: first every record is checked and its control-number group noted,
+// then, with the numbers drawn, the records go into WRK_ORDER as they stay, in one write.
+void loadWorkTable(Db &db, Progress &progress, const ImportRequest &request)
 {
-    db.exec(QStringLiteral("UPDATE WRK_ORDER SET QUL_KEY = replace(QUL_KEY, ' ', '') "
-                           "WHERE QUL_KEY LIKE '% %'"));
-    db.exec(QStringLiteral("UPDATE WRK_ORDER SET ORD_DATE = '20' || substr(ORD_DATE, 1, 2) || "
-                           "'/' || substr(ORD_DATE, 3, 2) || '/' || substr(ORD_DATE, 5, 2)"));
-    db.exec(QStringLiteral("UPDATE WRK_ORDER SET SET_DATE = '20' || substr(SET_DATE, 1, 2) || "
-                           "'/' || substr(SET_DATE, 3, 2) || '/' || substr(SET_DATE, 5, 2)"));
+    OrderFile file(request);
+    const int total = file.records();
+    progress.start(QStringLiteral("ファイル取込..."), total);
+    ControlNumberGroups groups;
+    file.forEachRecord(progress, [&](const OrderRecord &r) {
+        groups.add(r.line, r.fields[size_t(kFcRg)], r.fields[size_t(kSetDate)],
+                   r.fields[size_t(kCarCd)], r.fields[size_t(kLotNo)]);
+    });
+
+    progress.start(QStringLiteral("管理番号..."), total);
+    groups.draw(db, request.nen, request.tuki);
+    QStringList columns = workOrderColumns();
+    columns << QStringLiteral("KNR_NO");
+    BulkInserter bulk(db, QStringLiteral("WRK_ORDER"), columns);
+    file.forEachRecord(progress, [&](const OrderRecord &r) {
+        bulk.add(workOrderRow(request.impDate, r, groups.knrNo(r.line)));
+    });
+    bulk.finish();
 }
 
 } // namespace
@@ -109,9 +157,7 @@ int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequ
 {
     try {
         db.exec(QStringLiteral("DELETE FROM WRK_ORDER"));
-        const int lines = loadWorkTable(db, progress, request);
-        normaliseWorkTable(db);
-        numberWorkOrders(db, progress, request.nen, request.tuki, lines);
+        loadWorkTable(db, progress, request);
     } catch (const Failure &failure) {
         dialogs.message(failure.message, Icon::Error);
         return 1;

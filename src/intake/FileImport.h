@@ -1,5 +1,5 @@
-// The import of a day's order file into the work table WRK_ORDER: the records as read, the
-// three normalising statements, then the control numbers.
+// The import of a day's order file into the work table WRK_ORDER: the records as read, with
+// the quality key's blanks removed, the two dates as "yyyy/mm/dd" and the control numbers.
 #pragma once
 
 #include "ImportRequest.h"

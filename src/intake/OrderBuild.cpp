@@ -48,7 +48,9 @@ QList<std::pair<QString, QString>> buildPairs()
         work("SEISAN_TUKI"),
         constant("GENSAN1", empty),
         constant("GENSAN2", empty),
-        constant("SEIZOUMOTO", empty),
+        // Every line of the day carries the manufacturer (the work table holds that day only).
+        constant("SEIZOUMOTO", QStringLiteral("CASE WHEN WRK_ORDER.IMP_DATE = :d THEN :maker "
+                                              "ELSE '' END")),
         work("QUL_KEY"),
         constant("JAN_KEY", empty),
         constant("SIZE_KEY", QStringLiteral("WRK_ORDER.S_END || WRK_ORDER.S_TBL || "
@@ -91,9 +93,7 @@ int PF_MakeOrder(Db &db, Dialogs &dialogs, const QString &impDate)
     const QVariantMap day{{QStringLiteral("d"), impDate}};
     try {
         db.exec(QStringLiteral("DELETE FROM TBL_ORDER WHERE IMP_DATE = :d"), day);
-        db.exec(buildStatement());
-        db.exec(QStringLiteral("UPDATE TBL_ORDER SET SEIZOUMOTO = :maker "
-                               "WHERE IMP_DATE = :d AND SEIZOUMOTO = ''"),
+        db.exec(buildStatement(),
                 {{QStringLiteral("d"), impDate}, {QStringLiteral("maker"), manufacturerText()}});
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);

@@ -293,6 +293,7 @@ public:
     {
         m_marks << std::make_pair(title, m_clock.elapsed());
         m_title = title;
+        m_total = total;
         m_steps.clear();
         m_last = m_clock.elapsed();
         ConsoleProgress::start(title, total);
@@ -304,7 +305,7 @@ public:
             m_steps << QStringLiteral("%1:%2").arg(now).arg((m_clock.elapsed() - m_last) / 1000.0,
                                                             0, 'f', 2);
             m_last = m_clock.elapsed();
-            if (now == 14)
+            if (now == m_total)
                 m_enrichment = m_steps.join(QLatin1Char(' '));
         }
         ConsoleProgress::step(now);
@@ -326,6 +327,7 @@ private:
     QElapsedTimer m_clock;
     QList<std::pair<QString, qint64>> m_marks;
     QString m_title;
+    int m_total = 0;
     QStringList m_steps;
     QString m_enrichment;
     qint64 m_last = 0;

@@ -3,103 +3,105 @@
 #include "Db.h"
 #include "Progress.h"
 
+#include <QStringList>
+
 namespace {
 
 // The product-number class is the first three characters when the third is not numeric and
 // the first two otherwise. "Numeric" for one character is what SQL Server's IsNumeric answers:
 // the digits and + - . , $ \.
 const char *const kHinbanClass =
-    "CASE WHEN substr(TBL_ORDER.HINBAN, 3, 1) IN "
+    "CASE WHEN substr(L.HINBAN, 3, 1) IN "
     "('0','1','2','3','4','5','6','7','8','9','+','-','.',',','$','\\') "
-    "THEN substr(TBL_ORDER.HINBAN, 1, 2) ELSE substr(TBL_ORDER.HINBAN, 1, 3) END";
+    "THEN substr(L.HINBAN, 1, 2) ELSE substr(L.HINBAN, 1, 3) END";
 
-const char *const kSizeKey =
-    "TBL_ORDER.S_END || TBL_ORDER.S_TBL || TBL_ORDER.S_FLD || TBL_ORDER.ROW";
+// Master colour for lines marked 'C' that the colour master knows, else the file's colour.
+const char *const kColour = "CASE WHEN L.SCN = 'C' AND MC.S_TBL IS NOT NULL "
+                            "THEN MC.COL ELSE L.COL END";
 
-// Every line of every day that shares a lot with the day's lines; only the day's lots are
-// summed (through the lot-number index), which gives the same totals as summing the whole
-// table without reading every earlier day.
-QString lotStatement(const char *column, const char *aggregate)
+const char *const kEndCode = "CASE WHEN L.S_END IN ('A', 'M') THEN '' ELSE L.S_END END";
+
+// Brand of the class when the class master has it, else the line's own.
+const char *const kClassBrand = "CASE WHEN HK.HINBAN_KBN IS NOT NULL THEN HK.BR_CD "
+                                "ELSE L.BR_CD END";
+
+// The day's lines (L) with every value the masters give them, before the brand name: the
+// brand code decides which brand master row names it.
+QString completedLines()
 {
-    return QStringLiteral("UPDATE TBL_ORDER SET %1 = M1.SU2 FROM (SELECT LOT_NO, %2 SU2 "
-                          "FROM TBL_ORDER WHERE LOT_NO IN "
-                          "(SELECT LOT_NO FROM TBL_ORDER WHERE IMP_DATE = :d) "
-                          "GROUP BY LOT_NO) M1 "
-                          "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.LOT_NO = M1.LOT_NO "
-                          "AND TBL_ORDER.%1 <> M1.SU2")
-        .arg(QLatin1String(column), QLatin1String(aggregate));
+    const QString colour = QLatin1String(kColour);
+    const QString brand = QLatin1String(kClassBrand);
+    const QStringList values{
+        QStringLiteral("L.IMP_DATE"),
+        QStringLiteral("L.IMP_LN"),
+        QStringLiteral("CASE WHEN %1 = '' THEN 'WH' ELSE %1 END AS COL").arg(colour),
+        QStringLiteral("%1 AS S_END").arg(QLatin1String(kEndCode)),
+        QStringLiteral("T.SU2 AS LOT_SU"),
+        QStringLiteral("T.AVG2 AS LOT_AVG"),
+        QStringLiteral("CASE WHEN MCAR.SPARE_SU0 > 0 THEN CASE WHEN MCAR.SPARE_SU0 >= L.SU "
+                       "THEN MCAR.SPARE_SU1 ELSE MCAR.SPARE_SU2 END ELSE L.SPARE_SU END "
+                       "AS SPARE_SU"),
+        QStringLiteral("CASE WHEN MCAR.YARE_SU > 0 THEN MCAR.YARE_SU ELSE L.YARE_SU END "
+                       "AS YARE_SU"),
+        QStringLiteral("%1 AS HINBAN_KBN").arg(QLatin1String(kHinbanClass)),
+        QStringLiteral("%1 || L.S_TBL || L.S_FLD || L.ROW AS SIZE_KEY")
+            .arg(QLatin1String(kEndCode)),
+        QStringLiteral("CASE WHEN %1 = '' THEN 'OSTERA' ELSE %1 END AS BR_CD").arg(brand),
+        QStringLiteral("L.BR_NM AS BR_NM"),
+        QStringLiteral("CASE WHEN MF.FC_RG IS NOT NULL THEN MF.FC_NM ELSE L.FC_NM END AS FC_NM"),
+        QStringLiteral("CASE WHEN MF.FC_RG IS NOT NULL THEN MF.FC_RNM ELSE L.FC_RNM END "
+                       "AS FC_RNM"),
+        QStringLiteral("CASE WHEN MF.FC_RG IS NOT NULL THEN MF.GENSAN ELSE L.GENSAN1 END "
+                       "AS GENSAN1"),
+    };
+    // The lot totals run over every day of the day's lots (through the lot-number index):
+    // the same totals as over the whole table, without reading every earlier day.
+    return QStringLiteral("SELECT ") + values.join(QStringLiteral(", ")) +
+           QStringLiteral(
+               " FROM TBL_ORDER L "
+               "JOIN (SELECT LOT_NO, SUM(SU) SU2, SUM(SU) / COUNT(SU) AVG2 FROM TBL_ORDER "
+               "WHERE LOT_NO IN (SELECT LOT_NO FROM TBL_ORDER WHERE IMP_DATE = :d) "
+               "GROUP BY LOT_NO) T ON T.LOT_NO = L.LOT_NO "
+               "LEFT JOIN MST_COL MC ON MC.S_TBL = L.S_TBL AND MC.S_FLD = L.S_FLD "
+               "LEFT JOIN MST_CAR MCAR ON MCAR.CAR_CD = L.CAR_CD "
+               "LEFT JOIN MST_HINBANKUBUN HK ON HK.HINBAN_KBN = ") +
+           QLatin1String(kHinbanClass) +
+           QStringLiteral(" LEFT JOIN MST_FACTORY MF ON MF.FC_RG = L.FC_RG AND MF.FC_CD = L.FC_CD "
+                          "WHERE L.IMP_DATE = :d");
 }
+
+const char *const kColumns[] = {"COL",     "S_END",      "LOT_SU",   "LOT_AVG", "SPARE_SU",
+                                "YARE_SU", "HINBAN_KBN", "SIZE_KEY", "BR_CD",   "BR_NM",
+                                "FC_NM",   "FC_RNM",     "GENSAN1"};
 
 } // namespace
 
-QStringList enrichmentStatements()
+QString enrichmentStatement()
 {
-    return {
-        // 1. Colour of the size table and field, for lines marked 'C'.
-        QStringLiteral("UPDATE TBL_ORDER SET COL = MST_COL.COL FROM MST_COL "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.S_TBL = MST_COL.S_TBL "
-                       "AND TBL_ORDER.S_FLD = MST_COL.S_FLD AND TBL_ORDER.SCN = 'C' "
-                       "AND TBL_ORDER.COL <> MST_COL.COL"),
-        // 2. Any line still without a colour is white.
-        QStringLiteral("UPDATE TBL_ORDER SET COL = 'WH' "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.COL = ''"),
-        // 3. The end codes A and M are not printed.
-        QStringLiteral("UPDATE TBL_ORDER SET S_END = '' "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.S_END IN ('A', 'M')"),
-        // 4. and 5. Total and integer average of the lot over every day.
-        lotStatement("LOT_SU", "SUM(SU)"),
-        lotStatement("LOT_AVG", "SUM(SU) / COUNT(SU)"),
-        // 6. and 7. Spare quantity below and above the name type's threshold.
-        QStringLiteral("UPDATE TBL_ORDER SET SPARE_SU = MST_CAR.SPARE_SU1 FROM MST_CAR "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.CAR_CD = MST_CAR.CAR_CD "
-                       "AND MST_CAR.SPARE_SU0 >= TBL_ORDER.SU AND MST_CAR.SPARE_SU0 > 0 "
-                       "AND TBL_ORDER.SPARE_SU <> MST_CAR.SPARE_SU1"),
-        QStringLiteral("UPDATE TBL_ORDER SET SPARE_SU = MST_CAR.SPARE_SU2 FROM MST_CAR "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.CAR_CD = MST_CAR.CAR_CD "
-                       "AND MST_CAR.SPARE_SU0 < TBL_ORDER.SU AND MST_CAR.SPARE_SU0 > 0 "
-                       "AND TBL_ORDER.SPARE_SU <> MST_CAR.SPARE_SU2"),
-        // 8. Spoilage allowance.
-        QStringLiteral("UPDATE TBL_ORDER SET YARE_SU = MST_CAR.YARE_SU FROM MST_CAR "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.CAR_CD = MST_CAR.CAR_CD "
-                       "AND MST_CAR.YARE_SU > 0 AND TBL_ORDER.YARE_SU <> MST_CAR.YARE_SU"),
-        // 9. Product-number class.
-        QStringLiteral("UPDATE TBL_ORDER SET HINBAN_KBN = %1 "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.HINBAN_KBN <> %1")
-            .arg(QLatin1String(kHinbanClass)),
-        // 10. Size key, now with the cleared end codes.
-        QStringLiteral("UPDATE TBL_ORDER SET SIZE_KEY = %1 "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.SIZE_KEY <> %1")
-            .arg(QLatin1String(kSizeKey)),
-        // 11. and 12. Brand of the class, else the house brand.
-        QStringLiteral("UPDATE TBL_ORDER SET BR_CD = MST_HINBANKUBUN.BR_CD FROM MST_HINBANKUBUN "
-                       "WHERE TBL_ORDER.HINBAN_KBN = MST_HINBANKUBUN.HINBAN_KBN "
-                       "AND TBL_ORDER.IMP_DATE = :d "
-                       "AND TBL_ORDER.BR_CD <> MST_HINBANKUBUN.BR_CD"),
-        QStringLiteral("UPDATE TBL_ORDER SET BR_CD = 'OSTERA' "
-                       "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.BR_CD = ''"),
-        // 13. Brand name (the house brand's too, when the brand master has it).
-        QStringLiteral("UPDATE TBL_ORDER SET BR_NM = MST_BRAND.BR_NM FROM MST_BRAND "
-                       "WHERE TBL_ORDER.BR_CD = MST_BRAND.BR_CD AND TBL_ORDER.IMP_DATE = :d "
-                       "AND TBL_ORDER.BR_NM <> MST_BRAND.BR_NM"),
-        // 14. Factory name, short name and country of origin.
-        QStringLiteral("UPDATE TBL_ORDER SET FC_NM = MST_FACTORY.FC_NM, "
-                       "FC_RNM = MST_FACTORY.FC_RNM, GENSAN1 = MST_FACTORY.GENSAN "
-                       "FROM MST_FACTORY "
-                       "WHERE TBL_ORDER.FC_RG = MST_FACTORY.FC_RG "
-                       "AND TBL_ORDER.FC_CD = MST_FACTORY.FC_CD AND TBL_ORDER.IMP_DATE = :d "
-                       "AND (TBL_ORDER.FC_NM <> MST_FACTORY.FC_NM "
-                       "OR TBL_ORDER.FC_RNM <> MST_FACTORY.FC_RNM "
-                       "OR TBL_ORDER.GENSAN1 <> MST_FACTORY.GENSAN)"),
-    };
+    QStringList assignments;
+    QStringList changes;
+    for (const char *column : kColumns) {
+        const QString c = QLatin1String(column);
+        assignments << c + QStringLiteral(" = N.") + c;
+        changes << QStringLiteral("TBL_ORDER.") + c + QStringLiteral(" <> N.") + c;
+    }
+    // The brand name follows the completed brand code, the default brand's included.
+    const QString completed =
+        QStringLiteral("SELECT C.IMP_DATE, C.IMP_LN, C.COL, C.S_END, C.LOT_SU, C.LOT_AVG, "
+                       "C.SPARE_SU, C.YARE_SU, C.HINBAN_KBN, C.SIZE_KEY, C.BR_CD, "
+                       "CASE WHEN MB.BR_CD IS NOT NULL THEN MB.BR_NM ELSE C.BR_NM END AS BR_NM, "
+                       "C.FC_NM, C.FC_RNM, C.GENSAN1 FROM (") +
+        completedLines() + QStringLiteral(") C LEFT JOIN MST_BRAND MB ON MB.BR_CD = C.BR_CD");
+    return QStringLiteral("UPDATE TBL_ORDER SET ") + assignments.join(QStringLiteral(", ")) +
+           QStringLiteral(" FROM (") + completed +
+           QStringLiteral(") N WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.IMP_DATE = N.IMP_DATE "
+                          "AND TBL_ORDER.IMP_LN = N.IMP_LN AND (") +
+           changes.join(QStringLiteral(" OR ")) + QLatin1Char(')');
 }
 
 void enrichDay(Db &db, Progress &progress, const QString &impDate)
 {
-    const QStringList statements = enrichmentStatements();
-    progress.start(QStringLiteral("マスタ参照..."), int(statements.size()));
-    const QVariantMap day{{QStringLiteral("d"), impDate}};
-    for (int i = 0; i < statements.size(); ++i) {
-        db.exec(statements.at(i), day);
-        progress.step(i + 1);
-    }
+    progress.start(QStringLiteral("マスタ参照..."), 1);
+    db.exec(enrichmentStatement(), {{QStringLiteral("d"), impDate}});
+    progress.step(1);
 }

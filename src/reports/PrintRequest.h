@@ -1,6 +1,9 @@
 // What a list needs from its caller: the connection, where to show messages and progress,
-// and the printer to print on (gLPrinter on the desk, --to in batch).
+// the printer to print on (gLPrinter on the desk, --to in batch) and where its rows come from
+// (WRK_RPT unless a reprint names a run's kept rows).
 #pragma once
+
+#include "ReportSource.h"
 
 #include <QString>
 
@@ -13,4 +16,5 @@ struct PrintRequest {
     Dialogs &dialogs;
     Progress &progress;
     QString printer;
+    ReportSource source = {};
 };

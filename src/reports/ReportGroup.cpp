@@ -1,17 +1,19 @@
 #include "ReportGroup.h"
 
 #include "Db.h"
+#include "ReportSource.h"
 #include "ReportValues.h"
 
-QList<ReportGroup> ReportGroup::load(Db &db)
+QList<ReportGroup> ReportGroup::load(Db &db, const ReportSource &source)
 {
     // The last three sort keys only break ties, so that the pages come out the same every time.
     const QString sql = QStringLiteral("Select FC_RG,FC_NM,FC_CD,ORD_DATE,SET_DATE,BR_CD "
-                                       "From WRK_RPT "
-                                       "Group By FC_RG,FC_NM,FC_CD,ORD_DATE,SET_DATE,BR_CD "
+                                       "From ") +
+                        source.from() +
+                        QStringLiteral(" Group By FC_RG,FC_NM,FC_CD,ORD_DATE,SET_DATE,BR_CD "
                                        "Order By SET_DATE,BR_CD,FC_RG,FC_CD,FC_NM,ORD_DATE ");
     QList<ReportGroup> groups;
-    for (const QSqlRecord &r : db.rows(sql)) {
+    for (const QSqlRecord &r : db.rows(sql, source.with())) {
         using ReportValues::text;
         groups.append({text(r, QStringLiteral("FC_RG")), text(r, QStringLiteral("FC_NM")),
                        text(r, QStringLiteral("FC_CD")), text(r, QStringLiteral("ORD_DATE")),

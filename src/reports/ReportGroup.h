@@ -7,6 +7,7 @@
 #include <QVariantMap>
 
 class Db;
+struct ReportSource;
 
 struct ReportGroup {
     QString fcRg;
@@ -17,7 +18,7 @@ struct ReportGroup {
     QString brCd;
 
     // The groups of the latest run, in set date, brand and factory order.
-    static QList<ReportGroup> load(Db &db);
+    static QList<ReportGroup> load(Db &db, const ReportSource &source);
     // "FC_RG = :FC_RG And ... " — the six conditions that pick the group's rows.
     static QString condition();
     QVariantMap parameters() const;

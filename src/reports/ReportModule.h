@@ -32,6 +32,7 @@ protected:
 
     ReportLayout &layout() { return *m_layout; }
     Db &db() { return m_request.db; }
+    const ReportSource &source() const { return m_request.source; }
     Progress &progress() { return m_request.progress; }
     int pageNumber() const { return m_page; }
     void nextPageNumber() { ++m_page; }

@@ -9,9 +9,10 @@ using ReportValues::amount;
 using ReportValues::text;
 
 namespace {
-QString detailSql()
+QString detailSql(const ReportSource &source)
 {
-    return QStringLiteral("Select * From WRK_RPT Where ") + ReportGroup::condition() +
+    return QStringLiteral("Select * From ") + source.from() + QStringLiteral(" Where ") +
+           ReportGroup::condition() +
            QStringLiteral("Order By GENSAN,CAR_CD,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN ");
 }
 
@@ -39,7 +40,7 @@ int basPrn_CarList::MF_Print(ReportEngine &CrDraw1, const PrintRequest &request)
 
 bool basPrn_CarList::PF_FillPages()
 {
-    const QList<ReportGroup> groups = ReportGroup::load(db());
+    const QList<ReportGroup> groups = ReportGroup::load(db(), source());
     if (groups.isEmpty())
         return false;
     progress().start(QStringLiteral("ネーム生産情報"), int(groups.size()));
@@ -75,7 +76,8 @@ void basPrn_CarList::PP_PrintGroup(const ReportGroup &group)
     m_line = 1;
     m_repeat.restart();
     PP_Sections(PageKind::Detail);
-    const QList<QSqlRecord> rows = db().rows(detailSql(), group.parameters());
+    const QList<QSqlRecord> rows =
+        db().rows(detailSql(source()), source().with(group.parameters()));
     for (int i = 0; i < rows.size(); ++i) {
         PP_GroupFields(group);
         PP_Line(rows[i]);
@@ -139,11 +141,10 @@ void basPrn_CarList::PP_Line(const QSqlRecord &row)
 void basPrn_CarList::PP_GroupMaterials(const ReportGroup &group)
 {
     PP_Sections(PageKind::GroupMaterials);
-    const QString sql = QStringLiteral("Select SHO_NM2, Sum(SU) As SU_KEI, FC_BIKO1 From WRK_RPT "
-                                       "Where ") +
-                        ReportGroup::condition() +
+    const QString sql = QStringLiteral("Select SHO_NM2, Sum(SU) As SU_KEI, FC_BIKO1 From ") +
+                        source().from() + QStringLiteral(" Where ") + ReportGroup::condition() +
                         QStringLiteral("Group By SHO_NM2, FC_BIKO1 Order By SHO_NM2, FC_BIKO1 ");
-    const QList<QSqlRecord> rows = db().rows(sql, group.parameters());
+    const QList<QSqlRecord> rows = db().rows(sql, source().with(group.parameters()));
     if (rows.isEmpty())
         return;
     const QString remark = text(rows.first(), QStringLiteral("FC_BIKO1"));
@@ -168,8 +169,10 @@ void basPrn_CarList::PP_GroupMaterials(const ReportGroup &group)
 
 void basPrn_CarList::PP_FinalTotals()
 {
-    const QList<QSqlRecord> rows = db().rows(QStringLiteral(
-        "Select SHO_NM2, Sum(SU) As SU_KEI From WRK_RPT Group By SHO_NM2 Order By SHO_NM2 "));
+    const QList<QSqlRecord> rows =
+        db().rows(QStringLiteral("Select SHO_NM2, Sum(SU) As SU_KEI From ") + source().from() +
+                      QStringLiteral(" Group By SHO_NM2 Order By SHO_NM2 "),
+                  source().with());
     if (rows.isEmpty())
         return;
     PP_Sections(PageKind::FinalTotals);

@@ -10,9 +10,10 @@ using ReportValues::text;
 namespace {
 const QString kFooter = QStringLiteral("Footer");
 
-QString detailSql()
+QString detailSql(const ReportSource &source)
 {
-    return QStringLiteral("Select * From WRK_RPT Where ") + ReportGroup::condition() +
+    return QStringLiteral("Select * From ") + source.from() + QStringLiteral(" Where ") +
+           ReportGroup::condition() +
            QStringLiteral("Order By GENSAN,CAR_CD,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN ");
 }
 } // namespace
@@ -30,7 +31,7 @@ int basPrn_OrderList::MF_Print(ReportEngine &CrDraw1, const PrintRequest &reques
 
 bool basPrn_OrderList::PF_FillPages()
 {
-    const QList<ReportGroup> groups = ReportGroup::load(db());
+    const QList<ReportGroup> groups = ReportGroup::load(db(), source());
     if (groups.isEmpty())
         return false;
     progress().start(QStringLiteral("受注情報"), int(groups.size()));
@@ -48,7 +49,8 @@ void basPrn_OrderList::PP_PrintGroup(const ReportGroup &group)
     qint64 total = 0;
     m_line = 1;
     m_repeat.restart();
-    const QList<QSqlRecord> rows = db().rows(detailSql(), group.parameters());
+    const QList<QSqlRecord> rows =
+        db().rows(detailSql(source()), source().with(group.parameters()));
     for (int i = 0; i < rows.size(); ++i) {
         PP_GroupFields(group);
         PP_Line(rows[i]);

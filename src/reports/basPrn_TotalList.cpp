@@ -10,12 +10,12 @@ using ReportValues::text;
 namespace {
 // CAR_CD stands twice in the list of columns, as the sheet has always grouped it. The sort
 // ends with the other grouped columns so that equal name types come out in a fixed order.
-QString linesSql()
+QString linesSql(const ReportSource &source)
 {
     const QString columns = QStringLiteral("ADRESS1,ADRESS2,NOU_NO,OKR_NO,SEI_NO,CAR_CD,FC_BIKO1,"
                                            "CAR_CD,D_SHO_CD,O_SHO_CD,SHO_NM1,SHO_NM2,SHO_BIKO1 ");
-    return QStringLiteral("Select Sum(SU) SU_KEI,") + columns +
-           QStringLiteral("From WRK_RPT Where ") + ReportGroup::condition() +
+    return QStringLiteral("Select Sum(SU) SU_KEI,") + columns + QStringLiteral("From ") +
+           source.from() + QStringLiteral(" Where ") + ReportGroup::condition() +
            QStringLiteral("Group By ") + columns +
            QStringLiteral("Order By CAR_CD,D_SHO_CD,O_SHO_CD,SHO_NM1,SHO_NM2,SHO_BIKO1,ADRESS1,"
                           "ADRESS2,NOU_NO,OKR_NO,SEI_NO,FC_BIKO1 ");
@@ -41,7 +41,7 @@ QString basPrn_TotalList::factoryText(const QString &fcRg, const QString &fcCd)
 
 bool basPrn_TotalList::PF_FillPages()
 {
-    const QList<ReportGroup> groups = ReportGroup::load(db());
+    const QList<ReportGroup> groups = ReportGroup::load(db(), source());
     if (groups.isEmpty())
         return false;
     progress().start(QStringLiteral("合計表"), int(groups.size()));
@@ -56,7 +56,7 @@ void basPrn_TotalList::PP_PrintGroup(const ReportGroup &group)
 {
     PP_PageHeader();
     m_line = 1;
-    for (const QSqlRecord &row : db().rows(linesSql(), group.parameters())) {
+    for (const QSqlRecord &row : db().rows(linesSql(source()), source().with(group.parameters()))) {
         // A full page goes out before the factory of the next line is written, so that the
         // following page carries its factory heading too.
         if (m_line > kLinesPerPage) {

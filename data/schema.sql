@@ -533,3 +533,96 @@ CREATE TABLE WRK_RPT (
     D_SHO_CD     TEXT NOT NULL DEFAULT '',
     O_SHO_CD     TEXT NOT NULL DEFAULT ''
 );
+
+-- Conversion runs, one per completed run, kept for the run history: who converted what
+-- under which conditions, what the result report counted, and what became of the run
+-- (STATE 変換済, 取消 or 確定; STATE_USER_NM and STATE_TIME say who set it and when).
+CREATE TABLE TBL_RUN (
+    IMP_DATE      TEXT NOT NULL DEFAULT '',
+    B1            TEXT NOT NULL DEFAULT '',
+    USER_NM       TEXT NOT NULL DEFAULT '',
+    COMPUTER_NM   TEXT NOT NULL DEFAULT '',
+    MACHINE       TEXT NOT NULL DEFAULT '',
+    SET_DATE1     TEXT NOT NULL DEFAULT '',
+    SET_DATE2     TEXT NOT NULL DEFAULT '',
+    FLG5          TEXT NOT NULL DEFAULT '',
+    ORDER_CNT     INTEGER NOT NULL DEFAULT 0,
+    HAN_CNT       INTEGER NOT NULL DEFAULT 0,
+    CSV_CNT       INTEGER NOT NULL DEFAULT 0,
+    RPT_CNT       INTEGER NOT NULL DEFAULT 0,
+    STATE         TEXT NOT NULL DEFAULT '',
+    STATE_USER_NM TEXT NOT NULL DEFAULT '',
+    STATE_TIME    TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (IMP_DATE, B1)
+);
+
+-- The output files a run wrote, one row per file.
+CREATE TABLE TBL_RUN_FILE (
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    B1           TEXT NOT NULL DEFAULT '',
+    FILE_NO      INTEGER NOT NULL DEFAULT 0,
+    FOLDER       TEXT NOT NULL DEFAULT '',
+    FILE_NM      TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (IMP_DATE, B1, FILE_NO)
+);
+
+-- The report rows of each run as WRK_RPT held them when the run completed, so that its
+-- lists can be printed again after later runs replaced the work table.
+CREATE TABLE TBL_RUN_RPT (
+    B1           TEXT NOT NULL DEFAULT '',
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    IMP_LN       INTEGER NOT NULL DEFAULT 0,
+    ORD_NO       TEXT NOT NULL DEFAULT '',
+    KNR_NO       TEXT NOT NULL DEFAULT '',
+    LOT_NO       TEXT NOT NULL DEFAULT '',
+    ORD_DATE     TEXT NOT NULL DEFAULT '',
+    SET_DATE     TEXT NOT NULL DEFAULT '',
+    BR_CD        TEXT NOT NULL DEFAULT '',
+    FC_RG        TEXT NOT NULL DEFAULT '',
+    FC_CD        TEXT NOT NULL DEFAULT '',
+    FC_NM        TEXT NOT NULL DEFAULT '',
+    FC_BIKO1     TEXT NOT NULL DEFAULT '',
+    ADRESS1      TEXT NOT NULL DEFAULT '',
+    ADRESS2      TEXT NOT NULL DEFAULT '',
+    NOU_NO       TEXT NOT NULL DEFAULT '',
+    OKR_NO       TEXT NOT NULL DEFAULT '',
+    SEI_NO       TEXT NOT NULL DEFAULT '',
+    GENSAN       TEXT NOT NULL DEFAULT '',
+    CAR_CD       TEXT NOT NULL DEFAULT '',
+    HINBAN       TEXT NOT NULL DEFAULT '',
+    COL          TEXT NOT NULL DEFAULT '',
+    ROW          TEXT NOT NULL DEFAULT '',
+    SIZE0        TEXT NOT NULL DEFAULT '',
+    SIZE_SORT_LV INTEGER NOT NULL DEFAULT 0,
+    SEISAN_NEN   TEXT NOT NULL DEFAULT '',
+    SU           INTEGER NOT NULL DEFAULT 0,
+    SPARE_SU     INTEGER NOT NULL DEFAULT 0,
+    LOT_SU       INTEGER NOT NULL DEFAULT 0,
+    QUL_KEY      TEXT NOT NULL DEFAULT '',
+    QUL_NO       TEXT NOT NULL DEFAULT '',
+    DATA_FLG     TEXT NOT NULL DEFAULT '',
+    SHO_NM1      TEXT NOT NULL DEFAULT '',
+    SHO_NM2      TEXT NOT NULL DEFAULT '',
+    SHO_BIKO1    TEXT NOT NULL DEFAULT '',
+    D_SHO_CD     TEXT NOT NULL DEFAULT '',
+    O_SHO_CD     TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (IMP_DATE, B1, IMP_LN)
+);
+
+-- Every change to an order line: who, when, which line and column, the value before and
+-- after. COL_NM '*' records a deleted line, OLD_VALUE then holds the whole line. CHANGE_KBN
+-- names what changed it (修正, 一括更新, 削除, 変換, 変換取消, 確定).
+CREATE TABLE TBL_ORDER_LOG (
+    LOG_NO       INTEGER NOT NULL DEFAULT 0,
+    IMP_DATE     TEXT NOT NULL DEFAULT '',
+    IMP_LN       INTEGER NOT NULL DEFAULT 0,
+    COL_NM       TEXT NOT NULL DEFAULT '',
+    OLD_VALUE    TEXT NOT NULL DEFAULT '',
+    NEW_VALUE    TEXT NOT NULL DEFAULT '',
+    CHANGE_KBN   TEXT NOT NULL DEFAULT '',
+    USER_NM      TEXT NOT NULL DEFAULT '',
+    COMPUTER_NM  TEXT NOT NULL DEFAULT '',
+    TIME_STAMP   TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (LOG_NO)
+);
+CREATE INDEX IX_TBL_ORDER_LOG_LINE ON TBL_ORDER_LOG (IMP_DATE, IMP_LN);

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "RunHistory.h"
 #include "RunLock.h"
 
 ConfirmationCounts Confirmation::counts(Db &db, const QString &impDate)
@@ -40,9 +41,12 @@ bool Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
         RunLock lock(m_db, RunLock::Kind::Conversion);
         lock.acquire(m_progress);
         Transaction tx(m_db);
+        const QString stamp = Clock::stamp();
+        RunHistory history(m_db, &m_dialogs);
+        history.beforeConfirm(impDate, condition(impDate), stamp);
         m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG4 = '1', B2 = :stamp ") +
                       condition(impDate),
-                  {{QStringLiteral("stamp"), Clock::stamp()}});
+                  {{QStringLiteral("stamp"), stamp}});
         m_db.exec(QStringLiteral("UPDATE SYS_IMPDATE SET KAKUTEI_FLG = '1' WHERE IMP_DATE = :d"),
                   {{QStringLiteral("d"), impDate}});
         tx.commit();

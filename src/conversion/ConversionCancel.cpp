@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "Dialogs.h"
+#include "RunHistory.h"
 #include "RunLock.h"
 
 QString ConversionCancel::latestStamp(Db &db, const QString &impDate)
@@ -27,9 +28,13 @@ bool ConversionCancel::run(const QString &impDate)
             m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
             return false;
         }
+        Transaction tx(m_db);
+        RunHistory history(m_db, &m_dialogs);
+        history.beforeCancel(impDate, latest);
         m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '0', B1 = '' WHERE IMP_DATE = :d "
                                  "AND B1 = :b AND FLG4 = '0'"),
                   {{QStringLiteral("d"), impDate}, {QStringLiteral("b"), latest}});
+        tx.commit();
     } catch (const DbError &e) {
         m_dialogs.message(e.describe(), Icon::Error);
         return false;

@@ -1,12 +1,15 @@
 #include "ConversionRun.h"
 
 #include "Clock.h"
+#include "ConversionHistory.h"
 #include "CsvWriters.h"
 #include "Db.h"
 #include "Dialogs.h"
 #include "JitOffScope.h"
 #include "OrderCheck.h"
+#include "OutputFileCapture.h"
 #include "Progress.h"
+#include "RunHistory.h"
 #include "RunLock.h"
 #include "Utilities.h"
 #include "WorkTables.h"
@@ -195,6 +198,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
     m_progress.start(QStringLiteral("変換..."), kSteps);
     m_progress.step(0);
     const bool thermal = input.machine != Machine::Letterpress;
+    OutputFileCapture written; // the run's files, for its history
     try {
         result.orderCount =
             m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' ") + result.condition);
@@ -208,17 +212,23 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
             return failStep(QStringLiteral("マスタに登録してから再度実行してください。"));
         if (!runSteps(thermal))
             return false;
-        result.stamp = nextStamp(m_db, input.impDate);
+        countWorkTables(result);
+        // The stamp, the audit entries of the lines and the run's record commit together.
+        RunHistory history(m_db, &m_dialogs);
+        result.stamp = RunHistory::unusedStamp(m_db, input.impDate, nextStamp(m_db, input.impDate));
+        Transaction stamped(m_db);
+        history.beforeStamp(result.stamp);
         m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1', B1 = :stamp, FLG2 = '0' ") +
                       kMarkedLines,
                   {{QStringLiteral("stamp"), result.stamp}});
+        history.recordRun(ConversionHistory::record(input, result, written.paths()));
+        stamped.commit();
         m_progress.step(9);
     } catch (const DbError &e) {
         m_dialogs.message(e.describe(), Icon::Error);
         rollbackRun();
         return false;
     }
-    countWorkTables(result);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Cp932.h"
 #include "Installation.h"
+#include "OutputFileCapture.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -110,6 +111,7 @@ bool CsvFile::commit()
     if (std::rename(from.constData(), to.constData()) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     m_committed = true;
+    OutputFileCapture::note(m_finalPath);
     return true;
 }
 

@@ -1,7 +1,9 @@
 #include "OrderBulkUpdate.h"
 
+#include "AuditTrail.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "HistoryWrite.h"
 #include "Utilities.h"
 
 #include <QSqlQuery>
@@ -39,23 +41,25 @@ bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const QString &condi
     m_changed = 0;
     if (!check(values))
         return false;
-    const auto update = [&](const QString &assignments, const QVariantMap &params) {
-        const int n = m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") + assignments +
-                                    QLatin1Char(' ') + condition,
-                                params);
-        m_changed = std::max(m_changed, n);
-    };
     try {
+        HistoryWrite history(m_db, &m_dialogs);
+        AuditTrail audit(history, AuditTrail::kBulkUpdate);
+        const auto update = [&](const QString &column, const QString &value) {
+            audit.beforeChange(condition, {}, column, value);
+            const int n = m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") + column +
+                                        QStringLiteral(" = :v ") + condition,
+                                    {{QStringLiteral("v"), value}});
+            m_changed = std::max(m_changed, n);
+        };
         Transaction tx(m_db);
         if (!values.setDate.isEmpty())
-            update(QStringLiteral("SET_DATE = :v"),
-                   {{QStringLiteral("v"), formatDateText(values.setDate)}});
+            update(QStringLiteral("SET_DATE"), formatDateText(values.setDate));
         if (!values.printer.isEmpty()) {
-            update(QStringLiteral("PRINTER = :v"), {{QStringLiteral("v"), values.printer}});
-            update(QStringLiteral("DATA_FLG = :v"), {{QStringLiteral("v"), values.dataFlg}});
+            update(QStringLiteral("PRINTER"), values.printer);
+            update(QStringLiteral("DATA_FLG"), values.dataFlg);
         }
         if (!values.special.isEmpty())
-            update(QStringLiteral("FLG5 = :v"), {{QStringLiteral("v"), values.special}});
+            update(QStringLiteral("FLG5"), values.special);
         tx.commit();
     } catch (const DbError &e) {
         m_changed = 0;

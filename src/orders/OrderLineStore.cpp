@@ -1,6 +1,8 @@
 #include "OrderLineStore.h"
 
+#include "AuditTrail.h"
 #include "Db.h"
+#include "HistoryWrite.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>
@@ -27,6 +29,14 @@ bool hasKey(const QList<OrderLineValue> &read)
         line = line || v.column.compare(QLatin1String("IMP_LN"), Qt::CaseInsensitive) == 0;
     }
     return date && line;
+}
+
+QVariantMap valuesOf(const QList<OrderLineValue> &values)
+{
+    QVariantMap map;
+    for (const OrderLineValue &v : values)
+        map.insert(v.column, v.value);
+    return map;
 }
 } // namespace
 
@@ -82,16 +92,29 @@ bool OrderLineStore::update(const QList<OrderLineValue> &changes, const QList<Or
         params.insert(name, changes[i].value);
     }
     const QString where = unchangedCondition(read, params);
-    return m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") +
-                         assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + where,
-                     params) > 0;
+    // The audit entries go with the change; a line changed meanwhile leaves none.
+    Transaction tx(m_db);
+    if (m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") + assignments.join(QStringLiteral(", ")) +
+                      QStringLiteral(" WHERE ") + where,
+                  params) == 0)
+        return false;
+    HistoryWrite history(m_db);
+    AuditTrail(history, AuditTrail::kEdit).lineChanged(valuesOf(read), valuesOf(changes));
+    tx.commit();
+    return true;
 }
 
 bool OrderLineStore::remove(const QList<OrderLineValue> &read)
 {
     QVariantMap params;
     const QString where = unchangedCondition(read, params);
-    return m_db.exec(QStringLiteral("DELETE FROM TBL_ORDER WHERE ") + where, params) > 0;
+    Transaction tx(m_db);
+    HistoryWrite history(m_db);
+    AuditTrail(history, AuditTrail::kDelete).beforeDelete(valuesOf(read));
+    if (m_db.exec(QStringLiteral("DELETE FROM TBL_ORDER WHERE ") + where, params) == 0)
+        return false; // changed meanwhile: its entry goes with the rollback
+    tx.commit();
+    return true;
 }
 
 std::optional<QVariantMap> OrderLineStore::reload(const QString &impDate, const QVariant &impLn)

@@ -97,4 +97,28 @@ Outcome create(Db &db, QString *message)
     return Outcome::Created;
 }
 
+QStringList createMissing(Db &db)
+{
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
+    static const QRegularExpression index(QStringLiteral("^CREATE INDEX \\w+ ON (\\w+)"));
+    QStringList created;
+    QStringList missingStatements;
+    for (const QString &statement : statements()) {
+        const auto t = table.match(statement);
+        if (t.hasMatch() && !db.tableExists(t.captured(1))) {
+            created << t.captured(1);
+            missingStatements << statement;
+            continue;
+        }
+        const auto i = index.match(statement);
+        if (i.hasMatch() && created.contains(i.captured(1)))
+            missingStatements << statement;
+    }
+    Transaction tx(db);
+    for (const QString &statement : missingStatements)
+        db.exec(statement);
+    tx.commit();
+    return created;
+}
+
 } // namespace Schema

@@ -21,4 +21,9 @@ enum class Outcome { Created, TablesExist, WrongCollation };
 // (and, for the collation, how to make a suitable database).
 Outcome create(Db &db, QString *message);
 
+// Creates, in one transaction, the tables of the schema that an older installation lacks
+// (with their indexes) and nothing else; the names of the tables created, in schema order.
+// Throws DbError (nothing is then created).
+QStringList createMissing(Db &db);
+
 } // namespace Schema

@@ -14,6 +14,7 @@
 namespace {
 const QString kFind = QStringLiteral("frmOrd_Find");
 const QString kUpdate = QStringLiteral("frmOrd_Update");
+const QString kLineHistory = QStringLiteral("frmOrd_LineHistory");
 
 GridColumn column(const char *caption, const char *field, int width)
 {
@@ -112,7 +113,8 @@ QStringList frmOrd_Edit::functionKeyCaptions() const
             QString(),
             QStringLiteral("削除"),
             QString(),
-            QStringLiteral("EXCEL")};
+            QStringLiteral("EXCEL"),
+            QStringLiteral("履歴")};
 }
 
 bool frmOrd_Edit::MF_GridSet()
@@ -140,6 +142,10 @@ void frmOrd_Edit::onFunctionKey(int key)
     case 8:
         finishEditing();
         excelOut();
+        break;
+    case 9:
+        finishEditing();
+        PP_History();
         break;
     default:
         GridScreen::onFunctionKey(key);
@@ -169,6 +175,18 @@ void frmOrd_Edit::showDialog(const QString &formName)
     QPointer<QWidget> screen = ScreenRegistry::instance().load(formName);
     if (auto *dialog = qobject_cast<QDialog *>(screen.data()))
         dialog->exec(); // OK and Cancel both unload it
+}
+
+// The line's changes in the history dialog, found by its form name so that the order screens
+// do not depend on the history's.
+void frmOrd_Edit::PP_History()
+{
+    const QString impDate = columnText(0);
+    if (impDate.isEmpty())
+        return; // no current line
+    if (QWidget *dialog = ScreenRegistry::instance().load(kLineHistory))
+        QMetaObject::invokeMethod(dialog, "MP_Open", Q_ARG(QString, impDate),
+                                  Q_ARG(QString, columnText(1)));
 }
 
 void frmOrd_Edit::PP_Delete()

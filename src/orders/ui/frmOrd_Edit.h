@@ -1,6 +1,7 @@
 // The order edit screen (データ修正): the lines of the current order condition gWhere in an
 // editable grid. Lines with an error are drawn light yellow; F2 bulk-updates the lines shown,
-// F4 narrows them with the find dialog, F6 deletes the current line, F8 exports them.
+// F4 narrows them with the find dialog, F6 deletes the current line, F8 exports them, F9
+// shows the current line's history.
 //
 // Edited cells are written when the operator leaves the line (and before any key acts on the
 // grid), only while the line still holds what the screen read; see OrderEditModel.
@@ -43,4 +44,5 @@ private:
     void commitOpenEditor();
     void showDialog(const QString &formName);
     void PP_Delete();
+    void PP_History();
 };

@@ -163,8 +163,8 @@ TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
             locked << c;
     EXPECT_EQ(locked, QList<int>({0, 1, 3, 10, 31, 32}));
 
-    const QStringList captions = {"終了", "更新",  "", "検索", "", "削除",
-                                  "",     "EXCEL", "", "",     "", ""};
+    const QStringList captions = {"終了", "更新",  "",     "検索", "", "削除",
+                                  "",     "EXCEL", "履歴", "",     "", ""};
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(screen->xlabFnc(i)->text(), captions[i]) << i;
 }

@@ -1,0 +1,65 @@
+// The audit trail of the order lines (TBL_ORDER_LOG): every change to a line — a cell edited
+// in the grid, a bulk update, a delete, a conversion, its cancel, a confirmation — with who,
+// when, which line and column, and the values before and after. The entries are written
+// through the operation's HistoryWrite, inside the transaction of the change, so a change
+// that is refused or rolled back leaves no entry; only columns that really change are logged.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+
+class Db;
+class HistoryWrite;
+
+struct AuditEntry {
+    QString at;       // TIME_STAMP
+    QString user;     // USER_NM
+    QString computer; // COMPUTER_NM
+    QString kind;     // CHANGE_KBN
+    QString column;   // COL_NM ('*': the line was deleted)
+    QString oldValue;
+    QString newValue;
+};
+
+class AuditTrail {
+public:
+    // What changed the lines (CHANGE_KBN).
+    static const QString kEdit;        // 修正: a cell edited in the grid
+    static const QString kBulkUpdate;  // 一括更新
+    static const QString kDelete;      // 削除
+    static const QString kConversion;  // 変換
+    static const QString kCancel;      // 変換取消
+    static const QString kConfirm;     // 確定
+    static const QString kDeletedLine; // "*", the column of a deleted line
+
+    AuditTrail(HistoryWrite &write, QString kind) : m_write(write), m_kind(std::move(kind)) {}
+
+    // Before `UPDATE TBL_ORDER SET column = newValue <condition>`: one entry per line of the
+    // condition ("Where ...", with its own params) whose column does not already hold the
+    // value. Set-based, so a day of lines costs one statement.
+    void beforeChange(const QString &condition, const QVariantMap &params, const QString &column,
+                      const QString &newValue);
+    // After one line was updated: read holds the line's values as the screen read them
+    // (IMP_DATE and IMP_LN among them), changes the values written.
+    void lineChanged(const QVariantMap &read, const QVariantMap &changes);
+    // Before a line is deleted (read holds its IMP_DATE and IMP_LN): its key, column '*' and
+    // the whole line as it is now, as compact text.
+    void beforeDelete(const QVariantMap &read);
+
+    // The entries of one line, oldest first. Throws DbError.
+    static QList<AuditEntry> entries(Db &db, const QString &impDate, const QVariant &impLn);
+    // The edit screen's caption of a column ("SU" -> "数量"); the name itself when it has none.
+    static QString caption(const QString &column);
+    // The line as the delete entry keeps it: {"COLUMN":"value",...} of its non-empty columns.
+    static QString compactLine(const QVariantMap &line);
+
+private:
+    // Entries of lines: each row of select gives IMP_DATE, IMP_LN, OLD_VALUE, NEW_VALUE.
+    void insertEntries(const QString &select, const QString &from, const QVariantMap &params,
+                       const QString &column);
+
+    HistoryWrite &m_write;
+    QString m_kind;
+};

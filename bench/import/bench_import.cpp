@@ -8,6 +8,7 @@
 //   bench_import --lines N       another size of the day (default 100 000)
 //   bench_import --earlier N     another number of earlier lines (default 1 000 000)
 //   bench_import --only sqlite|postgresql
+//   bench_import --keep          leaves the PostgreSQL schema behind for a closer look
 #include "ConsoleDialogs.h"
 #include "ConsoleProgress.h"
 #include "Db.h"
@@ -529,6 +530,10 @@ int main(int argc, char **argv)
         db.exec(QStringLiteral("CREATE SCHEMA \"%1\"").arg(pg.settings.schema));
     }
     benchEngine(app.applicationFilePath(), pg, lines, earlier);
+    if (args.contains(QStringLiteral("--keep"))) {
+        say(QStringLiteral("  schema kept: ") + pg.settings.schema);
+        return 0;
+    }
     Db db(admin);
     db.open();
     db.exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(pg.settings.schema));

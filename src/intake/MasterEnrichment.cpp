@@ -3,8 +3,6 @@
 #include "Db.h"
 #include "Progress.h"
 
-#include <QStringList>
-
 namespace {
 
 // The product-number class is the first three characters when the third is not numeric and
@@ -25,15 +23,13 @@ const char *const kEndCode = "CASE WHEN L.S_END IN ('A', 'M') THEN '' ELSE L.S_E
 const char *const kClassBrand = "CASE WHEN HK.HINBAN_KBN IS NOT NULL THEN HK.BR_CD "
                                 "ELSE L.BR_CD END";
 
-// The day's lines (L) with every value the masters give them, before the brand name: the
-// brand code decides which brand master row names it.
-QString completedLines()
+// The completed values before the brand name (the brand code decides which brand master row
+// names the line), as "expression AS column", in the order of completedColumns().
+QStringList valuesBeforeBrandName()
 {
     const QString colour = QLatin1String(kColour);
     const QString brand = QLatin1String(kClassBrand);
-    const QStringList values{
-        QStringLiteral("L.IMP_DATE"),
-        QStringLiteral("L.IMP_LN"),
+    return {
         QStringLiteral("CASE WHEN %1 = '' THEN 'WH' ELSE %1 END AS COL").arg(colour),
         QStringLiteral("%1 AS S_END").arg(QLatin1String(kEndCode)),
         QStringLiteral("T.SU2 AS LOT_SU"),
@@ -54,46 +50,74 @@ QString completedLines()
         QStringLiteral("CASE WHEN MF.FC_RG IS NOT NULL THEN MF.GENSAN ELSE L.GENSAN1 END "
                        "AS GENSAN1"),
     };
-    // The lot totals run over every day of the day's lots (through the lot-number index):
-    // the same totals as over the whole table, without reading every earlier day.
-    return QStringLiteral("SELECT ") + values.join(QStringLiteral(", ")) +
-           QStringLiteral(
-               " FROM TBL_ORDER L "
-               "JOIN (SELECT LOT_NO, SUM(SU) SU2, SUM(SU) / COUNT(SU) AVG2 FROM TBL_ORDER "
-               "WHERE LOT_NO IN (SELECT LOT_NO FROM TBL_ORDER WHERE IMP_DATE = :d) "
-               "GROUP BY LOT_NO) T ON T.LOT_NO = L.LOT_NO "
-               "LEFT JOIN MST_COL MC ON MC.S_TBL = L.S_TBL AND MC.S_FLD = L.S_FLD "
-               "LEFT JOIN MST_CAR MCAR ON MCAR.CAR_CD = L.CAR_CD "
-               "LEFT JOIN MST_HINBANKUBUN HK ON HK.HINBAN_KBN = ") +
-           QLatin1String(kHinbanClass) +
-           QStringLiteral(" LEFT JOIN MST_FACTORY MF ON MF.FC_RG = L.FC_RG AND MF.FC_CD = L.FC_CD "
-                          "WHERE L.IMP_DATE = :d");
 }
 
-const char *const kColumns[] = {"COL",     "S_END",      "LOT_SU",   "LOT_AVG", "SPARE_SU",
-                                "YARE_SU", "HINBAN_KBN", "SIZE_KEY", "BR_CD",   "BR_NM",
-                                "FC_NM",   "FC_RNM",     "GENSAN1"};
+QStringList prefixed(const QString &alias, const QStringList &columns)
+{
+    QStringList result;
+    for (const QString &c : columns)
+        result << alias + c;
+    return result;
+}
 
 } // namespace
+
+QStringList completedColumns()
+{
+    return {QStringLiteral("COL"),        QStringLiteral("S_END"),    QStringLiteral("LOT_SU"),
+            QStringLiteral("LOT_AVG"),    QStringLiteral("SPARE_SU"), QStringLiteral("YARE_SU"),
+            QStringLiteral("HINBAN_KBN"), QStringLiteral("SIZE_KEY"), QStringLiteral("BR_CD"),
+            QStringLiteral("BR_NM"),      QStringLiteral("FC_NM"),    QStringLiteral("FC_RNM"),
+            QStringLiteral("GENSAN1")};
+}
+
+QString completedLinesSelect(const QString &lines, const QString &condition,
+                             const QString &lotLines, const QStringList &passThrough)
+{
+    const QStringList keys{QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN")};
+    const QString inner =
+        QStringLiteral("SELECT ") +
+        (prefixed(QStringLiteral("L."), keys + passThrough) + valuesBeforeBrandName())
+            .join(QStringLiteral(", ")) +
+        QStringLiteral(" FROM ") + lines +
+        QStringLiteral(" L JOIN (SELECT LOT_NO, SUM(SU) SU2, SUM(SU) / COUNT(SU) AVG2 FROM (") +
+        lotLines +
+        QStringLiteral(") A GROUP BY LOT_NO) T ON T.LOT_NO = L.LOT_NO "
+                       "LEFT JOIN MST_COL MC ON MC.S_TBL = L.S_TBL AND MC.S_FLD = L.S_FLD "
+                       "LEFT JOIN MST_CAR MCAR ON MCAR.CAR_CD = L.CAR_CD "
+                       "LEFT JOIN MST_HINBANKUBUN HK ON HK.HINBAN_KBN = ") +
+        QLatin1String(kHinbanClass) +
+        QStringLiteral(" LEFT JOIN MST_FACTORY MF ON MF.FC_RG = L.FC_RG AND MF.FC_CD = L.FC_CD "
+                       "WHERE ") +
+        condition;
+    // The brand name follows the completed brand code, the house brand's included.
+    QStringList outer = prefixed(QStringLiteral("C."), keys + passThrough);
+    for (const QString &c : completedColumns())
+        outer << (c == QLatin1String("BR_NM")
+                      ? QStringLiteral("CASE WHEN MB.BR_CD IS NOT NULL THEN MB.BR_NM "
+                                       "ELSE C.BR_NM END AS BR_NM")
+                      : QStringLiteral("C.") + c);
+    return QStringLiteral("SELECT ") + outer.join(QStringLiteral(", ")) +
+           QStringLiteral(" FROM (") + inner +
+           QStringLiteral(") C LEFT JOIN MST_BRAND MB ON MB.BR_CD = C.BR_CD");
+}
 
 QString enrichmentStatement()
 {
     QStringList assignments;
     QStringList changes;
-    for (const char *column : kColumns) {
-        const QString c = QLatin1String(column);
+    for (const QString &c : completedColumns()) {
         assignments << c + QStringLiteral(" = N.") + c;
         changes << QStringLiteral("TBL_ORDER.") + c + QStringLiteral(" <> N.") + c;
     }
-    // The brand name follows the completed brand code, the default brand's included.
-    const QString completed =
-        QStringLiteral("SELECT C.IMP_DATE, C.IMP_LN, C.COL, C.S_END, C.LOT_SU, C.LOT_AVG, "
-                       "C.SPARE_SU, C.YARE_SU, C.HINBAN_KBN, C.SIZE_KEY, C.BR_CD, "
-                       "CASE WHEN MB.BR_CD IS NOT NULL THEN MB.BR_NM ELSE C.BR_NM END AS BR_NM, "
-                       "C.FC_NM, C.FC_RNM, C.GENSAN1 FROM (") +
-        completedLines() + QStringLiteral(") C LEFT JOIN MST_BRAND MB ON MB.BR_CD = C.BR_CD");
+    // The lot totals run over the day's lots only (through the lot-number index): the same
+    // totals as over the whole table, without reading every earlier day.
+    const QString day =
+        completedLinesSelect(QStringLiteral("TBL_ORDER"), QStringLiteral("L.IMP_DATE = :d"),
+                             QStringLiteral("SELECT LOT_NO, SU FROM TBL_ORDER WHERE LOT_NO IN "
+                                            "(SELECT LOT_NO FROM TBL_ORDER WHERE IMP_DATE = :d)"));
     return QStringLiteral("UPDATE TBL_ORDER SET ") + assignments.join(QStringLiteral(", ")) +
-           QStringLiteral(" FROM (") + completed +
+           QStringLiteral(" FROM (") + day +
            QStringLiteral(") N WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.IMP_DATE = N.IMP_DATE "
                           "AND TBL_ORDER.IMP_LN = N.IMP_LN AND (") +
            changes.join(QStringLiteral(" OR ")) + QLatin1Char(')');

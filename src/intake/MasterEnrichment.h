@@ -1,20 +1,33 @@
 // Completion of one import date's order lines from the masters: colour, end code, lot totals,
 // spare and spoilage quantities, product-number class, size key, brand, factory names.
+//
+// What the masters make of a line, in the desk's binding order: the master colour of a line
+// marked 'C', then 'WH' for a blank colour; the end codes A and M cleared before the size key is
+// rebuilt; the lot's total and integer average over every day of the lot; the spare quantity by
+// the name type's threshold and the spoilage allowance (a threshold or allowance of 0 or less,
+// or a name type missing from the master, leaves the line's value); the product-number class
+// before its brand, the house brand 'OSTERA' for a blank brand before the brand name; the
+// factory's names and origin. A code the master lacks leaves the line's value.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Db;
 class Progress;
 
-// One statement that gives every line of the day (:d) its final values at once, in the
-// desk's binding order: the master colour of a line marked 'C', then 'WH' for a blank colour;
-// the end codes A and M cleared before the size key is rebuilt; the lot's total and integer
-// average over every day of the lot; the spare quantity by the name type's threshold and the
-// spoilage allowance (a threshold or allowance of 0 or less, or a name type missing from the
-// master, leaves the line's value); the product-number class before its brand, the house brand
-// 'OSTERA' for a blank brand before the brand name; the factory's names and origin. Only lines
-// whose values change are written, so that a run over a completed day reads without rewriting.
+// The columns the masters complete.
+QStringList completedColumns();
+
+// A SELECT of IMP_DATE, IMP_LN, the `passThrough` columns and the completed columns of every
+// line of `lines` (a FROM item, aliased L, with TBL_ORDER's columns as they stand before the
+// completion) that meets `condition` (over L). The lot totals run over `lotLines`, a SELECT of
+// LOT_NO and SU of every line of every day that shares a lot with those lines.
+QString completedLinesSelect(const QString &lines, const QString &condition,
+                             const QString &lotLines, const QStringList &passThrough = {});
+
+// One UPDATE that gives every line of the day (:d) its completed values; only lines whose
+// values change are written, so that a run over a completed day reads without rewriting.
 QString enrichmentStatement();
 
 // Runs it for the day; throws DbError when the database refuses it.

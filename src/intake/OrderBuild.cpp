@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "Dialogs.h"
+#include "MasterEnrichment.h"
 
 #include <QStringList>
 
@@ -81,6 +82,54 @@ QString buildStatement()
            QStringLiteral(" FROM WRK_ORDER");
 }
 
+// The same lines, completed from the masters as the enrichment would complete them right
+// after (the lot totals over the earlier days' lines of the day's lots and the day's own), so
+// that the enrichment finds nothing to rewrite. The lines as the plain build leaves them are
+// the starting point; the columns it leaves out start from the schema's defaults.
+QString completedBuildStatement()
+{
+    const QStringList completed = completedColumns();
+    QStringList lineValues;
+    QStringList passThrough;
+    for (const auto &[column, expression] : buildPairs()) {
+        lineValues << expression + QStringLiteral(" AS ") + column;
+        if (!completed.contains(column) && column != QLatin1String("IMP_DATE") &&
+            column != QLatin1String("IMP_LN"))
+            passThrough << column;
+    }
+    lineValues << QStringLiteral("0 AS LOT_AVG") << QStringLiteral("0 AS SPARE_SU")
+               << QStringLiteral("0 AS YARE_SU") << QStringLiteral("'' AS FC_RNM");
+    const QString lines = QStringLiteral("(SELECT ") + lineValues.join(QStringLiteral(", ")) +
+                          QStringLiteral(" FROM WRK_ORDER)");
+    const QString lotLines =
+        QStringLiteral("SELECT LOT_NO, SU FROM TBL_ORDER WHERE LOT_NO IN "
+                       "(SELECT LOT_NO FROM WRK_ORDER) UNION ALL SELECT LOT_NO, SU FROM WRK_ORDER");
+    const QStringList columns =
+        QStringList{QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN")} + passThrough + completed;
+    return QStringLiteral("INSERT INTO TBL_ORDER(") + columns.join(QLatin1Char(',')) +
+           QStringLiteral(") ") +
+           completedLinesSelect(lines, QStringLiteral("L.IMP_DATE = :d"), lotLines, passThrough);
+}
+
+// The completed build applies when the work table holds the day alone, as the file import
+// leaves it. Should it fail (a master the database refuses to read, a lot total beyond the
+// column's range), the plain build goes in instead and the enrichment meets the fault in its
+// own run, reported as an enrichment failure as before.
+bool completedBuild(Db &db, const QVariantMap &params)
+{
+    if (db.exists(QStringLiteral("SELECT 1 FROM WRK_ORDER WHERE IMP_DATE <> :d"),
+                  {{QStringLiteral("d"), params.value(QStringLiteral("d"))}}))
+        return false;
+    try {
+        Transaction attempt(db);
+        db.exec(completedBuildStatement(), params);
+        attempt.commit();
+    } catch (const DbError &) {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString manufacturerText()
@@ -93,8 +142,10 @@ int PF_MakeOrder(Db &db, Dialogs &dialogs, const QString &impDate)
     const QVariantMap day{{QStringLiteral("d"), impDate}};
     try {
         db.exec(QStringLiteral("DELETE FROM TBL_ORDER WHERE IMP_DATE = :d"), day);
-        db.exec(buildStatement(),
-                {{QStringLiteral("d"), impDate}, {QStringLiteral("maker"), manufacturerText()}});
+        const QVariantMap params{{QStringLiteral("d"), impDate},
+                                 {QStringLiteral("maker"), manufacturerText()}};
+        if (!completedBuild(db, params))
+            db.exec(buildStatement(), params);
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
         return 1;

@@ -1,5 +1,6 @@
 // The build of a day's order lines: TBL_ORDER's lines of the day replaced by the numbered
-// work rows.
+// work rows, written once with what the masters give them (the enrichment that follows in its
+// own transaction then only confirms them, or completes what changed in between).
 #pragma once
 
 #include <QString>

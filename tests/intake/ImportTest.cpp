@@ -378,17 +378,18 @@ TEST_P(ImportTest, TheImportIsCommittedBeforeTheCheckIsAnnounced)
     LookingDialogs looking;
     int registered = -1;
     int lines = -1;
-    QString enrichedBrand;
+    int findings = -1;
     looking.onAnnounce = [&] {
         registered = second->scalar("SELECT COUNT(*) FROM SYS_IMPDATE").toInt();
         lines = second->scalar("SELECT COUNT(*) FROM TBL_ORDER").toInt();
-        enrichedBrand = second->scalar("SELECT BR_CD FROM TBL_ORDER WHERE IMP_LN = 1").toString();
+        findings = second->scalar("SELECT COUNT(*) FROM TBL_ERR").toInt();
     };
-    const QString file = writeFile(orderFile({OrderLine(), OrderLine()}));
+    const QString file = writeFile(orderFile({OrderLine(), OrderLine().set("ROW", "09")}));
     ASSERT_TRUE(ImportRun(db(), looking, progress).run(request(file)));
     EXPECT_EQ(registered, 1);
     EXPECT_EQ(lines, 2);
-    EXPECT_EQ(enrichedBrand, ""); // the enrichment comes after, in its own transaction
+    EXPECT_EQ(findings, 0);                       // the check comes after, in its own transaction
+    EXPECT_EQ(count("TBL_ERR", "IMP_LN = 2"), 3); // size key, size row, row
     EXPECT_EQ(value("SELECT BR_CD FROM TBL_ORDER WHERE IMP_LN = 1"), "OSBLUE");
 }
 

@@ -5,9 +5,11 @@
 #include "OrderFileBuilder.h"
 #include "ReferenceIntake.h"
 
+#include "FileImport.h"
 #include "ImportRun.h"
 #include "MasterChecks.h"
 #include "MasterEnrichment.h"
+#include "OrderBuild.h"
 
 #include <QFile>
 #include <QSqlRecord>
@@ -121,6 +123,54 @@ protected:
                   row);
     }
 
+    // A day's file whose fields hit and miss every master, with blank and short dates, blanks
+    // inside quality keys, blank and signed quantities and several factories.
+    static QByteArray randomOrderFile(Random &random)
+    {
+        QList<OrderLine> lines;
+        for (int i = 0; i < 300; ++i) {
+            OrderLine line;
+            line.set("FC_RG", random.pick({"TK", "TK", "SH", "XX", "", "ｱB"}))
+                .set("FC_CD", random.pick({"J13001", "C31005", "X0001"}))
+                .set("LOT_NO", lotNo(random))
+                .set("SET_DATE", random.pick({"261210", "261211", "", "2612", "26121"}))
+                .set("ORD_DATE", random.pick({"261201", "040115", "", "0401"}))
+                .set("CAR_CD", random.pick({"A", "B", "C", "D", "G", ""}))
+                .set("HINBAN", random.pick({"OS2101", "ABC123", "AB1234", "NB1000", "XY1000", "A",
+                                            "", "AB$12", "O'S900"}))
+                .set("S_END", random.pick({"A", "M", "B", ""}))
+                .set("COL", random.pick({"", "NV", "RD"}))
+                .set("SCN", random.pick({"C", "X", ""}))
+                .set("QUL_KEY", random.pick({"CT1000", "CT 1000", "C T 10 0", "", "QN9001"}))
+                .set("S_TBL", random.pick({"K", "M", "L", "X"}))
+                .set("S_FLD", random.pick({"01", "02", "03"}))
+                .set("ROW", random.pick({"01", "02", "05"}))
+                .set("SU", random.pick({"", "0", "50", "51", "100", "101", "-7", "99999"}))
+                .set("F17", random.pick({"", "ﾂｲｶ", "a'b"}));
+            lines << line;
+        }
+        return orderFile(lines);
+    }
+
+    QString writeOrderFile(const QByteArray &file)
+    {
+        const QString name = path("order.txt");
+        QFile out(name);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(file);
+        return name;
+    }
+
+    // An earlier day whose lots the new day continues, and counters already running.
+    void earlierDay(Random &random)
+    {
+        for (int ln = 1; ln <= 60; ++ln)
+            addRandomLine(random, kDay1, ln);
+        db().exec("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES(:d, '0')", {{"d", kDay1}});
+        db().exec("INSERT INTO SYS_KNR_NO(ORD_NEN, ORD_TUKI, FC_RG, KNR_NO) "
+                  "VALUES('2026', '12', 'TK', 995), ('2026', '11', 'SH', 4)");
+    }
+
     // Every row of a table, every column, in key order: one text per row.
     QStringList snapshot(const QString &table, const QString &order)
     {
@@ -193,41 +243,10 @@ TEST_P(IntakeEquivalenceTest, ImportGivesTheStepwiseResultOnARandomFile)
 {
     Random random(7);
     loadRandomMasters(random);
-    // An earlier day whose lots the new day continues, and counters already running.
-    for (int ln = 1; ln <= 60; ++ln)
-        addRandomLine(random, kDay1, ln);
-    db().exec("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES(:d, '0')", {{"d", kDay1}});
-    db().exec("INSERT INTO SYS_KNR_NO(ORD_NEN, ORD_TUKI, FC_RG, KNR_NO) "
-              "VALUES('2026', '12', 'TK', 995), ('2026', '11', 'SH', 4)");
+    earlierDay(random);
 
-    QList<OrderLine> lines;
-    for (int i = 0; i < 300; ++i) {
-        OrderLine line;
-        line.set("FC_RG", random.pick({"TK", "TK", "SH", "XX", "", "ｱB"}))
-            .set("FC_CD", random.pick({"J13001", "C31005", "X0001"}))
-            .set("LOT_NO", lotNo(random))
-            .set("SET_DATE", random.pick({"261210", "261211", "", "2612", "26121"}))
-            .set("ORD_DATE", random.pick({"261201", "040115", "", "0401"}))
-            .set("CAR_CD", random.pick({"A", "B", "C", "D", "G", ""}))
-            .set("HINBAN", random.pick({"OS2101", "ABC123", "AB1234", "NB1000", "XY1000", "A", "",
-                                        "AB$12", "O'S900"}))
-            .set("S_END", random.pick({"A", "M", "B", ""}))
-            .set("COL", random.pick({"", "NV", "RD"}))
-            .set("SCN", random.pick({"C", "X", ""}))
-            .set("QUL_KEY", random.pick({"CT1000", "CT 1000", "C T 10 0", "", "QN9001"}))
-            .set("S_TBL", random.pick({"K", "M", "L", "X"}))
-            .set("S_FLD", random.pick({"01", "02", "03"}))
-            .set("ROW", random.pick({"01", "02", "05"}))
-            .set("SU", random.pick({"", "0", "50", "51", "100", "101", "-7", "99999"}))
-            .set("F17", random.pick({"", "ﾂｲｶ", "a'b"}));
-        lines << line;
-    }
-    const QByteArray file = orderFile(lines);
-    const QString path = this->path("order.txt");
-    QFile out(path);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(file);
-    out.close();
+    const QByteArray file = randomOrderFile(random);
+    const QString path = writeOrderFile(file);
 
     // The step-by-step import, looked at and then undone.
     db().begin();
@@ -251,4 +270,46 @@ TEST_P(IntakeEquivalenceTest, ImportGivesTheStepwiseResultOnARandomFile)
     EXPECT_EQ(dialogs.messages(),
               QStringList({"エラーチェック処理を開始します。", "処理は終了しました。"}));
     expectSameRows(expected, importTables(), "import");
+}
+
+TEST_P(IntakeEquivalenceTest, BuildWritesTheLinesAsTheEnrichmentCompletesThem)
+{
+    Random random(11);
+    loadRandomMasters(random);
+    earlierDay(random);
+    const QByteArray file = randomOrderFile(random);
+    const ImportRequest request{writeOrderFile(file), kDay2, "2026", "12", QDate(2026, 12, 8)};
+
+    db().begin();
+    ReferenceIntake::fileImport(db(), file, kDay2, "2026", "12", request.today);
+    ReferenceIntake::makeOrder(db(), kDay2);
+    ReferenceIntake::enrich(db(), kDay2);
+    const QStringList expected = orderLines();
+    db().rollback();
+
+    ASSERT_EQ(PF_FileImport(db(), dialogs, progress, request), 0);
+    ASSERT_EQ(PF_MakeOrder(db(), dialogs, kDay2), 0);
+    expectSameRows(expected, orderLines(), "build");
+    EXPECT_EQ(db().exec(enrichmentStatement(), {{"d", kDay2}}), 0);
+}
+
+TEST_P(IntakeEquivalenceTest, AMasterTheDatabaseRefusesStillFailsTheEnrichmentNotTheImport)
+{
+    Random random(5);
+    loadRandomMasters(random);
+    db().exec("ALTER TABLE MST_BRAND RENAME TO GONE");
+    const QString path = writeOrderFile(randomOrderFile(random));
+    ASSERT_TRUE(
+        ImportRun(db(), dialogs, progress).run({path, kDay2, "2026", "12", QDate(2026, 12, 8)}));
+    const QStringList messages = dialogs.messages();
+    ASSERT_EQ(messages.size(), 4);
+    EXPECT_EQ(messages.at(0), "エラーチェック処理を開始します。");
+    EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Error); // the database's own text
+    EXPECT_EQ(messages.at(2), "エラーチェック中にエラーが発生しました。");
+    EXPECT_EQ(messages.at(3), "処理は終了しました。");
+    // The day is registered with its lines as the plain build leaves them.
+    EXPECT_EQ(count("SYS_IMPDATE", "IMP_DATE = '20261208'"), 1);
+    EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261208'"), 300);
+    EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261208' AND (BR_CD <> '' OR HINBAN_KBN <> '')"), 0);
+    EXPECT_EQ(count("TBL_ORDER", "SEIZOUMOTO = '株式会社　オステラ'"), 300);
 }

@@ -53,14 +53,14 @@ QList<GridColumn> frmRunHistory::gridColumns() const
             column("担当者", 1200),
             column("端末", 1300),
             column("生産機種", 1000),
-            column("セット日From", 1200),
-            column("セット日To", 1200),
-            column("特定変換", 900),
-            column("発注レコード件数", 1400),
-            column("ネーム版下件数", 1400),
-            column("印字データ件数", 1400),
-            column("レポート件数", 1200),
-            column("状態変更者", 1200),
+            column("セット日From", 1500),
+            column("セット日To", 1300),
+            column("特定変換", 1000),
+            column("発注レコード件数", 1800),
+            column("ネーム版下件数", 1700),
+            column("印字データ件数", 1700),
+            column("レポート件数", 1400),
+            column("状態変更者", 1300),
             column("状態変更日時", 2000)};
 }
 

@@ -41,8 +41,9 @@ public:
     // value. Set-based, so a day of lines costs one statement.
     void beforeChange(const QString &condition, const QVariantMap &params, const QString &column,
                       const QString &newValue);
-    // After one line was updated: read holds the line's values as the screen read them
-    // (IMP_DATE and IMP_LN among them), changes the values written.
+    // Before one line is updated only while it still holds read (the line's values as the
+    // screen read them, IMP_DATE and IMP_LN among them): the columns of changes whose value
+    // differs from what was read.
     void lineChanged(const QVariantMap &read, const QVariantMap &changes);
     // Before a line is deleted (read holds its IMP_DATE and IMP_LN): its key, column '*' and
     // the whole line as it is now, as compact text.

@@ -92,14 +92,16 @@ bool OrderLineStore::update(const QList<OrderLineValue> &changes, const QList<Or
         params.insert(name, changes[i].value);
     }
     const QString where = unchangedCondition(read, params);
-    // The audit entries go with the change; a line changed meanwhile leaves none.
+    // The audit entries go with the change; a line changed meanwhile takes them back with the
+    // rollback. Entries first, like every change of the lines, so that two workstations take
+    // the trail's lock and the lines' locks in the same order.
     Transaction tx(m_db);
+    HistoryWrite history(m_db);
+    AuditTrail(history, AuditTrail::kEdit).lineChanged(valuesOf(read), valuesOf(changes));
     if (m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") + assignments.join(QStringLiteral(", ")) +
                       QStringLiteral(" WHERE ") + where,
                   params) == 0)
         return false;
-    HistoryWrite history(m_db);
-    AuditTrail(history, AuditTrail::kEdit).lineChanged(valuesOf(read), valuesOf(changes));
     tx.commit();
     return true;
 }

@@ -5,26 +5,114 @@
 
 namespace {
 
-// One pass of a check: the day's offending lines (IMP_DATE, IMP_LN, KNR_NO and the key
-// columns, as F) and the texts of their findings, built from the key columns.
+// One pass of a check: the day's lines (O) that the master (joined under an alias of the
+// pass's own) does not answer, with their key columns, and the texts of their findings built
+// from those columns (F) and the bound :e2 and :e3.
 struct Pass {
-    QString offending; // SELECT ... WHERE <day> AND <no master row>
-    QString err2;      // expression over F and the bound :e2
-    QString err3;      // expression over F and the bound :e3
+    QStringList keyColumns; // over O, e.g. "O.FC_RG"
+    QString join;           // LEFT JOIN of the master, or empty
+    QString missing;        // condition of a finding
+    QString err2;
+    QString err3;
     QString e2;
     QString e3;
 };
 
+QList<Pass> brandPasses()
+{
+    return {{{QStringLiteral("O.HINBAN_KBN")},
+             QStringLiteral("LEFT JOIN MST_HINBANKUBUN MH ON O.HINBAN_KBN = MH.HINBAN_KBN"),
+             QStringLiteral("MH.HINBAN_KBN IS NULL"),
+             QStringLiteral(":e2"),
+             QStringLiteral(":e3 || F.HINBAN_KBN"),
+             QStringLiteral("品番区分マスタに未登録です"),
+             QStringLiteral("品番区分=")}};
+}
+
+QList<Pass> factoryPasses()
+{
+    return {{{QStringLiteral("O.FC_RG"), QStringLiteral("O.FC_CD")},
+             QStringLiteral("LEFT JOIN MST_FACTORY MF ON O.FC_RG = MF.FC_RG "
+                            "AND O.FC_CD = MF.FC_CD"),
+             QStringLiteral("MF.FC_RG IS NULL"),
+             QStringLiteral(":e2"),
+             QStringLiteral(":e3 || F.FC_RG || ',工場コード=' || F.FC_CD"),
+             QStringLiteral("工場マスタに未登録です"),
+             QStringLiteral("工場略号=")}};
+}
+
+// A blank key is reported twice: as blank, then as a key the master lacks (unless the master
+// has a row with the blank key).
+QList<Pass> qualityPasses()
+{
+    return {{{QStringLiteral("O.QUL_KEY")},
+             QString(),
+             QStringLiteral("O.QUL_KEY = ''"),
+             QStringLiteral(":e2"),
+             QStringLiteral("''"),
+             QStringLiteral("品質キーが空白です"),
+             QString()},
+            {{QStringLiteral("O.QUL_KEY")},
+             QStringLiteral("LEFT JOIN MST_QUL MQ ON O.QUL_KEY = MQ.QUL_KEY"),
+             QStringLiteral("MQ.QUL_KEY IS NULL"),
+             QStringLiteral("F.QUL_KEY || :e2"),
+             QStringLiteral("''"),
+             QStringLiteral("が品質マスタ未登録です。"),
+             QString()}};
+}
+
+QList<Pass> sizePasses()
+{
+    return {{{QStringLiteral("O.SIZE_KEY")},
+             QStringLiteral("LEFT JOIN MST_SIZ MS ON O.SIZE_KEY = MS.SIZE_KEY"),
+             QStringLiteral("MS.SIZE_KEY IS NULL"),
+             QStringLiteral(":e2"),
+             QStringLiteral(":e3 || F.SIZE_KEY"),
+             QStringLiteral("サイズマスタに未登録です"),
+             QStringLiteral("サイズキー=")}};
+}
+
+// The size class joins table, field and end code, in that order (unlike the size key).
+QList<Pass> sizeRowPasses()
+{
+    const QString sizeClass = QStringLiteral("O.S_TBL || O.S_FLD || O.S_END");
+    return {{{QStringLiteral("O.ROW"), sizeClass + QStringLiteral(" AS SIZE_KBN")},
+             QStringLiteral("LEFT JOIN MST_TARVOLIN_SIZE MT ON O.ROW = MT.ROW AND ") + sizeClass +
+                 QStringLiteral(" = MT.SIZE_KBN"),
+             QStringLiteral("MT.ROW IS NULL"),
+             QStringLiteral(":e2"),
+             QStringLiteral(":e3 || F.ROW || ',サイズ区分=' || F.SIZE_KBN"),
+             QStringLiteral("TARVOLINサイズマスタに未登録です"),
+             QStringLiteral("ROW=")}};
+}
+
+QList<Pass> rowPasses()
+{
+    return {{{QStringLiteral("O.ROW")},
+             QStringLiteral("LEFT JOIN MST_ROW MR ON O.ROW = MR.ROW"),
+             QStringLiteral("MR.ROW IS NULL"),
+             QStringLiteral(":e2"),
+             QStringLiteral(":e3 || F.ROW"),
+             QStringLiteral("ROWマスタに未登録です"),
+             QStringLiteral("ROW=")}};
+}
+
+const QString kLineKeys = QStringLiteral("O.IMP_DATE, O.IMP_LN, O.KNR_NO");
+
 // ERR_LN continues after the line's findings of the checks before.
 QString findingInsert(const Pass &pass)
 {
+    const QString offending = QStringLiteral("SELECT ") + kLineKeys + QStringLiteral(", ") +
+                              pass.keyColumns.join(QStringLiteral(", ")) +
+                              QStringLiteral(" FROM TBL_ORDER O ") + pass.join +
+                              QStringLiteral(" WHERE O.IMP_DATE = :d AND ") + pass.missing;
     return QStringLiteral("INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3) "
                           "SELECT F.IMP_DATE, F.IMP_LN, "
                           "COALESCE((SELECT MAX(E.ERR_LN) FROM TBL_ERR E "
                           "WHERE E.IMP_DATE = F.IMP_DATE AND E.IMP_LN = F.IMP_LN), 0) + 1, "
                           "F.KNR_NO, ") +
-           pass.err2 + QStringLiteral(", ") + pass.err3 + QStringLiteral(" FROM (") +
-           pass.offending + QStringLiteral(") F");
+           pass.err2 + QStringLiteral(", ") + pass.err3 + QStringLiteral(" FROM (") + offending +
+           QStringLiteral(") F");
 }
 
 // A check's passes run together: a failure rolls back the check's own findings and shows the
@@ -49,86 +137,84 @@ bool runCheck(Db &db, Dialogs &dialogs, const QString &impDate, const QList<Pass
     return false;
 }
 
-QString lines(const QString &keyColumns, const QString &join, const QString &missing)
-{
-    return QStringLiteral("SELECT O.IMP_DATE, O.IMP_LN, O.KNR_NO, ") + keyColumns +
-           QStringLiteral(" FROM TBL_ORDER O ") + join +
-           QStringLiteral(" WHERE O.IMP_DATE = :d AND ") + missing;
-}
-
 } // namespace
 
 bool MF_BrandCheck(Db &db, Dialogs &dialogs, const QString &impDate)
 {
-    return runCheck(
-        db, dialogs, impDate,
-        {{lines(QStringLiteral("O.HINBAN_KBN"),
-                QStringLiteral("LEFT JOIN MST_HINBANKUBUN M ON O.HINBAN_KBN = M.HINBAN_KBN"),
-                QStringLiteral("M.HINBAN_KBN IS NULL")),
-          QStringLiteral(":e2"), QStringLiteral(":e3 || F.HINBAN_KBN"),
-          QStringLiteral("品番区分マスタに未登録です"), QStringLiteral("品番区分=")}});
+    return runCheck(db, dialogs, impDate, brandPasses());
 }
 
 bool MF_FactoryCheck(Db &db, Dialogs &dialogs, const QString &impDate)
 {
-    return runCheck(
-        db, dialogs, impDate,
-        {{lines(QStringLiteral("O.FC_RG, O.FC_CD"),
-                QStringLiteral("LEFT JOIN MST_FACTORY M ON O.FC_RG = M.FC_RG "
-                               "AND O.FC_CD = M.FC_CD"),
-                QStringLiteral("M.FC_RG IS NULL")),
-          QStringLiteral(":e2"), QStringLiteral(":e3 || F.FC_RG || ',工場コード=' || F.FC_CD"),
-          QStringLiteral("工場マスタに未登録です"), QStringLiteral("工場略号=")}});
+    return runCheck(db, dialogs, impDate, factoryPasses());
 }
 
 bool MF_QualityCheck(Db &db, Dialogs &dialogs, const QString &impDate)
 {
-    // A blank key is reported twice: as blank, then as a key the master lacks (unless the
-    // master has a row with the blank key).
-    return runCheck(
-        db, dialogs, impDate,
-        {{lines(QStringLiteral("O.QUL_KEY"), QString(), QStringLiteral("O.QUL_KEY = ''")),
-          QStringLiteral(":e2"), QStringLiteral("''"), QStringLiteral("品質キーが空白です"),
-          QString()},
-         {lines(QStringLiteral("O.QUL_KEY"),
-                QStringLiteral("LEFT JOIN MST_QUL M ON O.QUL_KEY = M.QUL_KEY"),
-                QStringLiteral("M.QUL_KEY IS NULL")),
-          QStringLiteral("F.QUL_KEY || :e2"), QStringLiteral("''"),
-          QStringLiteral("が品質マスタ未登録です。"), QString()}});
+    return runCheck(db, dialogs, impDate, qualityPasses());
 }
 
 bool MF_SizeCheck(Db &db, Dialogs &dialogs, const QString &impDate)
 {
-    return runCheck(db, dialogs, impDate,
-                    {{lines(QStringLiteral("O.SIZE_KEY"),
-                            QStringLiteral("LEFT JOIN MST_SIZ M ON O.SIZE_KEY = M.SIZE_KEY"),
-                            QStringLiteral("M.SIZE_KEY IS NULL")),
-                      QStringLiteral(":e2"), QStringLiteral(":e3 || F.SIZE_KEY"),
-                      QStringLiteral("サイズマスタに未登録です"), QStringLiteral("サイズキー=")}});
+    return runCheck(db, dialogs, impDate, sizePasses());
 }
 
 bool MF_SizeRowCheck(Db &db, Dialogs &dialogs, const QString &impDate)
 {
-    // The size class joins table, field and end code, in that order (unlike the size key).
-    const QString sizeClass = QStringLiteral("O.S_TBL || O.S_FLD || O.S_END");
-    return runCheck(
-        db, dialogs, impDate,
-        {{lines(QStringLiteral("O.ROW, ") + sizeClass + QStringLiteral(" AS SIZE_KBN"),
-                QStringLiteral("LEFT JOIN MST_TARVOLIN_SIZE M ON O.ROW = M.ROW AND ") + sizeClass +
-                    QStringLiteral(" = M.SIZE_KBN"),
-                QStringLiteral("M.ROW IS NULL")),
-          QStringLiteral(":e2"), QStringLiteral(":e3 || F.ROW || ',サイズ区分=' || F.SIZE_KBN"),
-          QStringLiteral("TARVOLINサイズマスタに未登録です"), QStringLiteral("ROW=")}});
+    return runCheck(db, dialogs, impDate, sizeRowPasses());
 }
 
 bool MF_RowCheck(Db &db, Dialogs &dialogs, const QString &impDate)
 {
-    return runCheck(
-        db, dialogs, impDate,
-        {{lines(QStringLiteral("O.ROW"), QStringLiteral("LEFT JOIN MST_ROW M ON O.ROW = M.ROW"),
-                QStringLiteral("M.ROW IS NULL")),
-          QStringLiteral(":e2"), QStringLiteral(":e3 || F.ROW"),
-          QStringLiteral("ROWマスタに未登録です"), QStringLiteral("ROW=")}});
+    return runCheck(db, dialogs, impDate, rowPasses());
+}
+
+void writeAllFindings(Db &db, const QString &impDate)
+{
+    const QList<Pass> passes = brandPasses() + factoryPasses() + qualityPasses() + sizePasses() +
+                               sizeRowPasses() + rowPasses();
+    // The day's lines with at least one finding, read once with every master beside them.
+    QStringList columns{kLineKeys};
+    QStringList joins;
+    QStringList missing;
+    QStringList findings;
+    QVariantMap params{{QStringLiteral("d"), impDate}};
+    for (int k = 1; k <= passes.size(); ++k) {
+        const Pass &pass = passes.at(k - 1);
+        for (const QString &key : pass.keyColumns)
+            if (!columns.contains(key))
+                columns << key;
+        if (!pass.join.isEmpty() && !joins.contains(pass.join))
+            joins << pass.join;
+        missing << QLatin1Char('(') + pass.missing + QLatin1Char(')');
+        columns << QStringLiteral("CASE WHEN %1 THEN 1 ELSE 0 END AS P%2").arg(pass.missing).arg(k);
+        const QString e2 = QStringLiteral(":e2_%1").arg(k);
+        const QString e3 = QStringLiteral(":e3_%1").arg(k);
+        QString err2 = pass.err2;
+        QString err3 = pass.err3;
+        err2.replace(QLatin1String(":e2"), e2);
+        err3.replace(QLatin1String(":e3"), e3);
+        if (err2.contains(e2))
+            params.insert(e2.mid(1), pass.e2);
+        if (err3.contains(e3))
+            params.insert(e3.mid(1), pass.e3);
+        findings << QStringLiteral("SELECT %1 AS K, F.IMP_DATE, F.IMP_LN, F.KNR_NO, "
+                                   "CAST(%2 AS TEXT) AS ERR2, CAST(%3 AS TEXT) AS ERR3 "
+                                   "FROM F WHERE F.P%1 = 1")
+                        .arg(k)
+                        .arg(err2, err3);
+    }
+    // Each line's findings are numbered from 1 in check order.
+    db.exec(QStringLiteral("WITH F AS MATERIALIZED (SELECT ") + columns.join(QStringLiteral(", ")) +
+                QStringLiteral(" FROM TBL_ORDER O ") + joins.join(QLatin1Char(' ')) +
+                QStringLiteral(" WHERE O.IMP_DATE = :d AND (") +
+                missing.join(QStringLiteral(" OR ")) +
+                QStringLiteral(")) INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, "
+                               "ERR3) SELECT X.IMP_DATE, X.IMP_LN, ROW_NUMBER() OVER "
+                               "(PARTITION BY X.IMP_DATE, X.IMP_LN ORDER BY X.K), X.KNR_NO, "
+                               "X.ERR2, X.ERR3 FROM (") +
+                findings.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") X"),
+            params);
 }
 
 void MP_ErrAdd(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,
@@ -153,7 +239,7 @@ void markLinesWithFindings(Db &db, const QString &impDate)
 {
     db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG1 = '1' "
                            "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.FLG1 <> '1' "
-                           "AND EXISTS (SELECT 1 FROM TBL_ERR E WHERE E.IMP_DATE = "
-                           "TBL_ORDER.IMP_DATE AND E.IMP_LN = TBL_ORDER.IMP_LN)"),
+                           "AND TBL_ORDER.IMP_LN IN (SELECT E.IMP_LN FROM TBL_ERR E "
+                           "WHERE E.IMP_DATE = :d)"),
             {{QStringLiteral("d"), impDate}});
 }

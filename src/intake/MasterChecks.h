@@ -17,6 +17,12 @@ bool MF_SizeCheck(Db &db, Dialogs &dialogs, const QString &impDate);
 bool MF_SizeRowCheck(Db &db, Dialogs &dialogs, const QString &impDate);
 bool MF_RowCheck(Db &db, Dialogs &dialogs, const QString &impDate);
 
+// The six checks in one read of the day's lines: the same findings, numbered the same way,
+// as running them one after the other on a day without findings. Throws DbError, having
+// written nothing, when the database refuses it; the checks then run one by one so that the
+// failing one names itself.
+void writeAllFindings(Db &db, const QString &impDate);
+
 // Appends one finding to a line, after its last one. Throws DbError.
 void MP_ErrAdd(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,
                const QString &err3);

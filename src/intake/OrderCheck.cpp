@@ -34,14 +34,30 @@ void clearFindings(Db &db, const QString &impDate)
     db.exec(QStringLiteral("DELETE FROM TBL_ERR WHERE IMP_DATE = :d"), day);
 }
 
+bool checkTogether(Db &db, const QString &impDate)
+{
+    try {
+        Transaction together(db);
+        writeAllFindings(db, impDate);
+        together.commit();
+    } catch (const DbError &) {
+        return false;
+    }
+    return true;
+}
+
 void runChecks(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate)
 {
     progress.start(QStringLiteral("Error Check..."), 5);
-    int done = 0;
-    for (const Check &check : kChecks) {
-        progress.step(qMin(done++, 5));
-        if (check.run(db, dialogs, impDate))
-            dialogs.message(QString::fromUtf8(check.failure), Icon::Error);
+    if (checkTogether(db, impDate)) {
+        progress.step(5);
+    } else {
+        int done = 0;
+        for (const Check &check : kChecks) {
+            progress.step(qMin(done++, 5));
+            if (check.run(db, dialogs, impDate))
+                dialogs.message(QString::fromUtf8(check.failure), Icon::Error);
+        }
     }
     markLinesWithFindings(db, impDate);
 }

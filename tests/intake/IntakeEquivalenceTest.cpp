@@ -313,3 +313,25 @@ TEST_P(IntakeEquivalenceTest, AMasterTheDatabaseRefusesStillFailsTheEnrichmentNo
     EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261208' AND (BR_CD <> '' OR HINBAN_KBN <> '')"), 0);
     EXPECT_EQ(count("TBL_ORDER", "SEIZOUMOTO = '株式会社　オステラ'"), 300);
 }
+
+TEST_P(IntakeEquivalenceTest, AllChecksInOneReadGiveTheFindingsOfTheChecksOneByOne)
+{
+    Random random(3);
+    loadRandomMasters(random);
+    for (int ln = 1; ln <= 250; ++ln)
+        addRandomLine(random, kDay2, ln);
+    db().exec("UPDATE TBL_ORDER SET QUL_KEY = '' WHERE IMP_LN % 7 = 0");
+    db().exec("UPDATE TBL_ORDER SET QUL_KEY = 'QN' WHERE IMP_LN % 11 = 0");
+    enrichDay(db(), progress, kDay2);
+
+    db().begin();
+    for (auto check : {MF_BrandCheck, MF_FactoryCheck, MF_QualityCheck, MF_SizeCheck,
+                       MF_SizeRowCheck, MF_RowCheck})
+        ASSERT_FALSE(check(db(), dialogs, kDay2));
+    const QStringList expected = snapshot("TBL_ERR", "IMP_DATE, IMP_LN, ERR_LN");
+    db().rollback();
+    ASSERT_GT(expected.size(), 250); // every kind of finding, several on most lines
+
+    writeAllFindings(db(), kDay2);
+    expectSameRows(expected, snapshot("TBL_ERR", "IMP_DATE, IMP_LN, ERR_LN"), "findings");
+}

@@ -12,8 +12,57 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 QAtomicInt s_connectionCounter;
+
+// Crash tests: OSTERA_KILL_AT_STATEMENT=k makes the process send itself SIGKILL just before its
+// k-th statement, so that a test can cut a run short at any point and look at what is left.
+// Every statement a Db runs counts one (exec, select, rows, forEach, scalar, exists, begin,
+// commit, rollback, the settings after open), and so does every batch of a BulkInserter (its
+// start, each 1 000 rows, its end). OSTERA_KILL_AT_STATEMENT=count kills nothing and prints
+// "statements: N" on stderr when the process ends, so that a test can spread its points over a
+// whole run. Unset, the hook costs one test of a constant per statement.
+constexpr long kCountOnly = -1;
+
+long readKillAt()
+{
+    const char *value = std::getenv("OSTERA_KILL_AT_STATEMENT");
+    if (!value || !*value)
+        return 0;
+    if (std::strcmp(value, "count") == 0)
+        return kCountOnly;
+    return std::strtol(value, nullptr, 10);
+}
+
+const long s_killAt = readKillAt();
+std::atomic<long> s_statements{0};
+
+void printStatementCount()
+{
+    std::fprintf(stderr, "statements: %ld\n", s_statements.load());
+}
+
+[[maybe_unused]] const bool s_countPrinted =
+    s_killAt == kCountOnly && std::atexit(printStatementCount) == 0;
+
+void beforeStatement()
+{
+    if (s_killAt == 0)
+        return;
+    const long n = ++s_statements;
+    if (n == s_killAt) {
+#ifdef SIGKILL
+        std::raise(SIGKILL);
+#endif
+        std::_Exit(137);
+    }
+}
 
 // ADO's number for "provider cannot be found", kept so that operators see a familiar code.
 const QString kProviderErrorNumber = QStringLiteral("3706");
@@ -198,6 +247,7 @@ void Db::fail(const QSqlError &error) const
 
 QSqlQuery Db::prepareAndRun(const QString &sql, const QVariantMap &params, bool forwardOnly)
 {
+    beforeStatement();
     if (!isOpen()) {
         if (m_engine == Engine::Unknown)
             throw DbError(QStringLiteral("プロバイダ「") + m_settings.provider +
@@ -424,6 +474,7 @@ BulkInserter::BulkInserter(Db &db, const QString &table, const QStringList &colu
 {
     if (!m_db.isOpen())
         m_db.exec(QStringLiteral("SELECT 1")); // raises the not-connected error
+    beforeStatement();
     if (m_db.transactionDepth() == 0) {
         m_db.begin();
         m_ownTransaction = true;
@@ -475,6 +526,8 @@ void BulkInserter::add(const QVariantList &row)
 {
     if (row.size() != m_columns.size())
         throw DbError(QStringLiteral("列の数が合いません: ") + m_table, QStringLiteral("-1"));
+    if (m_count % 1000 == 999)
+        beforeStatement();
     ++m_count;
     if (m_db.isSQLite()) {
         auto *stmt = static_cast<sqlite3_stmt *>(m_stmt);
@@ -550,6 +603,7 @@ void BulkInserter::finish()
 {
     if (m_finished)
         return;
+    beforeStatement();
     if (m_db.isSQLite()) {
         sqlite3_finalize(static_cast<sqlite3_stmt *>(m_stmt));
         m_stmt = nullptr;

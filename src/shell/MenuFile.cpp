@@ -139,7 +139,8 @@ MenuLevel MenuFile::level(const QString &menuNo) const
             continue;
         bool whole = false;
         const int n = row.position.trimmed().toInt(&whole);
-        if (!whole || n < 0 || n > 16) {
+        // QString::toInt stops at a NUL and takes "3" + NUL + anything for 3.
+        if (!whole || n < 0 || n > 16 || row.position.contains(QChar(u'\0'))) {
             level.problems << QStringLiteral("%1行目: 位置「%2」は0から16の数字ではありません。")
                                   .arg(row.line)
                                   .arg(row.position);

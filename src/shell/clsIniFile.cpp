@@ -69,6 +69,14 @@ QString cut(const char *value)
     return QString::fromUtf8(bytes);
 }
 
+// A line end in a written value would end it early and make the rest a line of its own (a
+// password could set PROVIDER); a NUL would cut it short.
+bool fitsOnOneLine(const QString &text)
+{
+    return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
+           !text.contains(QChar(u'\0'));
+}
+
 int leadingInteger(const QString &text)
 {
     const QString t = text.trimmed();
@@ -109,7 +117,8 @@ int clsIniFile::GetInteger(const QString &strKey, int lngDefault) const
 
 bool clsIniFile::SetString(const QString &strKey, const QString &strValue)
 {
-    if (m_fileName.isEmpty())
+    if (m_fileName.isEmpty() || !fitsOnOneLine(m_section) || !fitsOnOneLine(strKey) ||
+        !fitsOnOneLine(strValue))
         return false;
     const auto ini = load(m_fileName);
     if (ini->SetValue(utf8(m_section).constData(), utf8(strKey).constData(),

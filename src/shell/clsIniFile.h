@@ -19,7 +19,8 @@ public:
     // Leading digits with an optional sign ("12abc" -> 12, "abc" -> 0); lngDefault when the key
     // is missing or empty.
     int GetInteger(const QString &strKey, int lngDefault) const;
-    // Creates the file and the section when they are missing.
+    // Creates the file and the section when they are missing. A name or value with a line end
+    // or a NUL cannot be stored on one line: refused (false), nothing written.
     bool SetString(const QString &strKey, const QString &strValue);
     void DeleteKeyName(const QString &strKey);
     // An empty strSection removes Section and hands its name back.

@@ -4,6 +4,7 @@
 #include "Db.h"
 #include "Dialogs.h"
 #include "HistoryWrite.h"
+#include "RunLock.h"
 #include "Utilities.h"
 
 #include <QSqlQuery>
@@ -42,6 +43,10 @@ bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const QString &condi
     if (!check(values))
         return false;
     try {
+        // The lines a running conversion has taken would otherwise change after their print
+        // data was made.
+        RunLock lock(m_db, RunLock::Kind::Conversion);
+        lock.acquire(m_progress);
         HistoryWrite history(m_db, &m_dialogs);
         AuditTrail audit(history, AuditTrail::kBulkUpdate);
         const auto update = [&](const QString &column, const QString &value) {

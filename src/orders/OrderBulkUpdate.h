@@ -4,6 +4,8 @@
 // batch command `update` both use it.
 #pragma once
 
+#include "Progress.h"
+
 #include <QList>
 #include <QString>
 
@@ -25,7 +27,11 @@ struct PrinterModel {
 
 class OrderBulkUpdate {
 public:
-    OrderBulkUpdate(Db &db, Dialogs &dialogs) : m_db(db), m_dialogs(dialogs) {}
+    // progress shows that the update waits for another workstation's conversion.
+    OrderBulkUpdate(Db &db, Dialogs &dialogs, Progress &progress = appProgress())
+        : m_db(db), m_dialogs(dialogs), m_progress(progress)
+    {
+    }
 
     // MST_PRINTER in table order, blanks trimmed (the printer list). Throws DbError.
     static QList<PrinterModel> printerModels(Db &db);
@@ -33,7 +39,8 @@ public:
     // The three checks, in order; false after the first refusal's message (stop icon).
     bool check(const BulkUpdateValues &values);
     // Checks, then writes every given value to the lines of condition ("Where ...") in one
-    // transaction. false after a refusal or a database error (stop icon; nothing changed).
+    // transaction, once a conversion running on another workstation has finished. false after
+    // a refusal or a database error (stop icon; nothing changed).
     bool apply(const BulkUpdateValues &values, const QString &condition);
     // Lines the condition matched in the last apply (0 when nothing was given).
     int changedLines() const { return m_changed; }
@@ -41,5 +48,6 @@ public:
 private:
     Db &m_db;
     Dialogs &m_dialogs;
+    Progress &m_progress;
     int m_changed = 0;
 };

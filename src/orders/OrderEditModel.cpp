@@ -84,6 +84,14 @@ QList<OrderLineValue> OrderEditModel::readValues(int row) const
                                         ? pending->read
                                         : value(row, c)});
     }
+    // The marks of a conversion (in a run, converted) and of the confirmation are no columns
+    // of the grid, but a line that another workstation converted or confirmed after the
+    // screen read it is no longer the screen's to change.
+    for (const char *mark : {"FLG2", "FLG3", "FLG4"}) {
+        const QString field = QLatin1String(mark);
+        if (columnOfField(field) < 0 && fieldIndex(field) >= 0)
+            read.append({field, fieldValue(row, field)});
+    }
     return read;
 }
 

@@ -1,0 +1,278 @@
+// Faults the reliability suites found, each kept by a test named after what broke.
+#include "ConversionRun.h"
+#include "DeskFixture.h"
+#include "ImportRun.h"
+#include "MenuFile.h"
+#include "OrderBulkUpdate.h"
+#include "OrderCheck.h"
+#include "OrderEditModel.h"
+#include "RunLock.h"
+#include "ScriptedDialogs.h"
+#include "clsIniFile.h"
+#include "globals.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <thread>
+
+namespace {
+
+const QString kDay = QStringLiteral("20261201");
+
+QList<GridColumn> someEditColumns()
+{
+    return {
+        GridColumn(QStringLiteral("IMP_DATE"), QStringLiteral("IMP_DATE"), 2000)
+            .hidden()
+            .readOnly(),
+        GridColumn(QStringLiteral("IMP_LN"), QStringLiteral("IMP_LN"), 2000).hidden().readOnly(),
+        GridColumn(QStringLiteral("印字機種"), QStringLiteral("PRINTER"), 2000),
+        GridColumn(QStringLiteral("原産国2"), QStringLiteral("GENSAN2"), 1200)};
+}
+
+} // namespace
+
+// The options screen writes what was typed; a password pasted with its line end wrote a key
+// of its own into the INI file (here PROVIDER), and the next start used it.
+TEST(IniFileRegression, ValueWithALineEndCannotWriteAKeyOfItsOwn)
+{
+    QTemporaryDir dir;
+    clsIniFile ini;
+    ini.setFileName(dir.filePath(QStringLiteral("ostera.ini")));
+    ini.setSection(QStringLiteral("SQLDB"));
+    ASSERT_TRUE(ini.SetString(QStringLiteral("PROVIDER"), QStringLiteral("PostgreSQL")));
+    EXPECT_FALSE(ini.SetString(QStringLiteral("PASSWORD"), QStringLiteral("secret\nPROVIDER = x")));
+    EXPECT_FALSE(ini.SetString(QStringLiteral("PASSWORD"), QStringLiteral("secret\rUSER = x")));
+    EXPECT_FALSE(ini.SetString(QStringLiteral("PASSWORD"),
+                               QStringLiteral("cut") + QChar(u'\0') + QStringLiteral("short")));
+    EXPECT_EQ(ini.GetString(QStringLiteral("PROVIDER"), QString()), QStringLiteral("PostgreSQL"));
+    EXPECT_EQ(ini.GetString(QStringLiteral("PASSWORD"), QStringLiteral("none")),
+              QStringLiteral("none"));
+    // What an operator can type on one line goes in as typed.
+    ASSERT_TRUE(ini.SetString(QStringLiteral("PASSWORD"), QStringLiteral("pa;ss=w#rd'\"")));
+    EXPECT_EQ(ini.GetString(QStringLiteral("PASSWORD"), QString()),
+              QStringLiteral("pa;ss=w#rd'\""));
+}
+
+class RegressionTest : public DeskFixture {
+protected:
+    void SetUp() override
+    {
+        DeskFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        const ImportRequest request{writeOrderFile(kDay, 12, 7), kDay, m_nen, m_tuki,
+                                    QDate(2026, 12, 8)};
+        ASSERT_TRUE(ImportRun(db(), dialogs, progress).run(request))
+            << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+        BulkUpdateValues printer;
+        printer.printer = QStringLiteral("TT-200");
+        printer.dataFlg = QStringLiteral("1");
+        ASSERT_TRUE(OrderBulkUpdate(db(), dialogs).apply(printer, dayCondition()));
+        dialogs.clear();
+    }
+
+    static QString dayCondition()
+    {
+        return QStringLiteral("Where IMP_DATE = '") + kDay +
+               QStringLiteral("' And FLG3 = '0' And FLG4 = '0' ");
+    }
+
+    // The first line the edit screen shows that a conversion will take (no finding).
+    int convertibleLine()
+    {
+        return db()
+            .scalar(QStringLiteral("SELECT MIN(IMP_LN) FROM TBL_ORDER WHERE IMP_DATE = :d AND "
+                                   "FLG1 = '0'"),
+                    {{QStringLiteral("d"), kDay}})
+            .toInt();
+    }
+
+    std::unique_ptr<OrderEditModel> editScreenOn(int line)
+    {
+        auto model = std::make_unique<OrderEditModel>([] { return gCn; });
+        model->setColumns(someEditColumns());
+        model->setQuery(settings(), QStringLiteral("Select * From TBL_ORDER ") + dayCondition() +
+                                        QStringLiteral("And IMP_LN = %1 ").arg(line));
+        return model;
+    }
+
+    QString lineValue(int line, const char *column)
+    {
+        return db()
+            .scalar(QStringLiteral("SELECT ") + QLatin1String(column) +
+                        QStringLiteral(" FROM TBL_ORDER WHERE IMP_DATE = :d AND IMP_LN = :ln"),
+                    {{QStringLiteral("d"), kDay}, {QStringLiteral("ln"), line}})
+            .toString();
+    }
+
+    bool convertOnAnotherWorkstation()
+    {
+        std::unique_ptr<Db> other = openSecond();
+        ScriptedDialogs otherDialogs;
+        NullProgress otherProgress;
+        ConversionInput input;
+        input.impDate = kDay;
+        return ConversionRun(*other, otherDialogs, otherProgress, OutputFolders::fromGlobals())
+            .run(input)
+            .converted();
+    }
+};
+INSTANTIATE_ENGINES(RegressionTest);
+
+// An operator typed into a line of the edit screen while another workstation converted the
+// day: the edit was written into the converted line, which then no longer said what its
+// print files said (found by the workstations suite: "changed after run ... took it").
+TEST_P(RegressionTest, EditOfALineConvertedMeanwhileIsRefused)
+{
+    const int line = convertibleLine();
+    auto screen = editScreenOn(line);
+    ASSERT_EQ(screen->rowCount(), 1);
+    QSignalSpy failures(screen.get(), &PagedQueryModel::writeFailed);
+    ASSERT_TRUE(screen->setData(screen->index(0, 3), QStringLiteral("ベトナム")));
+
+    ASSERT_TRUE(convertOnAnotherWorkstation());
+    const QString stamp = lineValue(line, "B1");
+    ASSERT_FALSE(stamp.isEmpty());
+
+    EXPECT_FALSE(screen->writePendingRow());
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures.at(0).at(0).toString(), OrderLineStore::conflictText());
+    EXPECT_EQ(lineValue(line, "GENSAN2"), QString());
+    EXPECT_EQ(lineValue(line, "FLG3 || B1"), QStringLiteral("1") + stamp);
+}
+
+// The same for a day confirmed meanwhile, and for the delete key (F6) of the edit screen.
+TEST_P(RegressionTest, EditOrDeleteOfALineConfirmedMeanwhileIsRefused)
+{
+    const int line = convertibleLine();
+    auto screen = editScreenOn(line);
+    ASSERT_EQ(screen->rowCount(), 1);
+    ASSERT_TRUE(screen->setData(screen->index(0, 2), QStringLiteral("TT-300")));
+
+    std::unique_ptr<Db> other = openSecond();
+    other->exec(QStringLiteral("UPDATE TBL_ORDER SET FLG4 = '1', B2 = '2026/12/08 10:00:00' "
+                               "WHERE IMP_DATE = :d"),
+                {{QStringLiteral("d"), kDay}});
+
+    EXPECT_FALSE(screen->writePendingRow());
+    EXPECT_EQ(lineValue(line, "PRINTER"), QStringLiteral("TT-200"));
+
+    other->exec(QStringLiteral("UPDATE TBL_ORDER SET FLG4 = '0' WHERE IMP_DATE = :d"),
+                {{QStringLiteral("d"), kDay}});
+    auto again = editScreenOn(line);
+    ASSERT_EQ(again->rowCount(), 1);
+    other->exec(QStringLiteral("UPDATE TBL_ORDER SET FLG4 = '1' WHERE IMP_DATE = :d"),
+                {{QStringLiteral("d"), kDay}});
+    EXPECT_THROW(again->deleteRow(0), DbError);
+    EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("IMP_LN = %1").arg(line)), 1);
+}
+
+// The bulk update (更新) of another workstation ran while a conversion was between its mark
+// and its stamp: the run's lines were converted with print files of one machine and stored
+// with another.
+TEST_P(RegressionTest, BulkUpdateWaitsForARunningConversion)
+{
+    std::unique_ptr<Db> converting = openSecond();
+    NullProgress quiet;
+    RunLock lock(*converting, RunLock::Kind::Conversion);
+    lock.acquire(quiet);
+    converting->exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' ") + dayCondition() +
+                     QStringLiteral("And FLG1 = '0'"));
+    const int marked = count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG2 = '1'"));
+    ASSERT_GT(marked, 0);
+
+    bool applied = false;
+    std::thread operatorWorkstation([&] {
+        Db mine(settings());
+        mine.open();
+        ScriptedDialogs mineDialogs;
+        BulkUpdateValues letterpress;
+        letterpress.printer = QStringLiteral("ロータリー凸版");
+        letterpress.dataFlg = QStringLiteral("0");
+        NullProgress mineProgress;
+        applied =
+            OrderBulkUpdate(mine, mineDialogs, mineProgress).apply(letterpress, dayCondition());
+    });
+    QThread::msleep(700);
+    // The run finishes: its lines are stamped and the lock released.
+    EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("PRINTER = 'TT-200'")),
+              count(QStringLiteral("TBL_ORDER")));
+    converting->exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1', B1 = '2026/12/08 "
+                                    "10:00:00', FLG2 = '0' WHERE FLG2 = '1'"));
+    lock.release();
+    operatorWorkstation.join();
+
+    EXPECT_TRUE(applied);
+    EXPECT_EQ(count(QStringLiteral("TBL_ORDER"),
+                    QStringLiteral("FLG3 = '1' AND PRINTER = 'TT-200' AND DATA_FLG = '1'")),
+              marked);
+    EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG3 = '0' AND DATA_FLG = '0'")),
+              count(QStringLiteral("TBL_ORDER")) - marked);
+}
+
+// Two workstations checked a freshly imported day at once (the import's own check and a
+// 再チェック, or the check a conversion runs first). On PostgreSQL both checks wrote their
+// findings: the day's error list showed most findings twice (ERR_LN 1 and 2 for the same
+// finding), or the second check failed on "duplicate key value violates unique constraint
+// tbl_err_pkey" and said "エラーチェック中にエラーが発生しました。" although nothing was wrong.
+// Found by the workstations suite. The fault is in the intake's check (MF_OrderCheck): on a day
+// whose lines carry no FLG1 mark yet, nothing in its transaction makes a second check wait:
+// each deletes the findings it can see (none), then inserts its own with ERR_LN counted from
+// the rows it can see. DISABLED until the intake serialises the checks of one day (e.g. takes
+// the day's SYS_IMPDATE row, or the import lock, before it clears the findings).
+TEST_P(RegressionTest, DISABLED_TwoChecksOfOneDayAtOnceBothSucceed)
+{
+    ASSERT_GT(count(QStringLiteral("TBL_ERR")), 0); // the day has findings to write
+    int failures = 0;
+    for (int round = 0; round < 10; ++round) {
+        // A day just imported: no findings written yet, no line marked.
+        db().exec(QStringLiteral("DELETE FROM TBL_ERR"));
+        db().exec(QStringLiteral("UPDATE TBL_ORDER SET FLG1 = '0'"));
+        std::atomic<int> ready{0};
+        std::atomic<int> failed{0};
+        auto checker = [&] {
+            Db mine(settings());
+            mine.open();
+            ScriptedDialogs mineDialogs;
+            NullProgress mineProgress;
+            ++ready;
+            while (ready.load() < 2)
+                std::this_thread::yield();
+            if (MF_OrderCheck(mine, mineDialogs, mineProgress, kDay))
+                ++failed;
+        };
+        std::thread first(checker);
+        std::thread second(checker);
+        first.join();
+        second.join();
+        failures += failed.load();
+        // Either check alone gives each finding once.
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT DISTINCT IMP_LN, "
+                                             "ERR1, ERR2, ERR3 FROM TBL_ERR) F"))
+                      .toInt(),
+                  count(QStringLiteral("TBL_ERR")))
+            << "round " << round << ": findings written twice";
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+// A menu row whose position was "3" followed by NUL bytes (a file saved by a broken editor)
+// was placed at entry 3: QString::toInt stops reading at a NUL. Found by the menu-file fuzzer.
+TEST(MenuFileRegression, PositionWithANulAfterItsDigitIsAProblemOfTheLevel)
+{
+    QByteArray file("Menu_No,Menu_No_IDX,Menu_Name,Menu_Ku,Next_P\n"
+                    "0,0,メインメニュー,,\n"
+                    "0,1,日次業務,M,1\n"
+                    "0,3");
+    file.append(QByteArray(8, '\0'));
+    file.append(",壊れた行,F,frmOrd_Imp\n");
+    const MenuFile menu = MenuFile::parse(file);
+    ASSERT_TRUE(menu.ok()) << menu.error().toStdString();
+    const MenuLevel level = menu.level(QStringLiteral("0"));
+    EXPECT_EQ(level.entries[1].caption, QStringLiteral("日次業務"));
+    EXPECT_TRUE(level.entries[3].caption.isEmpty());
+    EXPECT_EQ(level.problems.size(), 1);
+}

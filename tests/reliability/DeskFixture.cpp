@@ -106,7 +106,7 @@ QString DeskFixture::writeOrderFile(const QString &impDate, int lines, quint32 s
 }
 
 DeskFixture::Outcome DeskFixture::ostera(const QStringList &args, const QMap<QString, QString> &env,
-                                         int timeoutMs) const
+                                         int timeoutMs, int killAfterMs) const
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -125,7 +125,11 @@ DeskFixture::Outcome DeskFixture::ostera(const QStringList &args, const QMap<QSt
         QThread::msleep(200);
     }
     Outcome outcome;
-    if (!process.waitForFinished(timeoutMs)) {
+    if (killAfterMs > 0 && !process.waitForFinished(killAfterMs)) {
+        process.kill(); // SIGKILL, as a power cut would
+        process.waitForFinished();
+    }
+    if (process.state() != QProcess::NotRunning && !process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
         outcome.err = QStringLiteral("did not finish (") + process.errorString() +

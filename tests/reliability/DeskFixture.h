@@ -35,9 +35,10 @@ protected:
     QString writeOrderFile(const QString &impDate, int lines, quint32 seed);
 
     // Runs ostera on this installation with the tests' fixed clock and extra environment.
-    // Safe to call from several threads at once.
+    // killAfterMs > 0 kills it with SIGKILL once that time has passed. Safe to call from
+    // several threads at once.
     Outcome ostera(const QStringList &args, const QMap<QString, QString> &env = {},
-                   int timeoutMs = 180000) const;
+                   int timeoutMs = 180000, int killAfterMs = 0) const;
 
     // --- checks ------------------------------------------------------------------------------
 

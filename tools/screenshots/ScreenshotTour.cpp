@@ -1,0 +1,408 @@
+#include "ScreenshotTour.h"
+
+#include "Camera.h"
+#include "DBGrid.h"
+#include "Db.h"
+#include "GridScreen.h"
+#include "MasterEditScreen.h"
+#include "MasterListScreen.h"
+#include "PagedQueryModel.h"
+#include "ScreenRegistry.h"
+#include "ShotDialogs.h"
+#include "ShotProgress.h"
+#include "frmImpDate.h"
+#include "frmOrd_Find.h"
+#include "frmOrd_Henkan.h"
+#include "frmOrd_Imp.h"
+#include "frmOrd_Kakutei.h"
+#include "frmOrd_Update.h"
+#include "frmTukiSyori.h"
+#include "frm_main.h"
+#include "globals.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+void say(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+GridScreen *gridScreen(QWidget *screen)
+{
+    return qobject_cast<GridScreen *>(screen);
+}
+
+// A key pressed on a grid screen goes to its grid, as the operator's keys do.
+void pressKey(GridScreen *screen, Qt::Key key)
+{
+    if (screen)
+        QTest::keyClick(screen->TDBGrid1, key);
+}
+} // namespace
+
+ScreenshotTour::ScreenshotTour(Camera &camera, ShotDialogs &dialogs, ShotProgress &progress,
+                               Day day)
+    : m_camera(camera), m_dialogs(dialogs), m_progress(progress), m_day(std::move(day))
+{
+}
+
+int ScreenshotTour::run()
+{
+    loginAndMenu();
+    monthRegister();
+    importScreen();
+    errorScreens();
+    orderEdit();
+    plateLists();
+    conversion();
+    printScreen();
+    confirmation();
+    reference();
+    runHistory();
+    masters();
+
+    bool ok = m_camera.failures().isEmpty();
+    for (const QString &failure : m_camera.failures())
+        say(QStringLiteral("失敗: ") + failure);
+    for (const QString &text : m_dialogs.pending()) {
+        say(QStringLiteral("出なかったメッセージ: ") + text);
+        ok = false;
+    }
+    for (const QString &text : m_dialogs.unexpected()) {
+        say(QStringLiteral("予期しないメッセージ: ") + text);
+        ok = false;
+    }
+    say(QStringLiteral("画像 %1 枚").arg(m_camera.saved().size()));
+    return ok ? 0 : 1;
+}
+
+QWidget *ScreenshotTour::openFromMenu(const QString &word, const QString &form,
+                                      const QString &pickerPng)
+{
+    say(QStringLiteral("== ") + word);
+    const bool dayBound = !ScreenRegistry::instance().isOpen(form) &&
+                          word != QStringLiteral("FileImport") &&
+                          word != QStringLiteral("OrdSansyou") &&
+                          word != QStringLiteral("RunHistory") && !word.startsWith("MST_");
+    if (dayBound) {
+        m_camera.onNextModal([this, pickerPng](QWidget *dialog) {
+            auto *picker = qobject_cast<frmImpDate *>(dialog);
+            if (!picker) {
+                m_camera.fail(QStringLiteral("日付選択が開きませんでした"));
+                dialog->close();
+                return;
+            }
+            if (!pickerPng.isEmpty())
+                m_camera.shoot(picker, pickerPng);
+            QTest::keyClick(picker->TDBGrid1, Qt::Key_Return);
+        });
+    }
+    m_menu->loadProcedure(word);
+    if (dayBound && gImpDate != m_day.impDate)
+        m_camera.fail(word + QStringLiteral(": 処理日が ") + gImpDate);
+    QWidget *screen = ScreenRegistry::instance().find(form);
+    if (!screen)
+        m_camera.fail(word + QStringLiteral(": ") + form + QStringLiteral(" が開きません"));
+    Camera::settle();
+    return screen;
+}
+
+void ScreenshotTour::closeScreen(const QString &form)
+{
+    if (QWidget *screen = ScreenRegistry::instance().find(form))
+        screen->close();
+    Camera::settle();
+}
+
+void ScreenshotTour::requireRows(GridScreen *screen, const QString &what)
+{
+    if (!screen || !screen->model() || screen->model()->totalRows() < 1)
+        m_camera.fail(what + QStringLiteral(": 一覧が空です"));
+}
+
+QString ScreenshotTour::letterpressFactory() const
+{
+    const QVariantMap day{{QStringLiteral("d"), m_day.impDate}};
+    return gCn
+        ->scalar(QStringLiteral(
+                     "Select o.FC_RG From TBL_ORDER o "
+                     "Left Join MST_QULPLATE p On p.QUL_KEY = o.QUL_KEY "
+                     "Left Join MST_SIZ s On s.SIZE_KEY = o.SIZE_KEY "
+                     "Where o.IMP_DATE = :d "
+                     "Group By o.FC_RG "
+                     "Order By Sum(Case When p.QUL_KEY Is Null Or p.SU = 0 Then 1 Else 0 End) "
+                     "+ Sum(Case When s.SIZE_KEY Is Null Or s.HAN_NO = '' Then 1 Else 0 End) "
+                     "Desc, o.FC_RG"),
+                 day)
+        .toString();
+}
+
+void ScreenshotTour::loginAndMenu()
+{
+    say(QStringLiteral("== ログイン"));
+    ScreenRegistry &screens = ScreenRegistry::instance();
+    m_camera.shoot(screens.show(QStringLiteral("frmLogin")), QStringLiteral("login"));
+    closeScreen(QStringLiteral("frmLogin"));
+    m_camera.shoot(screens.show(QStringLiteral("frmOption")), QStringLiteral("options"));
+    closeScreen(QStringLiteral("frmOption"));
+
+    m_menu = qobject_cast<frm_main *>(screens.show(QStringLiteral("frm_main")));
+    if (!m_menu) {
+        m_camera.fail(QStringLiteral("メインメニューが開きません"));
+        return;
+    }
+    m_camera.shoot(m_menu, QStringLiteral("menu-main"));
+    m_menu->menu().showMenu(QStringLiteral("1"));
+    m_camera.shoot(m_menu, QStringLiteral("menu-daily"));
+    m_menu->menu().showMenu(QStringLiteral("2"));
+    m_camera.shoot(m_menu, QStringLiteral("menu-masters"));
+    m_menu->menu().showMenu(QStringLiteral("3"));
+    m_camera.shoot(m_menu, QStringLiteral("menu-monthly"));
+    m_menu->menu().showMenu(QStringLiteral("0"));
+}
+
+void ScreenshotTour::monthRegister()
+{
+    say(QStringLiteral("== TUKI_SYORI"));
+    m_camera.onNextModal([this](QWidget *dialog) {
+        if (auto *month = qobject_cast<frmTukiSyori *>(dialog)) {
+            // The open month is the operator's usual choice: its row fills the confirm inputs.
+            for (int row = 0; row < month->TDBGrid1->rowCount(); ++row) {
+                const QTableWidgetItem *done = month->TDBGrid1->item(row, 2);
+                if (done && done->text() == QStringLiteral("0"))
+                    month->TDBGrid1->setCurrentCell(row, 0);
+            }
+            m_camera.shoot(month, QStringLiteral("month"));
+        } else {
+            m_camera.fail(QStringLiteral("月次処理設定が開きません"));
+        }
+        dialog->close();
+    });
+    m_menu->loadProcedure(QStringLiteral("TUKI_SYORI"));
+}
+
+void ScreenshotTour::importScreen()
+{
+    auto *import =
+        qobject_cast<frmOrd_Imp *>(openFromMenu("FileImport", QStringLiteral("frmOrd_Imp")));
+    if (!import)
+        return;
+    import->txtPath->setText(m_day.orderFile);
+    m_camera.shoot(import, QStringLiteral("import"));
+
+    // The day is imported already: OK shows the refusals an operator meets most.
+    m_dialogs.expect(QStringLiteral("は既に読み込まれています"), false,
+                     QStringLiteral("import-already"));
+    m_dialogs.expect(QStringLiteral("エラー終了しました。"), false,
+                     QStringLiteral("import-failed"));
+    import->cmdOk_Click();
+    import->txtPath->setText(m_day.orderFile + QStringLiteral(".old"));
+    m_dialogs.expect(QStringLiteral("ファイルが見つかりません。"), false,
+                     QStringLiteral("import-notfound"));
+    m_dialogs.expect(QStringLiteral("エラー終了しました。"));
+    import->cmdOk_Click();
+    closeScreen(QStringLiteral("frmOrd_Imp"));
+}
+
+void ScreenshotTour::errorScreens()
+{
+    auto *errors = gridScreen(openFromMenu("ErrView", "frmOrd_ErrView", "picker"));
+    requireRows(errors, QStringLiteral("エラー確認"));
+    m_camera.shoot(errors, QStringLiteral("errview"));
+    closeScreen(QStringLiteral("frmOrd_ErrView"));
+
+    m_camera.shoot(openFromMenu("ErrAction", "frmOrd_ErrCheck"), QStringLiteral("errcheck"));
+    closeScreen(QStringLiteral("frmOrd_ErrCheck"));
+}
+
+void ScreenshotTour::orderEdit()
+{
+    auto *edit = gridScreen(openFromMenu("OrderEdit", "frmOrd_Edit"));
+    if (!edit)
+        return;
+    requireRows(edit, QStringLiteral("データ修正"));
+    // Bring the first line with an error into view: it is drawn yellow.
+    int errorRow = -1;
+    for (int row = 0; row < edit->model()->totalRows() && errorRow < 0; ++row)
+        if (edit->TDBGrid1->cellText(row, QStringLiteral("FLG1")) == QStringLiteral("1"))
+            errorRow = row;
+    if (errorRow < 0) {
+        m_camera.fail(QStringLiteral("データ修正: エラー行がありません"));
+    } else {
+        const int column = edit->model()->columnOfField(QStringLiteral("PRINTER"));
+        const QModelIndex at = edit->model()->index(qMax(0, errorRow - 3), column);
+        edit->TDBGrid1->setCurrentIndex(at);
+        edit->TDBGrid1->scrollTo(edit->model()->index(errorRow, column),
+                                 QAbstractItemView::PositionAtCenter);
+    }
+    m_camera.shoot(edit, QStringLiteral("edit"));
+    findAndBulkUpdate(edit);
+    closeScreen(QStringLiteral("frmOrd_Edit"));
+}
+
+void ScreenshotTour::findAndBulkUpdate(GridScreen *edit)
+{
+    const QString factory = letterpressFactory();
+    m_camera.onNextModal([this, factory](QWidget *dialog) {
+        auto *find = qobject_cast<frmOrd_Find *>(dialog);
+        if (!find) {
+            dialog->close();
+            return;
+        }
+        find->cmbFcRg->setCurrentText(factory);
+        m_camera.shoot(find, QStringLiteral("find"));
+        find->cmdOk->click();
+    });
+    pressKey(edit, Qt::Key_F4);
+    requireRows(edit, QStringLiteral("検索結果"));
+
+    m_camera.onNextModal([this](QWidget *dialog) {
+        auto *update = qobject_cast<frmOrd_Update *>(dialog);
+        if (!update) {
+            dialog->close();
+            return;
+        }
+        update->cmbPrinter->setFocus();
+        update->cmbPrinter->setCurrentIndex(update->cmbPrinter->findText("凸版1号機"));
+        Camera::settle();
+        update->cmbFlg5->setFocus(); // leaving the model's list fills its flag
+        Camera::settle();
+        if (update->txtDataFlg->text() != QStringLiteral("0"))
+            m_camera.fail(QStringLiteral("更新: 熱転写フラグが入りません"));
+        m_camera.shoot(update, QStringLiteral("update"));
+        update->cmdOk->click();
+    });
+    pressKey(edit, Qt::Key_F2);
+    edit->TDBGrid1->setCurrentIndex(edit->model()->index(0, 2));
+    m_camera.shoot(edit, QStringLiteral("edit-updated"));
+
+    m_camera.onNextModal([this](QWidget *dialog) {
+        m_camera.shoot(dialog, QStringLiteral("line-history"));
+        dialog->close();
+    });
+    pressKey(edit, Qt::Key_F9);
+}
+
+void ScreenshotTour::plateLists()
+{
+    auto *sosei = gridScreen(openFromMenu("SoseiHanCheck", "frmHan_SoseiCheck"));
+    requireRows(sosei, QStringLiteral("組成版チェック"));
+    m_camera.shoot(sosei, QStringLiteral("sosei-check"));
+    closeScreen(QStringLiteral("frmHan_SoseiCheck"));
+
+    auto *size = gridScreen(openFromMenu("SizeHanCheck", "frmHan_SizeCheck"));
+    requireRows(size, QStringLiteral("サイズ版チェック"));
+    m_camera.shoot(size, QStringLiteral("size-check"));
+    closeScreen(QStringLiteral("frmHan_SizeCheck"));
+}
+
+void ScreenshotTour::conversion()
+{
+    auto *henkan = qobject_cast<frmOrd_Henkan *>(openFromMenu("OrderHenkan", "frmOrd_Henkan", {}));
+    if (!henkan)
+        return;
+    m_camera.shoot(henkan, QStringLiteral("henkan"));
+
+    m_dialogs.expect(QStringLiteral("前回変換をキャンセルしますか？"), false,
+                     QStringLiteral("henkan-cancel-ask"));
+    henkan->cmdHenCancel->click();
+
+    m_dialogs.expect(QStringLiteral("変換しますか？"), true, QStringLiteral("henkan-ask"));
+    m_dialogs.expect(QStringLiteral("件変換します。"), true, QStringLiteral("henkan-count"));
+    m_dialogs.expect(QStringLiteral("※※※変換結果報告※※※"), false, QStringLiteral("henkan-report"));
+    m_dialogs.expect(QStringLiteral("完了です。"));
+    m_progress.shootAt(QStringLiteral("変換..."), 5, QStringLiteral("progress"));
+    henkan->cmdOk->click();
+    closeScreen(QStringLiteral("frmOrd_Henkan"));
+}
+
+void ScreenshotTour::printScreen()
+{
+    say(QStringLiteral("== OrderList"));
+    m_camera.onNextModal([this](QWidget *dialog) {
+        m_camera.shoot(dialog, QStringLiteral("print"));
+        dialog->close();
+    });
+    m_menu->loadProcedure(QStringLiteral("OrderList"));
+    closeScreen(QStringLiteral("frmOrd_Print"));
+}
+
+void ScreenshotTour::confirmation()
+{
+    auto *kakutei = qobject_cast<frmOrd_Kakutei *>(openFromMenu("OrderKakutei", "frmOrd_Kakutei"));
+    if (!kakutei)
+        return;
+    m_camera.shoot(kakutei, QStringLiteral("kakutei"));
+    if (kakutei->txtMiHenCnt->text().toInt() < 1)
+        m_camera.fail(QStringLiteral("確定: 未変換がありません"));
+    m_dialogs.expect(QStringLiteral("確定しますか？"), true, QStringLiteral("kakutei-ask"));
+    m_dialogs.expect(QStringLiteral("変換処理されていないレコードが含まれています。"), false,
+                     QStringLiteral("kakutei-unconverted"));
+    kakutei->cmdOk->click();
+    closeScreen(QStringLiteral("frmOrd_Kakutei"));
+}
+
+void ScreenshotTour::reference()
+{
+    auto *sansyou = gridScreen(openFromMenu("OrdSansyou", "frmOrd_Sansyou"));
+    pressKey(sansyou, Qt::Key_F4);
+    requireRows(sansyou, QStringLiteral("確定済み参照"));
+    m_camera.shoot(sansyou, QStringLiteral("sansyou"));
+    closeScreen(QStringLiteral("frmOrd_Sansyou"));
+}
+
+void ScreenshotTour::runHistory()
+{
+    auto *runs = gridScreen(openFromMenu("RunHistory", "frmRunHistory"));
+    requireRows(runs, QStringLiteral("実行履歴"));
+    m_camera.shoot(runs, QStringLiteral("runs"));
+    m_dialogs.expect(QStringLiteral("再印刷するリストの番号"), false,
+                     QStringLiteral("runs-reprint"));
+    pressKey(runs, Qt::Key_F4);
+    closeScreen(QStringLiteral("frmRunHistory"));
+}
+
+void ScreenshotTour::masterPair(const QString &command, const QString &form, const QString &png)
+{
+    auto *list = qobject_cast<MasterListScreen *>(openFromMenu(command, form));
+    if (!list)
+        return;
+    requireRows(list, command);
+    m_camera.shoot(list, png);
+    m_camera.onNextModal([this, png](QWidget *dialog) {
+        m_camera.shoot(dialog, png + QStringLiteral("-edit"));
+        if (auto *edit = qobject_cast<MasterEditScreen *>(dialog))
+            edit->cmdCancel->click();
+        else
+            dialog->close();
+    });
+    list->PP_Edit(0);
+}
+
+void ScreenshotTour::masters()
+{
+    masterPair(QStringLiteral("MST_CAR"), QStringLiteral("frmMst_Car"), QStringLiteral("mst-car"));
+    closeScreen(QStringLiteral("frmMst_Car"));
+
+    masterPair(QStringLiteral("MST_QUL"), QStringLiteral("frmMst_Qul"), QStringLiteral("mst-qul"));
+    m_dialogs.expect(QStringLiteral("ostQ.csv 書き出しました。"), false,
+                     QStringLiteral("mst-qul-csv"));
+    pressKey(gridScreen(ScreenRegistry::instance().find(QStringLiteral("frmMst_Qul"))), Qt::Key_F9);
+    closeScreen(QStringLiteral("frmMst_Qul"));
+
+    masterPair(QStringLiteral("MST_FACTORY"), QStringLiteral("frmMst_Fc"),
+               QStringLiteral("mst-factory"));
+    closeScreen(QStringLiteral("frmMst_Fc"));
+
+    auto *size = gridScreen(openFromMenu("MST_TARVOLIN_SIZE", "frmMst_TarvolinSize"));
+    requireRows(size, QStringLiteral("tarvolin サイズ"));
+    m_camera.shoot(size, QStringLiteral("mst-size"));
+    closeScreen(QStringLiteral("frmMst_TarvolinSize"));
+}

@@ -87,9 +87,8 @@ QString completedLinesSelect(const QString &lines, const QString &condition,
                        "LEFT JOIN MST_CAR MCAR ON MCAR.CAR_CD = L.CAR_CD "
                        "LEFT JOIN MST_HINBANKUBUN HK ON HK.HINBAN_KBN = ") +
         QLatin1String(kHinbanClass) +
-        QStringLiteral(" LEFT JOIN MST_FACTORY MF ON MF.FC_RG = L.FC_RG AND MF.FC_CD = L.FC_CD "
-                       "WHERE ") +
-        condition;
+        QStringLiteral(" LEFT JOIN MST_FACTORY MF ON MF.FC_RG = L.FC_RG AND MF.FC_CD = L.FC_CD") +
+        (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition);
     // The brand name follows the completed brand code, the house brand's included.
     QStringList outer = prefixed(QStringLiteral("C."), keys + passThrough);
     for (const QString &c : completedColumns())

@@ -21,8 +21,9 @@ QStringList completedColumns();
 
 // A SELECT of IMP_DATE, IMP_LN, the `passThrough` columns and the completed columns of every
 // line of `lines` (a FROM item, aliased L, with TBL_ORDER's columns as they stand before the
-// completion) that meets `condition` (over L). The lot totals run over `lotLines`, a SELECT of
-// LOT_NO and SU of every line of every day that shares a lot with those lines.
+// completion) that meets `condition` (over L; empty for every line). The lot totals run over
+// `lotLines`, a SELECT of LOT_NO and SU of every line of every day that shares a lot with those
+// lines.
 QString completedLinesSelect(const QString &lines, const QString &condition,
                              const QString &lotLines, const QStringList &passThrough = {});
 

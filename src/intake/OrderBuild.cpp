@@ -107,14 +107,15 @@ QString completedBuildStatement()
     const QStringList columns =
         QStringList{QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN")} + passThrough + completed;
     return QStringLiteral("INSERT INTO TBL_ORDER(") + columns.join(QLatin1Char(',')) +
-           QStringLiteral(") ") +
-           completedLinesSelect(lines, QStringLiteral("L.IMP_DATE = :d"), lotLines, passThrough);
+           QStringLiteral(") ") + completedLinesSelect(lines, QString(), lotLines, passThrough);
 }
 
 // The completed build applies when the work table holds the day alone, as the file import
-// leaves it. Should it fail (a master the database refuses to read, a lot total beyond the
-// column's range), the plain build goes in instead and the enrichment meets the fault in its
-// own run, reported as an enrichment failure as before.
+// leaves it (the statement then reads every work row: the work table's statistics may still
+// describe the previous import, whose date would make the day look empty to the planner). Should it
+// fail (a master the database refuses to read, a lot total beyond the column's range), the plain
+// build goes in instead and the enrichment meets the fault in its own run, reported as an
+// enrichment failure as before.
 bool completedBuild(Db &db, const QVariantMap &params)
 {
     if (db.exists(QStringLiteral("SELECT 1 FROM WRK_ORDER WHERE IMP_DATE <> :d"),

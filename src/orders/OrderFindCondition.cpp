@@ -17,11 +17,22 @@ bool given(const QString &v)
     return !v.isEmpty();
 }
 
-// "And FC_RG Like 'A%' " with a "%", "And FC_RG = 'AB' " without.
+// "And FC_RG Like 'A%' " with a "%", "And FC_RG = 'AB' " without. PostgreSQL reads a backslash
+// in a Like pattern as its escape (and refuses one at the end), SQLite as an ordinary character:
+// a pattern with a backslash names it as the escape and doubles its own, so that a typed
+// backslash matches itself on both.
 QString exactOrLike(const QString &column, const QString &v)
 {
-    const QString op = v.contains(kPercent) ? QStringLiteral(" Like ") : QStringLiteral(" = ");
-    return QStringLiteral("And ") + column + op + Db::quote(v) + QLatin1Char(' ');
+    if (!v.contains(kPercent))
+        return QStringLiteral("And ") + column + QStringLiteral(" = ") + Db::quote(v) +
+               QLatin1Char(' ');
+    if (!v.contains(QLatin1Char('\\')))
+        return QStringLiteral("And ") + column + QStringLiteral(" Like ") + Db::quote(v) +
+               QLatin1Char(' ');
+    QString pattern = v;
+    pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    return QStringLiteral("And ") + column + QStringLiteral(" Like ") + Db::quote(pattern) +
+           QStringLiteral(" Escape '\\' ");
 }
 
 QString equal(const QString &column, const QString &v)

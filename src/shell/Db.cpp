@@ -64,6 +64,19 @@ void beforeStatement()
     }
 }
 
+// PostgreSQL cannot store a NUL in text and SQLite ends a statement's text at one (a quoted
+// value would then break the statement): a NUL typed or loaded anywhere is refused the same
+// way on both engines, before the statement runs.
+bool containsNul(const QString &sql, const QVariantMap &params)
+{
+    if (sql.contains(QChar(u'\0')))
+        return true;
+    for (const QVariant &value : params)
+        if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(u'\0')))
+            return true;
+    return false;
+}
+
 // ADO's number for "provider cannot be found", kept so that operators see a familiar code.
 const QString kProviderErrorNumber = QStringLiteral("3706");
 
@@ -248,6 +261,8 @@ void Db::fail(const QSqlError &error) const
 QSqlQuery Db::prepareAndRun(const QString &sql, const QVariantMap &params, bool forwardOnly)
 {
     beforeStatement();
+    if (containsNul(sql, params))
+        throw DbError(QStringLiteral("NUL文字が含まれています。"), QStringLiteral("22021"));
     if (!isOpen()) {
         if (m_engine == Engine::Unknown)
             throw DbError(QStringLiteral("プロバイダ「") + m_settings.provider +

@@ -6,6 +6,7 @@
 #include "OrderBulkUpdate.h"
 #include "OrderCheck.h"
 #include "OrderEditModel.h"
+#include "OrderFindCondition.h"
 #include "RunLock.h"
 #include "ScriptedDialogs.h"
 #include "clsIniFile.h"
@@ -275,4 +276,52 @@ TEST(MenuFileRegression, PositionWithANulAfterItsDigitIsAProblemOfTheLevel)
     EXPECT_EQ(level.entries[1].caption, QStringLiteral("日次業務"));
     EXPECT_TRUE(level.entries[3].caption.isEmpty());
     EXPECT_EQ(level.problems.size(), 1);
+}
+
+// A backslash typed into a Like search of the find dialog (品番 "50%\") broke the statement on
+// PostgreSQL ("LIKE pattern must not end with escape character") after the dialog had closed,
+// and on SQLite meant something else. Found by the hostile-text suite.
+TEST_P(RegressionTest, LikeSearchWithABackslashFindsItOnBothEngines)
+{
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET HINBAN = :h WHERE IMP_LN = 2"),
+              {{QStringLiteral("h"), QStringLiteral("50%\\")}});
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET HINBAN = :h WHERE IMP_LN = 3"),
+              {{QStringLiteral("h"), QStringLiteral("50%X")}});
+    for (const QString &typed : {QStringLiteral("50%\\"), QStringLiteral("%\\%")}) {
+        OrderFindCriteria criteria;
+        criteria.impDate = kDay;
+        criteria.hinban = typed;
+        const OrderFindResult found = OrderFindCondition::build(criteria);
+        ASSERT_TRUE(found.ok());
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT MIN(IMP_LN) || '/' || COUNT(*) FROM "
+                                             "TBL_ORDER ") +
+                              found.condition)
+                      .toString(),
+                  QStringLiteral("2/1"))
+            << typed.toStdString();
+    }
+}
+
+// A NUL typed or pasted into a value (a find criterion, a master field) broke the statement
+// on both engines (each cuts the statement's text at the NUL) or, bound, was stored by SQLite
+// and refused by PostgreSQL with "invalid byte sequence". Now both refuse it with one message
+// before the statement runs. Found by the hostile-text suite.
+TEST_P(RegressionTest, NulInATypedValueIsRefusedAlikeOnBothEngines)
+{
+    const QString nul = QStringLiteral("A") + QChar(u'\0') + QStringLiteral("B");
+    OrderFindCriteria criteria;
+    criteria.impDate = kDay;
+    criteria.hinban = nul;
+    const OrderFindResult found = OrderFindCondition::build(criteria);
+    ASSERT_TRUE(found.ok());
+    try {
+        db().scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + found.condition);
+        ADD_FAILURE() << "a statement with a NUL ran";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.text(), QStringLiteral("NUL文字が含まれています。"));
+    }
+    EXPECT_THROW(
+        db().exec(QStringLiteral("UPDATE TBL_ORDER SET HINBAN = :h"), {{QStringLiteral("h"), nul}}),
+        DbError);
+    EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("HINBAN LIKE 'A%'")), 0);
 }

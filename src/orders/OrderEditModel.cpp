@@ -86,11 +86,14 @@ QList<OrderLineValue> OrderEditModel::readValues(int row) const
     }
     // The marks of a conversion (in a run, converted) and of the confirmation are no columns
     // of the grid, but a line that another workstation converted or confirmed after the
-    // screen read it is no longer the screen's to change.
+    // screen read it is no longer the screen's to change, nor is one a running conversion
+    // has taken (its print data is being made from what it holds), whenever it was read.
     for (const char *mark : {"FLG2", "FLG3", "FLG4"}) {
         const QString field = QLatin1String(mark);
-        if (columnOfField(field) < 0 && fieldIndex(field) >= 0)
-            read.append({field, fieldValue(row, field)});
+        if (columnOfField(field) >= 0 || fieldIndex(field) < 0)
+            continue;
+        const bool inRun = field == QLatin1String("FLG2");
+        read.append({field, inRun ? QVariant(QStringLiteral("0")) : fieldValue(row, field)});
     }
     return read;
 }

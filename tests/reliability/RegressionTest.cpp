@@ -145,6 +145,28 @@ TEST_P(RegressionTest, EditOfALineConvertedMeanwhileIsRefused)
     EXPECT_EQ(lineValue(line, "FLG3 || B1"), QStringLiteral("1") + stamp);
 }
 
+// The screen showed a line while another workstation's conversion had it (marked, between
+// the work tables and the stamp): an edit written then went into the converted line, which no
+// longer said what its print files said. Found by the workstations suite (soak size).
+TEST_P(RegressionTest, EditOfALineInARunningConversionIsRefused)
+{
+    const int line = convertibleLine();
+    std::unique_ptr<Db> converting = openSecond();
+    converting->exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' ") + dayCondition() +
+                     QStringLiteral("And FLG1 = '0'"));
+    auto screen = editScreenOn(line);
+    ASSERT_EQ(screen->rowCount(), 1); // the grid still shows it: it is not converted yet
+    ASSERT_TRUE(screen->setData(screen->index(0, 3), QStringLiteral("ベトナム")));
+    EXPECT_FALSE(screen->writePendingRow());
+    EXPECT_EQ(lineValue(line, "GENSAN2"), QString());
+    // Once the run is over (here: failed, its mark cleared) the line can be edited again.
+    converting->exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '0'"));
+    auto later = editScreenOn(line);
+    ASSERT_TRUE(later->setData(later->index(0, 3), QStringLiteral("ベトナム")));
+    EXPECT_TRUE(later->writePendingRow());
+    EXPECT_EQ(lineValue(line, "GENSAN2"), QStringLiteral("ベトナム"));
+}
+
 // The same for a day confirmed meanwhile, and for the delete key (F6) of the edit screen.
 TEST_P(RegressionTest, EditOrDeleteOfALineConfirmedMeanwhileIsRefused)
 {

@@ -33,7 +33,7 @@ QStringList valuesBeforeBrandName()
         QStringLiteral("CASE WHEN %1 = '' THEN 'WH' ELSE %1 END AS COL").arg(colour),
         QStringLiteral("%1 AS S_END").arg(QLatin1String(kEndCode)),
         QStringLiteral("T.SU2 AS LOT_SU"),
-        QStringLiteral("T.AVG2 AS LOT_AVG"),
+        QStringLiteral("T.SU2 / T.CNT2 AS LOT_AVG"),
         QStringLiteral("CASE WHEN MCAR.SPARE_SU0 > 0 THEN CASE WHEN MCAR.SPARE_SU0 >= L.SU "
                        "THEN MCAR.SPARE_SU1 ELSE MCAR.SPARE_SU2 END ELSE L.SPARE_SU END "
                        "AS SPARE_SU"),
@@ -62,6 +62,23 @@ QStringList prefixed(const QString &alias, const QStringList &columns)
 
 } // namespace
 
+QString lotTotals(const QString &lines, const QString &condition, bool linesInTable)
+{
+    // Per lot (the grouping keeps each lookup to one per lot).
+    const QString earlier = QStringLiteral(" FROM TBL_ORDER X WHERE X.LOT_NO = D.LOT_NO)");
+    const QString sum = QStringLiteral("(SELECT SUM(X.SU)") + earlier;
+    const QString count = QStringLiteral("(SELECT COUNT(X.SU)") + earlier;
+    const QString totals =
+        linesInTable ? sum + QStringLiteral(" AS SU2, ") + count + QStringLiteral(" AS CNT2")
+                     : QStringLiteral("SUM(D.SU) + COALESCE(") + sum +
+                           QStringLiteral(", 0) AS SU2, COUNT(D.SU) + ") + count +
+                           QStringLiteral(" AS CNT2");
+    return QStringLiteral("SELECT D.LOT_NO, ") + totals + QStringLiteral(" FROM ") + lines +
+           QStringLiteral(" D") +
+           (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition) +
+           QStringLiteral(" GROUP BY D.LOT_NO");
+}
+
 QStringList completedColumns()
 {
     return {QStringLiteral("COL"),        QStringLiteral("S_END"),    QStringLiteral("LOT_SU"),
@@ -71,18 +88,16 @@ QStringList completedColumns()
             QStringLiteral("GENSAN1")};
 }
 
-QString completedLinesSelect(const QString &lines, const QString &condition,
-                             const QString &lotLines, const QStringList &passThrough)
+QString completedLinesSelect(const QString &lines, const QString &condition, const QString &lots,
+                             const QStringList &passThrough)
 {
     const QStringList keys{QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN")};
     const QString inner =
         QStringLiteral("SELECT ") +
         (prefixed(QStringLiteral("L."), keys + passThrough) + valuesBeforeBrandName())
             .join(QStringLiteral(", ")) +
-        QStringLiteral(" FROM ") + lines +
-        QStringLiteral(" L JOIN (SELECT LOT_NO, SUM(SU) SU2, SUM(SU) / COUNT(SU) AVG2 FROM (") +
-        lotLines +
-        QStringLiteral(") A GROUP BY LOT_NO) T ON T.LOT_NO = L.LOT_NO "
+        QStringLiteral(" FROM ") + lines + QStringLiteral(" L JOIN (") + lots +
+        QStringLiteral(") T ON T.LOT_NO = L.LOT_NO "
                        "LEFT JOIN MST_COL MC ON MC.S_TBL = L.S_TBL AND MC.S_FLD = L.S_FLD "
                        "LEFT JOIN MST_CAR MCAR ON MCAR.CAR_CD = L.CAR_CD "
                        "LEFT JOIN MST_HINBANKUBUN HK ON HK.HINBAN_KBN = ") +
@@ -109,12 +124,9 @@ QString enrichmentStatement()
         assignments << c + QStringLiteral(" = N.") + c;
         changes << QStringLiteral("TBL_ORDER.") + c + QStringLiteral(" <> N.") + c;
     }
-    // The lot totals run over the day's lots only (through the lot-number index): the same
-    // totals as over the whole table, without reading every earlier day.
-    const QString day =
-        completedLinesSelect(QStringLiteral("TBL_ORDER"), QStringLiteral("L.IMP_DATE = :d"),
-                             QStringLiteral("SELECT LOT_NO, SU FROM TBL_ORDER WHERE LOT_NO IN "
-                                            "(SELECT LOT_NO FROM TBL_ORDER WHERE IMP_DATE = :d)"));
+    const QString day = completedLinesSelect(
+        QStringLiteral("TBL_ORDER"), QStringLiteral("L.IMP_DATE = :d"),
+        lotTotals(QStringLiteral("TBL_ORDER"), QStringLiteral("D.IMP_DATE = :d"), true));
     return QStringLiteral("UPDATE TBL_ORDER SET ") + assignments.join(QStringLiteral(", ")) +
            QStringLiteral(" FROM (") + day +
            QStringLiteral(") N WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.IMP_DATE = N.IMP_DATE "

@@ -19,13 +19,20 @@ class Progress;
 // The columns the masters complete.
 QStringList completedColumns();
 
+// A SELECT of LOT_NO with the lot's total quantity (SU2) and number of lines (CNT2) over every
+// day, for every lot of `lines` (a FROM item, aliased D, with LOT_NO and SU) that meet
+// `condition` (over D; empty for all). With `linesInTable` those lines are TBL_ORDER's own;
+// otherwise they are not yet in TBL_ORDER and are added to its lines of the lot. Each lot is
+// looked up through the lot-number index, so the cost follows the lots of the day, not the
+// years of earlier lines.
+QString lotTotals(const QString &lines, const QString &condition, bool linesInTable);
+
 // A SELECT of IMP_DATE, IMP_LN, the `passThrough` columns and the completed columns of every
 // line of `lines` (a FROM item, aliased L, with TBL_ORDER's columns as they stand before the
-// completion) that meets `condition` (over L; empty for every line). The lot totals run over
-// `lotLines`, a SELECT of LOT_NO and SU of every line of every day that shares a lot with those
-// lines.
-QString completedLinesSelect(const QString &lines, const QString &condition,
-                             const QString &lotLines, const QStringList &passThrough = {});
+// completion) that meets `condition` (over L; empty for every line). `lots` is the lotTotals()
+// of those lines.
+QString completedLinesSelect(const QString &lines, const QString &condition, const QString &lots,
+                             const QStringList &passThrough = {});
 
 // One UPDATE that gives every line of the day (:d) its completed values; only lines whose
 // values change are written, so that a run over a completed day reads without rewriting.

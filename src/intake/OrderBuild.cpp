@@ -101,13 +101,12 @@ QString completedBuildStatement()
                << QStringLiteral("0 AS YARE_SU") << QStringLiteral("'' AS FC_RNM");
     const QString lines = QStringLiteral("(SELECT ") + lineValues.join(QStringLiteral(", ")) +
                           QStringLiteral(" FROM WRK_ORDER)");
-    const QString lotLines =
-        QStringLiteral("SELECT LOT_NO, SU FROM TBL_ORDER WHERE LOT_NO IN "
-                       "(SELECT LOT_NO FROM WRK_ORDER) UNION ALL SELECT LOT_NO, SU FROM WRK_ORDER");
+    // The day's lines are in the work table, the earlier days' in TBL_ORDER.
+    const QString lots = lotTotals(QStringLiteral("WRK_ORDER"), QString(), false);
     const QStringList columns =
         QStringList{QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN")} + passThrough + completed;
     return QStringLiteral("INSERT INTO TBL_ORDER(") + columns.join(QLatin1Char(',')) +
-           QStringLiteral(") ") + completedLinesSelect(lines, QString(), lotLines, passThrough);
+           QStringLiteral(") ") + completedLinesSelect(lines, QString(), lots, passThrough);
 }
 
 // The completed build applies when the work table holds the day alone, as the file import

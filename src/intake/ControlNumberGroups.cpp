@@ -23,10 +23,8 @@ bool before(const QString &a, const QString &b)
 
 } // namespace
 
-void ControlNumberGroups::add(int line, const QString &fcRg, const QString &setDate,
-                              const QString &carCd, const QString &lotNo)
+void ControlNumberGroups::add(int line, Key key)
 {
-    Key key{fcRg, setDate, carCd, lotNo};
     auto found = m_index.constFind(key);
     int group;
     if (found != m_index.cend()) {
@@ -67,7 +65,12 @@ void ControlNumberGroups::draw(Db &db, const QString &nen, const QString &tuki)
     }
 }
 
-QString ControlNumberGroups::knrNo(int line) const
+std::optional<QString> ControlNumberGroups::knrNo(int line, const Key &key) const
 {
-    return m_numbers.at(m_groupOfLine.at(size_t(line - 1)));
+    if (line < 1 || size_t(line) > m_groupOfLine.size())
+        return std::nullopt;
+    const int group = m_groupOfLine[size_t(line - 1)];
+    if (group < 0 || group >= m_numbers.size() || !(m_groups.at(group) == key))
+        return std::nullopt;
+    return m_numbers.at(group);
 }

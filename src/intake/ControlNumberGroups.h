@@ -9,35 +9,36 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class Db;
 
 class ControlNumberGroups {
 public:
-    // Line n (from 1) with its group key; lines come in file order.
-    void add(int line, const QString &fcRg, const QString &setDate, const QString &carCd,
-             const QString &lotNo);
+    struct Key {
+        QString fcRg;
+        QString setDate; // as stored: "yyyy/mm/dd"
+        QString carCd;
+        QString lotNo;
+        bool operator==(const Key &other) const = default;
+    };
+
+    // Line n (from 1) with its group key.
+    void add(int line, Key key);
 
     // Raises every factory's counter (in factory order) and gives each group its number.
     // Throws DbError.
     void draw(Db &db, const QString &nen, const QString &tuki);
 
-    // KNR_NO of line n, after draw().
-    QString knrNo(int line) const;
+    // KNR_NO of line n after draw(); nothing when the line was not added with this key.
+    std::optional<QString> knrNo(int line, const Key &key) const;
 
 private:
-    struct Key {
-        QString fcRg;
-        QString setDate;
-        QString carCd;
-        QString lotNo;
-        bool operator==(const Key &other) const = default;
-    };
-    friend size_t qHash(const Key &key, size_t seed);
-
     QList<Key> m_groups;
     QHash<Key, int> m_index;
-    std::vector<int> m_groupOfLine; // line n at n - 1
+    std::vector<int> m_groupOfLine; // line n at n - 1; -1 for a line not added
     QList<QString> m_numbers;       // KNR_NO of each group
 };
+
+size_t qHash(const ControlNumberGroups::Key &key, size_t seed = 0);

@@ -20,9 +20,8 @@ struct Failure {
     QString message;
 };
 
-// The customer's quality keys may carry blanks; the dates come as yymmdd and become
-// "yyyy/mm/dd" with the century 20 (a blank date becomes "20//", a short one keeps what it
-// has: "0401" becomes "2004/01/").
+// "yymmdd" as "yyyy/mm/dd" with the century 20; a blank date becomes "20//", a short one
+// keeps what it has ("0401" becomes "2004/01/").
 QString slashDate(const QString &yymmdd)
 {
     return QStringLiteral("20") + yymmdd.mid(0, 2) + QLatin1Char('/') + yymmdd.mid(2, 2) +
@@ -35,6 +34,7 @@ const int kQulKey = indexOf("QUL_KEY");
 const int kFcRg = indexOf("FC_RG");
 const int kCarCd = indexOf("CAR_CD");
 
+// The customer's quality keys may carry blanks, which go; the dates get their century.
 void normalise(OrderRecord &record)
 {
     record.fields[size_t(kQulKey)].remove(QLatin1Char(' '));
@@ -116,18 +116,22 @@ private:
     int m_records = 0;
 };
 
+ControlNumberGroups::Key groupKey(const OrderRecord &r)
+{
+    return {r.fields[size_t(kFcRg)], r.fields[size_t(kSetDate)], r.fields[size_t(kCarCd)],
+            r.fields[size_t(kLotNo)]};
+}
+
 // The file is read twice: first every record is checked and its control-number group noted,
-// then, with the numbers drawn, the records go into WRK_ORDER as they stay, in one write.
+// then, with the numbers drawn, the records go into WRK_ORDER as they stay, in one write. A
+// file changed between the two readings is refused rather than numbered from its old groups.
 void loadWorkTable(Db &db, Progress &progress, const ImportRequest &request)
 {
     OrderFile file(request);
     const int total = file.records();
     progress.start(QStringLiteral("ファイル取込..."), total);
     ControlNumberGroups groups;
-    file.forEachRecord(progress, [&](const OrderRecord &r) {
-        groups.add(r.line, r.fields[size_t(kFcRg)], r.fields[size_t(kSetDate)],
-                   r.fields[size_t(kCarCd)], r.fields[size_t(kLotNo)]);
-    });
+    file.forEachRecord(progress, [&](const OrderRecord &r) { groups.add(r.line, groupKey(r)); });
 
     progress.start(QStringLiteral("管理番号..."), total);
     groups.draw(db, request.nen, request.tuki);
@@ -135,7 +139,11 @@ void loadWorkTable(Db &db, Progress &progress, const ImportRequest &request)
     columns << QStringLiteral("KNR_NO");
     BulkInserter bulk(db, QStringLiteral("WRK_ORDER"), columns);
     file.forEachRecord(progress, [&](const OrderRecord &r) {
-        bulk.add(workOrderRow(request.impDate, r, groups.knrNo(r.line)));
+        const std::optional<QString> knrNo = groups.knrNo(r.line, groupKey(r));
+        if (!knrNo)
+            throw Failure{
+                QStringLiteral("ファイルを読み込めません: 取込中にファイルが変更されました。")};
+        bulk.add(workOrderRow(request.impDate, r, *knrNo));
     });
     bulk.finish();
 }

@@ -4,7 +4,8 @@
 class Db;
 
 // Call inside the transaction; the settings end with it. PostgreSQL compiles large statements
-// to machine code (JIT) first, which costs more than the day's statements themselves take.
+// to machine code (JIT) first, which costs more than the day's statements themselves take; and
+// it joins the day's lines by hashing, never line by line (see the .cpp).
 void tuneForDayWork(Db &db);
 
 // After a day's lines were written: PostgreSQL learns how many lines the new day and its lots

@@ -110,11 +110,11 @@ QString completedBuildStatement()
 }
 
 // The completed build applies when the work table holds the day alone, as the file import
-// leaves it (the statement then reads every work row: the work table's statistics may still
-// describe the previous import, whose date would make the day look empty to the planner). Should it
-// fail (a master the database refuses to read, a lot total beyond the column's range), the plain
-// build goes in instead and the enrichment meets the fault in its own run, reported as an
-// enrichment failure as before.
+// leaves it; the statement then reads every work row, since the work table's statistics may
+// still describe the previous import, whose date would make the day look empty to the planner.
+// Should it fail (a master the database refuses to read, a lot total beyond the column's
+// range), the plain build goes in instead and the enrichment meets the fault in its own run,
+// reported as an enrichment failure as before.
 bool completedBuild(Db &db, const QVariantMap &params)
 {
     if (db.exists(QStringLiteral("SELECT 1 FROM WRK_ORDER WHERE IMP_DATE <> :d"),

@@ -44,10 +44,14 @@ void DBGrid::applyColumnLayout()
     if (!m_model)
         return;
     const QList<GridColumn> &columns = m_model->columns();
+    const QFontMetrics header = horizontalHeader()->fontMetrics();
     for (int c = 0; c < columns.size(); ++c) {
         setColumnHidden(c, !columns[c].visible);
-        if (columns[c].visible)
-            setColumnWidth(c, columns[c].widthPixels());
+        if (!columns[c].visible)
+            continue;
+        // The designed widths were meant for a smaller screen font: never cut the heading.
+        const int heading = header.horizontalAdvance(columns[c].caption) + 10;
+        setColumnWidth(c, qMax(columns[c].widthPixels(), heading));
     }
 }
 

@@ -8,6 +8,8 @@ FunctionKeyLabel::FunctionKeyLabel(int index, QWidget *parent) : QLabel(parent),
     setObjectName(QStringLiteral("xlabFnc_%1").arg(index));
     setAlignment(Qt::AlignCenter);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
+    // Room for the small key number above the caption, so a long caption never runs into it.
+    setContentsMargins(0, 7, 0, 0);
     setKey(QString());
 }
 

@@ -205,7 +205,7 @@ TEST_P(CrashTest, ImportKilledAnywhereLeavesAllOrNothingAndRunsAgain)
 // two statements, also after chosen times (while it writes its files).
 TEST_P(CrashTest, ConversionKilledAnywhereLeavesNoHalfRunAndRunsAgain)
 {
-    m_file = writeOrderFile(QStringLiteral("20261201"), scaled(600, 1500), 9);
+    m_file = writeOrderFile(QStringLiteral("20261201"), 600, 9);
     const auto prepareDay = [&](const QString &day) {
         const Outcome imported = import(day);
         const Outcome printer = ostera(
@@ -279,6 +279,7 @@ TEST_P(CrashTest, ConversionKilledAnywhereLeavesNoHalfRunAndRunsAgain)
                                .arg(linesOf(day, QStringLiteral("FLG3 = '1'")))
                                .arg(convertible);
         faults << markFaults(db()) << wholeDeskFaults();
+        collectOutputFiles();
     };
 
     const QList<int> points = killPoints(statements, scaled(5, 25));

@@ -295,7 +295,17 @@ QStringList DeskFixture::outputFileFaults(int *temporaries) const
 {
     QStringList faults;
     int temps = 0;
-    for (const QString &folder : {gCarDir, gKakDir, gHanDir, gStkDir, gShtDir}) {
+    QList<std::pair<QString, bool>> folders; // folder, holds print files of one 管理No each
+    for (const QString &folder : {gCarDir, gKakDir, gHanDir, gStkDir, gShtDir})
+        folders.append({folder, folder == gCarDir});
+    // What the production floor took away is checked as well.
+    const QDir collected(path(QStringLiteral("collected")));
+    for (const QString &batch : collected.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QString &kind :
+             QDir(collected.filePath(batch)).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            folders.append(
+                {collected.filePath(batch + QLatin1Char('/') + kind), kind == QLatin1String("0")});
+    for (const auto &[folder, printFiles] : folders) {
         const QDir dir(folder);
         for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden)) {
             const QString name = info.fileName();
@@ -333,7 +343,7 @@ QStringList DeskFixture::outputFileFaults(int *temporaries) const
                                   .arg(expected);
                     break;
                 }
-                if (folder == gCarDir &&
+                if (printFiles &&
                     values->at(kControlNumberPosition) + QStringLiteral(".csv") != name) {
                     faults << QStringLiteral("%1 line %2: a line of %3")
                                   .arg(name)
@@ -347,6 +357,22 @@ QStringList DeskFixture::outputFileFaults(int *temporaries) const
     if (temporaries)
         *temporaries = temps;
     return faults;
+}
+
+void DeskFixture::collectOutputFiles() const
+{
+    static std::atomic<int> batches{0};
+    const QString batch = path(QStringLiteral("collected/%1").arg(++batches));
+    const QStringList folders = {gCarDir, gKakDir, gHanDir, gStkDir, gShtDir};
+    for (int kind = 0; kind < folders.size(); ++kind) {
+        const QDir dir(folders[kind]);
+        const QString target = batch + QStringLiteral("/%1").arg(kind);
+        for (const QString &name : dir.entryList({QStringLiteral("*.csv")}, QDir::Files)) {
+            QDir().mkpath(target);
+            // Another workstation may take the same file first; then it is gone here.
+            QFile::rename(dir.filePath(name), target + QLatin1Char('/') + name);
+        }
+    }
 }
 
 void DeskFixture::printFigures(const QString &name, const QStringList &figures)

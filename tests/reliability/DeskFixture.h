@@ -66,6 +66,12 @@ protected:
     // takes for an output file. temporaries counts them.
     QStringList outputFileFaults(int *temporaries = nullptr) const;
 
+    // The production floor takes the finished files away (into collected/ of the installation,
+    // where outputFileFaults still checks them); a folder is never emptied otherwise, and
+    // after a hundred runs the lot seal and sheet names (LSTK.csv ... LSTK_99.csv) are used up.
+    // Safe to call from several threads at once.
+    void collectOutputFiles() const;
+
     // Figures for the reports of scripts/soak: "figures: <name>: key=value ...".
     static void printFigures(const QString &name, const QStringList &figures);
 

@@ -140,6 +140,18 @@ struct Tally {
     }
 };
 
+// The last thing a failed operation said (its message), on one line.
+QString lastMessage(const QString &output)
+{
+    const QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        const QString line = lines.at(i).trimmed();
+        if (!line.isEmpty() && !line.contains(QLatin1String("...")))
+            return line.left(300);
+    }
+    return output.right(300).simplified();
+}
+
 const QString kAlreadyImported = QStringLiteral("既に読み込まれています");
 const QString kNoRecords = QStringLiteral("レコードがありません。");
 const QString kNoPrinter = QStringLiteral("印刷機種が設定されていないレコードが含まれています。");
@@ -217,8 +229,12 @@ protected:
                          .arg(it.value())
                          .arg(tally.refusals.value(it.key()));
         printFigures(name + QStringLiteral(" operations/refusals"), kinds);
+        QMap<QString, int> distinct;
         for (const QString &e : tally.databaseErrors)
-            std::cout << "  reported database error: " << e.toStdString() << std::endl;
+            ++distinct[e];
+        for (auto it = distinct.cbegin(); it != distinct.cend(); ++it)
+            std::cout << "  reported database error (" << it.value()
+                      << "x): " << it.key().toStdString() << std::endl;
     }
 };
 INSTANTIATE_ENGINES(WorkstationsTest);
@@ -233,6 +249,7 @@ struct ProcessWorkstation {
     DayPlan &plan;
     std::function<DeskFixture::Outcome(const QStringList &)> run;
     std::function<QString(const QString &)> fileOf;
+    std::function<void()> collect; // the production floor takes the finished files
     Tally tally;
 
     void work()
@@ -262,6 +279,7 @@ struct ProcessWorkstation {
                      {});
             break;
         case Op::Convert:
+            collect();
             convert(*day, random);
             break;
         case Op::Cancel:
@@ -291,7 +309,7 @@ struct ProcessWorkstation {
             ++tally.imported[day];
             if (o.status != 0) // imported, but the check reported a failure
                 tally.databaseErrors
-                    << QStringLiteral("import ") + day + QStringLiteral(": ") + o.err.right(300);
+                    << QStringLiteral("import ") + day + QStringLiteral(": ") + lastMessage(o.err);
             return;
         }
         if (o.status == 1 && o.err.contains(kAlreadyImported)) {
@@ -335,7 +353,7 @@ struct ProcessWorkstation {
                     ++tally.refusals[kind];
                     return false;
                 }
-            tally.databaseErrors << kind + QStringLiteral(": ") + o.err.right(300);
+            tally.databaseErrors << kind + QStringLiteral(": ") + lastMessage(o.err);
             return false;
         }
         tally.faults << QStringLiteral("%1: status %2: %3").arg(kind).arg(o.status).arg(o.err);
@@ -357,6 +375,7 @@ TEST_P(WorkstationsTest, OsteraProcessesOnOneDatabaseLoseAndMixNothing)
                                plan,
                                [this](const QStringList &args) { return ostera(args); },
                                [this](const QString &day) { return fileOf(day); },
+                               [this] { collectOutputFiles(); },
                                {}}));
     std::vector<std::thread> threads;
     for (auto &w : workstations)
@@ -434,6 +453,7 @@ struct ThreadWorkstation {
     DayPlan &plan;
     Shared &shared;
     std::function<QString(const QString &)> fileOf;
+    std::function<void()> collect; // the production floor takes the finished files
     Tally tally;
 
     void work()
@@ -477,6 +497,7 @@ struct ThreadWorkstation {
             update(db, dialogs, *day, random);
             break;
         case Op::Convert:
+            collect();
             convert(db, dialogs, *day, random);
             break;
         case Op::Cancel:
@@ -630,7 +651,8 @@ struct ThreadWorkstation {
                 ++tally.refusals[kind];
                 return;
             }
-        tally.databaseErrors << kind + QStringLiteral(": ") + shown.right(300);
+        tally.databaseErrors << kind + QStringLiteral(": ") +
+                                    lastMessage(dialogs.texts().join(QLatin1Char('\n')));
     }
 };
 
@@ -762,8 +784,14 @@ TEST_P(WorkstationsTest, LogicUnitsOnTheirOwnConnectionsLoseAndMixNothing)
     const int operations = scaled(50, 1000);
     std::vector<std::unique_ptr<ThreadWorkstation>> workstations;
     for (int w = 0; w < kWorkstations; ++w)
-        workstations.push_back(std::make_unique<ThreadWorkstation>(ThreadWorkstation{
-            w, operations, plan, shared, [this](const QString &day) { return fileOf(day); }, {}}));
+        workstations.push_back(std::make_unique<ThreadWorkstation>(
+            ThreadWorkstation{w,
+                              operations,
+                              plan,
+                              shared,
+                              [this](const QString &day) { return fileOf(day); },
+                              [this] { collectOutputFiles(); },
+                              {}}));
     std::vector<std::thread> threads;
     for (auto &w : workstations)
         threads.emplace_back([&w] { w->work(); });

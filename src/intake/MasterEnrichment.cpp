@@ -118,20 +118,30 @@ QString completedLinesSelect(const QString &lines, const QString &condition, con
 
 QString enrichmentStatement()
 {
+    // The day's lines with their completed values beside their present ones (OLD_...), kept
+    // only where a value changes: on a completed day nothing is left to join, and the lines
+    // themselves are not read a second time.
+    QStringList present{QStringLiteral("TBL_ORDER.*")};
+    QStringList presentColumns;
     QStringList assignments;
     QStringList changes;
     for (const QString &c : completedColumns()) {
+        present << c + QStringLiteral(" AS OLD_") + c;
+        presentColumns << QStringLiteral("OLD_") + c;
         assignments << c + QStringLiteral(" = N.") + c;
-        changes << QStringLiteral("TBL_ORDER.") + c + QStringLiteral(" <> N.") + c;
+        changes << QStringLiteral("Z.") + c + QStringLiteral(" <> Z.OLD_") + c;
     }
     const QString day = completedLinesSelect(
-        QStringLiteral("TBL_ORDER"), QStringLiteral("L.IMP_DATE = :d"),
-        lotTotals(QStringLiteral("TBL_ORDER"), QStringLiteral("D.IMP_DATE = :d"), true));
+        QStringLiteral("(SELECT ") + present.join(QStringLiteral(", ")) +
+            QStringLiteral(" FROM TBL_ORDER)"),
+        QStringLiteral("L.IMP_DATE = :d"),
+        lotTotals(QStringLiteral("TBL_ORDER"), QStringLiteral("D.IMP_DATE = :d"), true),
+        presentColumns);
     return QStringLiteral("UPDATE TBL_ORDER SET ") + assignments.join(QStringLiteral(", ")) +
-           QStringLiteral(" FROM (") + day +
+           QStringLiteral(" FROM (SELECT * FROM (") + day + QStringLiteral(") Z WHERE ") +
+           changes.join(QStringLiteral(" OR ")) +
            QStringLiteral(") N WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.IMP_DATE = N.IMP_DATE "
-                          "AND TBL_ORDER.IMP_LN = N.IMP_LN AND (") +
-           changes.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+                          "AND TBL_ORDER.IMP_LN = N.IMP_LN");
 }
 
 void enrichDay(Db &db, Progress &progress, const QString &impDate)

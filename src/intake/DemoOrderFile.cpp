@@ -332,23 +332,23 @@ void plant(Line &l, int kind)
     }
 }
 
-QByteArray encodeField(const QString &text, const FieldSpec &spec)
+QByteArray encodeField(const QString &text, const FieldSpec &field)
 {
     QByteArray bytes = Cp932::encode(text).bytes;
     // Padding counts bytes: a double-byte character fills two of the field's positions, so
     // the record stays 128 bytes and the next record starts where the reader expects it.
-    const QByteArray blanks(qMax(0, spec.length - int(bytes.size())), ' ');
-    bytes = spec.rightAligned ? blanks + bytes : bytes + blanks;
-    Q_ASSERT(bytes.size() == spec.length);
-    return bytes.left(spec.length);
+    const QByteArray blanks(qMax(0, field.length - int(bytes.size())), ' ');
+    bytes = field.rightAligned ? blanks + bytes : bytes + blanks;
+    Q_ASSERT(bytes.size() == field.length);
+    return bytes.left(field.length);
 }
 
 QByteArray record(const Line &line)
 {
     QByteArray bytes;
     bytes.reserve(130);
-    for (const FieldSpec &spec : kLayout)
-        bytes += encodeField(line.value(QLatin1String(spec.name)), spec);
+    for (const FieldSpec &field : kLayout)
+        bytes += encodeField(line.value(QLatin1String(field.name)), field);
     return bytes + "\r\n";
 }
 

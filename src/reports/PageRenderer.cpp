@@ -126,13 +126,13 @@ void PageRenderer::drawText(QPainter &painter, const LayoutDesign::Item &item,
 {
     if (text.isEmpty())
         return;
-    const LayoutDesign::Font spec = m_design.font(item.font);
-    QFont font(spec.family);
-    font.setBold(spec.bold);
+    const LayoutDesign::Font design = m_design.font(item.font);
+    QFont font(design.family);
+    font.setBold(design.bold);
     // Without shaping every glyph keeps its own character in the PDF, so the text of a list
     // can be searched and copied (shaped Latin runs lose their digits there).
     font.setStyleStrategy(QFont::PreferNoShaping);
-    double pixels = spec.size * m_dpi / 72.0;
+    double pixels = design.size * m_dpi / 72.0;
     font.setPixelSize(qMax(1, qRound(pixels)));
 
     const QRectF box = dots(item.rect.adjusted(kPaddingMm, 0, -kPaddingMm, 0));

@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPrintPreviewWidget>
+#include <QToolBar>
 
 GridPrintPreview::GridPrintPreview(QPrinter *printer, const QString &pdfPath, QWidget *parent)
     : QPrintPreviewDialog(printer, parent), m_pdfPath(pdfPath)
@@ -24,6 +26,28 @@ GridPrintPreview::GridPrintPreview(QPrinter *printer, const QString &pdfPath, QW
         disconnect(m_printAction, &QAction::triggered, nullptr, nullptr);
         connect(m_printAction, &QAction::triggered, this, &GridPrintPreview::printNow);
     }
+    if (auto *bar = findChild<QToolBar *>(); bar && m_preview) {
+        m_pageLabel = new QLabel(bar);
+        m_pageLabel->setContentsMargins(8, 0, 8, 0);
+        bar->addWidget(m_pageLabel);
+        connect(m_preview, &QPrintPreviewWidget::previewChanged, this,
+                &GridPrintPreview::showPageIndicator);
+    }
+}
+
+QString GridPrintPreview::pageIndicator() const
+{
+    if (!m_preview)
+        return {};
+    return QStringLiteral("ﾍﾟｰｼﾞ %1 / %2")
+        .arg(m_preview->currentPage())
+        .arg(m_preview->pageCount());
+}
+
+void GridPrintPreview::showPageIndicator()
+{
+    if (m_pageLabel)
+        m_pageLabel->setText(pageIndicator());
 }
 
 void GridPrintPreview::printNow()

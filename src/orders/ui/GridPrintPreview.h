@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 
 class QAction;
+class QLabel;
 class QPrintPreviewWidget;
 
 class GridPrintPreview : public QPrintPreviewDialog {
@@ -19,9 +20,14 @@ public:
     void printNow();
     bool hasPrinted() const { return m_printed; }
     QAction *printAction() const { return m_printAction; }
+    // "ﾍﾟｰｼﾞ n / N" as the preview's tool bar shows it.
+    QString pageIndicator() const;
 
 private:
+    void showPageIndicator();
+
     QPrintPreviewWidget *m_preview = nullptr;
+    QLabel *m_pageLabel = nullptr;
     QAction *m_printAction = nullptr;
     QString m_pdfPath;
     bool m_printed = false;

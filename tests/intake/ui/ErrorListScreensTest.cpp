@@ -101,7 +101,7 @@ void printFromPreviewWhenShown(bool *seen, QString *caption)
         *seen = preview != nullptr;
         if (!preview)
             return;
-        *caption = preview->windowTitle();
+        *caption = preview->windowTitle() + QLatin1Char('|') + preview->pageIndicator();
         ASSERT_NE(preview->printAction(), nullptr);
         preview->printAction()->trigger();
     });
@@ -299,7 +299,11 @@ TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndP
     printFromPreviewWhenShown(&seen, &caption);
     printMenu(*screen)->trigger();
     EXPECT_TRUE(seen);
-    EXPECT_EQ(caption, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    // Caption and page indicator of the preview; 90 findings fill more than one page.
+    EXPECT_TRUE(caption.startsWith(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ|ﾍﾟｰｼﾞ 1 / ")))
+        << caption.toStdString();
+    EXPECT_FALSE(caption.endsWith(QStringLiteral(" / 1")));
+    EXPECT_FALSE(caption.endsWith(QStringLiteral(" / 0")));
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(u'\n').toStdString();
     EXPECT_EQ(appPrinters().current(), QStringLiteral("前のプリンタ"));
     SetDefaultPrinter(QString());

@@ -25,6 +25,17 @@ const Check kChecks[] = {
     {MF_RowCheck, "ROWマスタチェック中にエラーが発生"},
 };
 
+// Two workstations may check one day at once (the import's own check and a re-check, or the
+// check a conversion runs first). Each clears the findings it can see and numbers its own from
+// the rows it can see, so the second must wait for the first to commit. SQLite writes one
+// transaction at a time anyway.
+void waitForOtherChecksOfDay(Db &db, const QString &impDate)
+{
+    if (db.isPostgreSQL())
+        db.scalar(QStringLiteral("SELECT pg_advisory_xact_lock(:k, hashtext(:d))"),
+                  {{QStringLiteral("k"), 0x63686b}, {QStringLiteral("d"), impDate}});
+}
+
 void clearFindings(Db &db, const QString &impDate)
 {
     const QVariantMap day{{QStringLiteral("d"), impDate}};
@@ -71,6 +82,7 @@ bool MF_OrderCheck(Db &db, Dialogs &dialogs, Progress &progress, const QString &
         // One transaction: a day is never left half enriched; a failing check rolls back its
         // own findings only.
         Transaction work(db);
+        waitForOtherChecksOfDay(db, impDate);
         tuneForDayWork(db);
         enrichDay(db, progress, impDate);
         clearFindings(db, impDate);

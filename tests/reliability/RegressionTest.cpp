@@ -242,11 +242,10 @@ TEST_P(RegressionTest, BulkUpdateWaitsForARunningConversion)
 // finding), or the second check failed on "duplicate key value violates unique constraint
 // tbl_err_pkey" and said "エラーチェック中にエラーが発生しました。" although nothing was wrong.
 // Found by the workstations suite. The fault is in the intake's check (MF_OrderCheck): on a day
-// whose lines carry no FLG1 mark yet, nothing in its transaction makes a second check wait:
-// each deletes the findings it can see (none), then inserts its own with ERR_LN counted from
-// the rows it can see. DISABLED until the intake serialises the checks of one day (e.g. takes
-// the day's SYS_IMPDATE row, or the import lock, before it clears the findings).
-TEST_P(RegressionTest, DISABLED_TwoChecksOfOneDayAtOnceBothSucceed)
+// whose lines carry no FLG1 mark yet, nothing in its transaction made a second check wait:
+// each deleted the findings it could see (none), then inserted its own with ERR_LN counted from
+// the rows it could see. The checks of one day now wait for each other.
+TEST_P(RegressionTest, TwoChecksOfOneDayAtOnceBothSucceed)
 {
     ASSERT_GT(count(QStringLiteral("TBL_ERR")), 0); // the day has findings to write
     int failures = 0;

@@ -1,6 +1,7 @@
 #include "ReportGroup.h"
 
 #include "Db.h"
+#include "Progress.h"
 #include "ReportSource.h"
 #include "ReportValues.h"
 
@@ -33,4 +34,27 @@ QVariantMap ReportGroup::parameters() const
     return {{QStringLiteral("fc_rg"), fcRg},       {QStringLiteral("fc_cd"), fcCd},
             {QStringLiteral("fc_nm"), fcNm},       {QStringLiteral("set_date"), setDate},
             {QStringLiteral("ord_date"), ordDate}, {QStringLiteral("br_cd"), brCd}};
+}
+
+QList<QSqlRecord> ReportGroup::lines(Db &db, const ReportSource &source) const
+{
+    const QString sql =
+        QStringLiteral("Select * From ") + source.from() + QStringLiteral(" Where ") + condition() +
+        QStringLiteral("Order By GENSAN,CAR_CD,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN ");
+    return db.rows(sql, source.with(parameters()));
+}
+
+bool ReportGroup::printEach(Db &db, const ReportSource &source, Progress &progress,
+                            const QString &caption,
+                            const std::function<void(const ReportGroup &)> &print)
+{
+    const QList<ReportGroup> groups = load(db, source);
+    if (groups.isEmpty())
+        return false;
+    progress.start(caption, int(groups.size()));
+    for (int g = 0; g < groups.size(); ++g) {
+        print(groups[g]);
+        progress.step(g + 1);
+    }
+    return true;
 }

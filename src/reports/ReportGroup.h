@@ -3,10 +3,14 @@
 #pragma once
 
 #include <QList>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
+
 class Db;
+class Progress;
 struct ReportSource;
 
 struct ReportGroup {
@@ -22,4 +26,12 @@ struct ReportGroup {
     // "FC_RG = :FC_RG And ... " — the six conditions that pick the group's rows.
     static QString condition();
     QVariantMap parameters() const;
+    // The group's lines in the order of the order lists (factory, name type, control number).
+    QList<QSqlRecord> lines(Db &db, const ReportSource &source) const;
+
+    // Prints each group of the latest run, stepping the progress under caption; false when the
+    // run has no lines.
+    static bool printEach(Db &db, const ReportSource &source, Progress &progress,
+                          const QString &caption,
+                          const std::function<void(const ReportGroup &)> &print);
 };

@@ -9,13 +9,6 @@ using ReportValues::amount;
 using ReportValues::text;
 
 namespace {
-QString detailSql(const ReportSource &source)
-{
-    return QStringLiteral("Select * From ") + source.from() + QStringLiteral(" Where ") +
-           ReportGroup::condition() +
-           QStringLiteral("Order By GENSAN,CAR_CD,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN ");
-}
-
 // "凸" letterpress, "サ" thermal transfer, nothing while the machine is not assigned.
 QString machineMark(const QString &dataFlg)
 {
@@ -40,14 +33,9 @@ int basPrn_CarList::MF_Print(ReportEngine &CrDraw1, const PrintRequest &request)
 
 bool basPrn_CarList::PF_FillPages()
 {
-    const QList<ReportGroup> groups = ReportGroup::load(db(), source());
-    if (groups.isEmpty())
+    if (!ReportGroup::printEach(db(), source(), progress(), QStringLiteral("ネーム生産情報"),
+                                [this](const ReportGroup &group) { PP_PrintGroup(group); }))
         return false;
-    progress().start(QStringLiteral("ネーム生産情報"), int(groups.size()));
-    for (int g = 0; g < groups.size(); ++g) {
-        PP_PrintGroup(groups[g]);
-        progress().step(g + 1);
-    }
     PP_FinalTotals();
     layout().PageOutput();
     layout().PageClear();
@@ -76,8 +64,7 @@ void basPrn_CarList::PP_PrintGroup(const ReportGroup &group)
     m_line = 1;
     m_repeat.restart();
     PP_Sections(PageKind::Detail);
-    const QList<QSqlRecord> rows =
-        db().rows(detailSql(source()), source().with(group.parameters()));
+    const QList<QSqlRecord> rows = group.lines(db(), source());
     for (int i = 0; i < rows.size(); ++i) {
         PP_GroupFields(group);
         PP_Line(rows[i]);

@@ -9,13 +9,6 @@ using ReportValues::text;
 
 namespace {
 const QString kFooter = QStringLiteral("Footer");
-
-QString detailSql(const ReportSource &source)
-{
-    return QStringLiteral("Select * From ") + source.from() + QStringLiteral(" Where ") +
-           ReportGroup::condition() +
-           QStringLiteral("Order By GENSAN,CAR_CD,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN ");
-}
 } // namespace
 
 basPrn_OrderList::basPrn_OrderList(ReportEngine &CrDraw1, const PrintRequest &request)
@@ -31,15 +24,8 @@ int basPrn_OrderList::MF_Print(ReportEngine &CrDraw1, const PrintRequest &reques
 
 bool basPrn_OrderList::PF_FillPages()
 {
-    const QList<ReportGroup> groups = ReportGroup::load(db(), source());
-    if (groups.isEmpty())
-        return false;
-    progress().start(QStringLiteral("受注情報"), int(groups.size()));
-    for (int g = 0; g < groups.size(); ++g) {
-        PP_PrintGroup(groups[g]);
-        progress().step(g + 1);
-    }
-    return true;
+    return ReportGroup::printEach(db(), source(), progress(), QStringLiteral("受注情報"),
+                                  [this](const ReportGroup &group) { PP_PrintGroup(group); });
 }
 
 void basPrn_OrderList::PP_PrintGroup(const ReportGroup &group)
@@ -49,8 +35,7 @@ void basPrn_OrderList::PP_PrintGroup(const ReportGroup &group)
     qint64 total = 0;
     m_line = 1;
     m_repeat.restart();
-    const QList<QSqlRecord> rows =
-        db().rows(detailSql(source()), source().with(group.parameters()));
+    const QList<QSqlRecord> rows = group.lines(db(), source());
     for (int i = 0; i < rows.size(); ++i) {
         PP_GroupFields(group);
         PP_Line(rows[i]);

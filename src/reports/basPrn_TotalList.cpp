@@ -41,15 +41,8 @@ QString basPrn_TotalList::factoryText(const QString &fcRg, const QString &fcCd)
 
 bool basPrn_TotalList::PF_FillPages()
 {
-    const QList<ReportGroup> groups = ReportGroup::load(db(), source());
-    if (groups.isEmpty())
-        return false;
-    progress().start(QStringLiteral("合計表"), int(groups.size()));
-    for (int g = 0; g < groups.size(); ++g) {
-        PP_PrintGroup(groups[g]);
-        progress().step(g + 1);
-    }
-    return true;
+    return ReportGroup::printEach(db(), source(), progress(), QStringLiteral("合計表"),
+                                  [this](const ReportGroup &group) { PP_PrintGroup(group); });
 }
 
 void basPrn_TotalList::PP_PrintGroup(const ReportGroup &group)

@@ -15,6 +15,7 @@ const QString AuditTrail::kDelete = QStringLiteral("削除");
 const QString AuditTrail::kConversion = QStringLiteral("変換");
 const QString AuditTrail::kCancel = QStringLiteral("変換取消");
 const QString AuditTrail::kConfirm = QStringLiteral("確定");
+const QString AuditTrail::kAllDelete = QStringLiteral("全削除");
 const QString AuditTrail::kDeletedLine = QStringLiteral("*");
 
 namespace {
@@ -143,6 +144,13 @@ void AuditTrail::beforeDelete(const QVariantMap &read)
                    {QStringLiteral("h_ln"), impLn.toInt()},
                    {QStringLiteral("h_old"), line}},
                   kDeletedLine);
+}
+
+void AuditTrail::beforeDeleteAll()
+{
+    insertEntries(QStringLiteral("SELECT IMP_DATE, IMP_LN, CAST(KNR_NO AS TEXT) AS OLD_VALUE, "
+                                 "'' AS NEW_VALUE"),
+                  QStringLiteral("FROM TBL_ORDER"), {}, kDeletedLine);
 }
 
 QString AuditTrail::compactLine(const QVariantMap &line)

@@ -32,6 +32,7 @@ public:
     static const QString kConversion;  // 変換
     static const QString kCancel;      // 変換取消
     static const QString kConfirm;     // 確定
+    static const QString kAllDelete;   // 全削除: every line, from the import screen
     static const QString kDeletedLine; // "*", the column of a deleted line
 
     AuditTrail(HistoryWrite &write, QString kind) : m_write(write), m_kind(std::move(kind)) {}
@@ -48,6 +49,9 @@ public:
     // Before a line is deleted (read holds its IMP_DATE and IMP_LN): its key, column '*' and
     // the whole line as it is now, as compact text.
     void beforeDelete(const QVariantMap &read);
+    // Before every line is deleted at once: one entry per line, column '*', with the line's
+    // control number (the whole line of a shop's years would double the trail). Set-based.
+    void beforeDeleteAll();
 
     // The entries of one line, oldest first. Throws DbError.
     static QList<AuditEntry> entries(Db &db, const QString &impDate, const QVariant &impLn);

@@ -1,6 +1,8 @@
 #include "OrderDataDelete.h"
 
+#include "AuditTrail.h"
 #include "Db.h"
+#include "HistoryWrite.h"
 #include "Progress.h"
 #include "RunLock.h"
 
@@ -11,7 +13,7 @@ QString allDeletePassword()
     return QStringLiteral("TOLMARK");
 }
 
-void deleteAllOrderData(Db &db, Progress &progress)
+void deleteAllOrderData(Db &db, Dialogs &dialogs, Progress &progress)
 {
     const QStringList tables{QStringLiteral("TBL_ORDER"),  QStringLiteral("SYS_IMPDATE"),
                              QStringLiteral("SYS_KNR_NO"), QStringLiteral("TBL_ERR"),
@@ -20,7 +22,9 @@ void deleteAllOrderData(Db &db, Progress &progress)
     // An import committing after the delete would leave a day without its counters.
     RunLock lock(db, RunLock::Kind::Import);
     lock.acquire(progress);
+    HistoryWrite history(db, &dialogs);
     Transaction work(db);
+    AuditTrail(history, AuditTrail::kAllDelete).beforeDeleteAll();
     for (const QString &table : tables)
         db.exec(QStringLiteral("DELETE FROM ") + table);
     work.commit();

@@ -6,11 +6,13 @@
 #include <QString>
 
 class Db;
+class Dialogs;
 class Progress;
 
 // The password the operator must type.
 QString allDeletePassword();
 
 // Deletes everything in one transaction, after waiting for an import running on another
-// workstation; throws DbError (and then deletes nothing).
-void deleteAllOrderData(Db &db, Progress &progress);
+// workstation; throws DbError (and then deletes nothing). Each deleted line leaves an entry
+// in the audit trail (a trail that cannot be written is reported through dialogs).
+void deleteAllOrderData(Db &db, Dialogs &dialogs, Progress &progress);

@@ -200,7 +200,7 @@ void frmOrd_Imp::Command1_Click()
         if (connection.ok()) {
             try {
                 ProgressScope progress(appProgress());
-                deleteAllOrderData(*gCn, appProgress());
+                deleteAllOrderData(*gCn, dialogs, appProgress());
             } catch (const DbError &e) {
                 dialogs.message(e.describe(), Icon::Error);
             }

@@ -245,6 +245,12 @@ TEST_P(ImportScreenTest, AllDeleteNeedsYesAndThePassword)
     EXPECT_EQ(count("MST_ROW"), 1);
     EXPECT_EQ(count("SYS_TUKI"), 1);
     EXPECT_TRUE(s.isVisible());
+    // The deleted line stays in the audit trail, with who deleted it.
+    const auto trail = db().rows("SELECT COL_NM, CHANGE_KBN, OLD_VALUE FROM TBL_ORDER_LOG");
+    ASSERT_EQ(trail.size(), 1);
+    EXPECT_EQ(trail[0].value(0).toString(), "*");
+    EXPECT_EQ(trail[0].value(1).toString(), "全削除");
+    EXPECT_FALSE(trail[0].value(2).toString().isEmpty());
 
     // Numbering starts again at 001.
     dialogs.clear();

@@ -2,6 +2,15 @@
 
 #include <cstdio>
 
+void CommandRegistry::addDatabaseCommand(const QString &name, const QString &usage,
+                                         const QString &summary,
+                                         int (*run)(BatchContext &, const Command &))
+{
+    Command command{name, usage, summary, /*needsDatabase*/ true, nullptr};
+    command.run = [command, run](BatchContext &ctx) { return run(ctx, command); };
+    add(command);
+}
+
 const Command *CommandRegistry::find(const QString &name) const
 {
     for (const Command &c : m_commands)

@@ -25,9 +25,9 @@ struct BatchContext {
 enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
 struct Command {
-    QString name;      // "import", "masters", ...
-    QString usage;     // "import FILE [--date YYYYMMDD]"
-    QString summary;   // one line for --help
+    QString name;              // "import", "masters", ...
+    QString usage;             // "import FILE [--date YYYYMMDD]"
+    QString summary;           // one line for --help
     bool needsDatabase = true; // opens gCn before running
     std::function<int(BatchContext &)> run;
 };
@@ -35,6 +35,10 @@ struct Command {
 class CommandRegistry {
 public:
     void add(Command command) { m_commands.append(std::move(command)); }
+    // A command on the database whose routine also gets its own description (for usage
+    // errors).
+    void addDatabaseCommand(const QString &name, const QString &usage, const QString &summary,
+                            int (*run)(BatchContext &, const Command &));
     const Command *find(const QString &name) const;
     const QList<Command> &all() const { return m_commands; }
 

@@ -164,37 +164,33 @@ int upgradeDbCommand(BatchContext &ctx, const Command &self)
     return ExitOk;
 }
 
-void add(CommandRegistry &registry, const QString &name, const QString &usage,
-         const QString &summary, int (*run)(BatchContext &, const Command &))
-{
-    Command command{name, usage, summary, /*needsDatabase*/ true, nullptr};
-    command.run = [command, run](BatchContext &ctx) { return run(ctx, command); };
-    registry.add(command);
-}
-
 } // namespace
 
 void registerHistoryCommands(CommandRegistry &registry)
 {
-    add(registry, QStringLiteral("runs"), QStringLiteral("runs [DATE]"),
+    registry.addDatabaseCommand(
+        QStringLiteral("runs"), QStringLiteral("runs [DATE]"),
         QStringLiteral("lists the conversion runs (of one import date), newest first: IMP_DATE, "
                        "stamp B1, state (変換済/取消/確定), operator, workstation, machine, set "
                        "dates from and to, 特定変換, the four counts of the result report, who "
                        "set the state and when, the files written (separated by |), separated "
                        "by tabs"),
         runsCommand);
-    add(registry, QStringLiteral("history"), QStringLiteral("history DATE LN"),
+    registry.addDatabaseCommand(
+        QStringLiteral("history"), QStringLiteral("history DATE LN"),
         QStringLiteral("prints the changes of one order line, oldest first: when, operator, "
                        "workstation, what changed it, column ('*': the line was deleted), old "
                        "and new value, separated by tabs"),
         historyCommand);
-    add(registry, QStringLiteral("reprint"),
+    registry.addDatabaseCommand(
+        QStringLiteral("reprint"),
         QStringLiteral("reprint STAMP OrderList|CarList|TotalList [--date DATE] [--to PRINTER]"),
         QStringLiteral("prints a list of a past run again, as the run converted it (STAMP as "
                        "`runs` shows it, e.g. \"2026/12/08 10:00:00\"; --date when runs of "
                        "several days share the stamp); --to as for print"),
         reprintCommand);
-    add(registry, QStringLiteral("upgrade-db"), QStringLiteral("upgrade-db"),
+    registry.addDatabaseCommand(
+        QStringLiteral("upgrade-db"), QStringLiteral("upgrade-db"),
         QStringLiteral("creates the tables an installation made by an older version lacks (the "
                        "run history and the audit trail) and nothing else; prints their names"),
         upgradeDbCommand);

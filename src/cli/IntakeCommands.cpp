@@ -129,26 +129,21 @@ int errorsCommand(BatchContext &ctx, const Command &self)
     return ExitOk;
 }
 
-void add(CommandRegistry &registry, const QString &name, const QString &usage,
-         const QString &summary, int (*run)(BatchContext &, const Command &))
-{
-    Command command{name, usage, summary, /*needsDatabase*/ true, nullptr};
-    command.run = [command, run](BatchContext &ctx) { return run(ctx, command); };
-    registry.add(command);
-}
-
 } // namespace
 
 void registerIntakeCommands(CommandRegistry &registry)
 {
-    add(registry, QStringLiteral("import"), QStringLiteral("import FILE [--date YYYYMMDD]"),
+    registry.addDatabaseCommand(
+        QStringLiteral("import"), QStringLiteral("import FILE [--date YYYYMMDD]"),
         QStringLiteral("imports a day's order file under the open business month (default date: "
                        "today), numbers, builds, registers and checks the day"),
         importCommand);
-    add(registry, QStringLiteral("check"), QStringLiteral("check DATE"),
+    registry.addDatabaseCommand(
+        QStringLiteral("check"), QStringLiteral("check DATE"),
         QStringLiteral("completes the day's lines from the masters and runs the error check again"),
         checkCommand);
-    add(registry, QStringLiteral("errors"), QStringLiteral("errors DATE"),
+    registry.addDatabaseCommand(
+        QStringLiteral("errors"), QStringLiteral("errors DATE"),
         QStringLiteral("prints the day's findings: IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3 "
                        "separated by tabs"),
         errorsCommand);

@@ -214,30 +214,30 @@ void frmTukiSyori::cmdNew_Click()
 
 void frmTukiSyori::cmdKakutei_Click()
 {
-    BusyCursor busy;
-    ConnectionScope connection;
-    if (!connection.ok())
-        return;
-    try {
-        const auto outcome = MonthlyRegister(*gCn, appDialogs(), Clock::today())
-                                 .confirmMonth(txtNen->text(), txtTuki->text());
-        if (outcome == MonthlyRegister::Outcome::Done ||
-            outcome == MonthlyRegister::Outcome::Unchanged)
-            PP_GridSet();
-    } catch (const DbError &e) {
-        appDialogs().message(e.describe(), Icon::Error);
-    }
+    changeMonthState([this](MonthlyRegister &months) {
+        return months.confirmMonth(txtNen->text(), txtTuki->text());
+    });
 }
 
 void frmTukiSyori::cmdCancel_Click()
+{
+    changeMonthState([this](MonthlyRegister &months) {
+        return months.reopenMonth(txtCanNen->text(), txtCanTuki->text());
+    });
+}
+
+// Confirming or reopening a month: the list is read again when the register changed or
+// already said so.
+void frmTukiSyori::changeMonthState(
+    const std::function<MonthlyRegister::Outcome(MonthlyRegister &)> &change)
 {
     BusyCursor busy;
     ConnectionScope connection;
     if (!connection.ok())
         return;
     try {
-        const auto outcome = MonthlyRegister(*gCn, appDialogs(), Clock::today())
-                                 .reopenMonth(txtCanNen->text(), txtCanTuki->text());
+        MonthlyRegister months(*gCn, appDialogs(), Clock::today());
+        const auto outcome = change(months);
         if (outcome == MonthlyRegister::Outcome::Done ||
             outcome == MonthlyRegister::Outcome::Unchanged)
             PP_GridSet();

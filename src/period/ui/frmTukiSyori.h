@@ -2,7 +2,11 @@
 // first, and its three actions: create a month, confirm the open month, reopen a month.
 #pragma once
 
+#include "MonthlyRegister.h"
+
 #include <QDialog>
+
+#include <functional>
 
 class QKeyEvent;
 class QLineEdit;
@@ -32,5 +36,6 @@ private:
     void cmdNew_Click();
     void cmdKakutei_Click();
     void cmdCancel_Click();
+    void changeMonthState(const std::function<MonthlyRegister::Outcome(MonthlyRegister &)> &change);
     bool onKey(QKeyEvent *event);
 };

@@ -48,7 +48,8 @@ QVariant valueOf(const QVariantMap &values, const QString &column)
 void lockEntryNumbers(Db &db)
 {
     if (db.isPostgreSQL())
-        db.scalar(QStringLiteral("SELECT pg_advisory_xact_lock(:k)"),
+        db.scalar(QStringLiteral("SELECT pg_advisory_xact_lock("
+                                 "hashtext(COALESCE(current_schema(), '')), :k)"),
                   {{QStringLiteral("k"), 0x6f6c6f67}});
 }
 

@@ -28,12 +28,14 @@ const Check kChecks[] = {
 // Two workstations may check one day at once (the import's own check and a re-check, or the
 // check a conversion runs first). Each clears the findings it can see and numbers its own from
 // the rows it can see, so the second must wait for the first to commit. SQLite writes one
-// transaction at a time anyway.
+// transaction at a time anyway. Installations in other schemas of the server are not held up.
 void waitForOtherChecksOfDay(Db &db, const QString &impDate)
 {
     if (db.isPostgreSQL())
-        db.scalar(QStringLiteral("SELECT pg_advisory_xact_lock(:k, hashtext(:d))"),
-                  {{QStringLiteral("k"), 0x63686b}, {QStringLiteral("d"), impDate}});
+        db.scalar(
+            QStringLiteral("SELECT pg_advisory_xact_lock("
+                           "hashtext(COALESCE(current_schema(), '') || '/check'), hashtext(:d))"),
+            {{QStringLiteral("d"), impDate}});
 }
 
 void clearFindings(Db &db, const QString &impDate)

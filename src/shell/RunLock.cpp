@@ -10,7 +10,10 @@
 #include <QThread>
 
 namespace {
-constexpr qint64 kLockBase = 0x05E7A000;
+constexpr int kLockBase = 0x05E7A000;
+// Installations that share one server in schemas of their own (SCHEMA in the INI file) do
+// not wait for each other's runs.
+const QString kLockSpace = QStringLiteral("hashtext(COALESCE(current_schema(), ''))");
 
 QString sqliteLockPath(const Db &db, RunLock::Kind kind)
 {
@@ -19,7 +22,7 @@ QString sqliteLockPath(const Db &db, RunLock::Kind kind)
     if (QFileInfo(path).isRelative() && !s.baseDir.isEmpty())
         path = QDir(s.baseDir).filePath(path);
     return path + (kind == RunLock::Kind::Import ? QStringLiteral(".import.lock")
-                                                  : QStringLiteral(".convert.lock"));
+                                                 : QStringLiteral(".convert.lock"));
 }
 } // namespace
 
@@ -42,8 +45,10 @@ QString RunLock::waitingMessage()
 bool RunLock::tryOnce()
 {
     if (m_db.isPostgreSQL()) {
-        return m_db.scalar(QStringLiteral("SELECT pg_try_advisory_lock(:k)"),
-                           {{QStringLiteral("k"), kLockBase + int(m_kind)}})
+        return m_db
+            .scalar(QStringLiteral("SELECT pg_try_advisory_lock(") + kLockSpace +
+                        QStringLiteral(", :k)"),
+                    {{QStringLiteral("k"), kLockBase + int(m_kind)}})
             .toBool();
     }
     if (!m_file) {
@@ -80,7 +85,8 @@ void RunLock::release()
     m_held = false;
     if (m_db.isPostgreSQL()) {
         if (m_db.isOpen())
-            m_db.scalar(QStringLiteral("SELECT pg_advisory_unlock(:k)"),
+            m_db.scalar(QStringLiteral("SELECT pg_advisory_unlock(") + kLockSpace +
+                            QStringLiteral(", :k)"),
                         {{QStringLiteral("k"), kLockBase + int(m_kind)}});
         return;
     }

@@ -258,6 +258,7 @@ TEST_P(RegressionTest, TwoChecksOfOneDayAtOnceBothSucceed)
         auto checker = [&] {
             Db mine(settings());
             mine.open();
+            StatementTimeout bounded(mine, 60000); // a check stuck on a lock fails the test
             ScriptedDialogs mineDialogs;
             NullProgress mineProgress;
             ++ready;

@@ -44,3 +44,29 @@ TEST_P(RunLockTest, ALockIsReleasedWhenItsHolderGoesAway)
     next.acquire(progress, 5);
     EXPECT_TRUE(next.held());
 }
+
+// Installations sharing one server in schemas of their own (or, on SQLite, in files of their
+// own) run their imports and conversions without waiting for each other.
+TEST_P(RunLockTest, AnotherInstallationsRunDoesNotHoldUpOurs)
+{
+    ConnectionSettings other = settings();
+    if (db().isPostgreSQL()) {
+        other.schema = settings().schema + QStringLiteral("_b");
+        db().exec(QStringLiteral("CREATE SCHEMA \"%1\"").arg(other.schema));
+    } else {
+        other.server = QStringLiteral("other.db");
+    }
+    {
+        Db theirDb(other);
+        theirDb.open(/*createIfMissing*/ true);
+        RunLock theirs(theirDb, RunLock::Kind::Conversion);
+        theirs.acquire(progress);
+        ASSERT_TRUE(theirs.held());
+
+        RunLock mine(db(), RunLock::Kind::Conversion);
+        mine.acquire(progress, /*maxWaitSeconds*/ 0);
+        EXPECT_TRUE(mine.held());
+    }
+    if (db().isPostgreSQL())
+        db().exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(other.schema));
+}

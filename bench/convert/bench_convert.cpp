@@ -6,6 +6,7 @@
 //
 //   bench_convert              SQLite, then PostgreSQL when OSTERA_TEST_PG is set
 //   bench_convert --lines N    another size
+#include "BenchSupport.h"
 #include "ConsoleDialogs.h"
 #include "ConsoleProgress.h"
 #include "ConversionRun.h"
@@ -33,19 +34,6 @@
 namespace {
 
 const QString kDay = QStringLiteral("20261208");
-
-void say(const QString &text)
-{
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-[[noreturn]] void die(const QString &text)
-{
-    say(QStringLiteral("bench_convert: ") + text);
-    std::exit(1);
-}
 
 // --- the day's lines ----------------------------------------------------------------------
 
@@ -159,60 +147,6 @@ void loadDay(Db &db, int count)
 
 // --- the engines --------------------------------------------------------------------------
 
-struct BenchEngine {
-    QString name;
-    ConnectionSettings settings;
-    QString client; // "sqlite3" or "psql"
-};
-
-QStringList psqlArgs(const ConnectionSettings &s)
-{
-    QString host = s.server;
-    QString port = QStringLiteral("5432");
-    if (host.contains(QLatin1Char(':'))) {
-        port = host.section(QLatin1Char(':'), 1);
-        host = host.section(QLatin1Char(':'), 0, 0);
-    }
-    return {QStringLiteral("-X"), QStringLiteral("-q"),
-            QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-            QStringLiteral("-h"), host,
-            QStringLiteral("-p"), port,
-            QStringLiteral("-U"), s.user,
-            QStringLiteral("-d"), s.database};
-}
-
-QString sqlitePath(const ConnectionSettings &s)
-{
-    return QDir(s.baseDir).filePath(s.server);
-}
-
-// Runs the engine's client on a script; returns the seconds it took.
-double runClient(const BenchEngine &e, const QString &script)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!e.settings.password.isEmpty())
-        env.insert(QStringLiteral("PGPASSWORD"), e.settings.password);
-    p.setProcessEnvironment(env);
-    QStringList args;
-    QString input = script;
-    if (e.client == QLatin1String("sqlite3")) {
-        args << QStringLiteral("-bail") << sqlitePath(e.settings);
-    } else {
-        args << psqlArgs(e.settings);
-        input = QStringLiteral("SET search_path TO \"") + e.settings.schema +
-                QStringLiteral("\";\n") + script;
-    }
-    QElapsedTimer t;
-    t.start();
-    p.start(e.client, args);
-    p.write(input.toUtf8());
-    p.closeWriteChannel();
-    if (!p.waitForFinished(-1) || p.exitCode() != 0)
-        die(e.client + QStringLiteral(" failed: ") + QString::fromUtf8(p.readAllStandardError()));
-    return t.elapsed() / 1000.0;
-}
-
 double runIconv(const QStringList &files)
 {
     QElapsedTimer t;
@@ -304,55 +238,9 @@ double bulkLoad(Db &db, const BenchEngine &e, const QString &folder)
 
 // --- the run, in a child process ----------------------------------------------------------
 
-struct ChildResult {
-    double seconds = 0;
-    long peakKb = 0;
-};
-
-ChildResult runChild(const QString &program, const BenchEngine &e, const QString &folder)
-{
-    const QStringList args = {QStringLiteral("--child"), e.settings.provider, e.settings.server,
-                              e.settings.database,       e.settings.user,     e.settings.password,
-                              e.settings.schema,         e.settings.baseDir,  folder};
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel); // the progress stays visible
-    QElapsedTimer t;
-    t.start();
-    child.start(program, args);
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        die(QStringLiteral("the conversion run failed"));
-    ChildResult r;
-    r.seconds = t.elapsed() / 1000.0;
-    for (const QString &line : QString::fromUtf8(child.readAllStandardOutput()).split('\n')) {
-        if (line.startsWith(QStringLiteral("PEAK_KB ")))
-            r.peakKb = line.mid(8).toLong();
-        else if (!line.isEmpty())
-            say(line);
-    }
-    return r;
-}
-
-// The peak resident memory of this process (VmHWM), in kB.
-long peakKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
-
 QString residentMb()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return {};
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return QString::fromLatin1(line.mid(6).trimmed());
-    return {};
+    return QStringLiteral("%1 kB").arg(procStatusKb("VmRSS:"));
 }
 
 // Shows the progress on stderr like the batch command and remembers when each step ended.
@@ -388,14 +276,7 @@ private:
 
 int childMain(const QStringList &a)
 {
-    ConnectionSettings s;
-    s.provider = a[2];
-    s.server = a[3];
-    s.database = a[4];
-    s.user = a[5];
-    s.password = a[6];
-    s.schema = a[7];
-    s.baseDir = a[8];
+    const ConnectionSettings s = connectionFromArgs(a, 2);
     const QString folder = a[9];
     Db db(s);
     db.open();
@@ -414,7 +295,7 @@ int childMain(const QStringList &a)
     report.replace(QLatin1String("\r\n"), QLatin1String("  "));
     say(QStringLiteral("  ") + report);
     say(QStringLiteral("  seconds per phase: ") + progress.breakdown());
-    say(QStringLiteral("PEAK_KB %1").arg(peakKb()));
+    sayPeakMemory();
     return 0;
 }
 
@@ -446,7 +327,9 @@ void benchEngine(const QString &program, BenchEngine e, int lineCount, QTemporar
     const double base = baseline(e, QDir(work).filePath(QStringLiteral("baseline")));
     const double load = bulkLoad(db, e, work);
     db.close();
-    const ChildResult run = runChild(program, e, work);
+    const ChildResult run = runMeasuredChild(
+        program, QStringList{QStringLiteral("--child")} << connectionArgs(e.settings) << work,
+        QStringLiteral("the conversion run failed"));
 
     const QString loader = e.client == QLatin1String("sqlite3")
                                ? QStringLiteral("sqlite3 .import")
@@ -476,10 +359,7 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() >= 10 && args[1] == QLatin1String("--child"))
         return childMain(args);
-    int lines = 100000;
-    const int at = int(args.indexOf(QStringLiteral("--lines")));
-    if (at > 0 && at + 1 < args.size())
-        lines = args[at + 1].toInt();
+    const int lines = intOption(args, QStringLiteral("--lines"), 100000);
 
     BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
     sqlite.settings.provider = QStringLiteral("SQLite");
@@ -488,33 +368,16 @@ int main(int argc, char **argv)
     QTemporaryDir pgDir;
     benchEngine(app.applicationFilePath(), sqlite, lines, sqliteDir);
 
-    const QString server = qEnvironmentVariable("OSTERA_TEST_PG");
-    if (server.isEmpty()) {
+    const std::optional<ConnectionSettings> server = testServerSettings();
+    if (!server) {
         say(QStringLiteral("== PostgreSQL skipped (OSTERA_TEST_PG not set)"));
         return 0;
     }
-    BenchEngine pg{QStringLiteral("PostgreSQL"), {}, QStringLiteral("psql")};
-    pg.settings.provider = QStringLiteral("PostgreSQL");
-    pg.settings.server = server;
-    pg.settings.database =
-        qEnvironmentVariable("OSTERA_TEST_PGDATABASE", QStringLiteral("ostera_test"));
-    pg.settings.user = qEnvironmentVariable("OSTERA_TEST_PGUSER", QStringLiteral("postgres"));
-    pg.settings.password = qEnvironmentVariable("OSTERA_TEST_PGPASSWORD");
+    BenchEngine pg{QStringLiteral("PostgreSQL"), *server, QStringLiteral("psql")};
     pg.settings.schema = QStringLiteral("bench_convert_%1").arg(QCoreApplication::applicationPid());
-    {
-        ConnectionSettings admin = pg.settings;
-        admin.schema.clear();
-        Db db(admin);
-        db.open();
-        db.exec(QStringLiteral("CREATE SCHEMA \"%1\"").arg(pg.settings.schema));
-    }
+    createSchema(pg.settings);
     benchEngine(app.applicationFilePath(), pg, lines, pgDir);
-    if (!qEnvironmentVariableIsSet("OSTERA_BENCH_KEEP")) {
-        ConnectionSettings admin = pg.settings;
-        admin.schema.clear();
-        Db db(admin);
-        db.open();
-        db.exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(pg.settings.schema));
-    }
+    if (!qEnvironmentVariableIsSet("OSTERA_BENCH_KEEP"))
+        dropSchema(pg.settings);
     return 0;
 }

@@ -6,6 +6,7 @@
 //
 //   bench_grid              SQLite, then PostgreSQL when OSTERA_TEST_PG is set
 //   bench_grid --lines N    another size
+#include "BenchSupport.h"
 #include "DBGrid.h"
 #include "Db.h"
 #include "DbConnection.h"
@@ -30,35 +31,6 @@ namespace {
 const QString kDay = QStringLiteral("20261208");
 const QString kSql = QStringLiteral("Select * From TBL_ORDER Where IMP_DATE = '20261208' "
                                     "And FLG3 = '0' And FLG4 = '0'  ");
-
-void say(const QString &text)
-{
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-[[noreturn]] void die(const QString &text)
-{
-    say(QStringLiteral("bench_grid: ") + text);
-    std::exit(1);
-}
-
-qint64 procStatusKb(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-QString mb(qint64 kb)
-{
-    return QString::number(kb / 1024.0, 'f', 1) + QStringLiteral(" MB");
-}
 
 QString seconds(qint64 ms)
 {
@@ -180,8 +152,7 @@ bool runChild(const QString &program, const ConnectionSettings &s)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(program, {QStringLiteral("--child"), s.provider, s.server, s.database, s.user,
-                          s.password, s.schema, s.baseDir});
+    child.start(program, QStringList{QStringLiteral("--child")} << connectionArgs(s));
     if (!child.waitForFinished(30 * 60 * 1000))
         return false;
     return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
@@ -191,13 +162,10 @@ void benchEngine(const QString &program, ConnectionSettings settings, int lines)
 {
     const QString name = settings.provider;
     say(QStringLiteral("--- %1, %2 order lines").arg(name).arg(lines));
-    QString schema;
-    if (settings.provider == QLatin1String("PostgreSQL")) {
-        schema = QStringLiteral("bench_grid_%1").arg(getpid());
-        Db admin(settings);
-        admin.open();
-        admin.exec(QStringLiteral("CREATE SCHEMA ") + schema);
-        settings.schema = schema;
+    const bool onServer = settings.provider == QLatin1String("PostgreSQL");
+    if (onServer) {
+        settings.schema = QStringLiteral("bench_grid_%1").arg(getpid());
+        createSchema(settings);
     }
     {
         Db db(settings);
@@ -218,12 +186,8 @@ void benchEngine(const QString &program, ConnectionSettings settings, int lines)
     }
     if (!runChild(program, settings))
         say(QStringLiteral("the grid run failed"));
-    if (!schema.isEmpty()) {
-        settings.schema.clear();
-        Db admin(settings);
-        admin.open();
-        admin.exec(QStringLiteral("DROP SCHEMA ") + schema + QStringLiteral(" CASCADE"));
-    }
+    if (onServer)
+        dropSchema(settings);
 }
 
 // --- the child: the grid screen -----------------------------------------------------------
@@ -294,11 +258,7 @@ int main(int argc, char **argv)
     if (argc > 1 && qstrcmp(argv[1], "--child") == 0)
         return gridChild(argc, argv);
     QCoreApplication app(argc, argv);
-    int lines = 1000000;
-    const QStringList args = app.arguments();
-    const int at = args.indexOf(QStringLiteral("--lines"));
-    if (at > 0 && at + 1 < args.size())
-        lines = args[at + 1].toInt();
+    const int lines = intOption(app.arguments(), QStringLiteral("--lines"), 1000000);
 
     QTemporaryDir dir;
     ConnectionSettings sqlite;
@@ -307,18 +267,12 @@ int main(int argc, char **argv)
     sqlite.baseDir = dir.path();
     benchEngine(app.applicationFilePath(), sqlite, lines);
 
-    const QString server = qEnvironmentVariable("OSTERA_TEST_PG");
-    if (server.isEmpty()) {
+    std::optional<ConnectionSettings> pg = testServerSettings();
+    if (!pg) {
         say(QStringLiteral("PostgreSQL skipped (OSTERA_TEST_PG not set)"));
         return 0;
     }
-    ConnectionSettings pg;
-    pg.provider = QStringLiteral("PostgreSQL");
-    pg.server = server;
-    pg.database = qEnvironmentVariable("OSTERA_TEST_PGDATABASE", QStringLiteral("ostera_test"));
-    pg.user = qEnvironmentVariable("OSTERA_TEST_PGUSER", QStringLiteral("postgres"));
-    pg.password = qEnvironmentVariable("OSTERA_TEST_PGPASSWORD");
-    pg.baseDir = dir.path();
-    benchEngine(app.applicationFilePath(), pg, lines);
+    pg->baseDir = dir.path();
+    benchEngine(app.applicationFilePath(), *pg, lines);
     return 0;
 }

@@ -7,6 +7,7 @@
 //
 //   bench_order_edit                 SQLite, then PostgreSQL when OSTERA_TEST_PG is set
 //   bench_order_edit --lines N       lines per day (ten days)
+#include "BenchSupport.h"
 #include "DBGrid.h"
 #include "Db.h"
 #include "DbConnection.h"
@@ -30,35 +31,6 @@ namespace {
 
 constexpr int kDays = 10;
 const QString kEditDay = QStringLiteral("20261208");
-
-void say(const QString &text)
-{
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-[[noreturn]] void die(const QString &text)
-{
-    say(QStringLiteral("bench_order_edit: ") + text);
-    std::exit(1);
-}
-
-qint64 rssKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-QString mb(qint64 kb)
-{
-    return QString::number(kb / 1024.0, 'f', 1) + QStringLiteral(" MB");
-}
 
 QString ms(qint64 nsecs)
 {
@@ -106,8 +78,7 @@ bool runChild(const QString &program, const ConnectionSettings &s)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(program, {QStringLiteral("--child"), s.provider, s.server, s.database, s.user,
-                          s.password, s.schema, s.baseDir});
+    child.start(program, QStringList{QStringLiteral("--child")} << connectionArgs(s));
     if (!child.waitForFinished(30 * 60 * 1000))
         return false;
     return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
@@ -120,13 +91,10 @@ void benchEngine(const QString &program, ConnectionSettings settings, int linesP
             .arg(qint64(linesPerDay) * kDays)
             .arg(kDays)
             .arg(linesPerDay));
-    QString schema;
-    if (settings.provider == QLatin1String("PostgreSQL")) {
-        schema = QStringLiteral("bench_order_edit_%1").arg(getpid());
-        Db admin(settings);
-        admin.open();
-        admin.exec(QStringLiteral("CREATE SCHEMA ") + schema);
-        settings.schema = schema;
+    const bool onServer = settings.provider == QLatin1String("PostgreSQL");
+    if (onServer) {
+        settings.schema = QStringLiteral("bench_order_edit_%1").arg(getpid());
+        createSchema(settings);
     }
     {
         Db db(settings);
@@ -141,12 +109,8 @@ void benchEngine(const QString &program, ConnectionSettings settings, int linesP
     }
     if (!runChild(program, settings))
         say(QStringLiteral("the edit screen run failed"));
-    if (!schema.isEmpty()) {
-        settings.schema.clear();
-        Db admin(settings);
-        admin.open();
-        admin.exec(QStringLiteral("DROP SCHEMA ") + schema + QStringLiteral(" CASCADE"));
-    }
+    if (onServer)
+        dropSchema(settings);
 }
 
 // --- the child: the edit screen -------------------------------------------------------------
@@ -192,7 +156,8 @@ int editChild(int argc, char **argv)
         die(QStringLiteral("cannot connect"));
     gImpDate = kEditDay;
     gWhere = OrderFindCondition::start(gImpDate);
-    say(QStringLiteral("memory before the screen:              %1").arg(mb(rssKb())));
+    say(QStringLiteral("memory before the screen:              %1")
+            .arg(mb(procStatusKb("VmRSS:"))));
 
     QElapsedTimer t;
     t.start();
@@ -214,7 +179,7 @@ int editChild(int argc, char **argv)
     if (screen->TDBGrid1->currentRowIndex() != last)
         die(QStringLiteral("the last row is not the current one"));
     say(QStringLiteral("memory after the last row (RSS):       %1 (target 200 MB)")
-            .arg(mb(rssKb())));
+            .arg(mb(procStatusKb("VmRSS:"))));
 
     qint64 worst = 0;
     qint64 total = 0;
@@ -229,7 +194,8 @@ int editChild(int argc, char **argv)
                        "(target 100 ms)")
             .arg(ms(total / edits), ms(worst))
             .arg(edits));
-    say(QStringLiteral("memory at the end (RSS):               %1").arg(mb(rssKb())));
+    say(QStringLiteral("memory at the end (RSS):               %1")
+            .arg(mb(procStatusKb("VmRSS:"))));
     screen->m_editing = 0; // closing without the question
     screen->close();
     delete screen;
@@ -244,11 +210,7 @@ int main(int argc, char **argv)
     if (argc > 1 && qstrcmp(argv[1], "--child") == 0)
         return editChild(argc, argv);
     QCoreApplication app(argc, argv);
-    int linesPerDay = 100000;
-    const QStringList args = app.arguments();
-    const int at = args.indexOf(QStringLiteral("--lines"));
-    if (at > 0 && at + 1 < args.size())
-        linesPerDay = args[at + 1].toInt();
+    const int linesPerDay = intOption(app.arguments(), QStringLiteral("--lines"), 100000);
 
     QTemporaryDir dir;
     ConnectionSettings sqlite;
@@ -257,18 +219,12 @@ int main(int argc, char **argv)
     sqlite.baseDir = dir.path();
     benchEngine(app.applicationFilePath(), sqlite, linesPerDay);
 
-    const QString server = qEnvironmentVariable("OSTERA_TEST_PG");
-    if (server.isEmpty()) {
+    std::optional<ConnectionSettings> pg = testServerSettings();
+    if (!pg) {
         say(QStringLiteral("PostgreSQL skipped (OSTERA_TEST_PG not set)"));
         return 0;
     }
-    ConnectionSettings pg;
-    pg.provider = QStringLiteral("PostgreSQL");
-    pg.server = server;
-    pg.database = qEnvironmentVariable("OSTERA_TEST_PGDATABASE", QStringLiteral("ostera_test"));
-    pg.user = qEnvironmentVariable("OSTERA_TEST_PGUSER", QStringLiteral("postgres"));
-    pg.password = qEnvironmentVariable("OSTERA_TEST_PGPASSWORD");
-    pg.baseDir = dir.path();
-    benchEngine(app.applicationFilePath(), pg, linesPerDay);
+    pg->baseDir = dir.path();
+    benchEngine(app.applicationFilePath(), *pg, linesPerDay);
     return 0;
 }

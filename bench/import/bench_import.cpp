@@ -9,6 +9,7 @@
 //   bench_import --earlier N     another number of earlier lines (default 1 000 000)
 //   bench_import --only sqlite|postgresql
 //   bench_import --keep          leaves the PostgreSQL schema behind for a closer look
+#include "BenchSupport.h"
 #include "ConsoleDialogs.h"
 #include "ConsoleProgress.h"
 #include "Db.h"
@@ -36,19 +37,6 @@ const QDate kToday(2026, 12, 8);
 const QString kDay = QStringLiteral("20261208");
 const QString kTypicalDay = QStringLiteral("20261209");
 constexpr int kTypicalLines = 3000;
-
-void say(const QString &text)
-{
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-[[noreturn]] void die(const QString &text)
-{
-    say(QStringLiteral("bench_import: ") + text);
-    std::exit(1);
-}
 
 QByteArray orderFileOf(const QDate &date, int lines, quint32 seed)
 {
@@ -214,77 +202,19 @@ void writeCsv(const QString &path, const QByteArray &file, bool asLines,
 
 // --- the engines' clients -------------------------------------------------------------
 
-struct BenchEngine {
-    QString name;
-    ConnectionSettings settings;
-    QString client; // "sqlite3" or "psql"
-};
-
-QStringList psqlArgs(const ConnectionSettings &s)
-{
-    QString host = s.server;
-    QString port = QStringLiteral("5432");
-    if (host.contains(QLatin1Char(':'))) {
-        port = host.section(QLatin1Char(':'), 1);
-        host = host.section(QLatin1Char(':'), 0, 0);
-    }
-    return {QStringLiteral("-X"), QStringLiteral("-q"),
-            QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-            QStringLiteral("-h"), host,
-            QStringLiteral("-p"), port,
-            QStringLiteral("-U"), s.user,
-            QStringLiteral("-d"), s.database};
-}
-
-// Runs the engine's client on a script; returns the seconds it took.
-double runClient(const BenchEngine &e, const QString &script)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!e.settings.password.isEmpty())
-        env.insert(QStringLiteral("PGPASSWORD"), e.settings.password);
-    p.setProcessEnvironment(env);
-    QStringList args;
-    QString input = script;
-    if (e.client == QLatin1String("sqlite3")) {
-        args << QStringLiteral("-bail") << QDir(e.settings.baseDir).filePath(e.settings.server);
-        input = QStringLiteral("PRAGMA synchronous=NORMAL;\n") + script;
-    } else {
-        args << psqlArgs(e.settings);
-        input = QStringLiteral("SET search_path TO \"") + e.settings.schema +
-                QStringLiteral("\";\n") + script;
-    }
-    QElapsedTimer t;
-    t.start();
-    p.start(e.client, args);
-    p.write(input.toUtf8());
-    p.closeWriteChannel();
-    if (!p.waitForFinished(-1) || p.exitCode() != 0)
-        die(e.client + QStringLiteral(" failed: ") + QString::fromUtf8(p.readAllStandardError()));
-    return t.elapsed() / 1000.0;
-}
-
 double bulkLoad(const BenchEngine &e, const QString &csv, const QString &table)
 {
+    const QString prelude = QStringLiteral("PRAGMA synchronous=NORMAL;\n");
     if (e.client == QLatin1String("sqlite3"))
-        return runClient(e, QStringLiteral(".import --csv ") + csv + QLatin1Char(' ') + table +
-                                QLatin1Char('\n'));
+        return runClient(e,
+                         QStringLiteral(".import --csv ") + csv + QLatin1Char(' ') + table +
+                             QLatin1Char('\n'),
+                         prelude);
     return runClient(e, QStringLiteral("\\copy ") + table + QStringLiteral(" FROM '") + csv +
                             QStringLiteral("' CSV\n"));
 }
 
 // --- the import, in a child process ------------------------------------------------------
-
-long peakKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
 
 // The batch command's progress line, remembering when each phase began.
 class TimedProgress : public ConsoleProgress {
@@ -336,15 +266,7 @@ private:
 
 int childMain(const QStringList &a)
 {
-    ConnectionSettings s;
-    s.provider = a[2];
-    s.server = a[3];
-    s.database = a[4];
-    s.user = a[5];
-    s.password = a[6];
-    s.schema = a[7];
-    s.baseDir = a[8];
-    Db db(s);
+    Db db(connectionFromArgs(a, 2));
     db.open();
     ConsoleDialogs dialogs(/*answerYes*/ true);
     TimedProgress progress;
@@ -353,45 +275,17 @@ int childMain(const QStringList &a)
         return 1;
     say(QStringLiteral("  seconds per phase: ") + progress.breakdown());
     say(QStringLiteral("  seconds per enrichment statement: ") + progress.enrichment());
-    say(QStringLiteral("PEAK_KB %1").arg(peakKb()));
+    sayPeakMemory();
     return 0;
 }
-
-struct ChildResult {
-    double seconds = 0;
-    long peakKb = 0;
-};
 
 ChildResult runImport(const QString &program, const BenchEngine &e, const QString &file,
                       const QString &impDate)
 {
-    const ConnectionSettings &s = e.settings;
-    const QStringList args = {QStringLiteral("--child"),
-                              s.provider,
-                              s.server,
-                              s.database,
-                              s.user,
-                              s.password,
-                              s.schema,
-                              s.baseDir,
-                              file,
-                              impDate};
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QElapsedTimer t;
-    t.start();
-    child.start(program, args);
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        die(QStringLiteral("the import failed"));
-    ChildResult r;
-    r.seconds = t.elapsed() / 1000.0;
-    for (const QString &line : QString::fromUtf8(child.readAllStandardOutput()).split('\n')) {
-        if (line.startsWith(QStringLiteral("PEAK_KB ")))
-            r.peakKb = line.mid(8).toLong();
-        else if (!line.isEmpty())
-            say(line);
-    }
-    return r;
+    return runMeasuredChild(program,
+                            QStringList{QStringLiteral("--child")} << connectionArgs(e.settings)
+                                                                   << file << impDate,
+                            QStringLiteral("the import failed"));
 }
 
 // --- one engine ---------------------------------------------------------------------------
@@ -480,12 +374,6 @@ void benchEngine(const QString &program, BenchEngine e, int lines, int earlier)
             .arg(day.peakKb / 1024.0, 0, 'f', 1));
 }
 
-int option(const QStringList &args, const QString &name, int fallback)
-{
-    const int at = int(args.indexOf(name));
-    return at > 0 && at + 1 < args.size() ? args[at + 1].toInt() : fallback;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -494,8 +382,8 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() >= 11 && args[1] == QLatin1String("--child"))
         return childMain(args);
-    const int lines = option(args, QStringLiteral("--lines"), 100000);
-    const int earlier = option(args, QStringLiteral("--earlier"), 1000000);
+    const int lines = intOption(args, QStringLiteral("--lines"), 100000);
+    const int earlier = intOption(args, QStringLiteral("--earlier"), 1000000);
 
     const QString only = args.contains(QStringLiteral("--only"))
                              ? args.value(args.indexOf(QStringLiteral("--only")) + 1)
@@ -509,33 +397,19 @@ int main(int argc, char **argv)
     if (only == QLatin1String("sqlite"))
         return 0;
 
-    const QString server = qEnvironmentVariable("OSTERA_TEST_PG");
-    if (server.isEmpty()) {
+    const std::optional<ConnectionSettings> server = testServerSettings();
+    if (!server) {
         say(QStringLiteral("== PostgreSQL skipped (OSTERA_TEST_PG not set)"));
         return 0;
     }
-    BenchEngine pg{QStringLiteral("PostgreSQL"), {}, QStringLiteral("psql")};
-    pg.settings.provider = QStringLiteral("PostgreSQL");
-    pg.settings.server = server;
-    pg.settings.database =
-        qEnvironmentVariable("OSTERA_TEST_PGDATABASE", QStringLiteral("ostera_test"));
-    pg.settings.user = qEnvironmentVariable("OSTERA_TEST_PGUSER", QStringLiteral("postgres"));
-    pg.settings.password = qEnvironmentVariable("OSTERA_TEST_PGPASSWORD");
+    BenchEngine pg{QStringLiteral("PostgreSQL"), *server, QStringLiteral("psql")};
     pg.settings.schema = QStringLiteral("bench_import_%1").arg(QCoreApplication::applicationPid());
-    ConnectionSettings admin = pg.settings;
-    admin.schema.clear();
-    {
-        Db db(admin);
-        db.open();
-        db.exec(QStringLiteral("CREATE SCHEMA \"%1\"").arg(pg.settings.schema));
-    }
+    createSchema(pg.settings);
     benchEngine(app.applicationFilePath(), pg, lines, earlier);
     if (args.contains(QStringLiteral("--keep"))) {
         say(QStringLiteral("  schema kept: ") + pg.settings.schema);
         return 0;
     }
-    Db db(admin);
-    db.open();
-    db.exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(pg.settings.schema));
+    dropSchema(pg.settings);
     return 0;
 }

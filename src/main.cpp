@@ -1,13 +1,6 @@
+#include "AllScreens.h"
 #include "Batch.h"
-#include "ConversionScreens.h"
 #include "Desk.h"
-#include "HistoryScreens.h"
-#include "IntakeScreens.h"
-#include "MasterScreens.h"
-#include "OrdersScreens.h"
-#include "PeriodScreens.h"
-#include "ReportScreens.h"
-#include "ShellScreens.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,28 +10,17 @@
 #include <unistd.h>
 
 namespace {
-void registerAllScreens()
-{
-    registerShellScreens();
-    registerPeriodScreens();
-    registerIntakeScreens();
-    registerConversionScreens();
-    registerReportScreens();
-    registerOrdersScreens();
-    registerMasterScreens();
-    registerHistoryScreens();
-}
 
 // Qt wants a private runtime folder; a batch run from cron or CI may have none.
 void ensureRuntimeDir()
 {
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         return;
-    const QString dir = QDir::tempPath() + QStringLiteral("/ostera-runtime-") +
-                        QString::number(getuid());
+    const QString dir =
+        QDir::tempPath() + QStringLiteral("/ostera-runtime-") + QString::number(getuid());
     QDir().mkpath(dir);
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                   QFileDevice::ExeOwner);
+    QFile::setPermissions(dir,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
 }
 

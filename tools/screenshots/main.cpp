@@ -4,21 +4,14 @@
 // see them, and saves each window as DIR/<name>.png. The day given by --date must have been
 // imported and given a printer (scripts/screenshots does that with the batch commands). Run it
 // with QT_QPA_PLATFORM=offscreen; the clock follows OSTERA_FIXED_CLOCK like the batch.
+#include "AllScreens.h"
 #include "Camera.h"
-#include "ConversionScreens.h"
 #include "DbConnection.h"
 #include "Desk.h"
-#include "HistoryScreens.h"
 #include "Installation.h"
-#include "IntakeScreens.h"
-#include "MasterScreens.h"
-#include "OrdersScreens.h"
-#include "PeriodScreens.h"
 #include "Progress.h"
-#include "ReportScreens.h"
 #include "ScreenRegistry.h"
 #include "ScreenshotTour.h"
-#include "ShellScreens.h"
 #include "ShotDialogs.h"
 #include "ShotProgress.h"
 #include "StartUp.h"
@@ -37,17 +30,6 @@ QString option(const QStringList &args, const QString &name)
     return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : QString();
 }
 
-void registerAllScreens()
-{
-    registerShellScreens();
-    registerPeriodScreens();
-    registerIntakeScreens();
-    registerConversionScreens();
-    registerReportScreens();
-    registerOrdersScreens();
-    registerMasterScreens();
-    registerHistoryScreens();
-}
 } // namespace
 
 int main(int argc, char **argv)

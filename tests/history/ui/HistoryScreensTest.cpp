@@ -4,6 +4,7 @@
 #include "DBGrid.h"
 #include "FunctionKeyLabel.h"
 #include "HistoryScreens.h"
+#include "ModalWindows.h"
 #include "OrderFindCondition.h"
 #include "OrdersScreens.h"
 #include "PagedQueryModel.h"
@@ -26,30 +27,6 @@
 #include <functional>
 
 using namespace ConversionFixture;
-
-namespace {
-void processDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Acts on the modal dialog once it is up; a dialog left open fails the test instead of
-// hanging it.
-template <class Dialog> void whenModal(std::function<void(Dialog *)> act)
-{
-    QTimer::singleShot(0, [act] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        QTimer::singleShot(5000, dialog, [dialog] {
-            if (dialog->isVisible()) {
-                ADD_FAILURE() << "a modal dialog stayed open";
-                dialog->close();
-            }
-        });
-        act(dialog);
-    });
-}
-} // namespace
 
 class HistoryScreensTest : public HistoryTest {
 protected:

@@ -7,6 +7,7 @@
 #include "DBGrid.h"
 #include "GridScreen.h"
 #include "MasterScreens.h"
+#include "ModalWindows.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
 
@@ -19,27 +20,6 @@
 
 // Runs act on the modal window once it is up (a modal window runs its own event loop). A
 // window still open five seconds later is closed and the test fails, so nothing hangs.
-inline void whenModal(std::function<void(QWidget *)> act, int attempts = 200)
-{
-    QTimer::singleShot(attempts == 200 ? 0 : 10, [act, attempts] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal) {
-            if (attempts > 0)
-                whenModal(act, attempts - 1); // not up yet
-            else
-                ADD_FAILURE() << "no modal window opened";
-            return;
-        }
-        QTimer::singleShot(5000, modal, [modal] {
-            if (modal->isVisible()) {
-                ADD_FAILURE() << "a modal window stayed open";
-                modal->close();
-            }
-        });
-        act(modal);
-    });
-}
-
 // Fails (and closes it) when a modal window opens within the next moment.
 inline void expectNoModal()
 {

@@ -3,6 +3,7 @@
 #include "DbTest.h"
 
 #include "FunctionKeyLabel.h"
+#include "ModalWindows.h"
 #include "OrderEditModel.h"
 #include "OrderFindCondition.h"
 #include "OrdersScreens.h"
@@ -31,27 +32,6 @@ namespace {
 const QString kConflict =
     QStringLiteral("他の端末でこの行が変更されています。最新の内容を表示します。");
 
-void processDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Runs act on the modal dialog once it is up (it runs its own event loop).
-template <class Dialog> void whenModal(std::function<void(Dialog *)> act)
-{
-    QTimer::singleShot(0, [act] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        // A dialog left open would hang the run: close it and say so.
-        QTimer::singleShot(5000, dialog, [dialog] {
-            if (dialog->isVisible()) {
-                ADD_FAILURE() << "a modal dialog stayed open";
-                dialog->close();
-            }
-        });
-        act(dialog);
-    });
-}
 } // namespace
 
 class OrderEditScreenTest : public DbTest {

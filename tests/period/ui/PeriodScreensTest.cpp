@@ -1,6 +1,7 @@
 #include "PeriodScreens.h"
 #include "DbTest.h"
 #include "ImportDates.h"
+#include "ModalWindows.h"
 #include "ScreenRegistry.h"
 #include "ShellScreens.h"
 #include "frmImpDate.h"
@@ -17,30 +18,6 @@
 #include <QTimer>
 
 #include <functional>
-
-namespace {
-void processDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Runs `act` on the modal window once it is up (modal windows run their own event loop).
-void whenModal(std::function<void(QWidget *)> act)
-{
-    QTimer::singleShot(0, [act] {
-        QWidget *modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        // A modal window left open would hang the run: close it and say so.
-        QTimer::singleShot(5000, modal, [modal] {
-            if (modal->isVisible()) {
-                ADD_FAILURE() << "a modal window stayed open";
-                modal->close();
-            }
-        });
-        act(modal);
-    });
-}
-} // namespace
 
 class PeriodScreensTest : public DbTest {
 protected:

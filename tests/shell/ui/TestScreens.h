@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ImpDatePicker.h"
+#include "ModalWindows.h"
 #include "OpenWithMode.h"
 #include "ScreenRegistry.h"
 #include "globals.h"
@@ -14,11 +15,6 @@
 #include <functional>
 
 // Lets closed screens (deleted on close) go away, as the event loop would.
-inline void processDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 inline void registerPlainScreen(const QString &name)
 {
     ScreenRegistry::instance().add(name, [] { return new QWidget(nullptr, Qt::Window); });

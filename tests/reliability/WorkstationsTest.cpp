@@ -140,6 +140,21 @@ struct Tally {
     }
 };
 
+// Every workstation works in a thread of its own, all at once; their counts added up.
+template <class Workstation>
+Tally workAtOnce(std::vector<std::unique_ptr<Workstation>> &workstations)
+{
+    std::vector<std::thread> threads;
+    for (auto &w : workstations)
+        threads.emplace_back([&w] { w->work(); });
+    for (std::thread &t : threads)
+        t.join();
+    Tally tally;
+    for (auto &w : workstations)
+        tally.add(w->tally);
+    return tally;
+}
+
 // The last thing a failed operation said (its message), on one line.
 QString lastMessage(const QString &output)
 {
@@ -377,15 +392,7 @@ TEST_P(WorkstationsTest, OsteraProcessesOnOneDatabaseLoseAndMixNothing)
                                [this](const QString &day) { return fileOf(day); },
                                [this] { collectOutputFiles(); },
                                {}}));
-    std::vector<std::thread> threads;
-    for (auto &w : workstations)
-        threads.emplace_back([&w] { w->work(); });
-    for (std::thread &t : threads)
-        t.join();
-
-    Tally tally;
-    for (auto &w : workstations)
-        tally.add(w->tally);
+    const Tally tally = workAtOnce(workstations);
     EXPECT_GT(tally.runs(), 0);
     EXPECT_GT(tally.imported.size(), 0);
     expectNothingLostOrMixed(tally, QStringLiteral("workstations (ostera processes)"));
@@ -792,15 +799,7 @@ TEST_P(WorkstationsTest, LogicUnitsOnTheirOwnConnectionsLoseAndMixNothing)
                               [this](const QString &day) { return fileOf(day); },
                               [this] { collectOutputFiles(); },
                               {}}));
-    std::vector<std::thread> threads;
-    for (auto &w : workstations)
-        threads.emplace_back([&w] { w->work(); });
-    for (std::thread &t : threads)
-        t.join();
-
-    Tally tally;
-    for (auto &w : workstations)
-        tally.add(w->tally);
+    const Tally tally = workAtOnce(workstations);
     EXPECT_GT(tally.runs(), 0);
     const QStringList ownership = runOwnershipFaults(db(), shared.runs, tally.cancels);
     const QStringList lostEdits = lostEditFaults(db(), shared.edits);

@@ -13,13 +13,6 @@
 
 namespace {
 
-void out(const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
 void err(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -42,10 +35,10 @@ CommandRegistry buildRegistry()
 
 QString helpText(const CommandRegistry &registry)
 {
-    QString text = QStringLiteral(
-        "usage: ostera [--ini FILE]                 start the desk\n"
-        "       ostera COMMAND [ARGS] [--ini FILE] [--yes] [--user NAME]\n\n"
-        "Commands:\n");
+    QString text =
+        QStringLiteral("usage: ostera [--ini FILE]                 start the desk\n"
+                       "       ostera COMMAND [ARGS] [--ini FILE] [--yes] [--user NAME]\n\n"
+                       "Commands:\n");
     for (const Command &c : registry.all())
         text += QStringLiteral("  %1\n      %2\n").arg(c.usage, c.summary);
     text += QStringLiteral(
@@ -73,7 +66,7 @@ int runBatch(const QStringList &arguments, const QString &programPath)
     const CommandRegistry registry = buildRegistry();
     QStringList args = arguments;
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        out(helpText(registry));
+        writeOut(helpText(registry));
         return ExitOk;
     }
     bool missing = false;
@@ -92,7 +85,7 @@ int runBatch(const QStringList &arguments, const QString &programPath)
     }
 
     // A finished sheet or PDF is not opened in batch: its path is printed instead.
-    Desktop::setOpener([](const QString &path) { out(path + QLatin1Char('\n')); });
+    Desktop::setOpener([](const QString &path) { writeOut(path + QLatin1Char('\n')); });
 
     ConsoleDialogs dialogs(yes);
     ConsoleProgress progress;

@@ -1,5 +1,7 @@
 #include "CommandRegistry.h"
 
+#include "ConsoleDialogs.h"
+
 #include <cstdio>
 
 void CommandRegistry::addDatabaseCommand(const QString &name, const QString &usage,
@@ -21,10 +23,49 @@ const Command *CommandRegistry::find(const QString &name) const
 
 int usageError(const Command &command, const QString &problem)
 {
+    return usageError(command.usage, problem);
+}
+
+int usageError(const QString &usageLine, const QString &problem)
+{
     const QByteArray text =
-        (problem + QStringLiteral("\nusage: ostera ") + command.usage + QLatin1Char('\n')).toUtf8();
+        (problem + QStringLiteral("\nusage: ostera ") + usageLine + QLatin1Char('\n')).toUtf8();
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
     return ExitUsage;
+}
+
+void writeOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+namespace {
+QString fieldText(QString text)
+{
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    return text;
+}
+} // namespace
+
+void printFields(const QStringList &values)
+{
+    QStringList fields;
+    fields.reserve(values.size());
+    for (const QString &v : values)
+        fields << fieldText(v);
+    const QByteArray line = (fields.join(QLatin1Char('\t')) + QLatin1Char('\n')).toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+}
+
+int refuseNoRecords(BatchContext &ctx)
+{
+    ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
+    return ExitFailed;
 }
 
 std::optional<QString> takeOption(QStringList &args, const QString &name, bool *missing)

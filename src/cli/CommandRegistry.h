@@ -48,6 +48,15 @@ private:
 
 // Usage problem inside a command: prints the usage line and returns ExitUsage.
 int usageError(const Command &command, const QString &problem);
+int usageError(const QString &usageLine, const QString &problem);
+
+// Text on stdout as it stands, flushed.
+void writeOut(const QString &text);
+// One line of tab-separated values on stdout (flushed by the caller when its list ends); a
+// backslash, tab or line end inside a value is written as \\, \t, \n or \r.
+void printFields(const QStringList &values);
+// The refusal "レコードがありません。" (exit status 1).
+int refuseNoRecords(BatchContext &ctx);
 
 // Takes "--name VALUE" out of args; std::nullopt when absent. A missing value sets *missing.
 std::optional<QString> takeOption(QStringList &args, const QString &name, bool *missing = nullptr);

@@ -19,9 +19,7 @@ namespace {
 void printOut(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    writeOut(text + QLatin1Char('\n'));
 }
 
 // The day's unconverted, unconfirmed lines: the order condition the edit screen

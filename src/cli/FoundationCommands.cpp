@@ -25,21 +25,6 @@
 
 namespace {
 
-void printOut(const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-int usage(const QString &line, const QString &problem)
-{
-    const QByteArray text =
-        (problem + QStringLiteral("\nusage: ostera ") + line + QLatin1Char('\n')).toUtf8();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
-    return ExitUsage;
-}
-
 QString monthText(const QDate &day)
 {
     return QStringLiteral("%1年%2月").arg(day.year()).arg(day.month(), 2, 10, QLatin1Char('0'));
@@ -72,7 +57,8 @@ int initDb(BatchContext &ctx)
 {
     const bool demo = takeFlag(ctx.args, QStringLiteral("--demo"));
     if (!ctx.args.isEmpty())
-        return usage(QStringLiteral("init-db [--demo]"), QStringLiteral("余分な引数があります。"));
+        return usageError(QStringLiteral("init-db [--demo]"),
+                          QStringLiteral("余分な引数があります。"));
     Db db(ConnectionSettings::fromGlobals());
     try {
         db.open(/*createIfMissing*/ true);
@@ -176,8 +162,8 @@ QString writeOrderFile(const QString &dir, const QDate &today)
 int makeDemo(BatchContext &ctx)
 {
     if (ctx.args.size() != 1)
-        return usage(QStringLiteral("demo DIR"),
-                     QStringLiteral("フォルダを一つ指定してください。"));
+        return usageError(QStringLiteral("demo DIR"),
+                          QStringLiteral("フォルダを一つ指定してください。"));
     const QString dir = QDir::cleanPath(QFileInfo(ctx.args.first()).absoluteFilePath());
     const QString iniPath = QDir(dir).filePath(QStringLiteral("ostera.ini"));
     const QString dbPath = QDir(dir).filePath(QStringLiteral("ostera.db"));
@@ -236,7 +222,7 @@ int makeDemo(BatchContext &ctx)
     // Written last: an installation without its INI file can be made again.
     writeDemoIni(iniPath, folders);
 
-    printOut(
+    writeOut(
         QStringLiteral("デモ環境: %1\n").arg(dir) +
         QStringLiteral("  設定ファイル   %1\n").arg(iniPath) +
         QStringLiteral("  データベース   %1（デモマスタ、%2の月次業務）\n")
@@ -256,10 +242,10 @@ int masters(BatchContext &ctx)
 {
     const QString line = QStringLiteral("masters load|dump DIR");
     if (ctx.args.size() != 2)
-        return usage(line, QStringLiteral("load か dump とフォルダを指定してください。"));
+        return usageError(line, QStringLiteral("load か dump とフォルダを指定してください。"));
     const QString verb = ctx.args.at(0);
     if (verb != QLatin1String("load") && verb != QLatin1String("dump"))
-        return usage(line, verb + QStringLiteral(" そんな命令ないです。"));
+        return usageError(line, verb + QStringLiteral(" そんな命令ないです。"));
     const QString dir = ctx.args.at(1);
     MasterFiles files(*gCn, &ctx.progress);
     const MasterFiles::Result result =
@@ -272,7 +258,7 @@ int masters(BatchContext &ctx)
     for (const auto &table : result.tables)
         report +=
             table.first + QLatin1Char('\t') + QString::number(table.second) + QLatin1Char('\n');
-    printOut(report);
+    writeOut(report);
     ctx.dialogs.message(verb == QLatin1String("load") ? QStringLiteral("マスタを読み込みました。")
                                                       : QStringLiteral("マスタを書き出しました。"),
                         Icon::Information);

@@ -20,30 +20,6 @@
 namespace {
 
 // Tabs and line ends inside a value would break the line: written as \t, \n, \r (\ as \\).
-QString field(QString text)
-{
-    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
-    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
-    return text;
-}
-
-void printLine(const QStringList &values)
-{
-    QStringList fields;
-    for (const QString &v : values)
-        fields << field(v);
-    const QByteArray line = (fields.join(QLatin1Char('\t')) + QLatin1Char('\n')).toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-}
-
-int noRecords(BatchContext &ctx)
-{
-    ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
-    return ExitFailed;
-}
-
 // A history that cannot be read: the missing tables, or the database's own description.
 int readFailed(BatchContext &ctx, const DbError &e)
 {
@@ -64,13 +40,13 @@ int runsCommand(BatchContext &ctx, const Command &self)
         return readFailed(ctx, e);
     }
     if (runs.isEmpty())
-        return noRecords(ctx);
+        return refuseNoRecords(ctx);
     for (const RunRecord &run : runs)
-        printLine({run.impDate, run.stamp, run.state, run.user, run.computer, run.machine,
-                   run.setDateFrom, run.setDateTo, run.special, QString::number(run.orderCount),
-                   QString::number(run.artworkRows), QString::number(run.printRows),
-                   QString::number(run.reportRows), run.stateUser, run.stateTime,
-                   run.files.join(QLatin1Char('|'))});
+        printFields({run.impDate, run.stamp, run.state, run.user, run.computer, run.machine,
+                     run.setDateFrom, run.setDateTo, run.special, QString::number(run.orderCount),
+                     QString::number(run.artworkRows), QString::number(run.printRows),
+                     QString::number(run.reportRows), run.stateUser, run.stateTime,
+                     run.files.join(QLatin1Char('|'))});
     std::fflush(stdout);
     return ExitOk;
 }
@@ -89,9 +65,9 @@ int historyCommand(BatchContext &ctx, const Command &self)
         return readFailed(ctx, e);
     }
     if (entries.isEmpty())
-        return noRecords(ctx);
+        return refuseNoRecords(ctx);
     for (const AuditEntry &e : entries)
-        printLine({e.at, e.user, e.computer, e.kind, e.column, e.oldValue, e.newValue});
+        printFields({e.at, e.user, e.computer, e.kind, e.column, e.oldValue, e.newValue});
     std::fflush(stdout);
     return ExitOk;
 }
@@ -113,7 +89,7 @@ std::optional<QString> runDate(BatchContext &ctx, const Command &self, const QSt
                                        QStringLiteral("）。--date で処理日を指定してください。"));
         return std::nullopt;
     }
-    *status = noRecords(ctx);
+    *status = refuseNoRecords(ctx);
     return std::nullopt;
 }
 
@@ -158,7 +134,7 @@ int upgradeDbCommand(BatchContext &ctx, const Command &self)
         return ExitOk;
     }
     for (const QString &table : created)
-        printLine({table});
+        printFields({table});
     std::fflush(stdout);
     ctx.dialogs.message(QStringLiteral("完了しました。"));
     return ExitOk;

@@ -31,12 +31,6 @@ bool dayHasLines(const QString &impDate)
                        {{QStringLiteral("d"), impDate}});
 }
 
-int noRecords(BatchContext &ctx)
-{
-    ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
-    return ExitFailed;
-}
-
 // Failures the run reported along the way (a check that failed, for instance) make the exit
 // status 1, so that a script knows to look.
 int statusAfter(BatchContext &ctx, bool done)
@@ -76,7 +70,7 @@ int checkCommand(BatchContext &ctx, const Command &self)
     const QString impDate = ctx.args.first();
     try {
         if (!dayHasLines(impDate))
-            return noRecords(ctx);
+            return refuseNoRecords(ctx);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
@@ -89,16 +83,6 @@ int checkCommand(BatchContext &ctx, const Command &self)
 }
 
 // Tabs and line ends inside a value would break the line: written as \t, \n, \r (and \ as \\).
-QString field(const QVariant &value)
-{
-    QString text = value.toString();
-    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
-    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
-    return text;
-}
-
 int errorsCommand(BatchContext &ctx, const Command &self)
 {
     if (ctx.args.size() != 1)
@@ -112,16 +96,14 @@ int errorsCommand(BatchContext &ctx, const Command &self)
             {{QStringLiteral("d"), impDate}}, [&printed](const QSqlQuery &q) {
                 QStringList values;
                 for (int i = 0; i < 6; ++i)
-                    values << field(q.value(i));
-                const QByteArray line =
-                    (values.join(QLatin1Char('\t')) + QLatin1Char('\n')).toUtf8();
-                std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+                    values << q.value(i).toString();
+                printFields(values);
                 ++printed;
             });
         std::fflush(stdout);
         // A day without findings prints nothing; a day that was never imported is refused.
         if (printed == 0 && !dayHasLines(impDate))
-            return noRecords(ctx);
+            return refuseNoRecords(ctx);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;

@@ -1,5 +1,3 @@
 #include "CommandRegistry.h"
 
-void registerMasterCommands(CommandRegistry &)
-{
-}
+void registerMasterCommands(CommandRegistry &) {}

@@ -124,7 +124,7 @@ int upgradeDbCommand(BatchContext &ctx, const Command &self)
         return usageError(self, QStringLiteral("余分な引数があります。"));
     QStringList created;
     try {
-        created = Schema::createMissing(*gCn);
+        created = Schema::createMissing(*gCn) + Schema::widenColumns(*gCn);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error, QStringLiteral("upgrade-db"));
         return ExitFailed;

@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "JitOffScope.h"
 #include "OrderCheck.h"
+#include "OrderState.h"
 #include "OutputFileCapture.h"
 #include "Progress.h"
 #include "RunHistory.h"
@@ -17,6 +18,7 @@
 
 #include <QDateTime>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -67,7 +69,10 @@ QString ConversionResult::report() const
 
 ConversionChecks ConversionChecks::standard()
 {
-    return {MF_OrderCheck, MF_QulMstCheck};
+    return {[](Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate) {
+                return MF_OrderCheck(db, dialogs, progress, impDate, CheckCaller::Conversion);
+            },
+            MF_QulMstCheck};
 }
 
 ConversionRun::ConversionRun(Db &db, Dialogs &dialogs, Progress &progress, OutputFolders folders,
@@ -139,8 +144,30 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
     if (!m_dialogs.ask(QStringLiteral("変換しますか？")))
         return result;
 
-    if (m_checks.orderCheck && m_checks.orderCheck(m_db, m_dialogs, m_progress, input.impDate))
+    // From its own error check to its stamp the run holds the conversion lock: checks,
+    // master saves and loads of other workstations wait, so what the files print is what
+    // the lines and masters say when the run commits. The count question is asked under the
+    // lock too; an operator who leaves it open keeps the others waiting with the desk's
+    // waiting message, never converting lines the check has not seen.
+    RunLock lock(m_db, RunLock::Kind::Conversion);
+    ProgressScope progressShown(m_progress);
+    JitOffScope noJit(m_db);
+    result.outcome = ConversionResult::Outcome::Failed;
+    try {
+        lock.acquire(m_progress);
+        // Marks of a run that died (its workstation or connection lost) would otherwise be
+        // converted with this run: no other run can hold marks while we hold the lock.
+        m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '0' ") + kMarkedLines);
+    } catch (const DbError &e) {
+        m_dialogs.message(e.describe(), Icon::Error);
+        return result;
+    }
+    // A check that did not complete leaves FLG1 saying nothing about the masters as they
+    // are: the run ends before anything is marked.
+    if (m_checks.orderCheck && m_checks.orderCheck(m_db, m_dialogs, m_progress, input.impDate)) {
         m_dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"), Icon::Error);
+        return result;
+    }
 
     result.outcome = ConversionResult::Outcome::Refused;
     const std::optional<QString> condition = buildCondition(input, m_dialogs);
@@ -148,38 +175,20 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
         return result;
     result.condition = *condition;
 
-    int selected = 0;
     try {
-        selected =
+        const int selected =
             m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + *condition).toInt();
-    } catch (const DbError &e) {
-        m_dialogs.message(e.describe(), Icon::Error);
-        result.outcome = ConversionResult::Outcome::Failed;
-        return result;
-    }
-    if (selected < 1) {
-        m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
-        return result;
-    }
-    if (!m_dialogs.ask(QString::number(selected) + QStringLiteral("件変換します。") + kCrLf +
-                       QStringLiteral("宜しいでしょうか？"))) {
-        result.outcome = ConversionResult::Outcome::Declined;
-        return result;
-    }
-
-    RunLock lock(m_db, RunLock::Kind::Conversion);
-    ProgressScope progressShown(m_progress);
-    JitOffScope noJit(m_db);
-    try {
-        lock.acquire(m_progress);
-        // Marks of a run that died (its workstation or connection lost) would otherwise be
-        // converted with this run: no other run can hold marks while we hold the lock.
-        m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '0' ") + kMarkedLines);
-        if (m_db.exists(QStringLiteral("SELECT 1 FROM TBL_ORDER ") + *condition +
-                        QStringLiteral("And PRINTER = '' "))) {
-            m_dialogs.message(
-                QStringLiteral("印刷機種が設定されていないレコードが含まれています。"),
-                Icon::Error);
+        if (selected < 1) {
+            m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
+            return result;
+        }
+        if (!m_dialogs.ask(QString::number(selected) + QStringLiteral("件変換します。") + kCrLf +
+                           QStringLiteral("宜しいでしょうか？"))) {
+            result.outcome = ConversionResult::Outcome::Declined;
+            return result;
+        }
+        if (const QString refusal = selectionRefusal(*condition); !refusal.isEmpty()) {
+            m_dialogs.message(refusal, Icon::Error);
             return result;
         }
     } catch (const DbError &e) {
@@ -191,6 +200,29 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
     result.outcome = convertMarked(input, result) ? ConversionResult::Outcome::Converted
                                                   : ConversionResult::Outcome::Failed;
     return result;
+}
+
+// Why the selected lines may not be converted: a line without a printer, or one whose data
+// kind (thermal transfer or letterpress) is not known, so that no print file would take it.
+QString ConversionRun::selectionRefusal(const QString &condition)
+{
+    if (m_db.exists(QStringLiteral("SELECT 1 FROM TBL_ORDER ") + condition +
+                    QStringLiteral("And PRINTER = '' ")))
+        return QStringLiteral("印刷機種が設定されていないレコードが含まれています。");
+    const QList<QSqlRecord> unknown =
+        m_db.rows(QStringLiteral("SELECT KNR_NO, PRINTER FROM TBL_ORDER ") + condition +
+                  QStringLiteral("And NOT (") + OrderState::knownDataKind() +
+                  QStringLiteral(") ORDER BY IMP_DATE, IMP_LN LIMIT 1"));
+    if (unknown.isEmpty())
+        return {};
+    return unknownDataKindMessage(unknown.first().value(0).toString(),
+                                  unknown.first().value(1).toString());
+}
+
+QString ConversionRun::unknownDataKindMessage(const QString &knrNo, const QString &printer)
+{
+    return QStringLiteral("管理No ") + knrNo + QStringLiteral(" の印字機種「") + printer +
+           QStringLiteral("」は印字機種マスタに登録されていないため変換できません。");
 }
 
 bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult &result)

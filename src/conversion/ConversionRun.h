@@ -59,7 +59,8 @@ struct ConversionResult {
 // The two checks a run calls on the order lines. The desk uses the error check of the intake;
 // a test may put its own in their place.
 struct ConversionChecks {
-    // Enrichment and master checks of one import date; true on failure.
+    // Enrichment and master checks of one import date, run under the run's lock; true on
+    // failure, which ends the run before anything is marked.
     std::function<bool(Db &, Dialogs &, Progress &, const QString &)> orderCheck;
     // Quality keys of the marked lines missing from MST_QUL; true when found (or on failure).
     std::function<bool(Db &, Dialogs &)> qualityCheck;
@@ -81,10 +82,15 @@ public:
     // Latest of now and one second after the day's greatest batch stamp.
     static QString nextStamp(Db &db, const QString &impDate);
 
+    // The refusal of a selected line whose printer is not in MST_PRINTER (its data kind is
+    // unknown, so no print file would take it).
+    static QString unknownDataKindMessage(const QString &knrNo, const QString &printer);
+
     // How long a work-table step may take (tests shorten it).
     void setWorkTableTimeout(int ms) { m_workTableTimeoutMs = ms; }
 
 private:
+    QString selectionRefusal(const QString &condition);
     bool convertMarked(const ConversionInput &input, ConversionResult &result);
     bool runSteps(bool thermal);
     bool failStep(const QString &message);

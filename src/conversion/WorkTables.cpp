@@ -58,7 +58,8 @@ Pairs printDataPairs(bool artwork)
              text(QStringLiteral("Q"), QStringLiteral("LAYOUT2")) + QStringLiteral(" || ") +
              text(QStringLiteral("Q"), QStringLiteral("LAYOUT3")) + QStringLiteral(" || ") +
              text(QStringLiteral("Q"), QStringLiteral("LAYOUT4"))},
-        {QStringLiteral("PRINT_SU"), QStringLiteral("O.SU + O.SPARE_SU + O.YARE_SU")},
+        {QStringLiteral("PRINT_SU"),
+         QStringLiteral("CAST(O.SU AS BIGINT) + O.SPARE_SU + O.YARE_SU")},
         {QStringLiteral("ORDER_SU"), QStringLiteral("O.SU")},
         {QStringLiteral("HINBAN"), QStringLiteral("O.HINBAN")},
         {QStringLiteral("COL"), QStringLiteral("O.COL")},

@@ -16,6 +16,8 @@ const QString AuditTrail::kConversion = QStringLiteral("変換");
 const QString AuditTrail::kCancel = QStringLiteral("変換取消");
 const QString AuditTrail::kConfirm = QStringLiteral("確定");
 const QString AuditTrail::kAllDelete = QStringLiteral("全削除");
+const QString AuditTrail::kEnrichment = QStringLiteral("マスタ参照");
+const QString AuditTrail::kCheck = QStringLiteral("エラーチェック");
 const QString AuditTrail::kDeletedLine = QStringLiteral("*");
 
 namespace {
@@ -96,6 +98,20 @@ void AuditTrail::beforeChange(const QString &condition, const QVariantMap &param
                       QStringLiteral(") T WHERE NOT CAST(T.") + c +
                       QStringLiteral(" AS TEXT) = CAST(:h_new2 AS TEXT)"),
                   all, c);
+}
+
+void AuditTrail::beforeTakingValues(const QString &source, const QStringList &columns)
+{
+    const QString table = plainName(source);
+    for (const QString &column : columns) {
+        const QString c = plainName(column);
+        insertEntries(QStringLiteral("SELECT S.IMP_DATE, S.IMP_LN, CAST(S.OLD_") + c +
+                          QStringLiteral(" AS TEXT) AS OLD_VALUE, CAST(S.") + c +
+                          QStringLiteral(" AS TEXT) AS NEW_VALUE"),
+                      QStringLiteral("FROM ") + table + QStringLiteral(" S WHERE NOT S.") + c +
+                          QStringLiteral(" = S.OLD_") + c,
+                      {}, c);
+    }
 }
 
 void AuditTrail::lineChanged(const QVariantMap &read, const QVariantMap &changes)

@@ -33,6 +33,8 @@ public:
     static const QString kCancel;      // 変換取消
     static const QString kConfirm;     // 確定
     static const QString kAllDelete;   // 全削除: every line, from the import screen
+    static const QString kEnrichment;  // マスタ参照: values completed again from the masters
+    static const QString kCheck;       // エラーチェック: the error mark set or cleared
     static const QString kDeletedLine; // "*", the column of a deleted line
 
     AuditTrail(HistoryWrite &write, QString kind) : m_write(write), m_kind(std::move(kind)) {}
@@ -46,6 +48,10 @@ public:
     // screen read them, IMP_DATE and IMP_LN among them): the columns of changes whose value
     // differs from what was read.
     void lineChanged(const QVariantMap &read, const QVariantMap &changes);
+    // Before TBL_ORDER takes the values of `source`, a table of IMP_DATE, IMP_LN and, for each
+    // of columns, the new value under the column's name and the present one under OLD_ +
+    // name: one entry per line and column whose value changes. Set-based.
+    void beforeTakingValues(const QString &source, const QStringList &columns);
     // Before a line is deleted (read holds its IMP_DATE and IMP_LN): its key, column '*' and
     // the whole line as it is now, as compact text.
     void beforeDelete(const QVariantMap &read);

@@ -28,7 +28,7 @@ bool ImportRun::run(const ImportRequest &request)
     if (!importDay(request))
         return failed();
     m_dialogs.message(QStringLiteral("エラーチェック処理を開始します。"));
-    if (MF_OrderCheck(m_db, m_dialogs, m_progress, request.impDate))
+    if (MF_OrderCheck(m_db, m_dialogs, m_progress, request.impDate, CheckCaller::Import))
         m_dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"), Icon::Error);
     m_dialogs.message(QStringLiteral("処理は終了しました。"), Icon::Information);
     return true;

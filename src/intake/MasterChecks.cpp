@@ -1,7 +1,9 @@
 #include "MasterChecks.h"
 
+#include "AuditTrail.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "OrderState.h"
 
 namespace {
 
@@ -99,13 +101,20 @@ QList<Pass> rowPasses()
 
 const QString kLineKeys = QStringLiteral("O.IMP_DATE, O.IMP_LN, O.KNR_NO");
 
+// The lines a check looks at: the day's open lines.
+QString checkedLines()
+{
+    return QStringLiteral(" WHERE O.IMP_DATE = :d AND ") +
+           OrderState::openLines(QStringLiteral("O")) + QStringLiteral(" AND ");
+}
+
 // ERR_LN continues after the line's findings of the checks before.
 QString findingInsert(const Pass &pass)
 {
     const QString offending = QStringLiteral("SELECT ") + kLineKeys + QStringLiteral(", ") +
                               pass.keyColumns.join(QStringLiteral(", ")) +
-                              QStringLiteral(" FROM TBL_ORDER O ") + pass.join +
-                              QStringLiteral(" WHERE O.IMP_DATE = :d AND ") + pass.missing;
+                              QStringLiteral(" FROM TBL_ORDER O ") + pass.join + checkedLines() +
+                              pass.missing;
     return QStringLiteral("INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3) "
                           "SELECT F.IMP_DATE, F.IMP_LN, "
                           "COALESCE((SELECT MAX(E.ERR_LN) FROM TBL_ERR E "
@@ -207,8 +216,7 @@ void writeAllFindings(Db &db, const QString &impDate)
     // Each line's findings are numbered from 1 in check order.
     db.exec(QStringLiteral("WITH F AS MATERIALIZED (SELECT ") + columns.join(QStringLiteral(", ")) +
                 QStringLiteral(" FROM TBL_ORDER O ") + joins.join(QLatin1Char(' ')) +
-                QStringLiteral(" WHERE O.IMP_DATE = :d AND (") +
-                missing.join(QStringLiteral(" OR ")) +
+                checkedLines() + QLatin1Char('(') + missing.join(QStringLiteral(" OR ")) +
                 QStringLiteral(")) INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, "
                                "ERR3) SELECT X.IMP_DATE, X.IMP_LN, ROW_NUMBER() OVER "
                                "(PARTITION BY X.IMP_DATE, X.IMP_LN ORDER BY X.K), X.KNR_NO, "
@@ -235,11 +243,24 @@ void MP_ErrAdd(Db &db, const QString &impDate, int impLn, const QString &err1, c
             row);
 }
 
-void markLinesWithFindings(Db &db, const QString &impDate)
+void markLinesWithFindings(Db &db, const QString &impDate, HistoryWrite *record)
 {
-    db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG1 = '1' "
-                           "WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.FLG1 <> '1' "
-                           "AND TBL_ORDER.IMP_LN IN (SELECT E.IMP_LN FROM TBL_ERR E "
-                           "WHERE E.IMP_DATE = :d)"),
-            {{QStringLiteral("d"), impDate}});
+    const QString hasFindings = QStringLiteral("EXISTS (SELECT 1 FROM TBL_ERR E WHERE "
+                                               "E.IMP_DATE = TBL_ORDER.IMP_DATE AND "
+                                               "E.IMP_LN = TBL_ORDER.IMP_LN)");
+    const QString day = QStringLiteral("WHERE TBL_ORDER.IMP_DATE = :d AND ") +
+                        OrderState::openLines(QStringLiteral("TBL_ORDER"));
+    const QVariantMap params{{QStringLiteral("d"), impDate}};
+    for (const auto &[mark, condition] :
+         {std::pair{QStringLiteral("1"), hasFindings},
+          std::pair{QStringLiteral("0"), QStringLiteral("NOT ") + hasFindings}}) {
+        const QString lines = day + QStringLiteral(" AND TBL_ORDER.FLG1 <> '") + mark +
+                              QStringLiteral("' AND ") + condition;
+        if (record)
+            AuditTrail(*record, AuditTrail::kCheck)
+                .beforeChange(lines, params, QStringLiteral("FLG1"), mark);
+        db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG1 = '") + mark + QStringLiteral("' ") +
+                    lines,
+                params);
+    }
 }

@@ -27,5 +27,9 @@ void writeAllFindings(Db &db, const QString &impDate);
 void MP_ErrAdd(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,
                const QString &err3);
 
-// Marks the day's lines that have findings with FLG1 = '1'. Throws DbError.
-void markLinesWithFindings(Db &db, const QString &impDate);
+class HistoryWrite;
+
+// Settles the error mark of the day's open lines: FLG1 '1' on the lines with findings, '0'
+// on the others; with `record`, each mark that changes goes into the audit trail first.
+// Throws DbError.
+void markLinesWithFindings(Db &db, const QString &impDate, HistoryWrite *record = nullptr);

@@ -1,6 +1,9 @@
 #include "MasterEnrichment.h"
 
+#include "AuditTrail.h"
 #include "Db.h"
+#include "HistoryWrite.h"
+#include "OrderState.h"
 #include "Progress.h"
 
 namespace {
@@ -116,37 +119,91 @@ QString completedLinesSelect(const QString &lines, const QString &condition, con
            QStringLiteral(") C LEFT JOIN MST_BRAND MB ON MB.BR_CD = C.BR_CD");
 }
 
-QString enrichmentStatement()
+QString changedLinesSelect()
 {
-    // The day's lines with their completed values beside their present ones (OLD_...), kept
-    // only where a value changes: on a completed day nothing is left to join, and the lines
+    // The day's open lines with their completed values beside their present ones (OLD_...),
+    // kept only where a value changes: on a completed day nothing is left, and the lines
     // themselves are not read a second time.
     QStringList present{QStringLiteral("TBL_ORDER.*")};
     QStringList presentColumns;
-    QStringList assignments;
     QStringList changes;
     for (const QString &c : completedColumns()) {
         present << c + QStringLiteral(" AS OLD_") + c;
         presentColumns << QStringLiteral("OLD_") + c;
-        assignments << c + QStringLiteral(" = N.") + c;
         changes << QStringLiteral("Z.") + c + QStringLiteral(" <> Z.OLD_") + c;
     }
-    const QString day = completedLinesSelect(
-        QStringLiteral("(SELECT ") + present.join(QStringLiteral(", ")) +
-            QStringLiteral(" FROM TBL_ORDER)"),
-        QStringLiteral("L.IMP_DATE = :d"),
-        lotTotals(QStringLiteral("TBL_ORDER"), QStringLiteral("D.IMP_DATE = :d"), true),
-        presentColumns);
+    const QString open = OrderState::openLines(QStringLiteral("L"));
+    const QString day =
+        completedLinesSelect(QStringLiteral("(SELECT ") + present.join(QStringLiteral(", ")) +
+                                 QStringLiteral(" FROM TBL_ORDER)"),
+                             QStringLiteral("L.IMP_DATE = :d AND ") + open,
+                             lotTotals(QStringLiteral("TBL_ORDER"),
+                                       QStringLiteral("D.IMP_DATE = :d AND ") +
+                                           OrderState::openLines(QStringLiteral("D")),
+                                       true),
+                             presentColumns);
+    return QStringLiteral("SELECT * FROM (") + day + QStringLiteral(") Z WHERE ") +
+           changes.join(QStringLiteral(" OR "));
+}
+
+namespace {
+
+QString updateFrom(const QString &source)
+{
+    QStringList assignments;
+    for (const QString &c : completedColumns())
+        assignments << c + QStringLiteral(" = N.") + c;
     return QStringLiteral("UPDATE TBL_ORDER SET ") + assignments.join(QStringLiteral(", ")) +
-           QStringLiteral(" FROM (SELECT * FROM (") + day + QStringLiteral(") Z WHERE ") +
-           changes.join(QStringLiteral(" OR ")) +
-           QStringLiteral(") N WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.IMP_DATE = N.IMP_DATE "
+           QStringLiteral(" FROM ") + source +
+           QStringLiteral(" N WHERE TBL_ORDER.IMP_DATE = :d AND TBL_ORDER.IMP_DATE = N.IMP_DATE "
                           "AND TBL_ORDER.IMP_LN = N.IMP_LN");
 }
 
-void enrichDay(Db &db, Progress &progress, const QString &impDate)
+const QString kChangedLines = QStringLiteral("ENRICHED_LINES");
+
+// The changed lines are kept aside once, so that the trail and the update read the same
+// values and the day is completed in one read. The table is declared first: PostgreSQL
+// prepares no CREATE TABLE ... AS with bound values.
+void enrichRecorded(Db &db, const QVariantMap &day, HistoryWrite &record)
+{
+    static const QStringList numbers{QStringLiteral("LOT_SU"), QStringLiteral("LOT_AVG"),
+                                     QStringLiteral("SPARE_SU"), QStringLiteral("YARE_SU")};
+    QStringList definitions{QStringLiteral("IMP_DATE TEXT"), QStringLiteral("IMP_LN INTEGER")};
+    QStringList names{QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN")};
+    for (const QString &prefix : {QStringLiteral("OLD_"), QString()}) {
+        for (const QString &c : completedColumns()) {
+            definitions << prefix + c +
+                               (numbers.contains(c) ? QStringLiteral(" BIGINT")
+                                                    : QStringLiteral(" TEXT"));
+            names << prefix + c;
+        }
+    }
+    db.exec(QStringLiteral("DROP TABLE IF EXISTS ") + kChangedLines);
+    db.exec(QStringLiteral("CREATE TEMP TABLE ") + kChangedLines + QLatin1Char('(') +
+            definitions.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    db.exec(QStringLiteral("INSERT INTO ") + kChangedLines + QLatin1Char('(') +
+                names.join(QStringLiteral(", ")) + QStringLiteral(") ") + changedLinesSelect(),
+            day);
+    AuditTrail(record, AuditTrail::kEnrichment)
+        .beforeTakingValues(kChangedLines, completedColumns());
+    db.exec(updateFrom(kChangedLines), day);
+    db.exec(QStringLiteral("DROP TABLE ") + kChangedLines);
+}
+
+} // namespace
+
+QString enrichmentStatement()
+{
+    return updateFrom(QLatin1Char('(') + changedLinesSelect() + QLatin1Char(')'));
+}
+
+void enrichDay(Db &db, Progress &progress, const QString &impDate, HistoryWrite *record)
 {
     progress.start(QStringLiteral("マスタ参照..."), 1);
-    db.exec(enrichmentStatement(), {{QStringLiteral("d"), impDate}});
+    const QVariantMap day{{QStringLiteral("d"), impDate}};
+    if (record)
+        enrichRecorded(db, day, *record);
+    else
+        db.exec(enrichmentStatement(), day);
     progress.step(1);
 }

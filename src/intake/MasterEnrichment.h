@@ -34,9 +34,18 @@ QString lotTotals(const QString &lines, const QString &condition, bool linesInTa
 QString completedLinesSelect(const QString &lines, const QString &condition, const QString &lots,
                              const QStringList &passThrough = {});
 
-// One UPDATE that gives every line of the day (:d) its completed values; only lines whose
-// values change are written, so that a run over a completed day reads without rewriting.
+class HistoryWrite;
+
+// The lines of the day (:d) still open (neither converted nor confirmed) whose completed
+// values differ from their present ones: IMP_DATE, IMP_LN, every completed column with its
+// new value and OLD_ + column with its present one.
+QString changedLinesSelect();
+
+// One UPDATE that gives every open line of the day (:d) its completed values; only lines
+// whose values change are written, so that a run over a completed day reads without
+// rewriting. Converted and confirmed lines keep what was printed.
 QString enrichmentStatement();
 
-// Runs it for the day; throws DbError when the database refuses it.
-void enrichDay(Db &db, Progress &progress, const QString &impDate);
+// Runs it for the day; throws DbError when the database refuses it. With `record`, every
+// value it changes is written to the audit trail first (a re-check after a master changed).
+void enrichDay(Db &db, Progress &progress, const QString &impDate, HistoryWrite *record = nullptr);

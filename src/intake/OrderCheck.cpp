@@ -1,11 +1,17 @@
 #include "OrderCheck.h"
 
+#include "AuditTrail.h"
 #include "BulkWorkTuning.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "HistoryWrite.h"
 #include "MasterChecks.h"
 #include "MasterEnrichment.h"
+#include "OrderState.h"
 #include "Progress.h"
+#include "RunLock.h"
+
+#include <optional>
 
 #include <QSqlRecord>
 
@@ -38,13 +44,14 @@ void waitForOtherChecksOfDay(Db &db, const QString &impDate)
             {{QStringLiteral("d"), impDate}});
 }
 
+// Only the day being checked, and only its open lines: another day's marks stay with that
+// day's findings, and a converted or confirmed line keeps the findings it was printed with.
 void clearFindings(Db &db, const QString &impDate)
 {
-    const QVariantMap day{{QStringLiteral("d"), impDate}};
-    // Only the day being checked: another day's marks stay with that day's findings.
-    db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG1 = '0' WHERE IMP_DATE = :d AND FLG1 <> '0'"),
-            day);
-    db.exec(QStringLiteral("DELETE FROM TBL_ERR WHERE IMP_DATE = :d"), day);
+    db.exec(QStringLiteral("DELETE FROM TBL_ERR WHERE IMP_DATE = :d AND IMP_LN IN (SELECT "
+                           "O.IMP_LN FROM TBL_ORDER O WHERE O.IMP_DATE = :d AND ") +
+                OrderState::openLines(QStringLiteral("O")) + QLatin1Char(')'),
+            {{QStringLiteral("d"), impDate}});
 }
 
 bool checkTogether(Db &db, const QString &impDate)
@@ -59,7 +66,8 @@ bool checkTogether(Db &db, const QString &impDate)
     return true;
 }
 
-void runChecks(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate)
+void runChecks(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
+               HistoryWrite *record)
 {
     progress.start(QStringLiteral("Error Check..."), 5);
     if (checkTogether(db, impDate)) {
@@ -72,23 +80,33 @@ void runChecks(Db &db, Dialogs &dialogs, Progress &progress, const QString &impD
                 dialogs.message(QString::fromUtf8(check.failure), Icon::Error);
         }
     }
-    markLinesWithFindings(db, impDate);
+    markLinesWithFindings(db, impDate, record);
 }
 
 } // namespace
 
-bool MF_OrderCheck(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate)
+bool MF_OrderCheck(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
+                   CheckCaller caller)
 {
     ProgressScope scope(progress);
     try {
+        // A running conversion's lines and masters stand still until it has stamped them;
+        // the conversion's own check runs under the run's lock already.
+        RunLock conversion(db, RunLock::Kind::Conversion);
+        if (caller != CheckCaller::Conversion)
+            conversion.acquire(progress);
         // One transaction: a day is never left half enriched; a failing check rolls back its
         // own findings only.
         Transaction work(db);
+        // Inside a conversion the run's own history says once what the trail could not take.
+        std::optional<HistoryWrite> record;
+        if (caller != CheckCaller::Import)
+            record.emplace(db, caller == CheckCaller::Conversion ? nullptr : &dialogs);
         waitForOtherChecksOfDay(db, impDate);
         tuneForDayWork(db);
-        enrichDay(db, progress, impDate);
+        enrichDay(db, progress, impDate, record ? &*record : nullptr);
         clearFindings(db, impDate);
-        runChecks(db, dialogs, progress, impDate);
+        runChecks(db, dialogs, progress, impDate, record ? &*record : nullptr);
         work.commit();
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);

@@ -7,9 +7,20 @@ class Db;
 class Dialogs;
 class Progress;
 
-// true when an enrichment statement or the progress display failed (after its message);
-// false when the enrichment ran, whatever the checks then found.
-bool MF_OrderCheck(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate);
+// Who runs the check, which decides whether it waits for a running conversion and whether
+// what it changes on the lines goes into the audit trail.
+enum class CheckCaller {
+    Import,     // the import's own first check: completes new lines, nothing to record yet
+    Recheck,    // the re-check screen and `check`: wait for a running conversion, recorded
+    Conversion, // a conversion's own check, under the run's lock: recorded
+};
+
+// Only lines neither converted nor confirmed are completed and checked: the database keeps
+// what was printed. true when an enrichment statement, the progress display or the wait for
+// a running conversion failed (after its message); false when the enrichment ran, whatever
+// the checks then found.
+bool MF_OrderCheck(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
+                   CheckCaller caller = CheckCaller::Recheck);
 
 // true when a line of the running conversion (FLG2 = '1') has a quality key missing from
 // MST_QUL (one message per key, in key order), or when the check itself failed.

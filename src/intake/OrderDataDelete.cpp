@@ -22,6 +22,9 @@ void deleteAllOrderData(Db &db, Dialogs &dialogs, Progress &progress)
     // An import committing after the delete would leave a day without its counters.
     RunLock lock(db, RunLock::Kind::Import);
     lock.acquire(progress);
+    // Nor may a running conversion stamp lines that are gone.
+    RunLock conversion(db, RunLock::Kind::Conversion);
+    conversion.acquire(progress);
     HistoryWrite history(db, &dialogs);
     Transaction work(db);
     AuditTrail(history, AuditTrail::kAllDelete).beforeDeleteAll();

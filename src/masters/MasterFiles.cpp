@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "Progress.h"
+#include "RunLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -480,6 +481,10 @@ MasterFiles::Result MasterFiles::load(const QString &folder)
     }
     QString current;
     try {
+        // A running conversion reads the masters it started with until it has stamped its
+        // lines.
+        RunLock conversion(m_db, RunLock::Kind::Conversion);
+        conversion.acquire(m_progress);
         Transaction tx(m_db);
         for (const Parsed &p : parsed) {
             current = p.table;

@@ -1,6 +1,8 @@
 #include "MasterTable.h"
 
 #include "Db.h"
+#include "Progress.h"
+#include "RunLock.h"
 
 #include <QSqlRecord>
 
@@ -44,6 +46,8 @@ void MasterTable::save(int hiMode, const QString &openedKey, const MasterValues 
     MasterValues row = values;
     const QString key = trimBlanks(values.value(keyColumn()));
     row.insert(keyColumn(), key);
+    RunLock conversion(m_db, RunLock::Kind::Conversion);
+    conversion.acquire(m_progress);
     Transaction transaction(m_db);
     // Only an edited record is replaced. A new record, a copy or a moved record takes a key
     // that was free at the check; should another workstation have taken it meanwhile, the
@@ -56,6 +60,8 @@ void MasterTable::save(int hiMode, const QString &openedKey, const MasterValues 
 
 void MasterTable::remove(const QString &key)
 {
+    RunLock conversion(m_db, RunLock::Kind::Conversion);
+    conversion.acquire(m_progress);
     deleteKey(key);
 }
 

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 class Db;
+class Progress;
 
 // Column -> text of the edit screen's input (column names as in the table, upper case).
 using MasterValues = QMap<QString, QString>;
@@ -23,7 +24,9 @@ enum MasterEditMode {
 
 class MasterTable {
 public:
-    explicit MasterTable(Db &db) : m_db(db) {}
+    // progress shows the wait for another workstation's running conversion (none: waits
+    // without a word).
+    explicit MasterTable(Db &db, Progress *progress = nullptr) : m_db(db), m_progress(progress) {}
     virtual ~MasterTable() = default;
     MasterTable(const MasterTable &) = delete;
     MasterTable &operator=(const MasterTable &) = delete;
@@ -44,7 +47,8 @@ public:
     QString saveRefusal(int hiMode, const QString &typedKey, const QString &openedKey);
     // Replaces the record: in edit mode the record under its old key (openedKey) is removed
     // first, then the new one inserted, all in one transaction. Throws DbError after rolling
-    // back; nothing is changed then.
+    // back; nothing is changed then. Saves and deletes wait for a running conversion, whose
+    // lists and files must read the masters it started with.
     void save(int hiMode, const QString &openedKey, const MasterValues &values);
     void remove(const QString &key);
 
@@ -65,4 +69,5 @@ private:
     void insert(const MasterValues &values);
 
     Db &m_db;
+    Progress *m_progress;
 };

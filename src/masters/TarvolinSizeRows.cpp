@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "MasterTable.h"
+#include "RunLock.h"
 
 namespace {
 QVariantMap keyParams(const TarvolinSizeRows::Pair &pair, const QString &prefix = QString())
@@ -29,6 +30,8 @@ QString TarvolinSizeRows::save(const std::optional<Pair> &stored, const Pair &pa
     if (MasterTable::trimBlanks(pair.row).isEmpty() ||
         MasterTable::trimBlanks(pair.sizeKbn).isEmpty())
         return blankKeyMessage();
+    RunLock conversion(m_db, RunLock::Kind::Conversion);
+    conversion.acquire(m_progress);
     Transaction transaction(m_db);
     if (!(stored && *stored == pair) && exists(pair))
         return MasterTable::alreadyRegisteredMessage();
@@ -62,6 +65,8 @@ void TarvolinSizeRows::insert(const Pair &pair, const QString &user, const QStri
 
 void TarvolinSizeRows::remove(const Pair &pair)
 {
+    RunLock conversion(m_db, RunLock::Kind::Conversion);
+    conversion.acquire(m_progress);
     m_db.exec(QStringLiteral("Delete From MST_TARVOLIN_SIZE Where ROW = :row And SIZE_KBN = :kbn"),
               keyParams(pair));
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 class Db;
+class Progress;
 
 class TarvolinSizeRows {
 public:
@@ -16,7 +17,11 @@ public:
         bool operator==(const Pair &other) const = default;
     };
 
-    explicit TarvolinSizeRows(Db &db) : m_db(db) {}
+    // progress shows the wait for another workstation's running conversion, which saves and
+    // deletes hold back for.
+    explicit TarvolinSizeRows(Db &db, Progress *progress = nullptr) : m_db(db), m_progress(progress)
+    {
+    }
 
     // Writes a pair changed on the grid, stamped with user and stamp. stored is the pair as
     // it is in the table (std::nullopt for a new line). Answers the refusal ("" when written):
@@ -32,4 +37,5 @@ private:
     void insert(const Pair &pair, const QString &user, const QString &stamp);
 
     Db &m_db;
+    Progress *m_progress;
 };

@@ -31,6 +31,14 @@ bool hasKey(const QList<OrderLineValue> &read)
     return date && line;
 }
 
+const OrderLineValue *find(const QList<OrderLineValue> &values, const char *column)
+{
+    for (const OrderLineValue &v : values)
+        if (v.column.compare(QLatin1String(column), Qt::CaseInsensitive) == 0)
+            return &v;
+    return nullptr;
+}
+
 QVariantMap valuesOf(const QList<OrderLineValue> &values)
 {
     QVariantMap map;
@@ -80,10 +88,48 @@ QString OrderLineStore::unchangedCondition(const QList<OrderLineValue> &read, QV
     return terms.join(QStringLiteral(" AND "));
 }
 
-bool OrderLineStore::update(const QList<OrderLineValue> &changes, const QList<OrderLineValue> &read)
+// The data kind of a line follows its printer: a printer MST_PRINTER does not know leaves it
+// unknown (''), which the conversion refuses rather than stamping a line no file takes. The
+// kind the line holds now joins what was read, so that the trail sees what really changes.
+void OrderLineStore::addDataKind(QList<OrderLineValue> &changes, QList<OrderLineValue> &read)
 {
-    if (changes.isEmpty())
+    const OrderLineValue *printer = find(changes, "PRINTER");
+    if (!printer || find(changes, "DATA_FLG"))
+        return;
+    const QVariant kind =
+        m_db.scalar(QStringLiteral("SELECT DATA_FLG FROM MST_PRINTER WHERE PRINTER = :p"),
+                    {{QStringLiteral("p"), printer->value.toString()}});
+    // An empty text, not a null one: a null would be bound as NULL.
+    changes.append(
+        {QStringLiteral("DATA_FLG"), kind.isValid() ? kind.toString() : QStringLiteral("")});
+    if (find(read, "DATA_FLG"))
+        return;
+    const QVariantMap key = valuesOf(read);
+    QVariant impDate;
+    QVariant impLn;
+    for (auto it = key.constBegin(); it != key.constEnd(); ++it) {
+        if (it.key().compare(QLatin1String("IMP_DATE"), Qt::CaseInsensitive) == 0)
+            impDate = it.value();
+        else if (it.key().compare(QLatin1String("IMP_LN"), Qt::CaseInsensitive) == 0)
+            impLn = it.value();
+    }
+    read.append({QStringLiteral("DATA_FLG"),
+                 m_db.scalar(QStringLiteral("SELECT DATA_FLG FROM TBL_ORDER WHERE IMP_DATE = :d "
+                                            "AND IMP_LN = :ln"),
+                             {{QStringLiteral("d"), impDate}, {QStringLiteral("ln"), impLn}})});
+}
+
+bool OrderLineStore::update(const QList<OrderLineValue> &edited, const QList<OrderLineValue> &read)
+{
+    if (edited.isEmpty())
         return true;
+    // The audit entries go with the change; a line changed meanwhile takes them back with the
+    // rollback. Entries first, like every change of the lines, so that two workstations take
+    // the trail's lock and the lines' locks in the same order.
+    Transaction tx(m_db);
+    QList<OrderLineValue> changes = edited;
+    QList<OrderLineValue> seen = read;
+    addDataKind(changes, seen);
     QVariantMap params;
     QStringList assignments;
     for (int i = 0; i < changes.size(); ++i) {
@@ -92,12 +138,8 @@ bool OrderLineStore::update(const QList<OrderLineValue> &changes, const QList<Or
         params.insert(name, changes[i].value);
     }
     const QString where = unchangedCondition(read, params);
-    // The audit entries go with the change; a line changed meanwhile takes them back with the
-    // rollback. Entries first, like every change of the lines, so that two workstations take
-    // the trail's lock and the lines' locks in the same order.
-    Transaction tx(m_db);
     HistoryWrite history(m_db);
-    AuditTrail(history, AuditTrail::kEdit).lineChanged(valuesOf(read), valuesOf(changes));
+    AuditTrail(history, AuditTrail::kEdit).lineChanged(valuesOf(seen), valuesOf(changes));
     if (m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") + assignments.join(QStringLiteral(", ")) +
                       QStringLiteral(" WHERE ") + where,
                   params) == 0)

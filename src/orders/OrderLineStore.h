@@ -31,7 +31,8 @@ public:
     // not a whole number that the column can hold.
     static std::optional<int> parseNumber(const QString &text);
 
-    // Sets changes on the line whose columns still hold read (IMP_DATE and IMP_LN among them).
+    // Sets changes on the line whose columns still hold read (IMP_DATE and IMP_LN among them);
+    // a changed printer brings its data kind (DATA_FLG) from MST_PRINTER along.
     // false when no line matched. Throws DbError.
     bool update(const QList<OrderLineValue> &changes, const QList<OrderLineValue> &read);
     // Deletes the line when it still holds read; false when no line matched. Throws DbError.
@@ -41,6 +42,7 @@ public:
     std::optional<QVariantMap> reload(const QString &impDate, const QVariant &impLn);
 
 private:
+    void addDataKind(QList<OrderLineValue> &changes, QList<OrderLineValue> &read);
     // "IMP_DATE = :w0 AND IMP_LN = :w1 AND ..." with its values added to params.
     static QString unchangedCondition(const QList<OrderLineValue> &read, QVariantMap &params);
 

@@ -78,6 +78,12 @@ void RunLock::acquire(Progress &progress, int maxWaitSeconds)
     m_held = true;
 }
 
+void RunLock::acquire(Progress *progress, int maxWaitSeconds)
+{
+    NullProgress silent;
+    acquire(progress ? *progress : silent, maxWaitSeconds);
+}
+
 void RunLock::release()
 {
     if (!m_held)

@@ -23,6 +23,8 @@ public:
     // Waits for the lock, noting once on the progress display that another workstation is
     // busy. Throws DbError when it is not free within maxWaitSeconds.
     void acquire(Progress &progress, int maxWaitSeconds = 600);
+    // The same, with nobody to tell when progress is null.
+    void acquire(Progress *progress, int maxWaitSeconds = 600);
     void release();
     bool held() const { return m_held; }
 

@@ -71,10 +71,11 @@ Outcome create(Db &db, QString *message)
         QString collation;
         if (!collationIsC(db, &collation)) {
             if (message)
-                *message = QStringLiteral("データベースの照合順序が C ではありません。") +
-                           QStringLiteral("（現在: ") + collation + QStringLiteral("）\n") +
-                           QStringLiteral("次のコマンドで作成したデータベースを指定してください:\n  ") +
-                           createDatabaseCommand(db.settings().database);
+                *message =
+                    QStringLiteral("データベースの照合順序が C ではありません。") +
+                    QStringLiteral("（現在: ") + collation + QStringLiteral("）\n") +
+                    QStringLiteral("次のコマンドで作成したデータベースを指定してください:\n  ") +
+                    createDatabaseCommand(db.settings().database);
             return Outcome::WrongCollation;
         }
         if (!db.settings().schema.isEmpty()) {
@@ -119,6 +120,37 @@ QStringList createMissing(Db &db)
         db.exec(statement);
     tx.commit();
     return created;
+}
+
+QStringList widenColumns(Db &db)
+{
+    if (!db.isPostgreSQL())
+        return {};
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
+    static const QRegularExpression wide(QStringLiteral("^\\s*(\\w+)\\s+BIGINT\\b"),
+                                         QRegularExpression::MultilineOption);
+    QStringList widened;
+    Transaction tx(db);
+    for (const QString &statement : statements()) {
+        const auto t = table.match(statement);
+        if (!t.hasMatch())
+            continue;
+        for (auto it = wide.globalMatch(statement); it.hasNext();) {
+            const QString column = it.next().captured(1);
+            const bool narrow = db.exists(
+                QStringLiteral("SELECT 1 FROM information_schema.columns WHERE "
+                               "table_schema = current_schema() AND table_name = lower(:t) AND "
+                               "column_name = lower(:c) AND data_type = 'integer'"),
+                {{QStringLiteral("t"), t.captured(1)}, {QStringLiteral("c"), column}});
+            if (!narrow)
+                continue;
+            db.exec(QStringLiteral("ALTER TABLE ") + t.captured(1) +
+                    QStringLiteral(" ALTER COLUMN ") + column + QStringLiteral(" TYPE BIGINT"));
+            widened << t.captured(1) + QLatin1Char('.') + column;
+        }
+    }
+    tx.commit();
+    return widened;
 }
 
 } // namespace Schema

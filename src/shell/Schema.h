@@ -26,4 +26,9 @@ Outcome create(Db &db, QString *message);
 // Throws DbError (nothing is then created).
 QStringList createMissing(Db &db);
 
+// Widens, in one transaction, the columns the schema declares BIGINT that an older PostgreSQL
+// installation holds as INTEGER (lot totals and print quantities outgrow 32 bits); their
+// "TABLE.COLUMN" names. SQLite keeps every integer in 64 bits: nothing to do. Throws DbError.
+QStringList widenColumns(Db &db);
+
 } // namespace Schema

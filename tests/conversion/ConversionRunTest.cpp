@@ -2,10 +2,12 @@
 #include "DbTest.h"
 #include "globals.h"
 
+#include "CarMaster.h"
 #include "Clock.h"
 #include "ConversionCancel.h"
 #include "ConversionRun.h"
 #include "OrderCheck.h"
+#include "OrderLineStore.h"
 #include "RunLock.h"
 
 #include <QDir>
@@ -393,15 +395,76 @@ TEST_P(ConversionRunTest, NoFailureLeavesAMarkedLine)
     EXPECT_FALSE(progress.active);
 }
 
-TEST_P(ConversionRunTest, AFailingErrorCheckIsReportedAndTheRunGoesOn)
+TEST_P(ConversionRunTest, AFailedErrorCheckEndsTheRunBeforeAnythingIsMarked)
 {
     addLine(db(), OrderLine{});
+    OrderLine unregistered;
+    unregistered.ln = 2;
+    unregistered.fcRg = QStringLiteral("ZZ"); // no factory: the check would mark it
+    addLine(db(), unregistered);
+
     ConversionChecks failing = ConversionChecks::standard();
     failing.orderCheck = [](Db &, Dialogs &, Progress &, const QString &) { return true; };
-    const ConversionResult result = convert(day(), failing);
-    EXPECT_TRUE(result.converted());
-    EXPECT_EQ(dialogs.texts().at(1), QStringLiteral("エラーチェック中にエラーが発生しました。"));
-    EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Error);
+    EXPECT_EQ(convert(day(), failing).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_EQ(dialogs.texts(),
+              (QStringList{"変換しますか？", "エラーチェック中にエラーが発生しました。"}));
+    EXPECT_EQ(dialogs.last().icon, Icon::Error);
+
+    // The check itself refused by the database: the same end, before any mark.
+    dialogs.clear();
+    db().exec(QStringLiteral("ALTER TABLE MST_BRAND RENAME TO MST_BRAND_GONE"));
+    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("エラーチェック中にエラーが発生しました。"));
+    EXPECT_EQ(marked() + converted() + workRows(), 0);
+    EXPECT_TRUE(filesIn(gCarDir).isEmpty());
+    EXPECT_TRUE(filesIn(gStkDir).isEmpty());
+
+    // Once the check completes, its findings keep the unregistered factory's line out.
+    dialogs.clear();
+    db().exec(QStringLiteral("ALTER TABLE MST_BRAND_GONE RENAME TO MST_BRAND"));
+    ASSERT_TRUE(convert(day()).converted()) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(lineState(1).left(2), QStringLiteral("01"));
+    EXPECT_EQ(lineState(2), QStringLiteral("00 "));
+}
+
+TEST_P(ConversionRunTest, QuantitiesBeyondTheIntegerRangeArePrintedWhole)
+{
+    OrderLine big;
+    big.su = 2147483647;
+    addLine(db(), big);
+    big.ln = 2;
+    big.row = QStringLiteral("04");
+    addLine(db(), big);
+    ASSERT_TRUE(convert(day()).converted()) << dialogs.texts().join('|').toStdString();
+    const QList<QStringList> print = readCsv(QDir(gCarDir).filePath("AB-001.csv"));
+    ASSERT_EQ(print.size(), 2);
+    EXPECT_EQ(print[0][1], QStringLiteral("2147483660")); // SU + spare 10 + spoilage 3
+    const QList<QStringList> seal = readCsv(QDir(gStkDir).filePath("LSTK.csv"));
+    ASSERT_EQ(seal.size(), 1);
+    EXPECT_EQ(seal[0][3], QStringLiteral("4294967294"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT MAX(LOT_SU) FROM WRK_RPT")).toLongLong(),
+              4294967294LL);
+}
+
+TEST_P(ConversionRunTest, ALineIsNeverStampedWithoutTheDataKindOfItsPrinter)
+{
+    OrderLine line;
+    line.knrNo = QStringLiteral("AB-007");
+    addLine(db(), line);
+    const QList<OrderLineValue> read{
+        {"IMP_DATE", kDay}, {"IMP_LN", 1}, {"PRINTER", "TP-1"}, {"DATA_FLG", "1"}};
+    // A printer chosen in the edit grid brings the kind MST_PRINTER gives it.
+    ASSERT_TRUE(OrderLineStore(db()).update({{"PRINTER", "LP-1"}}, read));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT DATA_FLG FROM TBL_ORDER")).toString(), "0");
+    // A printer the master does not know leaves the kind unknown, and the run refuses it.
+    ASSERT_TRUE(OrderLineStore(db()).update(
+        {{"PRINTER", "TP-9"}}, {{"IMP_DATE", kDay}, {"IMP_LN", 1}, {"PRINTER", "LP-1"}}));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT DATA_FLG FROM TBL_ORDER")).toString(), "");
+
+    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
+    EXPECT_EQ(dialogs.last().text, ConversionRun::unknownDataKindMessage("AB-007", "TP-9"));
+    EXPECT_EQ(marked() + converted() + workRows(), 0);
+    EXPECT_TRUE(filesIn(gStkDir).isEmpty());
 }
 
 namespace {
@@ -444,4 +507,45 @@ TEST_P(ConversionRunTest, ARunWaitsForAnotherWorkstationsRunToFinish)
     EXPECT_TRUE(result.converted()) << dialogs.texts().join('|').toStdString();
     EXPECT_EQ(ours.notes, QStringList{RunLock::waitingMessage()});
     EXPECT_EQ(marked(), 0);
+}
+
+TEST_P(ConversionRunTest, ChecksAndMasterSavesWaitForARunningConversion)
+{
+    addLine(db(), OrderLine{});
+    WaitingProgress theirs;
+    std::thread other;
+    std::atomic<bool> saved{false};
+    std::atomic<bool> checked{false};
+    // The run is held between its mark and its work tables while another workstation renames
+    // the name type's item and checks the day again.
+    ConversionChecks paused = ConversionChecks::standard();
+    paused.qualityCheck = [&](Db &d, Dialogs &dl) {
+        other = std::thread([&] {
+            auto second = openSecond();
+            ScriptedDialogs silent;
+            CarMaster car(*second, &theirs);
+            MasterValues values = car.load(QStringLiteral("C01"));
+            values[QStringLiteral("SHO_NM1")] = QStringLiteral("新しい品名");
+            car.save(ModeEdit, QStringLiteral("C01"), values);
+            saved = true;
+            checked = !MF_OrderCheck(*second, silent, theirs, kDay);
+        });
+        for (int i = 0; i < 1500 && !theirs.waiting; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_FALSE(saved);
+        return MF_QulMstCheck(d, dl);
+    };
+    const ConversionResult result = convert(day(), paused);
+    other.join();
+
+    ASSERT_TRUE(result.converted()) << dialogs.texts().join('|').toStdString();
+    EXPECT_TRUE(theirs.notes.contains(RunLock::waitingMessage()));
+    EXPECT_TRUE(saved && checked);
+    // The run's lists and files say what its masters said when it started.
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SHO_NM1 FROM WRK_RPT")).toString(), "品質表示");
+    EXPECT_EQ(readCsv(QDir(gCarDir).filePath("AB-001.csv")).at(0).at(57), "品質表示");
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT SHO_NM1 FROM MST_CAR WHERE CAR_CD = 'C01'")).toString(),
+        "新しい品名");
+    EXPECT_EQ(lineState(1), QStringLiteral("01 2026/12/08 10:00:00"));
 }

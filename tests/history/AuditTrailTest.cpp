@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "OrderBulkUpdate.h"
+#include "OrderCheck.h"
 #include "OrderLineStore.h"
 #include "globals.h"
 
@@ -155,6 +156,9 @@ TEST_P(AuditTrailTest, ConversionCancelAndConfirmationLogTheirFlagsAndStamps)
     faulty.ln = 3;
     faulty.row = QStringLiteral("99"); // the error check keeps it out of the run
     addLine(db(), faulty);
+    // The day as its import left it: completed and checked, so the run's own check changes
+    // nothing.
+    ASSERT_FALSE(MF_OrderCheck(db(), dialogs, progress, kDay, CheckCaller::Import));
 
     ASSERT_TRUE(convert().converted());
     const QString stamp = QStringLiteral("2026/12/08 10:00:00");

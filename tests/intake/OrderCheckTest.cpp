@@ -340,3 +340,51 @@ TEST_P(OrderCheckTest, EachFailingCheckNamesItself)
         db().rollback();
     }
 }
+
+TEST_P(OrderCheckTest, ConvertedAndConfirmedLinesKeepWhatWasPrintedAndEveryChangeIsInTheTrail)
+{
+    addLine(1);
+    addLine(2, {{"FLG3", "1"}, {"B1", "2026/12/08 10:00:00"}});
+    addLine(3, {{"FLG4", "1"}, {"FLG1", "1"}, {"ROW", "08"}});
+    db().exec("INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3) "
+              "VALUES('20261208', 3, 1, 'TK-001', 'ROWマスタに未登録です', 'ROW=08')");
+    addLine(4, {{"ROW", "09"}});
+    ASSERT_FALSE(MF_OrderCheck(db(), dialogs, progress, "20261208", CheckCaller::Import));
+    EXPECT_EQ(value("GENSAN1", 1), "日本製");
+    EXPECT_EQ(value("GENSAN1", 2), ""); // converted before it was ever completed: left so
+    EXPECT_EQ(value("FLG1", 4), "1");
+    EXPECT_EQ(count("TBL_ORDER_LOG"), 0); // the import completes new lines, nothing changed
+
+    db().exec("UPDATE MST_FACTORY SET GENSAN = 'ベトナム製' WHERE FC_RG = 'TK'");
+    db().exec("INSERT INTO MST_ROW(ROW) VALUES('09')");
+    db().exec("INSERT INTO MST_TARVOLIN_SIZE(ROW, SIZE_KBN) VALUES('09', 'M02')");
+    db().exec("INSERT INTO MST_SIZ(SIZE_KEY) VALUES('M0209')");
+    ASSERT_FALSE(check());
+
+    EXPECT_EQ(value("GENSAN1", 1), "ベトナム製");
+    EXPECT_EQ(value("GENSAN1", 2), "");
+    EXPECT_EQ(value("GENSAN1", 3), "");
+    EXPECT_EQ(value("FLG1", 3), "1"); // a confirmed line keeps its mark and its finding
+    EXPECT_EQ(findings(), QStringList{"3/1/TK-001/ROWマスタに未登録です/ROW=08"});
+    EXPECT_EQ(value("FLG1", 4), "0");
+    QStringList trail;
+    for (const QSqlRecord &r :
+         db().rows("SELECT IMP_LN, COL_NM, OLD_VALUE, NEW_VALUE, CHANGE_KBN FROM TBL_ORDER_LOG "
+                   "ORDER BY IMP_LN, COL_NM"))
+        trail << QStringList{r.value(0).toString(), r.value(1).toString(), r.value(2).toString(),
+                             r.value(3).toString(), r.value(4).toString()}
+                     .join('/');
+    EXPECT_EQ(trail,
+              QStringList({"1/GENSAN1/日本製/ベトナム製/マスタ参照", "4/FLG1/1/0/エラーチェック",
+                           "4/GENSAN1/日本製/ベトナム製/マスタ参照"}));
+}
+
+TEST_P(OrderCheckTest, LotTotalsBeyondTheIntegerRangeAreKeptWholeOnBothEngines)
+{
+    addLine(1, {{"SU", 2147483647}});
+    addLine(2, {{"SU", 2147483647}});
+    addLine(3, {{"SU", 3}});
+    ASSERT_FALSE(check()) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(value("LOT_SU", 1), "4294967297");
+    EXPECT_EQ(value("LOT_AVG", 3), "1431655765");
+}

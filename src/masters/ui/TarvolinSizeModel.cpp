@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Db.h"
 #include "MasterTable.h"
+#include "Progress.h"
 #include "globals.h"
 
 #include <QBrush>
@@ -89,7 +90,7 @@ bool TarvolinSizeModel::commitPending()
     }
     QString refusal;
     try {
-        refusal = TarvolinSizeRows(connection())
+        refusal = TarvolinSizeRows(connection(), &appProgress())
                       .save(m_pending->stored, shownPair(row), shown(row, userField()),
                             shown(row, stampField()));
     } catch (const DbError &error) {
@@ -116,7 +117,7 @@ bool TarvolinSizeModel::deleteRow(int row)
     const std::optional<TarvolinSizeRows::Pair> stored =
         pendingHere ? m_pending->stored : std::optional(shownPair(row));
     if (stored)
-        TarvolinSizeRows(connection()).remove(*stored);
+        TarvolinSizeRows(connection(), &appProgress()).remove(*stored);
     if (pendingHere)
         m_pending.reset();
     else if (m_pending && m_pending->row > row)

@@ -1,6 +1,7 @@
 #include "frmMst_Car.h"
 
 #include "CarMaster.h"
+#include "Progress.h"
 
 frmMst_Car::frmMst_Car(QWidget *parent)
     : MasterListScreen(QStringLiteral("ネーム資材マスタ"), QStringLiteral("frmMst_CarEdit"), parent)
@@ -37,5 +38,5 @@ QString frmMst_Car::gridSql()
 
 std::unique_ptr<MasterTable> frmMst_Car::createTable(Db &db) const
 {
-    return std::make_unique<CarMaster>(db);
+    return std::make_unique<CarMaster>(db, &appProgress());
 }

@@ -2,6 +2,7 @@
 
 #include "CarMaster.h"
 #include "FormLook.h"
+#include "Progress.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -76,5 +77,5 @@ QLineEdit *frmMst_CarEdit::numberInput(const QString &column, const char *object
 
 std::unique_ptr<MasterTable> frmMst_CarEdit::createTable(Db &db) const
 {
-    return std::make_unique<CarMaster>(db);
+    return std::make_unique<CarMaster>(db, &appProgress());
 }

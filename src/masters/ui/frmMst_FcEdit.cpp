@@ -2,6 +2,7 @@
 
 #include "FactoryMaster.h"
 #include "FormLook.h"
+#include "Progress.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -62,7 +63,7 @@ frmMst_FcEdit::frmMst_FcEdit(QWidget *parent)
 
 std::unique_ptr<MasterTable> frmMst_FcEdit::createTable(Db &db) const
 {
-    return std::make_unique<FactoryMaster>(db);
+    return std::make_unique<FactoryMaster>(db, &appProgress());
 }
 
 void frmMst_FcEdit::PP_ListSet(MasterTable &)

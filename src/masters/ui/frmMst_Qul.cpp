@@ -53,7 +53,7 @@ QString frmMst_Qul::gridSql()
 
 std::unique_ptr<MasterTable> frmMst_Qul::createTable(Db &db) const
 {
-    return std::make_unique<QulMaster>(db);
+    return std::make_unique<QulMaster>(db, &appProgress());
 }
 
 QStringList frmMst_Qul::functionKeyCaptions() const

@@ -3,6 +3,7 @@
 #include "Db.h"
 #include "Dialogs.h"
 #include "FormLook.h"
+#include "Progress.h"
 #include "QulMaster.h"
 
 #include <QComboBox>
@@ -117,7 +118,7 @@ frmMst_QulEdit::frmMst_QulEdit(QWidget *parent)
 
 std::unique_ptr<MasterTable> frmMst_QulEdit::createTable(Db &db) const
 {
-    return std::make_unique<QulMaster>(db);
+    return std::make_unique<QulMaster>(db, &appProgress());
 }
 
 void frmMst_QulEdit::PP_ListSet(MasterTable &table)

@@ -1,6 +1,7 @@
 #include "ConfirmedOrderQuery.h"
 
 #include "Db.h"
+#include "Utilities.h"
 
 namespace {
 QString equal(const QString &column, const QString &v)
@@ -58,6 +59,12 @@ QString ConfirmedOrderQuery::wherePart(const ConfirmedOrderFilters &f)
     if (!f.carCd.isEmpty())
         w += equal(QStringLiteral("CAR_CD"), f.carCd);
     return w;
+}
+
+QString ConfirmedOrderQuery::orderPart()
+{
+    return QStringLiteral("Order By IMP_DATE, ") + controlNumberOrder(QStringLiteral("KNR_NO")) +
+           QStringLiteral(", IMP_LN ");
 }
 
 QString ConfirmedOrderQuery::sql(const ConfirmedOrderFilters &filters)

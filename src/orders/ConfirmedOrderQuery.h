@@ -26,9 +26,9 @@ public:
     static QString fromPart() { return QStringLiteral("From TBL_ORDER "); }
     // "Where FLG4 = '1' " and one term per filter given, each ending with one blank.
     static QString wherePart(const ConfirmedOrderFilters &filters);
-    // By import date and control number; the line number settles ties so that the grid and
-    // the export list the lines in the same order every time.
-    static QString orderPart() { return QStringLiteral("Order By IMP_DATE, KNR_NO, IMP_LN "); }
+    // By import date and control number (AB-999 before AB-1000); the line number settles ties
+    // so that the grid and the export list the lines in the same order every time.
+    static QString orderPart();
     static QString sql(const ConfirmedOrderFilters &filters);
 
 private:

@@ -14,6 +14,10 @@ bool isDateText(const QString &text);
 // The date of a text accepted by isDateText, as "yyyy/mm/dd" ("2004/5/3" -> "2004/05/03").
 QString formatDateText(const QString &text);
 
+// ORDER BY terms that put control numbers (管理No) in number order within each factory:
+// "AB-999" before "AB-1000", which plain text order reverses. column is a column reference.
+QString controlNumberOrder(const QString &column);
+
 // VB's IsNumeric for what operators type into numeric criteria: optional blanks, sign,
 // digits with an optional decimal part.
 bool isNumericText(const QString &text);

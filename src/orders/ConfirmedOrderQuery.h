@@ -8,7 +8,8 @@
 #include <QString>
 
 // The reference screen's filters as typed; an empty text is a filter not given. There is no
-// Like matching and no date check here: values are compared as typed.
+// Like matching and no date check here: values are compared as typed, except that a set date
+// typed without leading zeros is written as yyyy/mm/dd first.
 struct ConfirmedOrderFilters {
     QString impDate;    // 処理日
     QString setDate1;   // セット日 from

@@ -49,6 +49,11 @@ QString formatDateText(const QString &text)
     return date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
 }
 
+QString normalizeDateText(const QString &text)
+{
+    return isDateText(text) ? formatDateText(text) : text;
+}
+
 QString controlNumberOrder(const QString &column)
 {
     // The factory part (what is left when the trailing digits go), then the length: within one

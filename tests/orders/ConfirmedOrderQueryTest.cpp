@@ -113,3 +113,38 @@ TEST_P(ConfirmedOrderQueryDbTest, ListsHoldTheDistinctValuesInTextOrder)
               QStringList());
     EXPECT_THROW(OrderColumnValues::ofConfirmed(db(), QStringLiteral("1; DROP TABLE X")), DbError);
 }
+
+TEST_P(ConfirmedOrderQueryDbTest, TypedSetDatesSelectTheDaysTheyNameWithOrWithoutLeadingZeros)
+{
+    // Confirmed lines besides the fixture's (set dates 2026/12/10 and 2026/11/30).
+    const QStringList setDates = {"2026/12/05", "2026/12/09", "2026/12/15"};
+    for (int i = 0; i < setDates.size(); ++i) {
+        Line l;
+        l.impDate = QStringLiteral("20261201");
+        l.ln = i + 1;
+        l.flg4 = QStringLiteral("1");
+        l.setDate = setDates[i];
+        add(db(), l);
+    }
+    struct Case {
+        QString from, to;
+        QStringList setDates;
+    };
+    const QList<Case> cases = {
+        {"2026/12/9", "2026/12/31", {"2026/12/09", "2026/12/10", "2026/12/15"}},
+        {"2026/12/9", "", {"2026/12/09", "2026/12/10", "2026/12/15"}},
+        {"", "2026/12/9", {"2026/11/30", "2026/12/05", "2026/12/09"}},
+        {"2026/12/15", "2026/12/9", {}}, // reversed: nothing, as for dates
+    };
+    for (const Case &c : cases) {
+        ConfirmedOrderFilters f;
+        f.setDate1 = c.from;
+        f.setDate2 = c.to;
+        QStringList found;
+        for (const QSqlRecord &r : db().rows(QStringLiteral("Select SET_DATE From TBL_ORDER ") +
+                                             ConfirmedOrderQuery::wherePart(f) +
+                                             QStringLiteral("Group By SET_DATE Order By SET_DATE")))
+            found << r.value(0).toString();
+        EXPECT_EQ(found, c.setDates) << c.from.toStdString() << " - " << c.to.toStdString();
+    }
+}

@@ -106,10 +106,11 @@ std::optional<QString> ConversionRun::buildCondition(const ConversionInput &inpu
             dialogs.message(refusal, Icon::Error);
             return std::nullopt;
         }
-        // Compared as typed, like the operator's set dates always were.
+        // Set dates are stored as yyyy/mm/dd and compared as text: "2026/12/9" must become
+        // "2026/12/09" to select what the operator means (and a reversed range nothing).
         condition += QStringLiteral("And TBL_ORDER.SET_DATE Between ") +
-                     Db::quote(input.setDateFrom) + QStringLiteral(" And ") +
-                     Db::quote(input.setDateTo) + QLatin1Char(' ');
+                     Db::quote(normalizeDateText(input.setDateFrom)) + QStringLiteral(" And ") +
+                     Db::quote(normalizeDateText(input.setDateTo)) + QLatin1Char(' ');
     }
     return condition;
 }

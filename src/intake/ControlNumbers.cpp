@@ -19,5 +19,5 @@ int PF_NextKnrNo(Db &db, const QString &nen, const QString &tuki, const QString 
 
 QString formatKnrNo(const QString &fcRg, int n)
 {
-    return fcRg + QLatin1Char('-') + QString::number(1000 + n % 1000).mid(1);
+    return fcRg + QLatin1Char('-') + QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
 }

@@ -1,5 +1,5 @@
-// Control numbers (管理No): the factory abbreviation, "-" and three digits, counted per
-// business month and factory across every import of the month.
+// Control numbers (管理No): the factory abbreviation, "-" and the number (three digits up to
+// 999, then more), counted per business month and factory across every import of the month.
 #pragma once
 
 #include <QString>
@@ -12,5 +12,6 @@ class Db;
 int PF_NextKnrNo(Db &db, const QString &nen, const QString &tuki, const QString &fcRg,
                  int count = 1);
 
-// "AB" + 7 -> "AB-007"; only the last three digits are written (1000 -> "AB-000").
+// "AB" + 7 -> "AB-007"; three digits up to 999 (what the printer room knows), then as many as
+// it takes ("AB-1000"), so that no number is handed out twice in a month.
 QString formatKnrNo(const QString &fcRg, int n);

@@ -1,6 +1,7 @@
 #include "ConfirmedOrderQuery.h"
 
 #include "Db.h"
+#include "Utilities.h"
 
 namespace {
 QString equal(const QString &column, const QString &v)
@@ -38,14 +39,17 @@ QString ConfirmedOrderQuery::wherePart(const ConfirmedOrderFilters &f)
     QString w = QStringLiteral("Where ") + QStringLiteral("FLG4 = '1' ");
     if (!f.impDate.isEmpty())
         w += equal(QStringLiteral("IMP_DATE"), f.impDate);
+    // A set date typed as 2026/12/9 means the stored 2026/12/09 (dates compare as text).
+    const QString from = Db::quote(normalizeDateText(f.setDate1));
+    const QString to = Db::quote(normalizeDateText(f.setDate2));
     if (!f.setDate1.isEmpty() && !f.setDate2.isEmpty()) {
-        w += QStringLiteral("And SET_DATE Between ") + Db::quote(f.setDate1) +
-             QStringLiteral(" And ") + Db::quote(f.setDate2) + QLatin1Char(' ');
+        w += QStringLiteral("And SET_DATE Between ") + from + QStringLiteral(" And ") + to +
+             QLatin1Char(' ');
     } else {
         if (!f.setDate1.isEmpty())
-            w += QStringLiteral("And SET_DATE >= ") + Db::quote(f.setDate1) + QLatin1Char(' ');
+            w += QStringLiteral("And SET_DATE >= ") + from + QLatin1Char(' ');
         if (!f.setDate2.isEmpty())
-            w += QStringLiteral("And SET_DATE <= ") + Db::quote(f.setDate2) + QLatin1Char(' ');
+            w += QStringLiteral("And SET_DATE <= ") + to + QLatin1Char(' ');
     }
     if (!f.lotNo.isEmpty())
         w += equal(QStringLiteral("LOT_NO"), f.lotNo);
@@ -58,6 +62,12 @@ QString ConfirmedOrderQuery::wherePart(const ConfirmedOrderFilters &f)
     if (!f.carCd.isEmpty())
         w += equal(QStringLiteral("CAR_CD"), f.carCd);
     return w;
+}
+
+QString ConfirmedOrderQuery::orderPart()
+{
+    return QStringLiteral("Order By IMP_DATE, ") + controlNumberOrder(QStringLiteral("KNR_NO")) +
+           QStringLiteral(", IMP_LN ");
 }
 
 QString ConfirmedOrderQuery::sql(const ConfirmedOrderFilters &filters)

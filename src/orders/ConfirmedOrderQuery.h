@@ -8,7 +8,8 @@
 #include <QString>
 
 // The reference screen's filters as typed; an empty text is a filter not given. There is no
-// Like matching and no date check here: values are compared as typed.
+// Like matching and no date check here: values are compared as typed, except that a set date
+// typed without leading zeros is written as yyyy/mm/dd first.
 struct ConfirmedOrderFilters {
     QString impDate;    // 処理日
     QString setDate1;   // セット日 from
@@ -26,9 +27,9 @@ public:
     static QString fromPart() { return QStringLiteral("From TBL_ORDER "); }
     // "Where FLG4 = '1' " and one term per filter given, each ending with one blank.
     static QString wherePart(const ConfirmedOrderFilters &filters);
-    // By import date and control number; the line number settles ties so that the grid and
-    // the export list the lines in the same order every time.
-    static QString orderPart() { return QStringLiteral("Order By IMP_DATE, KNR_NO, IMP_LN "); }
+    // By import date and control number (AB-999 before AB-1000); the line number settles ties
+    // so that the grid and the export list the lines in the same order every time.
+    static QString orderPart();
     static QString sql(const ConfirmedOrderFilters &filters);
 
 private:

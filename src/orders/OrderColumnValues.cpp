@@ -1,6 +1,7 @@
 #include "OrderColumnValues.h"
 
 #include "Db.h"
+#include "Utilities.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -29,10 +30,14 @@ QStringList OrderColumnValues::distinct(Db &db, const QString &column, const QSt
                                         const QVariantMap &params, bool trimmed)
 {
     requirePlainName(column);
+    // The control numbers of a factory in number order (AB-999, AB-1000).
+    const QString order = column.compare(QLatin1String("KNR_NO"), Qt::CaseInsensitive) == 0
+                              ? controlNumberOrder(column)
+                              : column;
     const QString sql = QStringLiteral("Select ") + column +
                         QStringLiteral(" From TBL_ORDER Where ") + where +
                         QStringLiteral(" Group By ") + column + QStringLiteral(" Order By ") +
-                        column + QLatin1Char(' ');
+                        order + QLatin1Char(' ');
     return firstColumn(db, sql, params, trimmed);
 }
 

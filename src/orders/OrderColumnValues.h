@@ -1,6 +1,6 @@
 // The drop-down lists of the find dialog and the confirmed-order reference: the distinct
-// values of one order column over a set of lines, in text order, and the name types of the
-// name-type master.
+// values of one order column over a set of lines, in text order (control numbers in number
+// order), and the name types of the name-type master.
 #pragma once
 
 #include <QString>
@@ -11,7 +11,8 @@ class Db;
 
 class OrderColumnValues {
 public:
-    // "Select <column> From TBL_ORDER Where <where> Group By <column> Order By <column> ".
+    // "Select <column> From TBL_ORDER Where <where> Group By <column> Order By <column> ";
+    // control numbers in number order.
     // column is one of the desk's own column names (never typed input); where binds its values
     // from params. An empty value stays an empty item; trimmed removes surrounding blanks.
     // Throws DbError.

@@ -58,9 +58,9 @@ QString range(const QString &column, const QString &a, const QString &b,
     return terms;
 }
 
-QString quoted(const QString &v)
+QString quotedDate(const QString &v)
 {
-    return Db::quote(v);
+    return Db::quote(normalizeDateText(v));
 }
 
 // Lot counts are written between quotes as typed ('12'), which both engines read as a whole
@@ -114,7 +114,9 @@ std::optional<Refusal> setDates(const QString &a, const QString &b, QString &c)
     const QString notADate = QStringLiteral("セット日に入力された値が日付型でないです。");
     if ((given(a) && !isDateText(a)) || (given(b) && !isDateText(b)))
         return Refusal{notADate};
-    c += range(QStringLiteral("SET_DATE"), a, b, quoted); // dates as typed, not reformatted
+    // Stored set dates are yyyy/mm/dd and compare as text, so a date typed as 2026/12/9
+    // is written as 2026/12/09 before it reaches the condition.
+    c += range(QStringLiteral("SET_DATE"), a, b, quotedDate);
     return std::nullopt;
 }
 

@@ -20,7 +20,7 @@ QList<QSqlRecord> QulMstSelection::MF_Select(Db &db, Dialogs &dialogs, const QSt
     QList<QSqlRecord> rows;
     if (!date.isEmpty()) {
         // Stamps are saved as yyyy/mm/dd; a date typed as 2004/5/6 means the same day.
-        const QString day = isDateText(date) ? formatDateText(date) : date;
+        const QString day = normalizeDateText(date);
         rows =
             db.rows(QStringLiteral("Select * From MST_QUL Where substr(TIME_STAMP, 1, 10) = :day "
                                    "Order By QUL_KEY "),

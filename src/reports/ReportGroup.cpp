@@ -4,6 +4,7 @@
 #include "Progress.h"
 #include "ReportSource.h"
 #include "ReportValues.h"
+#include "Utilities.h"
 
 QList<ReportGroup> ReportGroup::load(Db &db, const ReportSource &source)
 {
@@ -38,9 +39,11 @@ QVariantMap ReportGroup::parameters() const
 
 QList<QSqlRecord> ReportGroup::lines(Db &db, const ReportSource &source) const
 {
+    // Control numbers in number order: AB-1000 comes after AB-999.
     const QString sql =
         QStringLiteral("Select * From ") + source.from() + QStringLiteral(" Where ") + condition() +
-        QStringLiteral("Order By GENSAN,CAR_CD,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN ");
+        QStringLiteral("Order By GENSAN,CAR_CD,") + controlNumberOrder(QStringLiteral("KNR_NO")) +
+        QStringLiteral(",HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN ");
     return db.rows(sql, source.with(parameters()));
 }
 

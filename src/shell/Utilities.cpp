@@ -49,6 +49,19 @@ QString formatDateText(const QString &text)
     return date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
 }
 
+QString normalizeDateText(const QString &text)
+{
+    return isDateText(text) ? formatDateText(text) : text;
+}
+
+QString controlNumberOrder(const QString &column)
+{
+    // The factory part (what is left when the trailing digits go), then the length: within one
+    // factory a longer number is a larger one. rtrim with a set of characters and length mean
+    // the same on both engines.
+    return QStringLiteral("rtrim(%1, '0123456789'), length(%1), %1").arg(column);
+}
+
 bool isNumericText(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*$"));

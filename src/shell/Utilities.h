@@ -13,6 +13,14 @@ QString MonthCodeToYearMonth(const QString &code, const QDate &today);
 bool isDateText(const QString &text);
 // The date of a text accepted by isDateText, as "yyyy/mm/dd" ("2004/5/3" -> "2004/05/03").
 QString formatDateText(const QString &text);
+// What a typed date becomes before it reaches a condition: set dates are stored as yyyy/mm/dd
+// and compared as text, so "2026/12/9" would sort after "2026/12/31" and select nothing. A
+// text that is no date stays as typed (screens that do not check dates compare it as it is).
+QString normalizeDateText(const QString &text);
+
+// ORDER BY terms that put control numbers (管理No) in number order within each factory:
+// "AB-999" before "AB-1000", which plain text order reverses. column is a column reference.
+QString controlNumberOrder(const QString &column);
 
 // VB's IsNumeric for what operators type into numeric criteria: optional blanks, sign,
 // digits with an optional decimal part.

@@ -11,6 +11,7 @@
 #include "RunLock.h"
 
 #include <QDir>
+#include <QSqlQuery>
 
 #include <atomic>
 #include <thread>
@@ -217,7 +218,7 @@ TEST_P(ConversionRunTest, SetDateRangeAndSpecialConversionNarrowTheSelection)
     EXPECT_EQ(special.orderCount, 1);
     EXPECT_EQ(lineState(3).left(2), QStringLiteral("01"));
 
-    // Dates typed without leading zeros are accepted and compared as typed.
+    // Dates typed without leading zeros are accepted and reach the condition as yyyy/mm/dd.
     Clock::advance(60);
     input.setDateFrom = QStringLiteral("2026/12/1");
     input.setDateTo = QStringLiteral("2026/12/31");
@@ -226,7 +227,43 @@ TEST_P(ConversionRunTest, SetDateRangeAndSpecialConversionNarrowTheSelection)
     ASSERT_TRUE(typed.converted());
     EXPECT_EQ(typed.orderCount, 2);
     EXPECT_TRUE(typed.condition.endsWith(
-        QStringLiteral("And TBL_ORDER.SET_DATE Between '2026/12/1' And '2026/12/31' ")));
+        QStringLiteral("And TBL_ORDER.SET_DATE Between '2026/12/01' And '2026/12/31' ")));
+}
+
+TEST_P(ConversionRunTest, TypedSetDatesSelectTheDaysTheyNameWithOrWithoutLeadingZeros)
+{
+    const QStringList setDates = {"2026/12/05", "2026/12/09", "2026/12/15", "2026/12/31"};
+    for (int i = 0; i < setDates.size(); ++i) {
+        OrderLine l;
+        l.ln = i + 1;
+        l.setDate = setDates[i];
+        addLine(db(), l);
+    }
+    struct Case {
+        QString from, to;
+        QList<int> lines;
+    };
+    const QList<Case> cases = {
+        {"2026/12/9", "2026/12/31", {2, 3, 4}}, // as text, "2026/12/9" lies after "2026/12/31"
+        {"2026/12/09", "2026/12/31", {2, 3, 4}},
+        {"2026/12/1", "2026/12/9", {1, 2}},
+        {"2026/12/5", "2026/12/5", {1}},
+        {"2026/12/15", "2026/12/9", {}}, // reversed: nothing, as for dates
+        {"2026/12/31", "2026/12/1", {}},
+    };
+    for (const Case &c : cases) {
+        ConversionInput input = day();
+        input.setDateFrom = c.from;
+        input.setDateTo = c.to;
+        const std::optional<QString> condition = ConversionRun::buildCondition(input, dialogs);
+        ASSERT_TRUE(condition) << c.from.toStdString();
+        QList<int> lines;
+        db().forEach(QStringLiteral("SELECT IMP_LN FROM TBL_ORDER ") + *condition +
+                         QStringLiteral("ORDER BY IMP_LN"),
+                     {}, [&](const QSqlQuery &q) { lines << q.value(0).toInt(); });
+        EXPECT_EQ(lines, c.lines) << c.from.toStdString() << " - " << c.to.toStdString();
+    }
+    EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST_P(ConversionRunTest, NothingToConvertOrALineWithoutPrinterIsRefusedBeforeMarking)

@@ -126,15 +126,21 @@ TEST_P(ImportTest, NumbersContinueWithinAMonthAndRestartInTheNext)
     EXPECT_EQ(knrNos("20270104"), QStringList({"TK-001"}));
 }
 
-TEST_P(ImportTest, TheThousandthGroupIsWrittenWithThreeZeros)
+TEST_P(ImportTest, PastNineHundredNinetyNineNumbersTakeMoreDigitsAndNeverRepeatInAMonth)
 {
-    EXPECT_EQ(PF_NextKnrNo(db(), "2026", "12", "TK", 998), 998);
-    ASSERT_TRUE(import(
-        orderFile({OrderLine().set("LOT_NO", "JZ00001"), OrderLine().set("LOT_NO", "JZ00002"),
-                   OrderLine().set("LOT_NO", "JZ00003")})));
-    EXPECT_EQ(knrNos(), QStringList({"TK-999", "TK-000", "TK-001"}));
-    EXPECT_EQ(formatKnrNo("AB", 7), "AB-007");
-    EXPECT_EQ(formatKnrNo("AB", 1000), "AB-000");
+    // 1 001 groups of one factory in one file, then one more on a later day of the month.
+    QList<OrderLine> groups;
+    for (int i = 1; i <= 1001; ++i)
+        groups << OrderLine().set("LOT_NO", QStringLiteral("JZ%1").arg(i, 5, 10, QLatin1Char('0')));
+    ASSERT_TRUE(import(orderFile(groups), "20261208"));
+    const QStringList first = knrNos("20261208");
+    ASSERT_EQ(first.size(), 1001);
+    EXPECT_EQ(first[0], "TK-001");
+    EXPECT_EQ(first.mid(998), QStringList({"TK-999", "TK-1000", "TK-1001"}));
+    ASSERT_TRUE(import(orderFile({OrderLine().set("LOT_NO", "JZ00001")}), "20261209"));
+    EXPECT_EQ(knrNos("20261209"), QStringList({"TK-1002"}));
+    EXPECT_EQ(value("SELECT COUNT(DISTINCT KNR_NO) FROM TBL_ORDER"), "1002");
+    EXPECT_EQ(value("SELECT KNR_NO FROM SYS_KNR_NO WHERE FC_RG = 'TK'"), "1002");
 }
 
 TEST_P(ImportTest, ControlNumberDrawIsAtomicAcrossWorkstations)

@@ -118,11 +118,13 @@ inline void fileImport(Db &db, const QByteArray &file, const QString &impDate, c
                                    "excluded.KNR_NO RETURNING KNR_NO",
                                    {{"nen", nen}, {"tuki", tuki}, {"fc", fcRg}, {"n", groups}})
                              .toInt();
-        db.exec("UPDATE WRK_ORDER SET KNR_NO = N.FC_RG || '-' || substr(CAST(1000 + "
-                "(CAST(:base AS INTEGER) + N.GRP) % 1000 AS TEXT), 2, 3) FROM (SELECT IMP_DATE, "
-                "IMP_LN, FC_RG, DENSE_RANK() OVER (PARTITION BY FC_RG ORDER BY SET_DATE, CAR_CD, "
-                "LOT_NO) GRP FROM WRK_ORDER) N WHERE WRK_ORDER.IMP_DATE = N.IMP_DATE "
-                "AND WRK_ORDER.IMP_LN = N.IMP_LN AND N.FC_RG = :fc",
+        // Three digits up to 999, then as many as the number has.
+        db.exec("UPDATE WRK_ORDER SET KNR_NO = N.FC_RG || '-' || CASE WHEN N.KN < 1000 THEN "
+                "substr(CAST(1000 + N.KN AS TEXT), 2, 3) ELSE CAST(N.KN AS TEXT) END FROM "
+                "(SELECT IMP_DATE, IMP_LN, FC_RG, CAST(:base AS INTEGER) + DENSE_RANK() OVER "
+                "(PARTITION BY FC_RG ORDER BY SET_DATE, CAR_CD, LOT_NO) KN FROM WRK_ORDER) N "
+                "WHERE WRK_ORDER.IMP_DATE = N.IMP_DATE AND WRK_ORDER.IMP_LN = N.IMP_LN "
+                "AND N.FC_RG = :fc",
                 {{"base", last - groups}, {"fc", fcRg}});
     }
 }

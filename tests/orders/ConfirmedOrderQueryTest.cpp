@@ -65,8 +65,16 @@ INSTANTIATE_ENGINES(ConfirmedOrderQueryDbTest);
 
 TEST_P(ConfirmedOrderQueryDbTest, TheQueryListsConfirmedLinesUnderTheirJapaneseHeadings)
 {
+    Line past999; // AB-1000 comes after AB-999, which text order reverses
+    past999.flg4 = QStringLiteral("1");
+    past999.ln = 3;
+    past999.knrNo = QStringLiteral("AB-1000");
+    add(db(), past999);
+    past999.ln = 4;
+    past999.knrNo = QStringLiteral("AB-999");
+    add(db(), past999);
     const QList<QSqlRecord> rows = db().rows(ConfirmedOrderQuery::sql({}));
-    ASSERT_EQ(rows.size(), 3);
+    ASSERT_EQ(rows.size(), 5);
     const QSqlRecord &first = rows[0];
     EXPECT_EQ(first.fieldName(0), QStringLiteral("処理日"));
     EXPECT_EQ(first.fieldName(10), QStringLiteral("管理No")); // the case survives PostgreSQL
@@ -76,7 +84,11 @@ TEST_P(ConfirmedOrderQueryDbTest, TheQueryListsConfirmedLinesUnderTheirJapaneseH
     QStringList order;
     for (const QSqlRecord &r : rows)
         order << r.value(QStringLiteral("処理日")).toString() + "/" + r.value("管理No").toString();
-    EXPECT_EQ(order, QStringList({"20261130/CD-009", "20261208/AB-001", "20261208/AB-002"}));
+    EXPECT_EQ(order, QStringList({"20261130/CD-009", "20261208/AB-001", "20261208/AB-002",
+                                  "20261208/AB-999", "20261208/AB-1000"}));
+    EXPECT_EQ(
+        OrderColumnValues::ofImportDate(db(), QStringLiteral("KNR_NO"), QStringLiteral("20261208")),
+        QStringList({"AB-001", "AB-002", "AB-999", "AB-1000"}));
     EXPECT_EQ(first.value(QStringLiteral("略号")).toString(), QStringLiteral("南工場"));
     EXPECT_EQ(first.value(QStringLiteral("確定日")).toString(),
               QStringLiteral("2026/12/09 17:00:00"));
@@ -100,4 +112,39 @@ TEST_P(ConfirmedOrderQueryDbTest, ListsHoldTheDistinctValuesInTextOrder)
                                               QStringLiteral("2026'1208")),
               QStringList());
     EXPECT_THROW(OrderColumnValues::ofConfirmed(db(), QStringLiteral("1; DROP TABLE X")), DbError);
+}
+
+TEST_P(ConfirmedOrderQueryDbTest, TypedSetDatesSelectTheDaysTheyNameWithOrWithoutLeadingZeros)
+{
+    // Confirmed lines besides the fixture's (set dates 2026/12/10 and 2026/11/30).
+    const QStringList setDates = {"2026/12/05", "2026/12/09", "2026/12/15"};
+    for (int i = 0; i < setDates.size(); ++i) {
+        Line l;
+        l.impDate = QStringLiteral("20261201");
+        l.ln = i + 1;
+        l.flg4 = QStringLiteral("1");
+        l.setDate = setDates[i];
+        add(db(), l);
+    }
+    struct Case {
+        QString from, to;
+        QStringList setDates;
+    };
+    const QList<Case> cases = {
+        {"2026/12/9", "2026/12/31", {"2026/12/09", "2026/12/10", "2026/12/15"}},
+        {"2026/12/9", "", {"2026/12/09", "2026/12/10", "2026/12/15"}},
+        {"", "2026/12/9", {"2026/11/30", "2026/12/05", "2026/12/09"}},
+        {"2026/12/15", "2026/12/9", {}}, // reversed: nothing, as for dates
+    };
+    for (const Case &c : cases) {
+        ConfirmedOrderFilters f;
+        f.setDate1 = c.from;
+        f.setDate2 = c.to;
+        QStringList found;
+        for (const QSqlRecord &r : db().rows(QStringLiteral("Select SET_DATE From TBL_ORDER ") +
+                                             ConfirmedOrderQuery::wherePart(f) +
+                                             QStringLiteral("Group By SET_DATE Order By SET_DATE")))
+            found << r.value(0).toString();
+        EXPECT_EQ(found, c.setDates) << c.from.toStdString() << " - " << c.to.toStdString();
+    }
 }

@@ -82,10 +82,10 @@ TEST(OrderFindCondition, RangesUseBetweenOnlyWhenBothBoundsAreGiven)
     OrderFindCriteria c = day();
     c.setDate2 = QStringLiteral("2026/12/31");
     EXPECT_EQ(conditionOf(c), kStart + "And SET_DATE <= '2026/12/31' ");
-    c.setDate1 = QStringLiteral("2026/12/1"); // dates as typed, not reformatted
-    EXPECT_EQ(conditionOf(c), kStart + "And SET_DATE Between '2026/12/1' And '2026/12/31' ");
+    c.setDate1 = QStringLiteral("2026/12/1"); // written as stored dates are: yyyy/mm/dd
+    EXPECT_EQ(conditionOf(c), kStart + "And SET_DATE Between '2026/12/01' And '2026/12/31' ");
     c.setDate2.clear();
-    EXPECT_EQ(conditionOf(c), kStart + "And SET_DATE >= '2026/12/1' ");
+    EXPECT_EQ(conditionOf(c), kStart + "And SET_DATE >= '2026/12/01' ");
 
     c = day();
     c.lotSu2 = QStringLiteral("40");
@@ -217,4 +217,33 @@ TEST_P(OrderFindConditionDbTest, ConditionsSelectTheRightLinesOnEveryEngine)
     c.setDate1 = QStringLiteral("2026/12/15");
     c.fcRg = QStringLiteral("C%");
     EXPECT_EQ(linesOf(c), QList<int>{3});
+}
+
+TEST_P(OrderFindConditionDbTest, TypedSetDatesSelectTheDaysTheyNameWithOrWithoutLeadingZeros)
+{
+    const QStringList setDates = {"2026/12/05", "2026/12/09", "2026/12/15", "2026/12/31"};
+    for (int i = 0; i < setDates.size(); ++i) {
+        Line l;
+        l.ln = i + 1;
+        l.setDate = setDates[i];
+        add(db(), l);
+    }
+    struct Case {
+        QString from, to;
+        QList<int> lines;
+    };
+    const QList<Case> cases = {
+        {"2026/12/9", "2026/12/31", {2, 3, 4}}, // as text, "2026/12/9" lies after "2026/12/31"
+        {"2026/12/9", "", {2, 3, 4}},
+        {"", "2026/12/9", {1, 2}},
+        {"2026/12/1", "2026/12/9", {1, 2}},
+        {"2026/12/15", "2026/12/9", {}}, // reversed: nothing, as for dates
+    };
+    for (const Case &c : cases) {
+        OrderFindCriteria criteria = day();
+        criteria.setDate1 = c.from;
+        criteria.setDate2 = c.to;
+        EXPECT_EQ(linesOf(criteria), c.lines)
+            << c.from.toStdString() << " - " << c.to.toStdString();
+    }
 }

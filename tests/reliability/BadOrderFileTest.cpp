@@ -162,8 +162,12 @@ TEST_P(BadOrderFileTest, TwoHundredThousandRecordsAreStoredWhole)
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER")), 200000);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT MAX(IMP_LN) FROM TBL_ORDER")).toInt(), 200000);
     EXPECT_EQ(count(QStringLiteral("SYS_IMPDATE")), 1);
-    // Thousands of groups per factory: the written numbers wrap after 999 (1000 is 000), the
-    // counters still count every group once.
+    // Thousands of groups per factory: the counters count every group once, and no number
+    // serves two groups.
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(DISTINCT KNR_NO) FROM TBL_ORDER")).toInt(),
+              db().scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT DISTINCT FC_RG, SET_DATE, "
+                                         "CAR_CD, LOT_NO FROM TBL_ORDER) G"))
+                  .toInt());
     EXPECT_EQ(db().rows(QStringLiteral("SELECT C.FC_RG FROM SYS_KNR_NO C JOIN (SELECT FC_RG, "
                                        "COUNT(*) N FROM (SELECT DISTINCT FC_RG, SET_DATE, CAR_CD, "
                                        "LOT_NO FROM TBL_ORDER) G GROUP BY FC_RG) L ON "

@@ -1,6 +1,7 @@
 #include "DeskFixture.h"
 
 #include "Clock.h"
+#include "ControlNumbers.h"
 #include "Cp932.h"
 #include "DemoData.h"
 #include "DemoOrderFile.h"
@@ -155,13 +156,9 @@ QStringList DeskFixture::numberingFaults(Db &db)
         const QString fcRg = counter.value(0).toString();
         const int value = counter.value(1).toInt();
         counted.insert(fcRg);
-        if (value > 999)
-            faults << QStringLiteral("%1: %2 numbers do not fit three digits (run too large)")
-                          .arg(fcRg)
-                          .arg(value);
         QSet<QString> expected;
         for (int n = 1; n <= value; ++n)
-            expected.insert(fcRg + QStringLiteral("-%1").arg(n % 1000, 3, 10, QLatin1Char('0')));
+            expected.insert(formatKnrNo(fcRg, n));
         QSet<QString> used;
         db.forEach(QStringLiteral("SELECT DISTINCT KNR_NO FROM TBL_ORDER WHERE FC_RG = :f"),
                    {{QStringLiteral("f"), fcRg}},

@@ -43,8 +43,9 @@ protected:
     // --- checks ------------------------------------------------------------------------------
 
     // Control numbers of the open month: each counter's value is the number of distinct
-    // control numbers of its factory, those are exactly 001 ... value, no number serves two
-    // days, and within a day one group has one number and one number one group.
+    // control numbers of its factory, those are exactly 001 ... value (from 1000 on with more
+    // digits), no number serves two days, and within a day one group has one number and one
+    // number one group.
     QStringList numberingFaults(Db &db);
     // Every day with lines is registered and every registered day has lines; a registered day
     // holds exactly the records of its file (expected: day -> records; days not listed are

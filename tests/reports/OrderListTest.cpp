@@ -69,6 +69,18 @@ TEST_P(OrderListTest, RepeatedLotControlNumberYearAndProductAreLeftBlank)
     EXPECT_EQ(line(4), QStringLiteral("L002|AB-003|2026|H100|C1|10|01|M"));
 }
 
+TEST_P(OrderListTest, ControlNumbersPastNineHundredNinetyNinePrintWholeInNumberOrder)
+{
+    // Line order alone would put AB-1000 first, text order before AB-999.
+    for (const char *knrNo : {"AB-1000", "AB-999", "AB-1001"})
+        addLine({{QStringLiteral("KNR_NO"), QLatin1String(knrNo)}});
+    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(pages().size(), 1);
+    EXPECT_EQ(pages()[0].text(QStringLiteral("KanriNo1")), QStringLiteral("AB-999"));
+    EXPECT_EQ(pages()[0].text(QStringLiteral("KanriNo2")), QStringLiteral("AB-1000"));
+    EXPECT_EQ(pages()[0].text(QStringLiteral("KanriNo3")), QStringLiteral("AB-1001"));
+}
+
 TEST_P(OrderListTest, QuantitiesAndTheTotalPrintWithThousandsSeparators)
 {
     addLine({{QStringLiteral("SU"), 1234}, {QStringLiteral("COL"), QStringLiteral("01")}});

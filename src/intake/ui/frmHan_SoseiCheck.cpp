@@ -2,6 +2,7 @@
 
 #include "DBGrid.h"
 #include "Db.h"
+#include "Utilities.h"
 #include "globals.h"
 
 #include <QEvent>
@@ -79,7 +80,11 @@ QString frmHan_SoseiCheck::gridSql()
                QStringLiteral("TBL_ORDER.IMP_DATE = ") + date + QStringLiteral(" And ") +
                QStringLiteral("TBL_ORDER.DATA_FLG = '0' And ") + condition;
     };
-    return branch(QStringLiteral("Left Join"), m_plate.missing) + QStringLiteral("Union All ") +
+    // Control numbers in number order (AB-999 before AB-1000): both engines order a union
+    // only by its output columns, so the union is read as a table.
+    return QStringLiteral("Select * From (") +
+           branch(QStringLiteral("Left Join"), m_plate.missing) + QStringLiteral("Union All ") +
            branch(QStringLiteral("Inner Join"), m_plate.withoutPlate) +
-           QStringLiteral("Order By 1, 3 ");
+           QStringLiteral(") P Order By ") + controlNumberOrder(QStringLiteral("P.KNR_NO")) +
+           QStringLiteral(", P.IMP_LN ");
 }

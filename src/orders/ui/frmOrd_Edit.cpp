@@ -99,9 +99,10 @@ QList<GridColumn> frmOrd_Edit::gridColumns() const
 
 QString frmOrd_Edit::gridSql()
 {
-    // No Order By: the lines come in the database's order, as they always have.
+    // The day's lines in file order. Without an Order By they came in the table's physical
+    // order, which on PostgreSQL moves a line to the end whenever it is updated.
     return QStringLiteral("Select * From TBL_ORDER ") + gWhere + QStringLiteral(" ") +
-           QStringLiteral(" ");
+           QStringLiteral(" Order By IMP_DATE, IMP_LN ");
 }
 
 QStringList frmOrd_Edit::functionKeyCaptions() const

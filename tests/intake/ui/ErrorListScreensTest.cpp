@@ -250,9 +250,9 @@ TEST_P(ErrorListScreensTest, CompositionPlateListShowsLetterpressLinesWithoutAPl
 TEST_P(ErrorListScreensTest, SizePlateListShowsKeysMissingOrWithoutPlateNumber)
 {
     addLines(db(), {
-                       {QStringLiteral("20261208"), 1, QStringLiteral("TK-003"),
+                       {QStringLiteral("20261208"), 1, QStringLiteral("TK-1000"),
                         QStringLiteral("0"), QStringLiteral("Q"), QStringLiteral("S-NONE")},
-                       {QStringLiteral("20261208"), 2, QStringLiteral("TK-001"),
+                       {QStringLiteral("20261208"), 2, QStringLiteral("TK-999"),
                         QStringLiteral("0"), QStringLiteral("Q"), QStringLiteral("S-NOPLATE")},
                        {QStringLiteral("20261208"), 3, QStringLiteral("TK-002"),
                         QStringLiteral("0"), QStringLiteral("Q"), QStringLiteral("S-OK")},
@@ -266,8 +266,9 @@ TEST_P(ErrorListScreensTest, SizePlateListShowsKeysMissingOrWithoutPlateNumber)
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("サイズ版チェック"));
     EXPECT_EQ(screen->model()->headerData(1, Qt::Horizontal).toString(),
               QStringLiteral("サイズキー"));
+    // In number order: TK-1000 after TK-999.
     EXPECT_EQ(rows(*screen),
-              QStringList({QStringLiteral("TK-001|S-NOPLATE"), QStringLiteral("TK-003|S-NONE")}));
+              QStringList({QStringLiteral("TK-999|S-NOPLATE"), QStringLiteral("TK-1000|S-NONE")}));
 }
 
 TEST_P(ErrorListScreensTest, PrintingRefusesAPrinterThatIsNotInstalled)

@@ -125,7 +125,8 @@ TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
     EXPECT_EQ(shownLines(screen), QStringList({"1", "2", "3", "4", "5"})); // not the converted
     EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("5"));
     EXPECT_EQ(screen->mySQL, QStringLiteral("Select * From TBL_ORDER Where IMP_DATE = '20261208' "
-                                            "And FLG3 = '0' And FLG4 = '0'   "));
+                                            "And FLG3 = '0' And FLG4 = '0'   Order By IMP_DATE, "
+                                            "IMP_LN "));
 
     PagedQueryModel *model = screen->model();
     ASSERT_EQ(model->columnCount(), 34);
@@ -152,6 +153,21 @@ TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
                                   "",     "EXCEL", "履歴", "",     "", ""};
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(screen->xlabFnc(i)->text(), captions[i]) << i;
+}
+
+TEST_P(OrderEditScreenTest, ShowsTheDayInFileOrderAfterLinesWereChanged)
+{
+    // A conversion and its cancel (FLG3 there and back), then an edit: PostgreSQL writes each
+    // changed line anew at the end of the table, and its indexes point there too, so neither
+    // the table's order nor an index's is the file's any more.
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1' WHERE IMP_LN IN (1, 3)"));
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '0' WHERE IMP_LN IN (1, 3)"));
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET SU = 7 WHERE IMP_LN = 2"));
+    frmOrd_Edit *screen = open();
+    QStringList lines;
+    for (int r = 0; r < screen->model()->rowCount(); ++r)
+        lines << screen->model()->fieldValue(r, QStringLiteral("IMP_LN")).toString();
+    EXPECT_EQ(lines, QStringList({"1", "2", "3", "4", "5"}));
 }
 
 TEST_P(OrderEditScreenTest, LinesWithAnErrorAreLightYellow)

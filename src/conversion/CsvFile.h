@@ -45,11 +45,12 @@ public:
                                        const QString &otherBase);
     // The refusal when every free name is taken.
     static QString namesUsedUpMessage(const QString &base);
-    // The n-th name tried for base: base, base_1 ... base_99.
-    static QString candidate(const QString &base, int n);
+    // The free names tried for a base run up to base_99.
     static constexpr int kLastCandidate = 99;
 
 private:
+    // The n-th name tried for base: base, base_1 ... base_99.
+    static QString candidate(const QString &base, int n);
     bool fail(const QString &text);
 
     QString m_folder;

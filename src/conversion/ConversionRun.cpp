@@ -5,6 +5,7 @@
 #include "CsvWriters.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "Installation.h"
 #include "JitOffScope.h"
 #include "OrderCheck.h"
 #include "OrderState.h"
@@ -55,7 +56,23 @@ QString refusalIfSetDatesInvalid(const QString &from, const QString &to)
 
 OutputFolders OutputFolders::fromGlobals()
 {
-    return {gCarDir, gHanDir, gStkDir, gShtDir};
+    return {Installation::folderPath(gCarDir), Installation::folderPath(gHanDir),
+            Installation::folderPath(gStkDir), Installation::folderPath(gShtDir)};
+}
+
+QString OutputFolders::unsetRefusal() const
+{
+    // The login screen's words for the folder, with the INI key to set.
+    const std::pair<const QString *, const char *> folders[] = {
+        {&car, "生産Cパスが未設定です。（CarDir）"},
+        {&han, "指示版下パスが未設定です。（HanDir）"},
+        {&stk, "ロットシールパスが未設定です。（StkDir）"},
+        {&sht, "ロットシートパスが未設定です。（ShtDir）"}};
+    QStringList unset;
+    for (const auto &[folder, message] : folders)
+        if (folder->isEmpty())
+            unset << QString::fromUtf8(message);
+    return unset.join(kCrLf);
 }
 
 QString ConversionResult::report() const
@@ -141,6 +158,11 @@ QString ConversionRun::nextStamp(Db &db, const QString &impDate)
 ConversionResult ConversionRun::run(const ConversionInput &input)
 {
     ConversionResult result;
+    // Files never go to whatever folder the command happened to start in.
+    if (const QString unset = m_folders.unsetRefusal(); !unset.isEmpty()) {
+        m_dialogs.message(unset, Icon::Error);
+        return result;
+    }
     result.outcome = ConversionResult::Outcome::Declined;
     if (!m_dialogs.ask(QStringLiteral("変換しますか？")))
         return result;
@@ -231,7 +253,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
     m_progress.start(QStringLiteral("変換..."), kSteps);
     m_progress.step(0);
     const bool thermal = input.machine != Machine::Letterpress;
-    OutputFileCapture written; // the run's files, for its history
+    OutputFileCapture written; // the run's files, for its history; removed unless kept
     try {
         result.orderCount =
             m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' ") + result.condition);
@@ -245,6 +267,10 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
             return failStep(QStringLiteral("マスタに登録してから再度実行してください。"));
         if (!runSteps(thermal))
             return false;
+        // The files are on disk before the run is recorded as done; a failure from here on
+        // removes them with the capture.
+        if (const QString unsynced = written.syncToDisk(); !unsynced.isEmpty())
+            return failStep(unsynced);
         countWorkTables(result);
         // The stamp, the audit entries of the lines and the run's record commit together.
         RunHistory history(m_db, &m_dialogs);
@@ -256,6 +282,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
                   {{QStringLiteral("stamp"), result.stamp}});
         history.recordRun(ConversionHistory::record(input, result, written.paths()));
         stamped.commit();
+        written.keep();
         m_progress.step(9);
     } catch (const DbError &e) {
         m_dialogs.message(e.describe(), Icon::Error);
@@ -287,6 +314,14 @@ bool ConversionRun::runSteps(bool thermal)
          "熱転写用CSVテーブル作成時にエラーが発生しました。",
          {4},
          true},
+        // Names made from the lines are refused before the first file is written; the
+        // refusal names the line and needs no step message after it.
+        {[&] {
+             return MF_CheckFileNames(m_db, m_dialogs, thermal, m_folders.car, m_folders.han,
+                                      m_folders.stk, m_folders.sht);
+         },
+         nullptr,
+         {}},
         {[&] { return MF_WriteCsvC(m_db, m_dialogs, m_progress, m_folders.car); },
          "熱転写用CSVファイル書き出し時にエラーが発生しました。",
          {5},
@@ -304,8 +339,13 @@ bool ConversionRun::runSteps(bool thermal)
     for (const Step &step : steps) {
         if (step.thermalOnly && !thermal)
             continue;
-        if (step.routine())
+        if (step.routine()) {
+            if (!step.failure) {
+                rollbackRun();
+                return false;
+            }
             return failStep(QString::fromUtf8(step.failure));
+        }
         for (int n : step.progressAfter)
             m_progress.step(n);
     }
@@ -319,9 +359,9 @@ bool ConversionRun::failStep(const QString &message)
     return false;
 }
 
-// PP_ConvertRollback: the work tables are emptied and the lines unmarked; files written by
-// earlier steps stay. Each statement is tried on its own so that the mark is cleared even
-// when a table cannot be emptied.
+// PP_ConvertRollback: the work tables are emptied and the lines unmarked (the files written
+// by earlier steps go with the run's capture). Each statement is tried on its own so that
+// the mark is cleared even when a table cannot be emptied.
 void ConversionRun::rollbackRun()
 {
     const QStringList statements = {

@@ -25,13 +25,17 @@ struct ConversionInput {
     Machine machine = Machine::Any;
 };
 
-// The five output folders of the installation that a run writes to.
+// The four output folders of the installation that a run writes to.
 struct OutputFolders {
     QString car; // thermal-transfer print files (CarDir)
     QString han; // instruction-artwork files (HanDir)
     QString stk; // lot seal file (StkDir)
     QString sht; // lot sheet file (ShtDir)
+    // The installation's settings, a relative folder taken from the installation folder.
     static OutputFolders fromGlobals();
+    // The refusal of a run when folders are unset ("生産Cパスが未設定です。（CarDir）", one
+    // line per folder); "" when every folder is set.
+    QString unsetRefusal() const;
 };
 
 struct ConversionResult {

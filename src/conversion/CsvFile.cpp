@@ -1,31 +1,23 @@
 #include "CsvFile.h"
 
 #include "Cp932.h"
+#include "ExclusiveFiles.h"
 #include "Installation.h"
 #include "OutputFileCapture.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 // Lines are gathered and written in blocks; a block is far smaller than any file of a run.
 constexpr qsizetype kBlockBytes = 1 << 16;
-
-QString temporaryPathFor(const QString &finalPath)
-{
-    const QFileInfo info(finalPath);
-    return info.dir().filePath(QLatin1Char('.') + info.fileName() +
-                               QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid()));
-}
+// Temporary names tried before giving up: something else holding all of them is no accident.
+constexpr int kTemporaryAttempts = 100;
 } // namespace
 
-CsvFile::CsvFile(QString finalPath)
-    : m_finalPath(std::move(finalPath)), m_file(temporaryPathFor(m_finalPath))
+CsvFile::CsvFile(QString folder, QString base)
+    : m_folder(std::move(folder)), m_base(std::move(base)),
+      m_finalPath(Installation::joinPath(m_folder, m_base + QStringLiteral(".csv")))
 {
 }
 
@@ -37,9 +29,23 @@ CsvFile::~CsvFile()
 
 bool CsvFile::open()
 {
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(m_file.errorString());
-    return true;
+    // Created exclusively: a name that is there, a planted link included, is never opened
+    // through; the next temporary name is tried instead.
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        QString name = QLatin1Char('.') + m_base + QStringLiteral(".csv.") +
+                       QString::number(QCoreApplication::applicationPid());
+        if (attempt > 0)
+            name += QLatin1Char('.') + QString::number(attempt);
+        m_file.setFileName(Installation::joinPath(m_folder, name + QStringLiteral(".tmp")));
+        if (m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            m_created = true;
+            return true;
+        }
+        const QFileInfo there(m_file.fileName());
+        if (!there.exists() && !there.isSymLink())
+            break;
+    }
+    return fail(m_file.errorString());
 }
 
 bool CsvFile::fail(const QString &text)
@@ -104,15 +110,28 @@ bool CsvFile::commit()
     m_file.close();
     if (m_file.error() != QFileDevice::NoError)
         return fail(m_file.errorString());
-    // rename(2) replaces an existing file in one step, so the final name never shows a
-    // half-written file.
-    const QByteArray from = QFile::encodeName(m_file.fileName());
-    const QByteArray to = QFile::encodeName(m_finalPath);
-    if (std::rename(from.constData(), to.constData()) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    m_committed = true;
-    OutputFileCapture::note(m_finalPath);
-    return true;
+    // Each name is taken in one step or found in use, so the file never replaces another and
+    // the final name never shows a half-written file.
+    for (int n = 0; n <= kLastCandidate; ++n) {
+        const QString path =
+            Installation::joinPath(m_folder, candidate(m_base, n) + QStringLiteral(".csv"));
+        QString reason;
+        switch (ExclusiveFiles::takeName(m_file.fileName(), path, &reason)) {
+        case ExclusiveFiles::Outcome::Taken:
+            m_finalPath = path;
+            m_committed = true;
+            OutputFileCapture::note(m_finalPath);
+            return true;
+        case ExclusiveFiles::Outcome::NameInUse:
+            continue;
+        case ExclusiveFiles::Outcome::Failed:
+            m_finalPath = path;
+            return fail(reason);
+        }
+    }
+    discard();
+    m_error = namesUsedUpMessage(m_base);
+    return false;
 }
 
 void CsvFile::discard()
@@ -121,20 +140,34 @@ void CsvFile::discard()
         return;
     if (m_file.isOpen())
         m_file.close();
-    if (QFile::exists(m_file.fileName()))
+    // Only a file this object created is removed, never what held a name it could not take.
+    if (m_created)
         QFile::remove(m_file.fileName());
+    m_created = false;
     m_buffer.clear();
 }
 
-std::optional<QString> CsvFile::freePath(const QString &folder, const QString &base)
+QString CsvFile::candidate(const QString &base, int n)
 {
-    for (int n = 0; n <= 99; ++n) {
-        const QString name = n == 0 ? base : base + QStringLiteral("_%1").arg(n);
-        const QString path = Installation::joinPath(folder, name + QStringLiteral(".csv"));
-        if (!QFileInfo::exists(path))
-            return path;
-    }
-    return std::nullopt;
+    return n == 0 ? base : base + QStringLiteral("_%1").arg(n);
+}
+
+QString CsvFile::unusableNameMessage(const QString &controlNumber, const QString &base,
+                                     const QString &character)
+{
+    const QString file = QStringLiteral("管理No ") + controlNumber +
+                         QStringLiteral(" のファイル名「") + base + QStringLiteral(".csv」");
+    if (character == QLatin1String("."))
+        return file + QStringLiteral("は「.」で始まるため使えません。");
+    return file + QStringLiteral("に使えない文字「") + character + QStringLiteral("」があります。");
+}
+
+QString CsvFile::clashingNameMessage(const QString &controlNumber, const QString &base,
+                                     const QString &otherBase)
+{
+    return QStringLiteral("管理No ") + controlNumber + QStringLiteral(" のファイル名「") + base +
+           QStringLiteral(".csv」が同じ変換の「") + otherBase +
+           QStringLiteral(".csv」と重なるため書き出せません。");
 }
 
 QString CsvFile::namesUsedUpMessage(const QString &base)

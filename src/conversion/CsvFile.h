@@ -1,7 +1,8 @@
 // One output CSV file of a conversion run: every value in double quotes (an inner quote
 // doubled), commas between values, CR LF after each line, no header, text in CP932.
-// The lines go to a temporary file in the target folder, which takes the final name only
-// when commit() succeeds; a file that is not committed leaves nothing behind.
+// The lines go to a temporary file created exclusively in the target folder. commit() gives
+// it the first free name among base.csv, base_1.csv ... base_99.csv, never replacing a file
+// (one that appears meanwhile included); a file that is not committed leaves nothing behind.
 #pragma once
 
 #include <QByteArray>
@@ -9,26 +10,25 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 class CsvFile {
 public:
-    explicit CsvFile(QString finalPath);
+    CsvFile(QString folder, QString base);
     ~CsvFile();
     CsvFile(const CsvFile &) = delete;
     CsvFile &operator=(const CsvFile &) = delete;
 
-    // Opens the temporary file; false with error() set.
+    // Creates the temporary file; false with error() set.
     bool open();
     // Encodes and writes one line; false with error() set. controlNumber names the line in
     // the message when a value holds a character CP932 cannot take.
     bool writeLine(const QStringList &values, const QString &controlNumber);
-    // Closes the temporary file and gives it its final name (replacing a file of that name).
+    // Closes the temporary file and gives it the first free name.
     bool commit();
     // Drops the temporary file.
     void discard();
 
     QString error() const { return m_error; }
+    // The name taken by commit(); before it, the name the file would take first.
     QString finalPath() const { return m_finalPath; }
     int lines() const { return m_lines; }
 
@@ -36,20 +36,30 @@ public:
     static QString line(const QStringList &values);
     // The message for a character CP932 cannot hold.
     static QString unencodableMessage(const QString &controlNumber, const QString &character);
-
-    // The first free name among base.csv, base_1.csv ... base_99.csv in folder;
-    // std::nullopt when all 100 exist.
-    static std::optional<QString> freePath(const QString &folder, const QString &base);
+    // The refusal of a name made from a line's data that holds a character no file name may
+    // hold here ("." when the name starts with it).
+    static QString unusableNameMessage(const QString &controlNumber, const QString &base,
+                                       const QString &character);
+    // The refusal of a name that meets another name of the same run.
+    static QString clashingNameMessage(const QString &controlNumber, const QString &base,
+                                       const QString &otherBase);
     // The refusal when every free name is taken.
     static QString namesUsedUpMessage(const QString &base);
+    // The free names tried for a base run up to base_99.
+    static constexpr int kLastCandidate = 99;
 
 private:
+    // The n-th name tried for base: base, base_1 ... base_99.
+    static QString candidate(const QString &base, int n);
     bool fail(const QString &text);
 
+    QString m_folder;
+    QString m_base;
     QString m_finalPath;
     QFile m_file;
     QByteArray m_buffer;
     QString m_error;
     int m_lines = 0;
+    bool m_created = false;
     bool m_committed = false;
 };

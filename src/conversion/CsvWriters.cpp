@@ -3,15 +3,18 @@
 #include "CsvFile.h"
 #include "Db.h"
 #include "Dialogs.h"
-#include "Installation.h"
+#include "ExclusiveFiles.h"
 #include "Progress.h"
 #include "WorkTables.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -53,9 +56,10 @@ class QueryToFiles {
 public:
     QueryToFiles(Db &db, Progress &progress) : m_db(db), m_progress(progress) {}
 
-    // pathForKey decides a file's name when its first row arrives.
-    void write(const QString &sql, const Layout &layout,
-               const std::function<QString(const QString &key)> &pathForKey)
+    // baseForKey gives a file's base name when its first row arrives; the file takes the
+    // first free name made from it.
+    void write(const QString &sql, const Layout &layout, const QString &folder,
+               const std::function<QString(const QString &key)> &baseForKey)
     {
         std::unique_ptr<CsvFile> file;
         QString fileKey;
@@ -70,7 +74,7 @@ public:
             }
             if (!file) {
                 fileKey = key;
-                file = std::make_unique<CsvFile>(pathForKey(key));
+                file = std::make_unique<CsvFile>(folder, baseForKey(key));
                 if (!file->open())
                     throw WriteFailure{file->error()};
             }
@@ -101,14 +105,6 @@ private:
     qint64 m_rows = 0;
 };
 
-QString freePathOrFail(const QString &folder, const QString &base)
-{
-    const std::optional<QString> path = CsvFile::freePath(folder, base);
-    if (!path)
-        throw WriteFailure{CsvFile::namesUsedUpMessage(base)};
-    return *path;
-}
-
 int guarded(Dialogs &dialogs, const std::function<void()> &work)
 {
     try {
@@ -122,7 +118,98 @@ int guarded(Dialogs &dialogs, const std::function<void()> &work)
     return 1;
 }
 
+// A file a run is about to write: the base of its name and the control number of its (first)
+// line. The lot files' fixed names come from no line.
+struct PlannedName {
+    QString base;
+    QString controlNumber;
+    bool fromData = true;
+};
+
+// Two spellings of one folder are one folder.
+QString folderKey(const QString &folder)
+{
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+// The first name of a folder that holds a refused character or meets another name of the
+// folder; empty when none. Names are compared without regard to case, as the shares the
+// printer room reads may be.
+QString refusalAmong(const QList<PlannedName> &names)
+{
+    for (const PlannedName &name : names) {
+        if (!name.fromData)
+            continue;
+        const QString character = ExclusiveFiles::refusedCharacter(name.base);
+        if (!character.isEmpty())
+            return CsvFile::unusableNameMessage(name.controlNumber, name.base, character);
+    }
+    auto clash = [](const PlannedName *name, const PlannedName *other) {
+        if (!name->fromData)
+            std::swap(name, other);
+        return CsvFile::clashingNameMessage(name->controlNumber, name->base, other->base);
+    };
+    QHash<QString, const PlannedName *> byName;
+    for (const PlannedName &name : names) {
+        const QString folded = name.base.toCaseFolded();
+        const auto seen = byName.constFind(folded);
+        if (seen != byName.cend())
+            return clash(&name, seen.value());
+        byName.insert(folded, &name);
+    }
+    // "AB_1" is the name "AB" takes when AB.csv is there: the two must not share a run.
+    static const QRegularExpression freeName(QStringLiteral("^(.*)_([1-9][0-9]?)$"));
+    for (const PlannedName &name : names) {
+        const QRegularExpressionMatch m = freeName.match(name.base);
+        if (!m.hasMatch() || m.captured(2).toInt() > CsvFile::kLastCandidate)
+            continue;
+        const auto base = byName.constFind(m.captured(1).toCaseFolded());
+        if (base != byName.cend())
+            return clash(&name, base.value());
+    }
+    return {};
+}
+
 } // namespace
+
+int MF_CheckFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFolder,
+                      const QString &hanFolder, const QString &stkFolder, const QString &shtFolder)
+{
+    return guarded(dialogs, [&] {
+        QHash<QString, QList<PlannedName>> byFolder;
+        QStringList folders; // in the order first met, so that the first fault is reported
+        auto plan = [&](const QString &folder, const PlannedName &name) {
+            const QString key = folderKey(folder);
+            if (!byFolder.contains(key))
+                folders << key;
+            byFolder[key] << name;
+        };
+        if (thermal) {
+            db.forEach(
+                QStringLiteral("SELECT KNR_NO FROM WRK_CSV_C GROUP BY KNR_NO ORDER BY KNR_NO"), {},
+                [&](const QSqlQuery &q) {
+                    const QString knrNo = q.value(0).toString();
+                    plan(carFolder, {knrNo, knrNo});
+                });
+        }
+        db.forEach(QStringLiteral("SELECT FILE_NM, MIN(KNR_NO) FROM WRK_CSV_H GROUP BY FILE_NM "
+                                  "ORDER BY FILE_NM"),
+                   {}, [&](const QSqlQuery &q) {
+                       plan(hanFolder, {q.value(0).toString(), q.value(1).toString()});
+                   });
+        if (db.exists(QStringLiteral("SELECT 1 FROM WRK_RPT"))) {
+            plan(stkFolder, {QStringLiteral("LSTK"), QString(), false});
+            plan(shtFolder, {QStringLiteral("LSHT"), QString(), false});
+        }
+        for (const QString &folder : std::as_const(folders)) {
+            const QString refusal = refusalAmong(byFolder.value(folder));
+            if (!refusal.isEmpty())
+                throw WriteFailure{refusal};
+        }
+    });
+}
 
 int MF_WriteCsvC(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
@@ -130,10 +217,8 @@ int MF_WriteCsvC(Db &db, Dialogs &dialogs, Progress &progress, const QString &fo
     return guarded(dialogs, [&] {
         QueryToFiles(db, progress)
             .write(printDataSelect(QStringLiteral("WRK_CSV_C"), QStringLiteral("KNR_NO")),
-                   {keyColumn, kControlNumberPosition, kSequencePosition, keyColumn},
-                   [&](const QString &knrNo) {
-                       return Installation::joinPath(folder, knrNo + QStringLiteral(".csv"));
-                   });
+                   {keyColumn, kControlNumberPosition, kSequencePosition, keyColumn}, folder,
+                   [](const QString &knrNo) { return knrNo; });
     });
 }
 
@@ -143,8 +228,8 @@ int MF_WriteCsvH(Db &db, Dialogs &dialogs, Progress &progress, const QString &fo
     return guarded(dialogs, [&] {
         QueryToFiles(db, progress)
             .write(printDataSelect(QStringLiteral("WRK_CSV_H"), QStringLiteral("FILE_NM")),
-                   {keyColumn, kControlNumberPosition, kSequencePosition, keyColumn},
-                   [&](const QString &fileName) { return freePathOrFail(folder, fileName); });
+                   {keyColumn, kControlNumberPosition, kSequencePosition, keyColumn}, folder,
+                   [](const QString &fileName) { return fileName; });
     });
 }
 
@@ -158,8 +243,8 @@ int MF_WriteLotSeal(Db &db, Dialogs &dialogs, Progress &progress, const QString 
         "GROUP BY SET_DATE,HINBAN,LOT_NO,QUL_KEY,COL,CAR_CD,KNR_NO,FC_RG "
         "ORDER BY SET_DATE,FC_RG,CAR_CD,KNR_NO,HINBAN,COL,MIN(IMP_DATE),MIN(IMP_LN)");
     return guarded(dialogs, [&] {
-        QueryToFiles(db, progress).write(sql, {14, 9, -1, -1}, [&](const QString &) {
-            return freePathOrFail(folder, QStringLiteral("LSTK"));
+        QueryToFiles(db, progress).write(sql, {14, 9, -1, -1}, folder, [](const QString &) {
+            return QStringLiteral("LSTK");
         });
     });
 }
@@ -173,8 +258,8 @@ int MF_WriteLotSheet(Db &db, Dialogs &dialogs, Progress &progress, const QString
         "ORDER BY SET_DATE,BR_CD,FC_RG,CAR_CD,GENSAN,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,"
         "IMP_LN");
     return guarded(dialogs, [&] {
-        QueryToFiles(db, progress).write(sql, {15, 15, -1, -1}, [&](const QString &) {
-            return freePathOrFail(folder, QStringLiteral("LSHT"));
+        QueryToFiles(db, progress).write(sql, {15, 15, -1, -1}, folder, [](const QString &) {
+            return QStringLiteral("LSHT");
         });
     });
 }

@@ -1,6 +1,8 @@
 // The four writers that turn the work tables of a run into the files the production tools
-// read. Each returns 0 on success and 1 after showing the failure's own description; files
-// finished before a failure stay, the file being written is removed.
+// read, and the check of their names that comes before them. Each returns 0 on success and 1
+// after showing the failure's own description; a writer leaves the files it finished before
+// a failure (the run removes them), the file being written is removed. No file replaces
+// another: each takes the first free name among NAME.csv, NAME_1.csv ... NAME_99.csv.
 #pragma once
 
 #include <QString>
@@ -9,8 +11,13 @@ class Db;
 class Dialogs;
 class Progress;
 
-// Thermal-transfer print files: one per control number, KNR_NO + ".csv" (an earlier file of
-// that name is replaced).
+// Refuses, before any file of the run is written, a name made from a line's data (a control
+// number of WRK_CSV_C when the run is thermal, a FILE_NM of WRK_CSV_H) that holds "/" or "\"
+// or starts with ".", or that meets another name of the run in the same folder (AB_1 is the
+// name AB takes when AB.csv exists); the message names the line by its control number.
+int MF_CheckFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFolder,
+                      const QString &hanFolder, const QString &stkFolder, const QString &shtFolder);
+// Thermal-transfer print files: one per control number, KNR_NO + ".csv".
 int MF_WriteCsvC(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);
 // Instruction-artwork files: one per FILE_NM, under a free name.
 int MF_WriteCsvH(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);

@@ -1,5 +1,9 @@
 #include "OutputFileCapture.h"
 
+#include "ExclusiveFiles.h"
+
+#include <QFile>
+
 namespace {
 thread_local OutputFileCapture *t_current = nullptr;
 }
@@ -12,6 +16,17 @@ OutputFileCapture::OutputFileCapture() : m_outer(t_current)
 OutputFileCapture::~OutputFileCapture()
 {
     t_current = m_outer;
+    if (!m_kept)
+        for (const QString &path : std::as_const(m_paths))
+            QFile::remove(path);
+}
+
+QString OutputFileCapture::syncToDisk() const
+{
+    QString error;
+    if (ExclusiveFiles::syncToDisk(m_paths, &error))
+        return {};
+    return error;
 }
 
 void OutputFileCapture::note(const QString &path)

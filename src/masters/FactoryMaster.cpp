@@ -1,5 +1,7 @@
 #include "FactoryMaster.h"
 
+#include "ExclusiveFiles.h"
+
 QStringList FactoryMaster::columns() const
 {
     return {QStringLiteral("FC_RG"),     QStringLiteral("FC_CD"),  QStringLiteral("FC_RNM"),
@@ -18,4 +20,17 @@ QString FactoryMaster::missingKeyMessage() const
 QStringList FactoryMaster::PP_GensanList()
 {
     return {QStringLiteral("日本製"), QStringLiteral("中国製"), QStringLiteral("韓国製")};
+}
+
+QString FactoryMaster::codeRefusal(const QString &fcRg)
+{
+    if (fcRg.isEmpty())
+        return {};
+    const QString character = ExclusiveFiles::refusedCharacter(fcRg);
+    if (character.isEmpty())
+        return {};
+    if (character == QLatin1String("."))
+        return QStringLiteral("工場略号は「.」で始められません。");
+    return QStringLiteral("工場略号に使えない文字「") + character +
+           QStringLiteral("」があります。");
 }

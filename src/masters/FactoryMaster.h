@@ -12,6 +12,12 @@ public:
     QString keyColumn() const override { return QStringLiteral("FC_RG"); }
     QStringList columns() const override;
     QString missingKeyMessage() const override;
+    QString keyRefusal(const QString &key) const override { return codeRefusal(key); }
+
+    // Control numbers, and through them print file names, begin with the factory
+    // abbreviation: one that holds "/" or "\" or starts with "." is refused at save and at
+    // load, naming the character; "" for a usable (or empty) abbreviation.
+    static QString codeRefusal(const QString &fcRg);
 
     // The origins offered on the edit screen; the operator may type another.
     static QStringList PP_GensanList();

@@ -1,6 +1,7 @@
 #include "MasterFiles.h"
 
 #include "Db.h"
+#include "FactoryMaster.h"
 #include "Progress.h"
 #include "RunLock.h"
 
@@ -407,6 +408,17 @@ MasterFiles::Result MasterFiles::parseFile(const QString &folder, const QString 
                 return false;
             }
             row << *value;
+        }
+        if (table == QLatin1String("MST_FACTORY")) {
+            const int code = int(parsed->columns.indexOf(QStringLiteral("FC_RG")));
+            const QString refusal =
+                FactoryMaster::codeRefusal(MasterTable::trimBlanks(row.at(code).toString()));
+            if (!refusal.isEmpty()) {
+                badLine = line;
+                badReason = refusal;
+                badReason.chop(1); // the reason is closed with "。" like every other
+                return false;
+            }
         }
         QStringList key;
         for (int position : keyPositions)

@@ -35,6 +35,8 @@ QString MasterTable::saveRefusal(int hiMode, const QString &typedKey, const QStr
     const QString key = trimBlanks(typedKey);
     if (key.isEmpty())
         return missingKeyMessage();
+    if (const QString refusal = keyRefusal(key); !refusal.isEmpty())
+        return refusal;
     const bool keyMustBeFree = hiMode != ModeEdit || key != openedKey;
     if (keyMustBeFree && exists(key))
         return alreadyRegisteredMessage();

@@ -41,9 +41,9 @@ public:
     // The record under key as the edit screen shows it; empty when there is none.
     MasterValues load(const QString &key);
     bool exists(const QString &key);
-    // Why the record may not be saved: the blank-key message, "既に登録されています。" when a
-    // new record, a copy or a changed key would take a key that is in use; "" when it may.
-    // Throws DbError.
+    // Why the record may not be saved: the blank-key message, the master's own refusal of the
+    // key (keyRefusal), "既に登録されています。" when a new record, a copy or a changed key
+    // would take a key that is in use; "" when it may. Throws DbError.
     QString saveRefusal(int hiMode, const QString &typedKey, const QString &openedKey);
     // Replaces the record: in edit mode the record under its old key (openedKey) is removed
     // first, then the new one inserted, all in one transaction. Throws DbError after rolling
@@ -55,6 +55,10 @@ public:
     static QString alreadyRegisteredMessage();
     // The key as it is checked and stored: blanks (U+0020) trimmed at both ends.
     static QString trimBlanks(const QString &text);
+
+    // A key the master cannot take whatever the table holds; "" when it may. The key comes
+    // with its blanks trimmed and is not empty.
+    virtual QString keyRefusal(const QString &key) const { return {}; }
 
 protected:
     // The value bound into the insert for a column (numbers for numeric columns).

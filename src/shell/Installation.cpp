@@ -15,8 +15,8 @@ QString resolveIniPath(const QString &iniOption, const QString &programPath)
         return QFileInfo(iniOption).absoluteFilePath();
     if (!programPath.isEmpty()) {
         const QFileInfo program(programPath);
-        const QString beside = program.absoluteDir().filePath(program.completeBaseName() +
-                                                              QStringLiteral(".ini"));
+        const QString beside =
+            program.absoluteDir().filePath(program.completeBaseName() + QStringLiteral(".ini"));
         if (QFileInfo::exists(beside))
             return beside;
     }
@@ -36,8 +36,8 @@ QString shareDir()
     const QString env = qEnvironmentVariable("OSTERA_SHARE_DIR");
     if (!env.isEmpty())
         return env;
-    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                        : QDir::currentPath();
+    const QString appDir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     return QDir::cleanPath(appDir + QStringLiteral("/../share/ostera"));
 }
 
@@ -49,6 +49,13 @@ QString dataFile(const QString &relativePath)
             return local;
     }
     return QDir(shareDir()).filePath(relativePath);
+}
+
+QString folderPath(const QString &setting)
+{
+    if (setting.isEmpty() || QFileInfo(setting).isAbsolute() || gInstallDir.isEmpty())
+        return setting;
+    return QDir(gInstallDir).filePath(setting);
 }
 
 QString joinPath(const QString &folder, const QString &name)

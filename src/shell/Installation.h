@@ -22,6 +22,11 @@ QString shareDir();
 // when it is there, else from the share folder.
 QString dataFile(const QString &relativePath);
 
+// An output folder of the installation as set: a relative folder is taken from the
+// installation folder (as the SQLite database file is), never from the working folder of
+// the command; an unset folder stays "".
+QString folderPath(const QString &setting);
+
 // Folder + file name with exactly one separator, whether or not the folder ends with one.
 QString joinPath(const QString &folder, const QString &name);
 

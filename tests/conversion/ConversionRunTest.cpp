@@ -304,7 +304,9 @@ TEST_P(ConversionRunTest, NothingToConvertOrALineWithoutPrinterIsRefusedBeforeMa
     EXPECT_TRUE(filesIn(gShtDir).isEmpty());
 }
 
-TEST_P(ConversionRunTest, AWriterFailingAfterOthersWroteKeepsTheirFilesAndUnconvertsTheLines)
+// Output files: a run that fails after some of its files were written removes them, so the
+// next run's files do not stand beside stale ones (LSTK_1.csv beside an unconverted LSTK.csv).
+TEST_P(ConversionRunTest, OutputFilesOfARunThatFailsLateAreRemoved)
 {
     OrderLine l;
     addLine(db(), l);
@@ -319,11 +321,117 @@ TEST_P(ConversionRunTest, AWriterFailingAfterOthersWroteKeepsTheirFilesAndUnconv
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("ロットシートCSVファイル書き出し時にエラーが発生しました。"));
     EXPECT_TRUE(dialogs.shown[dialogs.shown.size() - 2].text.contains(QStringLiteral("LSHT.csv")));
-    EXPECT_EQ(filesIn(gCarDir), QStringList{"AB-001.csv"});
-    EXPECT_EQ(filesIn(gHanDir), QStringList{"20261210_AB.csv"});
-    EXPECT_EQ(filesIn(gStkDir), QStringList{"LSTK.csv"});
+    for (const QString &folder : {gCarDir, gHanDir, gStkDir})
+        EXPECT_EQ(filesIn(folder), QStringList()) << folder.toStdString();
     EXPECT_EQ(marked() + converted() + workRows(), 0);
     EXPECT_FALSE(progress.active);
+
+    // The stamp refused after every file was written: the files go as well.
+    ASSERT_TRUE(QDir().mkpath(gShtDir));
+    refuseUpdates(db(), QStringLiteral("TBL_ORDER"), QStringLiteral("FLG3"));
+    dialogs.clear();
+    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+    for (const QString &folder : {gCarDir, gHanDir, gStkDir, gShtDir})
+        EXPECT_EQ(filesIn(folder), QStringList()) << folder.toStdString();
+    EXPECT_EQ(marked() + converted(), 0);
+}
+
+// Output files: a name made from a line's data that is no file name here, or that meets
+// another name of the run, refuses the run naming the line before anything is written.
+TEST_P(ConversionRunTest, OutputFileNamesFromTheLinesAreCheckedBeforeAnyFileIsWritten)
+{
+    exec(db(), QStringLiteral("MST_FACTORY"),
+         {{"FC_RG", "AB_1"}, {"FC_CD", "001"}, {"GENSAN", "日本製"}});
+    struct Case {
+        const char *what;
+        QList<OrderLine> lines;
+        QString message;
+    };
+    auto line = [](int ln, const char *knrNo, const char *fcRg = "AB", bool thermal = true) {
+        OrderLine l;
+        l.ln = ln;
+        l.knrNo = QString::fromUtf8(knrNo);
+        l.fcRg = QString::fromUtf8(fcRg);
+        return thermal ? l : letterpress(l);
+    };
+    const QList<Case> cases = {
+        {"slash",
+         {line(1, "AB-001"), line(2, "AB/002")},
+         "管理No AB/002 のファイル名「AB/002.csv」に使えない文字「/」があります。"},
+        {"backslash",
+         {line(1, "AB\\003")},
+         "管理No AB\\003 のファイル名「AB\\003.csv」に使えない文字「\\」があります。"},
+        {"leading dot",
+         {line(1, ".AB-004")},
+         "管理No .AB-004 のファイル名「.AB-004.csv」は「.」で始まるため使えません。"},
+        {"the free name of another control number",
+         {line(1, "AB-001"), line(2, "AB-001_1")},
+         "管理No AB-001_1 のファイル名「AB-001_1.csv」が同じ変換の「AB-001.csv」と"
+         "重なるため書き出せません。"},
+        {"the same name but for case",
+         {line(1, "AB-001"), line(2, "ab-001")},
+         "管理No ab-001 のファイル名「ab-001.csv」が同じ変換の「AB-001.csv」と"
+         "重なるため書き出せません。"},
+        {"an artwork name ending like a free name",
+         {line(1, "AB-001", "AB", false), line(2, "AB_1-001", "AB_1", false)},
+         "管理No AB_1-001 のファイル名「20261210_AB_1.csv」が同じ変換の「20261210_AB.csv」と"
+         "重なるため書き出せません。"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        db().exec(QStringLiteral("DELETE FROM TBL_ORDER"));
+        for (const OrderLine &l : c.lines)
+            addLine(db(), l);
+        finishLines(db());
+        dialogs.clear();
+
+        EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+
+        EXPECT_EQ(dialogs.last().text, c.message);
+        EXPECT_EQ(dialogs.last().icon, Icon::Error);
+        for (const QString &folder : {gCarDir, gHanDir, gStkDir, gShtDir})
+            EXPECT_EQ(filesIn(folder), QStringList()) << folder.toStdString();
+        EXPECT_EQ(marked() + converted() + workRows(), 0);
+    }
+}
+
+// Folders: an unset folder refuses the run before anything is marked (files never go to the
+// working folder of the command), and a relative folder is taken from the installation folder.
+TEST_P(ConversionRunTest, FoldersUnsetRefuseTheRunAndRelativeOnesLieInTheInstallation)
+{
+    addLine(db(), OrderLine{});
+    // The command runs in a folder of its own, which must stay empty.
+    struct WorkingFolder {
+        QString previous = QDir::currentPath();
+        ~WorkingFolder() { QDir::setCurrent(previous); }
+    } restore;
+    const QString elsewhere = path(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    ASSERT_TRUE(QDir::setCurrent(elsewhere));
+    const QList<std::pair<QString *, QString>> folders = {
+        {&gCarDir, QStringLiteral("生産Cパスが未設定です。（CarDir）")},
+        {&gHanDir, QStringLiteral("指示版下パスが未設定です。（HanDir）")},
+        {&gStkDir, QStringLiteral("ロットシールパスが未設定です。（StkDir）")},
+        {&gShtDir, QStringLiteral("ロットシートパスが未設定です。（ShtDir）")}};
+    for (const auto &[folder, message] : folders) {
+        const QString set = *folder;
+        folder->clear();
+        dialogs.clear();
+        EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
+        EXPECT_EQ(dialogs.texts(), QStringList{message});
+        EXPECT_EQ(dialogs.last().icon, Icon::Error);
+        *folder = set;
+    }
+    EXPECT_EQ(marked() + converted(), 0);
+
+    gStkDir = QStringLiteral("seals/today");
+    ASSERT_TRUE(QDir(dir()).mkpath(gStkDir));
+    dialogs.clear();
+    const ConversionResult result = convert(day());
+    ASSERT_TRUE(result.converted()) << dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(filesIn(path(QStringLiteral("seals/today"))), QStringList{"LSTK.csv"});
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList());
 }
 
 TEST_P(ConversionRunTest, TwoRunsGetDistinctStampsAndCancelsUndoThemLatestFirst)

@@ -3,8 +3,10 @@
 #include "globals.h"
 
 #include "CsvWriters.h"
+#include "ExclusiveFiles.h"
 #include "WorkTables.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -63,14 +65,16 @@ TEST_P(CsvWritersTest, ThermalFilesPerControlNumberNumberTheirLinesAndQuoteEvery
     addPrintRow(
         QStringLiteral("WRK_CSV_C"),
         {{"KNR_NO", "CD-002"}, {"IMP_LN", 4}, {"HINBAN", "H2"}, {"PRINT_SU", 18}, {"B20", "w"}});
-    // An earlier run's file of the same control number is replaced.
+    // An earlier run's file of the same control number, not yet taken by the printer room,
+    // stays as it is: the new file takes the next free name.
     touch(QDir(gCarDir).filePath(QStringLiteral("AB-001.csv")));
 
     ASSERT_EQ(MF_WriteCsvC(db(), dialogs, progress, gCarDir), 0)
         << dialogs.texts().join(' ').toStdString();
 
-    EXPECT_EQ(filesIn(gCarDir), (QStringList{"AB-001.csv", "CD-002.csv"}));
-    const QList<QStringList> ab = readCsv(QDir(gCarDir).filePath(QStringLiteral("AB-001.csv")));
+    EXPECT_EQ(filesIn(gCarDir), (QStringList{"AB-001.csv", "AB-001_1.csv", "CD-002.csv"}));
+    EXPECT_EQ(QFileInfo(QDir(gCarDir).filePath(QStringLiteral("AB-001.csv"))).size(), 0);
+    const QList<QStringList> ab = readCsv(QDir(gCarDir).filePath(QStringLiteral("AB-001_1.csv")));
     ASSERT_EQ(ab.size(), 3);
     for (const QStringList &line : ab)
         ASSERT_EQ(line.size(), 79);
@@ -90,7 +94,7 @@ TEST_P(CsvWritersTest, ThermalFilesPerControlNumberNumberTheirLinesAndQuoteEvery
     EXPECT_EQ(cd[0][78], QStringLiteral("1"));
 
     // The raw form: quoted values, inner quotes doubled, CR LF, no header.
-    const QString raw = readCp932(QDir(gCarDir).filePath(QStringLiteral("AB-001.csv")));
+    const QString raw = readCp932(QDir(gCarDir).filePath(QStringLiteral("AB-001_1.csv")));
     EXPECT_TRUE(raw.startsWith(QStringLiteral("\"\",\"0\",\"0\",\"H1\",")));
     EXPECT_TRUE(raw.contains(QStringLiteral(",\"綿, 100%\",\"say \"\"hi\"\"\",")));
     EXPECT_TRUE(raw.endsWith(QStringLiteral(",\"3\"\r\n")));
@@ -132,6 +136,48 @@ TEST_P(CsvWritersTest, ArtworkAndLotFilesTakeTheNextFreeNameAndRefuseWhenAllAreU
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(filesIn(gStkDir).size(), 100);
     EXPECT_EQ(QFileInfo(QDir(gStkDir).filePath(QStringLiteral("LSTK_99.csv"))).size(), 0);
+}
+
+// Output files: whatever holds a name already, a file, a link planted at the temporary name,
+// is neither replaced nor written through, whichever way the file system lets a name be
+// taken.
+TEST_P(CsvWritersTest, OutputFilesNeverReplaceOrFollowWhatHoldsAName)
+{
+    addPrintRow(QStringLiteral("WRK_CSV_C"), {{"KNR_NO", "OY-001"}, {"IMP_LN", 1}, {"B20", "x"}});
+    const QString car = gCarDir;
+    const QString target = path(QStringLiteral("elsewhere.txt"));
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep me");
+    }
+    const QString planted = QDir(car).filePath(
+        QStringLiteral(".OY-001.csv.%1.tmp").arg(QCoreApplication::applicationPid()));
+    ASSERT_TRUE(QFile::link(target, planted));
+
+    const QList<std::pair<ExclusiveFiles::Naming, const char *>> namings = {
+        {ExclusiveFiles::Naming::Rename, "rename"},
+        {ExclusiveFiles::Naming::Link, "link"},
+        {ExclusiveFiles::Naming::Reserve, "reserve"}};
+    QStringList expected = {QStringLiteral("OY-001.csv")};
+    touch(QDir(car).filePath(expected.last()));
+    for (int i = 0; i < namings.size(); ++i) {
+        SCOPED_TRACE(namings[i].second);
+        ExclusiveFiles::setFirstNaming(namings[i].first);
+        const int status = MF_WriteCsvC(db(), dialogs, progress, car);
+        ExclusiveFiles::setFirstNaming(ExclusiveFiles::Naming::Rename);
+        ASSERT_EQ(status, 0) << dialogs.texts().join(' ').toStdString();
+        expected << QStringLiteral("OY-001_%1.csv").arg(i + 1);
+        QStringList present = filesIn(car);
+        EXPECT_TRUE(present.removeOne(QFileInfo(planted).fileName()));
+        EXPECT_EQ(present, expected);
+        EXPECT_EQ(readCsv(QDir(car).filePath(expected.last())).size(), 1);
+    }
+    EXPECT_EQ(QFileInfo(QDir(car).filePath(QStringLiteral("OY-001.csv"))).size(), 0);
+    QFile kept(target);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
+    EXPECT_TRUE(QFileInfo(planted).isSymLink());
 }
 
 TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)

@@ -140,6 +140,18 @@ TEST_P(MasterFilesTest, FirstBadLineIsNamedAndNoTableChanges)
         EXPECT_EQ(tableText(QStringLiteral("MST_ROW"), QStringLiteral("ROW")), rows);
     }
 
+    // A factory abbreviation no print file name could begin with.
+    const QString factories = path(QStringLiteral("factory"));
+    writeFile(factories, QStringLiteral("MST_FACTORY.csv"), "FC_RG,FC_NM\nOK,良い\nO/Y,悪い\n");
+    const MasterFiles::Result bad = MasterFiles(db()).load(factories);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.message,
+              QStringLiteral("MST_FACTORY.csv の 3 行目: 工場略号に使えない文字「/」があります。"));
+    writeFile(factories, QStringLiteral("MST_FACTORY.csv"), "FC_NM,FC_RG\n悪い,.OY\n");
+    EXPECT_EQ(MasterFiles(db()).load(factories).message,
+              QStringLiteral("MST_FACTORY.csv の 2 行目: 工場略号は「.」で始められません。"));
+    EXPECT_EQ(count(QStringLiteral("MST_FACTORY"), QStringLiteral("FC_RG IN ('OK', 'O/Y')")), 0);
+
     const QString folder = path(QStringLiteral("header"));
     writeFile(folder, QStringLiteral("MST_CAR.csv"), "CAR_CD,SHO_NM9\nA,x\n");
     MasterFiles files(db());

@@ -131,6 +131,15 @@ TEST_P(MasterTableTest, FactoriesMayShareACodeButNotAnAbbreviation)
               QStringLiteral("既に登録されています。"));
     EXPECT_EQ(factory.saveRefusal(ModeNew, QString(), QString()),
               QStringLiteral("工場略号が入力されていません。"));
+    // Control numbers and print file names begin with the abbreviation: characters no file
+    // name may hold are refused, in a new key and in a moved one alike.
+    EXPECT_EQ(factory.saveRefusal(ModeNew, QStringLiteral("A/B"), QString()),
+              QStringLiteral("工場略号に使えない文字「/」があります。"));
+    EXPECT_EQ(factory.saveRefusal(ModeEdit, QStringLiteral("A\\B"), QStringLiteral("AB")),
+              QStringLiteral("工場略号に使えない文字「\\」があります。"));
+    EXPECT_EQ(factory.saveRefusal(ModeNew, QStringLiteral(" .A"), QString()),
+              QStringLiteral("工場略号は「.」で始められません。"));
+    EXPECT_EQ(factory.saveRefusal(ModeNew, QStringLiteral("A.B_1"), QString()), QString());
     // A factory code is no key: a second AB is refused by the table too.
     EXPECT_THROW(
         factory.save(ModeNew, QString(), {{QStringLiteral("FC_RG"), QStringLiteral("AB")}}),

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlRecord>
 #include <QThread>
@@ -340,8 +341,13 @@ QStringList DeskFixture::outputFileFaults(int *temporaries) const
                                   .arg(expected);
                     break;
                 }
+                // A print file is named by its control number, or by the next free name
+                // when an earlier file of that number was still there.
+                static const QRegularExpression freeName(QStringLiteral("_[1-9][0-9]?\\.csv$"));
+                QString base = name;
+                base.replace(freeName, QStringLiteral(".csv"));
                 if (printFiles &&
-                    values->at(kControlNumberPosition) + QStringLiteral(".csv") != name) {
+                    values->at(kControlNumberPosition) + QStringLiteral(".csv") != base) {
                     faults << QStringLiteral("%1 line %2: a line of %3")
                                   .arg(name)
                                   .arg(i + 1)

@@ -216,9 +216,15 @@ TEST_P(HostileTextTest, MasterSavesStoreWhatWasTyped)
             values.insert(QStringLiteral("BIKO1"), text);
             const QString what = master->table() + QStringLiteral(" ") + shown(text);
             const int records = count(master->table());
+            // A factory abbreviation begins control numbers and print file names: what no
+            // file name may hold is refused there, everything else is stored as typed.
+            const QString refusal =
+                master == &factory ? FactoryMaster::codeRefusal(key) : QString();
             try {
-                EXPECT_EQ(master->saveRefusal(ModeNew, key, QString()), QString())
+                EXPECT_EQ(master->saveRefusal(ModeNew, key, QString()), refusal)
                     << what.toStdString();
+                if (!refusal.isEmpty())
+                    continue;
                 master->save(ModeNew, QString(), values);
             } catch (const DbError &e) {
                 EXPECT_TRUE(isNulRefusal(e))

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "FormLook.h"
+#include "Installation.h"
 #include "KeyPreview.h"
 #include "ScreenRegistry.h"
 #include "globals.h"
@@ -116,7 +117,7 @@ int frmLogin::PF_PathCheck()
         if (folder.path->isEmpty()) {
             appDialogs().message(name + QStringLiteral("パスが未設定です。"), Icon::Error);
             result = 1;
-        } else if (!QFileInfo(*folder.path).isDir()) {
+        } else if (!QFileInfo(Installation::folderPath(*folder.path)).isDir()) {
             // A file of that name is no place to write the output files into.
             appDialogs().message(name + QStringLiteral("パスが通っていません。"), Icon::Error);
             result = 1;

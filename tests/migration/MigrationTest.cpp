@@ -122,6 +122,9 @@ TEST_P(MigrationTest, EveryExportFormatLoadsWithItsValuesAsTheDeskKeepsThem)
           csvUtf8({"CAR_CD,PRICE,SHO_NM1,SPARE_SU0,TIME_STAMP",
                    "N01,120.5000,品質表示ラベル,10.00,2026-10-13 10:30:00.000"},
                   false));
+    // bcp -w without a format file: found by its bytes, read in the existing system's order.
+    write(file(QStringLiteral("MST_BRAND.txt")),
+          bcpWide({{"OSBLUE", "オステラ ブルーレーベル"}, {"OSRED", ""}}));
     // A read-only master without header: the two columns the desk reads.
     write(file(QStringLiteral("MST_SIZ.txt")), bcpCharacter({{"A1M01", ""}, {"A1M02", "H-12"}}));
     write(file(QStringLiteral("WRK_ORDER.txt")), bcpCharacter({{"not", "carried"}}));
@@ -132,6 +135,7 @@ TEST_P(MigrationTest, EveryExportFormatLoadsWithItsValuesAsTheDeskKeepsThem)
     EXPECT_EQ(table(report, "SYS_TUKI")->format, "bcp 文字形式（ASCII、タブ区切り、見出しなし）");
     EXPECT_EQ(table(report, "SYS_TUKI")->columnsFrom, "書式ファイル SYS_TUKI.fmt");
     EXPECT_EQ(table(report, "SYS_IMPDATE")->format, "bcp -w（UTF-16、タブ区切り、見出しなし）");
+    EXPECT_EQ(table(report, "MST_BRAND")->format, "bcp -w（UTF-16、タブ区切り、見出しなし）");
     EXPECT_EQ(table(report, "TBL_ORDER")->format, "bcp 文字形式（CP932、タブ区切り、見出しなし）");
     EXPECT_EQ(table(report, "TBL_ORDER")->columnsFrom, "既定の列順");
     EXPECT_EQ(table(report, "TBL_ERR")->format, "CSV（CP932、見出しあり）");
@@ -166,6 +170,9 @@ TEST_P(MigrationTest, EveryExportFormatLoadsWithItsValuesAsTheDeskKeepsThem)
     EXPECT_DOUBLE_EQ(db().scalar("SELECT PRICE FROM MST_CAR").toDouble(), 120.5);
     EXPECT_EQ(db().scalar("SELECT SPARE_SU0 FROM MST_CAR").toInt(), 10);
     EXPECT_EQ(text("SELECT TIME_STAMP FROM MST_CAR"), "2026/10/13 10:30:00");
+    EXPECT_EQ(text("SELECT BR_NM FROM MST_BRAND WHERE BR_CD = 'OSBLUE'"),
+              "オステラ ブルーレーベル");
+    EXPECT_EQ(text("SELECT BR_NM FROM MST_BRAND WHERE BR_CD = 'OSRED'"), "");
     EXPECT_EQ(text("SELECT HAN_NO FROM MST_SIZ WHERE SIZE_KEY = 'A1M02'"), "H-12");
     EXPECT_EQ(count("MST_SIZ"), 2);
 }
@@ -331,7 +338,8 @@ TEST_P(MigrationTest, AKilledMigrationLeavesTheTargetEmpty)
     Db check(settings());
     check.open();
     for (int i = 0; i < 5; ++i) {
-        const int killAt = total / 2 + (total / 2 - 2) * i / 4;
+        // The last third of the run: the load and its commit.
+        const int killAt = total * 2 / 3 + (total / 3 - 2) * i / 4;
         const auto killed = run(QString::number(killAt));
         EXPECT_EQ(killed.first, -1) << "statement " << killAt;
         const int lines = check.scalar("SELECT COUNT(*) FROM TBL_ORDER").toInt();

@@ -113,6 +113,14 @@ MigrationReport MigrationRun::run(MigrationSource &source, bool dryRun)
     std::unique_ptr<RunLock> conversions;
     std::unique_ptr<Transaction> tx;
     try {
+        if (!dryRun) {
+            // No import or conversion of another workstation meanwhile.
+            imports = std::make_unique<RunLock>(m_db, RunLock::Kind::Import);
+            imports->acquire(m_progress);
+            conversions = std::make_unique<RunLock>(m_db, RunLock::Kind::Conversion);
+            conversions->acquire(m_progress);
+            tx = std::make_unique<Transaction>(m_db);
+        }
         const QString problem = targetProblem();
         if (!problem.isEmpty()) {
             m_report.refuse(problem);
@@ -123,15 +131,7 @@ MigrationReport MigrationRun::run(MigrationSource &source, bool dryRun)
         MasterFiles columns(m_db);
         for (const QString &table : CarriedTables::all())
             m_deskColumns.insert(table, columns.columns(table));
-        if (!dryRun) {
-            // No import or conversion of another workstation meanwhile.
-            imports = std::make_unique<RunLock>(m_db, RunLock::Kind::Import);
-            imports->acquire(m_progress);
-            conversions = std::make_unique<RunLock>(m_db, RunLock::Kind::Conversion);
-            conversions->acquire(m_progress);
-            tx = std::make_unique<Transaction>(m_db);
-            m_writing = true;
-        }
+        m_writing = !dryRun;
         for (const QString &table : CarriedTables::all()) {
             if (table == QLatin1String("TBL_ORDER"))
                 checkOpenMonths();

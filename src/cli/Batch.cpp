@@ -30,6 +30,7 @@ CommandRegistry buildRegistry()
     registerReportCommands(registry);
     registerMasterCommands(registry);
     registerHistoryCommands(registry);
+    registerMigrationCommands(registry);
     return registry;
 }
 

@@ -71,3 +71,4 @@ void registerConversionCommands(CommandRegistry &registry);
 void registerReportCommands(CommandRegistry &registry);
 void registerMasterCommands(CommandRegistry &registry);
 void registerHistoryCommands(CommandRegistry &registry);
+void registerMigrationCommands(CommandRegistry &registry);

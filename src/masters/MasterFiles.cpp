@@ -135,8 +135,10 @@ QString failureText(const QString &file, int line, const QString &reason)
     return QStringLiteral("%1 の %2 行目: %3").arg(file).arg(line).arg(reason);
 }
 
+} // namespace
+
 // A number column's text as the value to store; std::nullopt with *reason when it is none.
-std::optional<QVariant> integerValue(const QString &text, QString *reason)
+std::optional<QVariant> MasterFiles::integerValue(const QString &text, QString *reason)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -155,8 +157,8 @@ std::optional<QVariant> integerValue(const QString &text, QString *reason)
     return QVariant(value);
 }
 
-std::optional<QVariant> decimalValue(const QString &text, const MasterFiles::Column &column,
-                                     QString *reason)
+std::optional<QVariant> MasterFiles::decimalValue(const QString &text, const Column &column,
+                                                  QString *reason)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -184,6 +186,8 @@ std::optional<QVariant> decimalValue(const QString &text, const MasterFiles::Col
     const QString sign = m.captured(1) == QLatin1String("-") ? QStringLiteral("-") : QString();
     return QVariant(sign + whole + (fraction.isEmpty() ? QString() : QLatin1Char('.') + fraction));
 }
+
+namespace {
 
 QString formatDecimal(const QVariant &value, int scale)
 {

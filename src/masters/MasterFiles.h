@@ -12,6 +12,9 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+
+#include <optional>
 
 class Db;
 class Progress;
@@ -51,6 +54,12 @@ public:
     // Folder may be a resource folder (":/ostera/demo").
     Result load(const QString &folder);
     Result dump(const QString &folder);
+
+    // A number column's text as the value to store: blank is 0; std::nullopt with *reason
+    // ("整数ではありません", "数値が大きすぎます", ...) when the text is no such number.
+    static std::optional<QVariant> integerValue(const QString &text, QString *reason);
+    static std::optional<QVariant> decimalValue(const QString &text, const Column &column,
+                                                QString *reason);
 
     // One CSV line without its line end; fields holding a comma, a quote, a line break or
     // blanks at either end are quoted, inner quotes doubled.

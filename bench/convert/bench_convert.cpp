@@ -166,17 +166,19 @@ QString printDataExport(const QString &table, const QString &fileColumn)
 {
     return QStringLiteral("SELECT ") + printDataColumns().join(QLatin1Char(',')) +
            QStringLiteral(" FROM ") + table + QStringLiteral(" ORDER BY ") + fileColumn +
-           QStringLiteral(",GENSAN,KNR_NO,HINBAN,COL,SIZE_SORT_LV,GYOU,IMP_DATE,IMP_LN");
+           QStringLiteral(",GENSAN,rtrim(KNR_NO, '0123456789'),length(KNR_NO),KNR_NO,HINBAN,COL,"
+                          "SIZE_SORT_LV,GYOU,IMP_DATE,IMP_LN");
 }
 
 const QString kLotSeal = QStringLiteral(
     "SELECT '001',SET_DATE,HINBAN,SUM(SU),LOT_NO,QUL_KEY,COL,CAR_CD,'1',KNR_NO,FC_RG,"
     "SUM(SPARE_SU),'','' FROM WRK_RPT GROUP BY SET_DATE,HINBAN,LOT_NO,QUL_KEY,COL,CAR_CD,KNR_NO,"
-    "FC_RG ORDER BY SET_DATE,FC_RG,CAR_CD,KNR_NO,HINBAN,COL,MIN(IMP_DATE),MIN(IMP_LN)");
+    "FC_RG ORDER BY SET_DATE,FC_RG,CAR_CD,rtrim(KNR_NO, '0123456789'),length(KNR_NO),KNR_NO,"
+    "HINBAN,COL,MIN(IMP_DATE),MIN(IMP_LN)");
 const QString kLotSheet = QStringLiteral(
     "SELECT '002',SET_DATE,HINBAN,SIZE0,SU,ORD_NO || ' ' || KNR_NO,LOT_NO,'1',SPARE_SU,FC_RG,'',"
-    "CAR_CD,QUL_KEY,BR_CD,COL FROM WRK_RPT ORDER BY SET_DATE,BR_CD,FC_RG,CAR_CD,GENSAN,KNR_NO,"
-    "HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN");
+    "CAR_CD,QUL_KEY,BR_CD,COL FROM WRK_RPT ORDER BY SET_DATE,BR_CD,FC_RG,CAR_CD,GENSAN,"
+    "rtrim(KNR_NO, '0123456789'),length(KNR_NO),KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN");
 
 // The baseline: mark, the three statements, the four exports, iconv.
 double baseline(const BenchEngine &e, const QString &folder)

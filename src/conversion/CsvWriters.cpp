@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "ExclusiveFiles.h"
 #include "Progress.h"
+#include "Utilities.h"
 #include "WorkTables.h"
 
 #include <QDir>
@@ -23,10 +24,13 @@ struct WriteFailure {
     QString text;
 };
 
+// Control numbers in number order (AB-999 before AB-1000) wherever they sort lines.
+const QString kControlNumberOrder = controlNumberOrder(QStringLiteral("KNR_NO"));
+
 // Where the sort keys of a file leave ties, the line key decides, so a run always writes
 // the same files.
-const QString kPrintDataOrder =
-    QStringLiteral("GENSAN,KNR_NO,HINBAN,COL,SIZE_SORT_LV,GYOU,IMP_DATE,IMP_LN");
+const QString kPrintDataOrder = QStringLiteral("GENSAN,") + kControlNumberOrder +
+                                QStringLiteral(",HINBAN,COL,SIZE_SORT_LV,GYOU,IMP_DATE,IMP_LN");
 
 constexpr int kPumpEvery = 2000;
 constexpr int kControlNumberPosition = 52; // KNR_NO among the 79 print-data columns
@@ -237,11 +241,13 @@ int MF_WriteLotSeal(Db &db, Dialogs &dialogs, Progress &progress, const QString 
 {
     // The size is not part of the key: every size of a lot, product and colour adds up on
     // one seal. Ties are ordered by the first line of each group.
-    static const QString sql = QStringLiteral(
-        "SELECT '001',SET_DATE,HINBAN,SUM(SU),LOT_NO,QUL_KEY,COL,CAR_CD,'1',KNR_NO,FC_RG,"
-        "SUM(SPARE_SU),'','' FROM WRK_RPT "
-        "GROUP BY SET_DATE,HINBAN,LOT_NO,QUL_KEY,COL,CAR_CD,KNR_NO,FC_RG "
-        "ORDER BY SET_DATE,FC_RG,CAR_CD,KNR_NO,HINBAN,COL,MIN(IMP_DATE),MIN(IMP_LN)");
+    static const QString sql =
+        QStringLiteral(
+            "SELECT '001',SET_DATE,HINBAN,SUM(SU),LOT_NO,QUL_KEY,COL,CAR_CD,'1',KNR_NO,FC_RG,"
+            "SUM(SPARE_SU),'','' FROM WRK_RPT "
+            "GROUP BY SET_DATE,HINBAN,LOT_NO,QUL_KEY,COL,CAR_CD,KNR_NO,FC_RG "
+            "ORDER BY SET_DATE,FC_RG,CAR_CD,") +
+        kControlNumberOrder + QStringLiteral(",HINBAN,COL,MIN(IMP_DATE),MIN(IMP_LN)");
     return guarded(dialogs, [&] {
         QueryToFiles(db, progress).write(sql, {14, 9, -1, -1}, folder, [](const QString &) {
             return QStringLiteral("LSTK");
@@ -252,11 +258,12 @@ int MF_WriteLotSeal(Db &db, Dialogs &dialogs, Progress &progress, const QString 
 int MF_WriteLotSheet(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     // KNR_NO is read once more after the 15 output columns to name a line in a message.
-    static const QString sql = QStringLiteral(
-        "SELECT '002',SET_DATE,HINBAN,SIZE0,SU,ORD_NO || ' ' || KNR_NO,LOT_NO,'1',SPARE_SU,"
-        "FC_RG,'',CAR_CD,QUL_KEY,BR_CD,COL,KNR_NO FROM WRK_RPT "
-        "ORDER BY SET_DATE,BR_CD,FC_RG,CAR_CD,GENSAN,KNR_NO,HINBAN,COL,SIZE_SORT_LV,IMP_DATE,"
-        "IMP_LN");
+    static const QString sql =
+        QStringLiteral(
+            "SELECT '002',SET_DATE,HINBAN,SIZE0,SU,ORD_NO || ' ' || KNR_NO,LOT_NO,'1',SPARE_SU,"
+            "FC_RG,'',CAR_CD,QUL_KEY,BR_CD,COL,KNR_NO FROM WRK_RPT "
+            "ORDER BY SET_DATE,BR_CD,FC_RG,CAR_CD,GENSAN,") +
+        kControlNumberOrder + QStringLiteral(",HINBAN,COL,SIZE_SORT_LV,IMP_DATE,IMP_LN");
     return guarded(dialogs, [&] {
         QueryToFiles(db, progress).write(sql, {15, 15, -1, -1}, folder, [](const QString &) {
             return QStringLiteral("LSHT");

@@ -211,6 +211,17 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
                                      "1", "5", "AB", "", "C01", "Q1", "B01", "RD"}));
     EXPECT_EQ((QStringList{sheet[0][3], sheet[1][3], sheet[2][3]}), (QStringList{"S", "M", "L"}));
     EXPECT_EQ(sheet[3][5], QStringLiteral("P9 AB-002"));
+
+    // Past 999 a control number takes more digits and still sorts as a number.
+    db().exec(QStringLiteral("UPDATE WRK_RPT SET KNR_NO = 'AB-1000' WHERE IMP_LN < 4"));
+    db().exec(QStringLiteral("UPDATE WRK_RPT SET KNR_NO = 'AB-999' WHERE IMP_LN = 4"));
+    ASSERT_EQ(MF_WriteLotSeal(db(), dialogs, progress, gStkDir), 0);
+    ASSERT_EQ(MF_WriteLotSheet(db(), dialogs, progress, gShtDir), 0);
+    const QList<QStringList> later = readCsv(QDir(gStkDir).filePath(QStringLiteral("LSTK_1.csv")));
+    ASSERT_EQ(later.size(), 2);
+    EXPECT_EQ((QStringList{later[0][9], later[1][9]}), (QStringList{"AB-999", "AB-1000"}));
+    EXPECT_EQ(readCsv(QDir(gShtDir).filePath(QStringLiteral("LSHT_1.csv"))).at(0).at(5),
+              QStringLiteral("P9 AB-999"));
 }
 
 TEST_P(CsvWritersTest, EmptyTablesWriteNoFileAndSucceed)

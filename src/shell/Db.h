@@ -45,6 +45,11 @@ private:
     QString m_number;
 };
 
+// A failure SQLite reported with its result code. A busy database ("database is locked": another
+// connection kept the write lock past the busy time-out) reads as the desk's
+// "他の端末で処理中です。", so that the operator knows it is a refusal to try again, not damage.
+DbError sqliteError(const QString &text, int code);
+
 class Db {
 public:
     explicit Db(ConnectionSettings settings);

@@ -5,6 +5,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -17,6 +18,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 QAtomicInt s_connectionCounter;
@@ -102,6 +107,22 @@ DbError errorOf(Engine engine, const QSqlError &error)
     return DbError(errorText(error), errorNumber(error));
 }
 
+// The same file under any name: a link, a relative path, another spelling of the folder.
+bool sameFile(const QString &a, const QString &b)
+{
+#ifdef Q_OS_UNIX
+    struct stat sa;
+    struct stat sb;
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
+        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+#else
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+#endif
+}
+
 QString quoteIdentifier(const QString &name)
 {
     QString inner = name;
@@ -174,9 +195,7 @@ void Db::open(bool createIfMissing)
         if (m_settings.server.trimmed().isEmpty())
             throw DbError(QStringLiteral("データベースファイルが設定されていません。"),
                           QStringLiteral("14"));
-        QString path = m_settings.server;
-        if (QFileInfo(path).isRelative() && !m_settings.baseDir.isEmpty())
-            path = QDir(m_settings.baseDir).filePath(path);
+        const QString path = sqlitePath();
         if (!createIfMissing && !QFileInfo::exists(path))
             throw DbError(QStringLiteral("データベースファイルが見つかりません: ") + path,
                           QStringLiteral("14"));
@@ -225,6 +244,27 @@ void Db::open(bool createIfMissing)
         return;
     }
     configureAfterOpen();
+}
+
+QString Db::sqlitePath() const
+{
+    QString path = m_settings.server;
+    if (QFileInfo(path).isRelative() && !m_settings.baseDir.isEmpty())
+        path = QDir(m_settings.baseDir).filePath(path);
+    return path;
+}
+
+bool Db::isDatabaseFile(const QString &path) const
+{
+    if (m_settings.provider != QLatin1String("SQLite") || m_settings.server.trimmed().isEmpty())
+        return false;
+    const QString database = sqlitePath();
+    for (const QString &file :
+         {database, database + QStringLiteral("-wal"), database + QStringLiteral("-shm"),
+          database + QStringLiteral("-journal")})
+        if (sameFile(path, file))
+            return true;
+    return false;
 }
 
 void Db::configureAfterOpen()

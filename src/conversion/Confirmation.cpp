@@ -25,7 +25,8 @@ QString Confirmation::condition(const QString &impDate)
 
 bool Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
 {
-    if (!m_dialogs.ask(QStringLiteral("確定しますか？")))
+    // A confirmation cannot be undone: Enter alone never confirms.
+    if (!m_dialogs.ask(QStringLiteral("確定しますか？"), Icon::Question, QString(), true))
         return false;
     if (shown.total == 0) {
         m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
@@ -33,7 +34,8 @@ bool Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
     }
     if (shown.unconverted > 0 &&
         !m_dialogs.ask(QStringLiteral("変換処理されていないレコードが含まれています。\r\n"
-                                      "それでも確定しますか？")))
+                                      "それでも確定しますか？"),
+                       Icon::Question, QString(), true))
         return false;
     try {
         // A conversion in progress on another workstation finishes first, so no line is

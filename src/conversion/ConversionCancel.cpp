@@ -16,7 +16,8 @@ QString ConversionCancel::latestStamp(Db &db, const QString &impDate)
 
 bool ConversionCancel::run(const QString &impDate)
 {
-    if (!m_dialogs.ask(QStringLiteral("前回変換をキャンセルしますか？")))
+    if (!m_dialogs.ask(QStringLiteral("前回変換をキャンセルしますか？"), Icon::Question, QString(),
+                       true))
         return false;
     try {
         // A run in progress stamps its lines at its very end: waiting for it keeps "the

@@ -12,8 +12,7 @@ namespace {
 
 using namespace OrderFileLayout;
 
-// Records read and loaded per turn: memory stays small whatever the size of the file.
-constexpr int kRecordsPerChunk = 4096;
+constexpr qint64 kReadBytes = 1 << 20;
 constexpr int kProgressEvery = 256;
 
 struct Failure {
@@ -59,93 +58,56 @@ QVariantList workOrderRow(const QString &impDate, const OrderRecord &record, con
     return row;
 }
 
-// The order file read record by record, in chunks, so that memory stays small whatever its
-// size; every record normalised as the work table keeps it.
-class OrderFile {
-public:
-    explicit OrderFile(const ImportRequest &request) : m_file(request.path), m_today(request.today)
-    {
-        if (!m_file.open(QIODevice::ReadOnly))
-            throw Failure{QStringLiteral("ファイルを開けません: ") + request.path};
-        m_size = m_file.size();
-        m_records = OrderFileReader::recordCount(m_size);
+// Every record of the content in file order, checked and normalised as the work table keeps it;
+// a refused record ends the walk with its message.
+template <typename Fn>
+void forEachRecord(const QByteArray &bytes, const QDate &today, int records, Progress &progress,
+                   Fn fn)
+{
+    const OrderFileReader reader(bytes, today);
+    OrderRecord record;
+    QString reason;
+    for (int n = 1; n <= records; ++n) {
+        if (!reader.read(n, record, &reason))
+            throw Failure{OrderFileReader::refusalMessage(n, reason)};
+        normalise(record);
+        fn(record);
+        if (n % kProgressEvery == 0)
+            progress.step(n);
     }
+    progress.step(records);
+}
 
-    int records() const { return m_records; }
-
-    // Calls fn for every record in file order; a refused record ends the read with its message.
-    template <typename Fn> void forEachRecord(Progress &progress, Fn fn)
-    {
-        OrderRecord record;
-        QString reason;
-        for (int first = 1; first <= m_records; first += kRecordsPerChunk) {
-            const QByteArray chunk = readChunk(first);
-            const OrderFileReader reader(chunk, m_today, first);
-            const int last = qMin(m_records, first + kRecordsPerChunk - 1);
-            for (int n = first; n <= last; ++n) {
-                if (!reader.read(n, record, &reason))
-                    throw Failure{OrderFileReader::refusalMessage(n, reason)};
-                normalise(record);
-                fn(record);
-                if (n % kProgressEvery == 0)
-                    progress.step(n);
-            }
-        }
-        progress.step(m_records);
+// The whole file as bytes, read to its end (a pipe or FIFO has no size to go by).
+QByteArray readWhole(const QString &path, Progress &progress)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure{QStringLiteral("ファイルを開けません: ") + path};
+    constexpr qint64 limit = qint64(OrderFileContent::kMaxRecords) * kRecordBytes;
+    QByteArray bytes;
+    if (!file.isSequential())
+        bytes.reserve(qMin(file.size(), limit));
+    for (;;) {
+        const QByteArray part = file.read(kReadBytes);
+        if (part.isEmpty())
+            break;
+        bytes.append(part);
+        if (bytes.size() > limit)
+            throw Failure{QStringLiteral("ファイルを読み込めません: ") +
+                          QString::number(OrderFileContent::kMaxRecords) +
+                          QStringLiteral("件を超えています。")};
+        progress.pump();
     }
-
-private:
-    QByteArray readChunk(int firstLine)
-    {
-        const qint64 offset = qint64(firstLine - 1) * kRecordBytes;
-        const qint64 wanted =
-            qMin<qint64>(qint64(kRecordsPerChunk) * kRecordBytes, m_size - offset);
-        if (wanted <= 0)
-            return {};
-        if (!m_file.seek(offset))
-            throw Failure{m_file.errorString()};
-        QByteArray bytes = m_file.read(wanted);
-        if (bytes.size() != wanted)
-            throw Failure{QStringLiteral("ファイルを読み込めません: ") + m_file.errorString()};
-        return bytes;
-    }
-
-    QFile m_file;
-    QDate m_today;
-    qint64 m_size = 0;
-    int m_records = 0;
-};
+    if (file.error() != QFileDevice::NoError)
+        throw Failure{QStringLiteral("ファイルを読み込めません: ") + file.errorString()};
+    return bytes;
+}
 
 ControlNumberGroups::Key groupKey(const OrderRecord &r)
 {
     return {r.fields[size_t(kFcRg)], r.fields[size_t(kSetDate)], r.fields[size_t(kCarCd)],
             r.fields[size_t(kLotNo)]};
-}
-
-// The file is read twice: first every record is checked and its control-number group noted,
-// then, with the numbers drawn, the records go into WRK_ORDER as they stay, in one write. A
-// file changed between the two readings is refused rather than numbered from its old groups.
-void loadWorkTable(Db &db, Progress &progress, const ImportRequest &request)
-{
-    OrderFile file(request);
-    const int total = file.records();
-    progress.start(QStringLiteral("ファイル取込..."), total);
-    ControlNumberGroups groups;
-    file.forEachRecord(progress, [&](const OrderRecord &r) { groups.add(r.line, groupKey(r)); });
-
-    progress.start(QStringLiteral("管理番号..."), total);
-    groups.draw(db, request.nen, request.tuki);
-    QStringList columns = workOrderColumns();
-    columns << QStringLiteral("KNR_NO");
-    BulkInserter bulk(db, QStringLiteral("WRK_ORDER"), columns);
-    file.forEachRecord(progress, [&](const OrderRecord &r) {
-        const std::optional<QString> knrNo = groups.knrNo(r.line, groupKey(r));
-        if (!knrNo)
-            throw Failure{
-                QStringLiteral("ファイルを読み込めません: 取込中にファイルが変更されました。")};
-        bulk.add(workOrderRow(request.impDate, r, *knrNo));
-    });
-    bulk.finish();
 }
 
 } // namespace
@@ -161,11 +123,44 @@ QStringList workOrderColumns()
     return columns;
 }
 
-int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request)
+std::optional<OrderFileContent> OrderFileContent::read(Dialogs &dialogs, Progress &progress,
+                                                       const ImportRequest &request)
+{
+    try {
+        OrderFileContent content(request.today);
+        content.m_bytes = readWhole(request.path, progress);
+        content.m_records = OrderFileReader::recordCount(content.m_bytes.size());
+        progress.start(QStringLiteral("ファイル取込..."), content.m_records);
+        forEachRecord(content.m_bytes, content.m_today, content.m_records, progress,
+                      [&](const OrderRecord &r) { content.m_groups.add(r.line, groupKey(r)); });
+        return content;
+    } catch (const Failure &failure) {
+        dialogs.message(failure.message, Icon::Error);
+        return std::nullopt;
+    }
+}
+
+int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
+                  OrderFileContent &content)
 {
     try {
         db.exec(QStringLiteral("DELETE FROM WRK_ORDER"));
-        loadWorkTable(db, progress, request);
+        progress.start(QStringLiteral("管理番号..."), content.m_records);
+        content.m_groups.draw(db, request.nen, request.tuki);
+        QStringList columns = workOrderColumns();
+        columns << QStringLiteral("KNR_NO");
+        BulkInserter bulk(db, QStringLiteral("WRK_ORDER"), columns);
+        forEachRecord(content.m_bytes, content.m_today, content.m_records, progress,
+                      [&](const OrderRecord &r) {
+                          // The same bytes were grouped: every line has its number.
+                          const std::optional<QString> knrNo =
+                              content.m_groups.knrNo(r.line, groupKey(r));
+                          if (!knrNo)
+                              throw Failure{OrderFileReader::refusalMessage(
+                                  r.line, QStringLiteral("管理Noを付けられません。"))};
+                          bulk.add(workOrderRow(request.impDate, r, *knrNo));
+                      });
+        bulk.finish();
     } catch (const Failure &failure) {
         dialogs.message(failure.message, Icon::Error);
         return 1;
@@ -174,4 +169,12 @@ int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequ
         return 1;
     }
     return 0;
+}
+
+int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request)
+{
+    std::optional<OrderFileContent> content = OrderFileContent::read(dialogs, progress, request);
+    if (!content)
+        return 1;
+    return PF_FileImport(db, dialogs, progress, request, *content);
 }

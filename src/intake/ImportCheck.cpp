@@ -26,6 +26,12 @@ int PF_ImportCheck(Db &db, Dialogs &dialogs, const QString &path, const QString 
         dialogs.message(QStringLiteral("ファイルが見つかりません。"), Icon::Error);
         return 1;
     }
+    // Reading the database as an order file would close a descriptor of it, and with that the
+    // desk's locks on it would go.
+    if (db.isDatabaseFile(path)) {
+        dialogs.message(QStringLiteral("ファイルを開けません: ") + path, Icon::Error);
+        return 1;
+    }
     try {
         if (isDayImported(db, impDate)) {
             dialogs.message(alreadyImportedMessage(impDate), Icon::Error);

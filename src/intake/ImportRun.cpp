@@ -34,11 +34,16 @@ bool ImportRun::run(const ImportRequest &request)
     return true;
 }
 
-// Under the import lock the work table belongs to this run alone; everything it writes is
-// committed together or not at all.
+// The file is read and checked before the lock: a slow or endless file never keeps other
+// workstations waiting. Under the import lock the work table belongs to this run alone;
+// everything it writes is committed together or not at all.
 bool ImportRun::importDay(const ImportRequest &request)
 {
     ProgressScope scope(m_progress);
+    std::optional<OrderFileContent> content =
+        OrderFileContent::read(m_dialogs, m_progress, request);
+    if (!content)
+        return false;
     try {
         RunLock lock(m_db, RunLock::Kind::Import);
         lock.acquire(m_progress, m_lockWait);
@@ -49,7 +54,7 @@ bool ImportRun::importDay(const ImportRequest &request)
             m_dialogs.message(alreadyImportedMessage(request.impDate), Icon::Error);
             return false;
         }
-        if (PF_FileImport(m_db, m_dialogs, m_progress, request))
+        if (PF_FileImport(m_db, m_dialogs, m_progress, request, *content))
             return false;
         if (PF_MakeOrder(m_db, m_dialogs, request.impDate))
             return false;

@@ -1,7 +1,8 @@
 // The whole import of one day, as the import screen's OK and `ostera import` run it:
-// admission, the file into the work table, control numbers, the build and the registration of
-// the day in one transaction, then the enrichment and error check in a transaction of their
-// own. Imports of several workstations wait for each other.
+// admission, the file read and checked whole, then the file into the work table, control
+// numbers, the build and the registration of the day in one transaction, then the enrichment
+// and error check in a transaction of their own. Imports of several workstations wait for each
+// other, but never for one still reading its file.
 #pragma once
 
 #include "ImportRequest.h"

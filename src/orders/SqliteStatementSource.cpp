@@ -113,8 +113,7 @@ QVariantList SqliteStatementSource::currentRow() const
 void SqliteStatementSource::fail() const
 {
     auto *handle = static_cast<sqlite3 *>(m_db.nativeHandle());
-    throw DbError(QString::fromUtf8(sqlite3_errmsg(handle)),
-                  QString::number(sqlite3_extended_errcode(handle)));
+    throw sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)), sqlite3_extended_errcode(handle));
 }
 
 void SqliteStatementSource::release()

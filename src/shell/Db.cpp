@@ -5,6 +5,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -17,6 +18,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 QAtomicInt s_connectionCounter;
@@ -95,6 +100,29 @@ QString errorText(const QSqlError &error)
     return text;
 }
 
+DbError errorOf(Engine engine, const QSqlError &error)
+{
+    if (engine == Engine::SQLite)
+        return sqliteError(errorText(error), errorNumber(error).toInt());
+    return DbError(errorText(error), errorNumber(error));
+}
+
+// The same file under any name: a link, a relative path, another spelling of the folder.
+bool sameFile(const QString &a, const QString &b)
+{
+#ifdef Q_OS_UNIX
+    struct stat sa;
+    struct stat sb;
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 ||
+        ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+#else
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+#endif
+}
+
 QString quoteIdentifier(const QString &name)
 {
     QString inner = name;
@@ -125,6 +153,14 @@ DbError::DbError(const QString &text, const QString &number)
     : std::runtime_error((text + QLatin1Char('(') + number + QLatin1Char(')')).toStdString()),
       m_text(text), m_number(number)
 {
+}
+
+DbError sqliteError(const QString &text, int code)
+{
+    // Extended codes (busy in recovery, busy on a stale snapshot, ...) share the low byte.
+    if ((code & 0xff) == SQLITE_BUSY)
+        return DbError(QStringLiteral("他の端末で処理中です。"), QString::number(code));
+    return DbError(text, QString::number(code));
 }
 
 // --- Db -----------------------------------------------------------------------------------
@@ -159,9 +195,7 @@ void Db::open(bool createIfMissing)
         if (m_settings.server.trimmed().isEmpty())
             throw DbError(QStringLiteral("データベースファイルが設定されていません。"),
                           QStringLiteral("14"));
-        QString path = m_settings.server;
-        if (QFileInfo(path).isRelative() && !m_settings.baseDir.isEmpty())
-            path = QDir(m_settings.baseDir).filePath(path);
+        const QString path = sqlitePath();
         if (!createIfMissing && !QFileInfo::exists(path))
             throw DbError(QStringLiteral("データベースファイルが見つかりません: ") + path,
                           QStringLiteral("14"));
@@ -173,7 +207,7 @@ void Db::open(bool createIfMissing)
         if (!db.open()) {
             const QSqlError error = db.lastError();
             close();
-            throw DbError(errorText(error), errorNumber(error));
+            throw errorOf(Engine::SQLite, error);
         }
     } else if (provider == QLatin1String("PostgreSQL")) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
@@ -210,6 +244,27 @@ void Db::open(bool createIfMissing)
         return;
     }
     configureAfterOpen();
+}
+
+QString Db::sqlitePath() const
+{
+    QString path = m_settings.server;
+    if (QFileInfo(path).isRelative() && !m_settings.baseDir.isEmpty())
+        path = QDir(m_settings.baseDir).filePath(path);
+    return path;
+}
+
+bool Db::isDatabaseFile(const QString &path) const
+{
+    if (m_settings.provider != QLatin1String("SQLite") || m_settings.server.trimmed().isEmpty())
+        return false;
+    const QString database = sqlitePath();
+    for (const QString &file :
+         {database, database + QStringLiteral("-wal"), database + QStringLiteral("-shm"),
+          database + QStringLiteral("-journal")})
+        if (sameFile(path, file))
+            return true;
+    return false;
 }
 
 void Db::configureAfterOpen()
@@ -255,7 +310,7 @@ bool Db::isAlive()
 
 void Db::fail(const QSqlError &error) const
 {
-    throw DbError(errorText(error), errorNumber(error));
+    throw errorOf(m_engine, error);
 }
 
 QSqlQuery Db::prepareAndRun(const QString &sql, const QVariantMap &params, bool forwardOnly)
@@ -265,9 +320,10 @@ QSqlQuery Db::prepareAndRun(const QString &sql, const QVariantMap &params, bool 
         throw DbError(QStringLiteral("NUL文字が含まれています。"), QStringLiteral("22021"));
     if (!isOpen()) {
         if (m_engine == Engine::Unknown)
-            throw DbError(QStringLiteral("プロバイダ「") + m_settings.provider +
-                              QStringLiteral("」は使用できません。SQLite か PostgreSQL を指定してください。"),
-                          kProviderErrorNumber);
+            throw DbError(
+                QStringLiteral("プロバイダ「") + m_settings.provider +
+                    QStringLiteral("」は使用できません。SQLite か PostgreSQL を指定してください。"),
+                kProviderErrorNumber);
         throw DbError(QStringLiteral("データベースに接続されていません。"), QStringLiteral("3704"));
     }
     QSqlQuery q(database());
@@ -279,8 +335,8 @@ QSqlQuery Db::prepareAndRun(const QString &sql, const QVariantMap &params, bool 
         if (!q.prepare(sql))
             fail(q.lastError());
         for (auto it = params.cbegin(); it != params.cend(); ++it) {
-            const QString key = it.key().startsWith(QLatin1Char(':')) ? it.key()
-                                                                      : QLatin1Char(':') + it.key();
+            const QString key =
+                it.key().startsWith(QLatin1Char(':')) ? it.key() : QLatin1Char(':') + it.key();
             q.bindValue(key, it.value());
         }
         ok = q.exec();
@@ -348,9 +404,10 @@ bool Db::tableExists(const QString &table)
         return exists(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
                                      "lower(name) = lower(:t)"),
                       {{QStringLiteral("t"), table}});
-    return exists(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
-                                 "table_schema = current_schema() AND lower(table_name) = lower(:t)"),
-                  {{QStringLiteral("t"), table}});
+    return exists(
+        QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
+                       "table_schema = current_schema() AND lower(table_name) = lower(:t)"),
+        {{QStringLiteral("t"), table}});
 }
 
 QString Db::quote(const QString &value)
@@ -363,7 +420,8 @@ QString Db::quote(const QString &value)
 void Db::begin()
 {
     if (m_depth == 0)
-        exec(m_engine == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        exec(m_engine == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
+                                        : QStringLiteral("BEGIN"));
     else
         exec(QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
     ++m_depth;
@@ -462,11 +520,20 @@ void appendCopyValue(QByteArray &out, const QVariant &value)
     const QByteArray text = value.toString().toUtf8();
     for (char c : text) {
         switch (c) {
-        case '\\': out.append("\\\\"); break;
-        case '\t': out.append("\\t"); break;
-        case '\n': out.append("\\n"); break;
-        case '\r': out.append("\\r"); break;
-        default: out.append(c);
+        case '\\':
+            out.append("\\\\");
+            break;
+        case '\t':
+            out.append("\\t");
+            break;
+        case '\n':
+            out.append("\\n");
+            break;
+        case '\r':
+            out.append("\\r");
+            break;
+        default:
+            out.append(c);
         }
     }
 }
@@ -504,9 +571,10 @@ BulkInserter::BulkInserter(Db &db, const QString &table, const QStringList &colu
                                    .toUtf8();
         auto *handle = static_cast<sqlite3 *>(m_db.nativeHandle());
         sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
-            const DbError error(QString::fromUtf8(sqlite3_errmsg(handle)),
-                                QString::number(sqlite3_extended_errcode(handle)));
+        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &stmt, nullptr) !=
+            SQLITE_OK) {
+            const DbError error = sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)),
+                                              sqlite3_extended_errcode(handle));
             if (m_ownTransaction)
                 m_db.rollback();
             throw error;
@@ -565,15 +633,16 @@ void BulkInserter::add(const QVariantList &row)
                 break;
             default: {
                 const QByteArray text = v.toString().toUtf8();
-                sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_text(stmt, index, text.constData(), int(text.size()),
+                                  SQLITE_TRANSIENT);
             }
             }
         }
         const int rc = sqlite3_step(stmt);
         if (rc != SQLITE_DONE) {
             auto *handle = sqlite3_db_handle(stmt);
-            const DbError error(QString::fromUtf8(sqlite3_errmsg(handle)),
-                                QString::number(sqlite3_extended_errcode(handle)));
+            const DbError error = sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)),
+                                              sqlite3_extended_errcode(handle));
             sqlite3_reset(stmt);
             throw error;
         }
@@ -627,7 +696,8 @@ void BulkInserter::finish()
         auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
         m_copyStarted = false;
         if (PQputCopyEnd(conn, nullptr) != 1)
-            throw DbError(QString::fromUtf8(PQerrorMessage(conn)).trimmed(), QStringLiteral("08000"));
+            throw DbError(QString::fromUtf8(PQerrorMessage(conn)).trimmed(),
+                          QStringLiteral("08000"));
         QString failure;
         QString state;
         while (PGresult *res = PQgetResult(conn)) {

@@ -45,6 +45,11 @@ private:
     QString m_number;
 };
 
+// A failure SQLite reported with its result code. A busy database ("database is locked": another
+// connection kept the write lock past the busy time-out) reads as the desk's
+// "他の端末で処理中です。", so that the operator knows it is a refusal to try again, not damage.
+DbError sqliteError(const QString &text, int code);
+
 class Db {
 public:
     explicit Db(ConnectionSettings settings);
@@ -92,6 +97,12 @@ public:
     void rollback();
     int transactionDepth() const { return m_depth; }
 
+    // true when path names this installation's SQLite database or one of its companion files
+    // (-wal, -shm, -journal), under any name. Nothing else may open those in the process:
+    // closing any descriptor of a file drops every POSIX lock the process holds on it, and
+    // another process would then take the database as unused.
+    bool isDatabaseFile(const QString &path) const;
+
     // Raw handles for the bulk paths (PGconn* / sqlite3*).
     void *nativeHandle() const;
 
@@ -101,6 +112,7 @@ public:
 private:
     QSqlQuery prepareAndRun(const QString &sql, const QVariantMap &params, bool forwardOnly);
     [[noreturn]] void fail(const QSqlError &error) const;
+    QString sqlitePath() const;
     void configureAfterOpen();
 
     ConnectionSettings m_settings;

@@ -35,23 +35,24 @@ void ScriptedDialogs::clear()
 
 void ScriptedDialogs::showMessage(const QString &text, Icon icon, const QString &title)
 {
-    shown.append({Shown::Message, text, icon, title});
+    shown.append({Shown::Message, text, icon, title, false});
 }
 
-bool ScriptedDialogs::askQuestion(const QString &text, Icon icon, const QString &title, bool)
+bool ScriptedDialogs::askQuestion(const QString &text, Icon icon, const QString &title,
+                                  bool defaultNo)
 {
-    shown.append({Shown::Question, text, icon, title});
+    shown.append({Shown::Question, text, icon, title, defaultNo});
     return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
 }
 
 std::optional<QString> ScriptedDialogs::askInput(const QString &prompt, const QString &title,
                                                  const QString &)
 {
-    shown.append({Shown::Input, prompt, Icon::None, title});
+    shown.append({Shown::Input, prompt, Icon::None, title, false});
     return inputs.isEmpty() ? std::nullopt : inputs.takeFirst();
 }
 
 void ScriptedDialogs::soundBeep()
 {
-    shown.append({Shown::Beep, QString(), Icon::None, QString()});
+    shown.append({Shown::Beep, QString(), Icon::None, QString(), false});
 }

@@ -12,6 +12,7 @@ struct Shown {
     QString text;
     Icon icon;
     QString title;
+    bool defaultNo = false; // a question whose default button (Enter) is No
 };
 
 class ScriptedDialogs : public Dialogs {

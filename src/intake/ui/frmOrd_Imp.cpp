@@ -186,7 +186,7 @@ void frmOrd_Imp::Command1_Click()
     if (m_running)
         return;
     Dialogs &dialogs = appDialogs();
-    if (!dialogs.ask(QStringLiteral("All Delete?"), Icon::Question))
+    if (!dialogs.ask(QStringLiteral("All Delete?"), Icon::Question, QString(), true))
         return;
     const auto password = dialogs.input(QStringLiteral("pass word?"));
     if (!password || *password != allDeletePassword()) {

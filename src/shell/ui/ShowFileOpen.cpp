@@ -1,20 +1,11 @@
 #include "ShowFileOpen.h"
 
-#include <QFileDialog>
+#include "FileDialogs.h"
 
 namespace {
-std::optional<QString> realDialog(QWidget *parent, const QString &title, const QString &initialName,
-                                  const QString &filter)
-{
-    const QString chosen = QFileDialog::getOpenFileName(parent, title, initialName, filter);
-    if (chosen.isNull())
-        return std::nullopt;
-    return chosen;
-}
-
 FileOpenDialog &dialogInUse()
 {
-    static FileOpenDialog dialog = realDialog;
+    static FileOpenDialog dialog = FileDialogs::openFile;
     return dialog;
 }
 } // namespace
@@ -26,7 +17,7 @@ QString fileOpenFilter(const QString &ext)
 
 void setFileOpenDialog(FileOpenDialog dialog)
 {
-    dialogInUse() = dialog ? std::move(dialog) : FileOpenDialog(realDialog);
+    dialogInUse() = dialog ? std::move(dialog) : FileOpenDialog(FileDialogs::openFile);
 }
 
 void ShowFileOpen(QWidget *dialogParent, QString &path, const QString &title,

@@ -2,16 +2,21 @@
 #include "DbTest.h"
 
 #include "ConversionScreens.h"
+#include "MessageBoxDialogs.h"
 #include "ScreenRegistry.h"
 #include "frmOrd_Henkan.h"
+#include "frmOrd_Imp.h"
 #include "frmOrd_Kakutei.h"
 #include "globals.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace ConversionFixture;
 
@@ -161,4 +166,67 @@ TEST_P(ConversionScreensTest, TheMenuFindsBothScreensByTheirFormNames)
               nullptr);
     EXPECT_TRUE(registry.closeAll());
     registry.clear();
+}
+
+// Seen: confirming a day with unconverted lines took three presses of Enter. A Yes that cannot
+// be taken back is never the default answer.
+TEST_P(ConversionScreensTest, QuestionsThatCannotBeUndoneDefaultToNo)
+{
+    OrderLine converted;
+    converted.flg3 = QStringLiteral("1");
+    converted.b1 = QStringLiteral("2026/12/08 09:00:00");
+    addLine(db(), converted);
+    OrderLine unconverted;
+    unconverted.ln = 2;
+    addLine(db(), unconverted);
+
+    frmOrd_Kakutei kakutei;
+    kakutei.show();
+    dialogs.answers = {true, false};
+    press(kakutei.cmdOk);
+    frmOrd_Henkan henkan;
+    henkan.show();
+    dialogs.answers = {false};
+    press(henkan.cmdHenCancel);
+    frmOrd_Imp import;
+    import.show();
+    dialogs.answers = {false};
+    import.Command1->click();
+    QStringList asked;
+    for (const Shown &shown : dialogs.shown) {
+        if (shown.kind != Shown::Question)
+            continue;
+        asked << shown.text;
+        EXPECT_TRUE(shown.defaultNo) << shown.text.toStdString();
+    }
+    EXPECT_EQ(asked, QStringList({"確定しますか？",
+                                  "変換処理されていないレコードが含まれています。\r\n"
+                                  "それでも確定しますか？",
+                                  "前回変換をキャンセルしますか？", "All Delete?"}));
+
+    // On the desk's message box Enter, where the box puts the focus, answers No.
+    MessageBoxDialogs boxes;
+    setAppDialogs(&boxes);
+    QStringList answered;
+    QTimer enter;
+    QObject::connect(&enter, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        if (answered.size() >= 5) { // Enter no longer closes anything
+            box->reject();
+            return;
+        }
+        answered << box->text();
+        QWidget *focused = box->focusWidget();
+        QTest::keyClick(focused ? focused : box, Qt::Key_Return);
+    });
+    enter.start(20);
+    press(kakutei.cmdOk);
+    enter.stop();
+    setAppDialogs(&dialogs);
+    EXPECT_EQ(answered, QStringList({"確定しますか？"}));
+    EXPECT_TRUE(kakutei.isVisible());
+    EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 0);
+    EXPECT_EQ(lineState(1), QStringLiteral("01 2026/12/08 09:00:00"));
 }

@@ -276,7 +276,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
         RunHistory history(m_db, &m_dialogs);
         result.stamp = RunHistory::unusedStamp(m_db, input.impDate, nextStamp(m_db, input.impDate));
         Transaction stamped(m_db);
-        history.beforeStamp(result.stamp);
+        history.beforeStamp(input.impDate, result.stamp);
         m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1', B1 = :stamp, FLG2 = '0' ") +
                       kMarkedLines,
                   {{QStringLiteral("stamp"), result.stamp}});

@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -67,6 +68,8 @@ public:
     {
         std::unique_ptr<CsvFile> file;
         QString fileKey;
+        // The folder is read once, when the first file is about to take its name.
+        std::optional<FolderNames> names;
         QStringList values;
         values.reserve(layout.outputColumns);
         m_db.forEach(sql, {}, [&](const QSqlQuery &q) {
@@ -78,7 +81,9 @@ public:
             }
             if (!file) {
                 fileKey = key;
-                file = std::make_unique<CsvFile>(folder, baseForKey(key));
+                if (!names)
+                    names = CsvFile::namesIn(folder);
+                file = std::make_unique<CsvFile>(folder, baseForKey(key), &*names);
                 if (!file->open())
                     throw WriteFailure{file->error()};
             }

@@ -3,6 +3,7 @@
 #include "Db.h"
 #include "Progress.h"
 #include "ReportLayout.h"
+#include "ReportRowStream.h"
 #include "ReportValues.h"
 
 using ReportValues::amount;
@@ -33,8 +34,23 @@ int basPrn_CarList::MF_Print(ReportEngine &CrDraw1, const PrintRequest &request)
 
 bool basPrn_CarList::PF_FillPages()
 {
-    if (!ReportGroup::printEach(db(), source(), progress(), QStringLiteral("ネーム生産情報"),
-                                [this](const ReportGroup &group) { PP_PrintGroup(group); }))
+    // The groups' materials come from a second pass in the same group order, read alongside
+    // (opened first, so that it ends last).
+    ReportRowStream materials(db(),
+                              QStringLiteral("Select ") + ReportGroup::columns() +
+                                  QStringLiteral(", SHO_NM2, Sum(SU) As SU_KEI, FC_BIKO1 From ") +
+                                  source().from() + QStringLiteral(" Group By ") +
+                                  ReportGroup::columns() +
+                                  QStringLiteral(", SHO_NM2, FC_BIKO1 Order By ") +
+                                  ReportGroup::order() + QStringLiteral(", SHO_NM2, FC_BIKO1"),
+                              source().with());
+    m_materials = &materials;
+    const bool printed = ReportGroup::printEach(
+        db(), source(), progress(), QStringLiteral("ネーム生産情報"),
+        QStringLiteral("Select * From ") + source().from(), ReportGroup::lineOrder(),
+        [this](const ReportGroup &group, ReportGroup::Rows &rows) { PP_PrintGroup(group, rows); });
+    m_materials = nullptr;
+    if (!printed)
         return false;
     PP_FinalTotals();
     layout().PageOutput();
@@ -57,19 +73,18 @@ void basPrn_CarList::PP_HideTotals()
     layout().SectionShow(QStringLiteral("Kei"), false);
 }
 
-void basPrn_CarList::PP_PrintGroup(const ReportGroup &group)
+void basPrn_CarList::PP_PrintGroup(const ReportGroup &group, ReportGroup::Rows &rows)
 {
     PP_HideTotals();
     PP_PageHeader();
     m_line = 1;
     m_repeat.restart();
     PP_Sections(PageKind::Detail);
-    const QList<QSqlRecord> rows = group.lines(db(), source());
-    for (int i = 0; i < rows.size(); ++i) {
+    while (rows.next()) {
         PP_GroupFields(group);
-        PP_Line(rows[i]);
+        PP_Line(rows.row());
         ++m_line;
-        if (i == rows.size() - 1) {
+        if (rows.isLast()) {
             layout().PageOutput();
             layout().PageClear();
             PP_GroupMaterials(group);
@@ -128,10 +143,9 @@ void basPrn_CarList::PP_Line(const QSqlRecord &row)
 void basPrn_CarList::PP_GroupMaterials(const ReportGroup &group)
 {
     PP_Sections(PageKind::GroupMaterials);
-    const QString sql = QStringLiteral("Select SHO_NM2, Sum(SU) As SU_KEI, FC_BIKO1 From ") +
-                        source().from() + QStringLiteral(" Where ") + ReportGroup::condition() +
-                        QStringLiteral("Group By SHO_NM2, FC_BIKO1 Order By SHO_NM2, FC_BIKO1 ");
-    const QList<QSqlRecord> rows = db().rows(sql, source().with(group.parameters()));
+    QList<QSqlRecord> rows;
+    for (ReportGroup::Rows materials(*m_materials, group); materials.next();)
+        rows << materials.row();
     if (rows.isEmpty())
         return;
     const QString remark = text(rows.first(), QStringLiteral("FC_BIKO1"));

@@ -9,6 +9,8 @@
 
 #include <QSqlRecord>
 
+class ReportRowStream;
+
 class basPrn_CarList : public ReportModule {
 public:
     static constexpr int kLinesPerPage = 29;
@@ -22,7 +24,7 @@ private:
 
     basPrn_CarList(ReportEngine &CrDraw1, const PrintRequest &request);
     bool PF_FillPages() override;
-    void PP_PrintGroup(const ReportGroup &group);
+    void PP_PrintGroup(const ReportGroup &group, ReportGroup::Rows &rows);
     void PP_Sections(PageKind kind);
     void PP_HideTotals();
     void PP_GroupFields(const ReportGroup &group);
@@ -31,5 +33,6 @@ private:
     void PP_FinalTotals();
 
     RepeatBlanking m_repeat;
+    ReportRowStream *m_materials = nullptr; // the groups' materials, while the groups print
     int m_line = 1;
 };

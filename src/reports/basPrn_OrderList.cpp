@@ -24,24 +24,25 @@ int basPrn_OrderList::MF_Print(ReportEngine &CrDraw1, const PrintRequest &reques
 
 bool basPrn_OrderList::PF_FillPages()
 {
-    return ReportGroup::printEach(db(), source(), progress(), QStringLiteral("受注情報"),
-                                  [this](const ReportGroup &group) { PP_PrintGroup(group); });
+    return ReportGroup::printEach(
+        db(), source(), progress(), QStringLiteral("受注情報"),
+        QStringLiteral("Select * From ") + source().from(), ReportGroup::lineOrder(),
+        [this](const ReportGroup &group, ReportGroup::Rows &rows) { PP_PrintGroup(group, rows); });
 }
 
-void basPrn_OrderList::PP_PrintGroup(const ReportGroup &group)
+void basPrn_OrderList::PP_PrintGroup(const ReportGroup &group, ReportGroup::Rows &rows)
 {
     layout().SectionShow(kFooter, false);
     PP_PageHeader();
     qint64 total = 0;
     m_line = 1;
     m_repeat.restart();
-    const QList<QSqlRecord> rows = group.lines(db(), source());
-    for (int i = 0; i < rows.size(); ++i) {
+    while (rows.next()) {
         PP_GroupFields(group);
-        PP_Line(rows[i]);
-        total += ReportValues::number(rows[i], QStringLiteral("SU"));
+        PP_Line(rows.row());
+        total += ReportValues::number(rows.row(), QStringLiteral("SU"));
         ++m_line;
-        if (i == rows.size() - 1) {
+        if (rows.isLast()) {
             layout().SectionShow(kFooter, true);
             layout().FieldSet(QStringLiteral("NameKei"), ReportValues::thousands(total));
             break;

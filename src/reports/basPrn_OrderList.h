@@ -19,7 +19,7 @@ public:
 private:
     basPrn_OrderList(ReportEngine &CrDraw1, const PrintRequest &request);
     bool PF_FillPages() override;
-    void PP_PrintGroup(const ReportGroup &group);
+    void PP_PrintGroup(const ReportGroup &group, ReportGroup::Rows &rows);
     void PP_GroupFields(const ReportGroup &group);
     void PP_Line(const QSqlRecord &row);
 

@@ -21,7 +21,7 @@ public:
 private:
     basPrn_TotalList(ReportEngine &CrDraw1, const PrintRequest &request);
     bool PF_FillPages() override;
-    void PP_PrintGroup(const ReportGroup &group);
+    void PP_PrintGroup(const ReportGroup &group, ReportGroup::Rows &rows);
     void PP_FactoryFields(const ReportGroup &group, const QSqlRecord &row);
     void PP_Line(const QSqlRecord &row);
 

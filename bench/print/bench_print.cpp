@@ -84,7 +84,8 @@ void benchEngine(const QString &program, BenchEngine e, int lineCount, QTemporar
 
     say(QStringLiteral("== %1, %2 lines").arg(e.name).arg(rows));
     const double limit = lineCount <= 10000 ? 5 : 40;
-    for (const QString &kind : ReportLists::kinds() << kQulMst) {
+    const QStringList kinds = ReportLists::kinds() << kQulMst;
+    for (const QString &kind : kinds) {
         const ChildResult run =
             runMeasuredChild(program,
                              QStringList{QStringLiteral("--child")} << connectionArgs(e.settings)

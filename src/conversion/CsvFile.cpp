@@ -61,6 +61,42 @@ bool appendQuoted(QByteArray &out, const QString &value, QString *badChar)
     out += '"';
     return true;
 }
+// The same for a value as UTF-8 text.
+bool appendQuoted(QByteArray &out, QByteArrayView value, QString *badChar)
+{
+    bool plain = true;
+    for (const char c : value) {
+        if (uchar(c) >= 0x80 || c == '"') {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        out += '"';
+        out += value;
+        out += '"';
+        return true;
+    }
+    thread_local QHash<QByteArray, QByteArray> encodedTexts;
+    const QByteArray key = QByteArray::fromRawData(value.data(), value.size());
+    auto known = encodedTexts.constFind(key);
+    if (known == encodedTexts.cend()) {
+        QString doubled = QString::fromUtf8(value);
+        doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        const Cp932::Encoded encoded = Cp932::encode(doubled);
+        if (!encoded.ok()) {
+            *badChar = encoded.badChar;
+            return false;
+        }
+        if (encodedTexts.size() >= kEncodedTexts)
+            encodedTexts.clear();
+        known = encodedTexts.insert(QByteArray(value.data(), value.size()), encoded.bytes);
+    }
+    out += '"';
+    out += known.value();
+    out += '"';
+    return true;
+}
 } // namespace
 
 CsvFile::CsvFile(QString folder, QString base, FolderNames *names)
@@ -151,6 +187,28 @@ bool CsvFile::writeLine(const QStringList &values, const QString &controlNumber)
         if (!appendQuoted(m_buffer, values.at(i), &badChar)) {
             discard();
             m_error = unencodableMessage(controlNumber, badChar);
+            return false;
+        }
+    }
+    m_buffer += "\r\n";
+    ++m_lines;
+    if (m_buffer.size() >= kBlockBytes) {
+        if (m_file.write(m_buffer) != m_buffer.size())
+            return fail(m_file.errorString());
+        m_buffer.clear();
+    }
+    return true;
+}
+
+bool CsvFile::writeLine(const QList<QByteArrayView> &values, QByteArrayView controlNumber)
+{
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i)
+            m_buffer += ',';
+        QString badChar;
+        if (!appendQuoted(m_buffer, values.at(i), &badChar)) {
+            discard();
+            m_error = unencodableMessage(QString::fromUtf8(controlNumber), badChar);
             return false;
         }
     }

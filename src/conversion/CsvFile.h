@@ -8,7 +8,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -29,6 +31,8 @@ public:
     // Encodes and writes one line; false with error() set. controlNumber names the line in
     // the message when a value holds a character CP932 cannot take.
     bool writeLine(const QStringList &values, const QString &controlNumber);
+    // The same for values as UTF-8 text, as a BulkReader reads them.
+    bool writeLine(const QList<QByteArrayView> &values, QByteArrayView controlNumber);
     // Closes the temporary file and gives it the first free name.
     bool commit();
     // Drops the temporary file.

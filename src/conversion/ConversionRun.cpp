@@ -13,6 +13,7 @@
 #include "Progress.h"
 #include "RunHistory.h"
 #include "RunLock.h"
+#include "RunStatistics.h"
 #include "Utilities.h"
 #include "WorkTables.h"
 #include "globals.h"
@@ -263,6 +264,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
             m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
             return false;
         }
+        refreshRunStatistics(m_db);
         if (thermal && m_checks.qualityCheck && m_checks.qualityCheck(m_db, m_dialogs))
             return failStep(QStringLiteral("マスタに登録してから再度実行してください。"));
         if (!runSteps(thermal))

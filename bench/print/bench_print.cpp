@@ -7,6 +7,7 @@
 //   bench_print --lines N           one size only
 #include "BenchOrderDay.h"
 #include "BenchSupport.h"
+#include "ConsoleDialogs.h"
 #include "Db.h"
 #include "DemoData.h"
 #include "Desktop.h"
@@ -47,7 +48,7 @@ int childMain(const QStringList &a)
     Desktop::setOpener([](const QString &) {});
     Db db(s);
     db.open();
-    SilentDialogs dialogs;
+    ConsoleDialogs dialogs(/*answerYes*/ true);
     NullProgress progress;
     ReportEngine engine;
     const PrintRequest request{db, dialogs, progress, Printers::pdfPrinterName()};

@@ -1,8 +1,10 @@
-// One conversion run over 100 000 lines of the demo order file, timed next to a baseline
-// measured in the same run: the engine's own client running the three work-table statements
-// and exporting the rows of the four kinds of file as CSV, then iconv to CP932. Also the run
-// against the client's bulk load of the same rows. The run itself is a child process of this
-// program, so that its peak memory is its own.
+// One conversion run over 100 000 lines of the demo order file (a day its import completed),
+// timed next to a baseline measured in the same run: the engine's own client running the
+// three work-table statements and exporting the rows of the four kinds of file as CSV, then
+// iconv to CP932. Also the run against the client's bulk load of the same rows, and a run
+// over a typical day of 3 000 lines. The run itself is a child process of this program, so
+// that its peak memory is its own. First, what each part of writing 8 435 small files costs
+// (--files N).
 //
 //   bench_convert              SQLite, then PostgreSQL when OSTERA_TEST_PG is set
 //   bench_convert --lines N    another size (--typical N: the typical day after it, 0: none)
@@ -11,8 +13,11 @@
 #include "ConsoleDialogs.h"
 #include "ConsoleProgress.h"
 #include "ConversionRun.h"
+#include "CsvFile.h"
 #include "Db.h"
 #include "DemoData.h"
+#include "ExclusiveFiles.h"
+#include "OutputFileCapture.h"
 #include "Schema.h"
 #include "WorkTables.h"
 
@@ -25,6 +30,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -243,6 +249,94 @@ void benchEngine(const QString &program, BenchEngine e, int lineCount, QTemporar
             .arg(e.client == QLatin1String("sqlite3") ? 4 : 5));
 }
 
+// --- the parts of writing the thermal files ----------------------------------------------
+
+// What each part of writing many small files costs, with the run's own file code: the
+// temporary name, the lines, the final name (with and without the folder read once, in a
+// fresh folder and in one where every name is taken), and the flush before the run commits
+// (the files written out as they are done and each folder flushed once, against the file
+// system flushed as a whole).
+void fileAnatomy(const QString &root, int files)
+{
+    QStringList line;
+    for (int i = 0; i < printDataColumns().size(); ++i)
+        line << QStringLiteral("値%1-ABC").arg(i);
+    constexpr int kLinesPerFile = 10;
+    struct Times {
+        double open = 0, write = 0, name = 0, folderRead = -1;
+        QStringList paths;
+    };
+    const auto writeAll = [&](const QString &folder, bool readFolderOnce) {
+        Times t;
+        QElapsedTimer clock;
+        clock.start();
+        std::optional<FolderNames> names;
+        if (readFolderOnce) {
+            names = CsvFile::namesIn(folder);
+            t.folderRead = clock.nsecsElapsed() / 1e9;
+        }
+        for (int f = 0; f < files; ++f) {
+            CsvFile file(folder, QStringLiteral("AB-%1").arg(f, 4, 10, QLatin1Char('0')),
+                         names ? &*names : nullptr);
+            clock.restart();
+            if (!file.open())
+                die(file.error());
+            t.open += clock.nsecsElapsed() / 1e9;
+            clock.restart();
+            for (int l = 0; l < kLinesPerFile; ++l)
+                if (!file.writeLine(line, QStringLiteral("AB-1")))
+                    die(file.error());
+            t.write += clock.nsecsElapsed() / 1e9;
+            clock.restart();
+            if (!file.commit())
+                die(file.error());
+            t.name += clock.nsecsElapsed() / 1e9;
+            t.paths << file.finalPath();
+        }
+        return t;
+    };
+    const auto show = [&](const QString &what, const Times &t) {
+        say(QStringLiteral("  %1: temporary names %2 s, lines %3 s, final names %4 s%5")
+                .arg(what)
+                .arg(t.open, 0, 'f', 2)
+                .arg(t.write, 0, 'f', 2)
+                .arg(t.name, 0, 'f', 2)
+                .arg(t.folderRead >= 0
+                         ? QStringLiteral(" (folder read once: %1 s)").arg(t.folderRead, 0, 'f', 2)
+                         : QString()));
+    };
+    say(QStringLiteral("== writing %1 files of %2 lines").arg(files).arg(kLinesPerFile));
+    const QString folder = QDir(root).filePath(QStringLiteral("anatomy"));
+    const QString other = QDir(root).filePath(QStringLiteral("anatomy-whole"));
+    QDir().mkpath(folder);
+    QDir().mkpath(other);
+    QElapsedTimer clock;
+    {
+        OutputFileCapture capture; // as in a run: each file written out as it is done
+        const Times fresh = writeAll(folder, true);
+        show(QStringLiteral("fresh folder"), fresh);
+        clock.start();
+        const QString error = capture.syncToDisk();
+        if (!error.isEmpty())
+            die(error);
+        say(QStringLiteral("  flush before the run commits, each folder once: %1 s")
+                .arg(clock.nsecsElapsed() / 1e9, 0, 'f', 2));
+        capture.keep();
+    }
+    {
+        const Times whole = writeAll(other, true);
+        clock.restart();
+        QString error;
+        if (!ExclusiveFiles::syncToDisk(whole.paths, &error))
+            die(error);
+        say(QStringLiteral("  the same files flushed with the whole file system instead: %1 s")
+                .arg(clock.nsecsElapsed() / 1e9, 0, 'f', 2));
+    }
+    // The same names again: each takes the next free one.
+    show(QStringLiteral("every name taken, a probe per name"), writeAll(folder, false));
+    show(QStringLiteral("every name taken twice, folder read once"), writeAll(folder, true));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -259,6 +353,10 @@ int main(int argc, char **argv)
         sizes << typical;
 
     const std::optional<ConnectionSettings> server = testServerSettings();
+    {
+        QTemporaryDir filesDir;
+        fileAnatomy(filesDir.path(), intOption(args, QStringLiteral("--files"), 8435));
+    }
     for (const int size : sizes) {
         BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
         sqlite.settings.provider = QStringLiteral("SQLite");

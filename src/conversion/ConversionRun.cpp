@@ -264,7 +264,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
             m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
             return false;
         }
-        refreshRunStatistics(m_db);
+        refreshRunStatistics(m_db, result.orderCount);
         if (thermal && m_checks.qualityCheck && m_checks.qualityCheck(m_db, m_dialogs))
             return failStep(QStringLiteral("マスタに登録してから再度実行してください。"));
         if (!runSteps(thermal))

@@ -2,8 +2,12 @@
 
 #include "Db.h"
 
-void refreshRunStatistics(Db &db)
+namespace {
+constexpr int kLargeRun = 20000;
+}
+
+void refreshRunStatistics(Db &db, int lines)
 {
-    if (db.isPostgreSQL())
+    if (db.isPostgreSQL() && lines >= kLargeRun)
         db.exec(QStringLiteral("ANALYZE TBL_ORDER (FLG2)"));
 }

@@ -6,5 +6,7 @@
 
 class Db;
 
-// After the mark: the planner learns how many lines the run holds. Nothing to do on SQLite.
-void refreshRunStatistics(Db &db);
+// After the mark of `lines` lines: the planner learns how many lines the run holds. A run of
+// a typical day is planned well enough without (looking its few thousand lines up one by one
+// costs less than sampling a table of many days), and SQLite has nothing to learn.
+void refreshRunStatistics(Db &db, int lines);

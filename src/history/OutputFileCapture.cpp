@@ -16,7 +16,6 @@ OutputFileCapture::OutputFileCapture() : m_outer(t_current)
 OutputFileCapture::~OutputFileCapture()
 {
     t_current = m_outer;
-    m_flush.reset(); // before the files go: nothing is written out for a file removed
     if (!m_kept)
         for (const QString &path : std::as_const(m_paths))
             QFile::remove(path);
@@ -25,18 +24,13 @@ OutputFileCapture::~OutputFileCapture()
 QString OutputFileCapture::syncToDisk() const
 {
     QString error;
-    const bool synced =
-        m_flush ? m_flush->finish(&error) : ExclusiveFiles::syncToDisk(m_paths, &error);
-    m_flush.reset();
-    return synced ? QString() : error;
+    if (ExclusiveFiles::syncToDisk(m_paths, &error))
+        return {};
+    return error;
 }
 
 void OutputFileCapture::note(const QString &path)
 {
-    for (OutputFileCapture *c = t_current; c; c = c->m_outer) {
+    for (OutputFileCapture *c = t_current; c; c = c->m_outer)
         c->m_paths << path;
-        if (!c->m_flush)
-            c->m_flush = std::make_unique<ExclusiveFiles::BackgroundFlush>();
-        c->m_flush->add(path);
-    }
 }

@@ -9,12 +9,6 @@
 
 #include <QStringList>
 
-#include <memory>
-
-namespace ExclusiveFiles {
-class BackgroundFlush;
-}
-
 class OutputFileCapture {
 public:
     OutputFileCapture();
@@ -25,8 +19,7 @@ public:
     // Full paths, in the order the files were completed.
     const QStringList &paths() const { return m_paths; }
 
-    // Writes the collected files to stable storage (each is handed to the disk as soon as it
-    // is collected; this waits for them and flushes their folders once); the text of the
+    // Writes the collected files to stable storage (once for all of them); the text of the
     // failure, or "" when they are on disk.
     QString syncToDisk() const;
     // The files stay when the capture ends.
@@ -37,7 +30,6 @@ public:
 
 private:
     QStringList m_paths;
-    mutable std::unique_ptr<ExclusiveFiles::BackgroundFlush> m_flush;
     OutputFileCapture *m_outer;
     bool m_kept = false;
 };

@@ -6,19 +6,12 @@
 
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <deque>
-#include <mutex>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#if defined(__linux__)
-#include <sys/vfs.h>
-#endif
 
 namespace ExclusiveFiles {
 
@@ -177,121 +170,6 @@ bool syncToDisk(const QStringList &files, QString *error)
         }
     }
     return true;
-#endif
-}
-
-struct BackgroundFlush::Worker {
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::deque<QByteArray> pending;
-    QStringList files;
-    bool done = false;
-    std::thread thread;
-
-    void run()
-    {
-        for (;;) {
-            QByteArray path;
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                wake.wait(lock, [&] { return done || !pending.empty(); });
-                if (pending.empty())
-                    return;
-                path = std::move(pending.front());
-                pending.pop_front();
-            }
-            writeOut(path);
-        }
-    }
-
-    // The file's data to the disk (not yet the disk's own cache); a failure shows again
-    // when the folder is flushed.
-    static void writeOut(const QByteArray &path)
-    {
-        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return;
-#if defined(__linux__)
-        ::sync_file_range(fd, 0, 0,
-                          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
-                              SYNC_FILE_RANGE_WAIT_AFTER);
-#else
-        ::fsync(fd);
-#endif
-        ::close(fd);
-    }
-};
-
-BackgroundFlush::BackgroundFlush() : m_worker(std::make_unique<Worker>())
-{
-    m_worker->thread = std::thread([w = m_worker.get()] { w->run(); });
-}
-
-BackgroundFlush::~BackgroundFlush()
-{
-    {
-        std::lock_guard<std::mutex> lock(m_worker->mutex);
-        m_worker->done = true;
-        m_worker->pending.clear();
-    }
-    m_worker->wake.notify_one();
-    if (m_worker->thread.joinable())
-        m_worker->thread.join();
-}
-
-void BackgroundFlush::add(const QString &path)
-{
-    {
-        std::lock_guard<std::mutex> lock(m_worker->mutex);
-        m_worker->pending.push_back(QFile::encodeName(path));
-        m_worker->files << path;
-    }
-    m_worker->wake.notify_one();
-}
-
-bool BackgroundFlush::finish(QString *error)
-{
-    {
-        std::lock_guard<std::mutex> lock(m_worker->mutex);
-        m_worker->done = true;
-    }
-    m_worker->wake.notify_one();
-    if (m_worker->thread.joinable())
-        m_worker->thread.join();
-    const QStringList files = m_worker->files;
-#if defined(__linux__)
-    constexpr long kExt4 = 0xEF53;
-    QStringList folders;
-    for (const QString &file : files) {
-        const QString folder = QFileInfo(file).absolutePath();
-        if (!folders.contains(folder))
-            folders << folder;
-    }
-    QStringList others;
-    for (const QString &folder : std::as_const(folders)) {
-        const int fd =
-            ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        struct statfs info {};
-        if (fd < 0 || ::fstatfs(fd, &info) != 0 || long(info.f_type) != kExt4) {
-            if (fd >= 0)
-                ::close(fd);
-            others << folder + QStringLiteral("/.");
-            continue;
-        }
-        if (::fsync(fd) != 0) {
-            const int code = errno;
-            ::close(fd);
-            errno = code;
-            if (error)
-                *error = folder + QStringLiteral(" に書き出せません。") +
-                         QString::fromLocal8Bit(std::strerror(errno));
-            return false;
-        }
-        ::close(fd);
-    }
-    return others.isEmpty() || syncToDisk(others, error);
-#else
-    return syncToDisk(files, error);
 #endif
 }
 

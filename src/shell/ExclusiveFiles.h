@@ -7,8 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
 namespace ExclusiveFiles {
 
 // The ways a finished file can take its name without replacing another, in the order they
@@ -30,31 +28,6 @@ Outcome takeName(const QString &from, const QString &to, QString *error);
 // per file system where the platform allows it rather than one per file. False with *error
 // set ("FOLDER に書き出せません。" and the system's reason) when something could not be written.
 bool syncToDisk(const QStringList &files, QString *error);
-
-// Files reach stable storage while the next ones are being written: each finished file is
-// handed over (add) and its data written out by a thread of its own; finish() waits for the
-// last and then flushes each folder once. On ext4 a folder's flush commits the file system's
-// journal, so the files' sizes and places written before it are on disk with it; any other
-// file system is flushed once as a whole, as syncToDisk does. Thousands of small files then
-// cost neither a flush each nor the writing of everything else the file system holds unwritten
-// (a database server's files beside them).
-class BackgroundFlush {
-public:
-    BackgroundFlush();
-    ~BackgroundFlush();
-    BackgroundFlush(const BackgroundFlush &) = delete;
-    BackgroundFlush &operator=(const BackgroundFlush &) = delete;
-
-    // A file that has taken its final name.
-    void add(const QString &path);
-    // Waits for every file added and flushes their folders; false with *error set as
-    // syncToDisk sets it. A file removed meanwhile is not missed.
-    bool finish(QString *error);
-
-private:
-    struct Worker;
-    std::unique_ptr<Worker> m_worker;
-};
 
 // What a file name made from data may not hold: "/" or "\" anywhere, or "." at the start
 // (a hidden file; an empty name makes ".csv"). The offending character, or "" when the name

@@ -16,7 +16,6 @@
 #include "CsvFile.h"
 #include "Db.h"
 #include "DemoData.h"
-#include "ExclusiveFiles.h"
 #include "OutputFileCapture.h"
 #include "Schema.h"
 #include "WorkTables.h"
@@ -253,9 +252,7 @@ void benchEngine(const QString &program, BenchEngine e, int lineCount, QTemporar
 
 // What each part of writing many small files costs, with the run's own file code: the
 // temporary name, the lines, the final name (with and without the folder read once, in a
-// fresh folder and in one where every name is taken), and the flush before the run commits
-// (the files written out as they are done and each folder flushed once, against the file
-// system flushed as a whole).
+// fresh folder and in one where every name is taken), and the flush before the run commits.
 void fileAnatomy(const QString &root, int files)
 {
     QStringList line;
@@ -307,30 +304,19 @@ void fileAnatomy(const QString &root, int files)
     };
     say(QStringLiteral("== writing %1 files of %2 lines").arg(files).arg(kLinesPerFile));
     const QString folder = QDir(root).filePath(QStringLiteral("anatomy"));
-    const QString other = QDir(root).filePath(QStringLiteral("anatomy-whole"));
     QDir().mkpath(folder);
-    QDir().mkpath(other);
-    QElapsedTimer clock;
     {
-        OutputFileCapture capture; // as in a run: each file written out as it is done
+        OutputFileCapture capture; // as in a run
         const Times fresh = writeAll(folder, true);
         show(QStringLiteral("fresh folder"), fresh);
+        QElapsedTimer clock;
         clock.start();
         const QString error = capture.syncToDisk();
         if (!error.isEmpty())
             die(error);
-        say(QStringLiteral("  flush before the run commits, each folder once: %1 s")
+        say(QStringLiteral("  the flush before the run commits, once for all files: %1 s")
                 .arg(clock.nsecsElapsed() / 1e9, 0, 'f', 2));
         capture.keep();
-    }
-    {
-        const Times whole = writeAll(other, true);
-        clock.restart();
-        QString error;
-        if (!ExclusiveFiles::syncToDisk(whole.paths, &error))
-            die(error);
-        say(QStringLiteral("  the same files flushed with the whole file system instead: %1 s")
-                .arg(clock.nsecsElapsed() / 1e9, 0, 'f', 2));
     }
     // The same names again: each takes the next free one.
     show(QStringLiteral("every name taken, a probe per name"), writeAll(folder, false));

@@ -7,10 +7,10 @@
 //   bench_grid              SQLite, then PostgreSQL when OSTERA_TEST_PG is set
 //   bench_grid --lines N    another size
 #include "BenchSupport.h"
-#include "DBGrid.h"
 #include "Db.h"
 #include "DbConnection.h"
 #include "GridScreen.h"
+#include "GridView.h"
 #include "PagedQueryModel.h"
 #include "Schema.h"
 #include "globals.h"
@@ -214,19 +214,19 @@ int gridChild(int argc, char **argv)
     auto *screen = static_cast<OrderLinesScreen *>(GridScreen::create<OrderLinesScreen>());
     screen->show();
     QApplication::processEvents();
-    screen->TDBGrid1->viewport()->repaint();
+    screen->gridView->viewport()->repaint();
     const qint64 firstRows = t.elapsed();
     PagedQueryModel *model = screen->model();
     if (model->rowCount() == 0 || model->text(0, 10).isEmpty())
         die(QStringLiteral("the grid shows no rows"));
     say(QStringLiteral("grid screen, first rows shown:      %1 (%2 rows, target 1 s)")
             .arg(seconds(firstRows))
-            .arg(screen->TDBGrid1->toolTip()));
+            .arg(screen->gridView->toolTip()));
 
     t.restart();
     QKeyEvent ctrlEnd(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
-    QApplication::sendEvent(screen->TDBGrid1, &ctrlEnd);
-    screen->TDBGrid1->viewport()->repaint();
+    QApplication::sendEvent(screen->gridView, &ctrlEnd);
+    screen->gridView->viewport()->repaint();
     const qint64 toEnd = t.elapsed();
     if (screen->columnText(QStringLiteral("IMP_LN")) != QString::number(model->rowCount()))
         die(QStringLiteral("the last row is not the current one"));
@@ -236,10 +236,10 @@ int gridChild(int argc, char **argv)
 
     // Dragging the scroll bar from top to bottom: every page read once.
     t.restart();
-    QScrollBar *bar = screen->TDBGrid1->verticalScrollBar();
+    QScrollBar *bar = screen->gridView->verticalScrollBar();
     for (int v = 0; v <= bar->maximum(); v += model->pageSize()) {
         bar->setValue(v);
-        screen->TDBGrid1->viewport()->repaint();
+        screen->gridView->viewport()->repaint();
     }
     say(QStringLiteral("scrolled through every row in:      %1 (%2 pages read)")
             .arg(seconds(t.elapsed()))

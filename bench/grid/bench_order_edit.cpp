@@ -1,4 +1,4 @@
-// The order edit screen (frmOrd_Edit) on one day of 100 000 lines in a TBL_ORDER of 1 000 000
+// The order edit screen (OrderEditScreen) on one day of 100 000 lines in a TBL_ORDER of 1 000 000
 // (ten days), on SQLite and on PostgreSQL: the time until it shows its first rows, its memory
 // (RSS) after going to the last row, and the time of one cell edit written (the cell typed,
 // the line left, the UPDATE with its optimistic check done). The screen runs in a child
@@ -8,13 +8,13 @@
 //   bench_order_edit                 SQLite, then PostgreSQL when OSTERA_TEST_PG is set
 //   bench_order_edit --lines N       lines per day (ten days)
 #include "BenchSupport.h"
-#include "DBGrid.h"
 #include "Db.h"
 #include "DbConnection.h"
+#include "GridView.h"
 #include "OrderEditModel.h"
+#include "OrderEditScreen.h"
 #include "OrderFindCondition.h"
 #include "Schema.h"
-#include "frmOrd_Edit.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -117,7 +117,7 @@ void benchEngine(const QString &program, ConnectionSettings settings, int linesP
 
 // Types a value into 品番 of a row and leaves the line; returns the nanoseconds until the
 // line is in the database.
-qint64 timeOneEdit(frmOrd_Edit *screen, int row, const QString &value)
+qint64 timeOneEdit(OrderEditScreen *screen, int row, const QString &value)
 {
     OrderEditModel *model = screen->editModel();
     const int hinban = model->columnOfField(QStringLiteral("HINBAN"));
@@ -161,22 +161,22 @@ int editChild(int argc, char **argv)
 
     QElapsedTimer t;
     t.start();
-    auto *screen = static_cast<frmOrd_Edit *>(GridScreen::create<frmOrd_Edit>());
+    auto *screen = static_cast<OrderEditScreen *>(GridScreen::create<OrderEditScreen>());
     screen->show();
     QApplication::processEvents();
-    screen->TDBGrid1->viewport()->repaint();
+    screen->gridView->viewport()->repaint();
     const qint64 firstRows = t.elapsed();
     if (screen->model()->rowCount() == 0)
         die(QStringLiteral("the edit screen shows no rows"));
     say(QStringLiteral("edit screen, first rows shown:         %1 s (%2 lines, target 1 s)")
             .arg(firstRows / 1000.0, 0, 'f', 3)
-            .arg(screen->TDBGrid1->toolTip()));
+            .arg(screen->gridView->toolTip()));
 
     QKeyEvent ctrlEnd(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
-    QApplication::sendEvent(screen->TDBGrid1, &ctrlEnd);
-    screen->TDBGrid1->viewport()->repaint();
+    QApplication::sendEvent(screen->gridView, &ctrlEnd);
+    screen->gridView->viewport()->repaint();
     const int last = screen->model()->rowCount() - 1;
-    if (screen->TDBGrid1->currentRowIndex() != last)
+    if (screen->gridView->currentRowIndex() != last)
         die(QStringLiteral("the last row is not the current one"));
     say(QStringLiteral("memory after the last row (RSS):       %1 (target 200 MB)")
             .arg(mb(procStatusKb("VmRSS:"))));

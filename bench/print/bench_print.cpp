@@ -14,12 +14,12 @@
 #include "Dialogs.h"
 #include "Printers.h"
 #include "Progress.h"
-#include "QulMstSelection.h"
+#include "QualityCardReport.h"
+#include "QualityCardSelection.h"
 #include "ReportEngine.h"
 #include "ReportLists.h"
 #include "Schema.h"
 #include "WorkTables.h"
-#include "basPrn_QulMst.h"
 #include "globals.h"
 
 #include <QDir>
@@ -54,10 +54,10 @@ int childMain(const QStringList &a)
     const PrintRequest request{db, dialogs, progress, Printers::pdfPrinterName()};
     int status = 1;
     if (kind == kQulMst)
-        status = basPrn_QulMst::MF_Print(engine, request,
-                                         QulMstSelection::MF_Select(db, dialogs, QString()));
+        status = QualityCardReport::print(
+            engine, request, QualityCardSelection::selectByDate(db, dialogs, QString()));
     else
-        status = ReportLists::MF_Print(kind, engine, request);
+        status = ReportLists::print(kind, engine, request);
     if (status != 0)
         return 1;
     say(QStringLiteral("    %1 pages, %2 kB of PDF")

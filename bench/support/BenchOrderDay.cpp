@@ -129,6 +129,6 @@ void loadBenchDay(Db &db, int count)
     // Completed from the masters and checked, as the import leaves a day.
     refreshDayStatistics(db);
     NullProgress progress;
-    if (MF_OrderCheck(db, quiet, progress, kBenchDay, CheckCaller::Import))
+    if (checkDay(db, quiet, progress, kBenchDay, CheckCaller::Import))
         die(QStringLiteral("the check of the day failed"));
 }

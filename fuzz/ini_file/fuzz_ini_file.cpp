@@ -4,7 +4,7 @@
 // reads back exactly as written; a value with a line end or a NUL is refused and changes
 // nothing (it would otherwise write keys of its own).
 #include "Cp932.h"
-#include "clsIniFile.h"
+#include "IniFile.h"
 
 #include <QFile>
 #include <QMap>
@@ -34,7 +34,7 @@ const QString &iniPath()
     return path;
 }
 
-// Section (lower case, as names match without regard to case) -> key (lower case) -> value.
+// section (lower case, as names match without regard to case) -> key (lower case) -> value.
 using Contents = QMap<QString, QMap<QString, QString>>;
 
 QString describe(const Contents &contents)
@@ -79,11 +79,11 @@ bool typeable(const QString &value)
     return true;
 }
 
-Contents readAll(clsIniFile &ini, bool text)
+Contents readAll(IniFile &ini, bool text)
 {
     Contents contents;
     QStringList sections;
-    ini.EmnumSection(sections);
+    ini.sectionNames(sections);
     for (const QString &section : sections) {
         // A "[" line without its "]" runs on over the next lines (the INI library reads the
         // name up to the next "]"); such a name is written back in another shape. The desk
@@ -92,17 +92,17 @@ Contents readAll(clsIniFile &ini, bool text)
             continue;
         ini.setSection(section);
         QStringList lines;
-        ini.EnumSectionString(lines);
+        ini.sectionLines(lines);
         for (const QString &line : lines) {
             const qsizetype eq = line.indexOf(QLatin1Char('='));
             require(eq >= 0, "a key line without '='");
             const QString key = line.left(eq);
             const QString value = line.mid(eq + 1);
-            // What GetString gives must agree with the enumeration, in a file of text and for
+            // What readString gives must agree with the enumeration, in a file of text and for
             // names such as the desk's own (plain ASCII; bytes that are not text are matched
             // by the INI library's own rules).
             const bool named = text && isPlainName(section) && isPlainName(key);
-            const QString got = ini.GetString(key, QStringLiteral("\x01"));
+            const QString got = ini.readString(key, QStringLiteral("\x01"));
             // (A value of nothing but a byte-order mark reads as empty text, not as the default.)
             const bool agrees =
                 value.isEmpty() ? got.isEmpty() || got == QStringLiteral("\x01") : got == value;
@@ -112,7 +112,7 @@ Contents readAll(clsIniFile &ini, bool text)
                              qPrintable(value), qPrintable(got));
                 require(false, "GetString differs from the section's lines");
             }
-            ini.GetInteger(key, 0);
+            ini.readInteger(key, 0);
             contents[section.toLower()][key.toLower()] = value;
         }
     }
@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         out.write(file.data(), qint64(file.size()));
     }
 
-    clsIniFile ini;
+    IniFile ini;
     ini.setFileName(iniPath());
     const bool text = isText(file);
     Contents before = readAll(ini, text);
@@ -147,11 +147,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ini.setSection(section);
     const bool oneLine = !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')) &&
                          !value.contains(QChar(u'\0'));
-    require(ini.SetString(key, value) == oneLine,
+    require(ini.writeString(key, value) == oneLine,
             "a value on one line is refused, or one with a line end or NUL is written");
     Contents after = readAll(ini, text);
     ini.setSection(section);
-    const QString stored = ini.GetString(key, QString());
+    const QString stored = ini.readString(key, QString());
     if (typeable(value))
         require(stored == value, "a typed value does not read back as written");
     if (!oneLine)

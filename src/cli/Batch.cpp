@@ -96,12 +96,12 @@ int runBatch(const QStringList &arguments, const QString &programPath)
     gIniPath = Installation::resolveIniPath(ini.value_or(QString()), programPath);
     gInstallDir = Installation::installDirOf(gIniPath);
     if (command->needsDatabase) {
-        if (MF_FirstSetting(dialogs)) {
+        if (readSettings(dialogs)) {
             dialogs.message(QStringLiteral("初期化失敗\n強制終了します。"), Icon::Error,
                             QStringLiteral("強制終了"));
             return ExitFailed;
         }
-        gComputerName = GetSelfComputerName(dialogs);
+        gComputerName = computerName(dialogs);
     }
     gVersion = versionText();
     if (user)

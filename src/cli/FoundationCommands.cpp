@@ -8,11 +8,11 @@
 #include "DemoData.h"
 #include "DemoOrderFile.h"
 #include "Dialogs.h"
+#include "IniFile.h"
 #include "Installation.h"
 #include "MasterFiles.h"
 #include "Schema.h"
 #include "StartUp.h"
-#include "clsIniFile.h"
 #include "globals.h"
 
 #include <QDir>
@@ -90,25 +90,25 @@ const QStringList &outputFolders()
 
 void writeDemoIni(const QString &iniPath, const QStringList &folders)
 {
-    clsIniFile ini;
+    IniFile ini;
     ini.setFileName(iniPath);
     ini.setSection(QStringLiteral("SQLDB"));
-    ini.SetString(QStringLiteral("PROVIDER"), QStringLiteral("SQLite"));
-    ini.SetString(QStringLiteral("SERVER_NM"), QStringLiteral("ostera.db"));
-    ini.SetString(QStringLiteral("DB_NM"), QString());
-    ini.SetString(QStringLiteral("DBUSER_NM"), QString());
-    ini.SetString(QStringLiteral("PASSWORD"), QString());
-    ini.SetString(QStringLiteral("TIMEOUT"), QStringLiteral("20"));
+    ini.writeString(QStringLiteral("PROVIDER"), QStringLiteral("SQLite"));
+    ini.writeString(QStringLiteral("SERVER_NM"), QStringLiteral("ostera.db"));
+    ini.writeString(QStringLiteral("DB_NM"), QString());
+    ini.writeString(QStringLiteral("DBUSER_NM"), QString());
+    ini.writeString(QStringLiteral("PASSWORD"), QString());
+    ini.writeString(QStringLiteral("TIMEOUT"), QStringLiteral("20"));
     ini.setSection(QStringLiteral("Zenpan"));
-    ini.SetString(QStringLiteral("L_PRINTER"), QStringLiteral("PDFファイル"));
-    ini.SetString(QStringLiteral("D_PRINTER"), QString());
-    ini.SetString(QStringLiteral("USER_NM"), QStringLiteral("デモ担当"));
+    ini.writeString(QStringLiteral("L_PRINTER"), QStringLiteral("PDFファイル"));
+    ini.writeString(QStringLiteral("D_PRINTER"), QString());
+    ini.writeString(QStringLiteral("USER_NM"), QStringLiteral("デモ担当"));
     ini.setSection(QStringLiteral("tarvolin"));
     const QStringList keys = {QStringLiteral("CarDir"), QStringLiteral("KakDir"),
                               QStringLiteral("HanDir"), QStringLiteral("StkDir"),
                               QStringLiteral("ShtDir")};
     for (int i = 0; i < keys.size(); ++i)
-        ini.SetString(keys.at(i), folders.at(i));
+        ini.writeString(keys.at(i), folders.at(i));
 }
 
 // Copies a file or a folder tree of the package's share folder, keeping what DIR already has.
@@ -274,7 +274,7 @@ void registerFoundationCommands(CommandRegistry &registry)
                                  "demo masters and the current business month)"),
                   /*needsDatabase*/ false, [](BatchContext &ctx) {
                       // Settings are read here because the command opens its own connection.
-                      if (MF_FirstSetting(ctx.dialogs))
+                      if (readSettings(ctx.dialogs))
                           return int(ExitFailed);
                       return initDb(ctx);
                   }});

@@ -115,7 +115,7 @@ int reprintCommand(BatchContext &ctx, const Command &self)
         return status;
     ReportEngine engine;
     const PrintRequest request{*gCn, ctx.dialogs, ctx.progress, to.value_or(gLPrinter)};
-    return RunReprint::MF_Print(kind, engine, request, *impDate, stamp) == 0 ? ExitOk : ExitFailed;
+    return RunReprint::print(kind, engine, request, *impDate, stamp) == 0 ? ExitOk : ExitFailed;
 }
 
 int upgradeDbCommand(BatchContext &ctx, const Command &self)

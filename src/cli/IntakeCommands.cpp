@@ -75,7 +75,7 @@ int checkCommand(BatchContext &ctx, const Command &self)
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
     }
-    if (MF_OrderCheck(*gCn, ctx.dialogs, ctx.progress, impDate))
+    if (checkDay(*gCn, ctx.dialogs, ctx.progress, impDate))
         ctx.dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
                             Icon::Error);
     ctx.dialogs.message(QStringLiteral("完了しました。"));

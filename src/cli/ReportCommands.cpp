@@ -4,10 +4,10 @@
 #include "ConsoleDialogs.h"
 #include "Db.h"
 #include "Progress.h"
-#include "QulMstSelection.h"
+#include "QualityCardReport.h"
+#include "QualityCardSelection.h"
 #include "ReportEngine.h"
 #include "ReportLists.h"
-#include "basPrn_QulMst.h"
 #include "globals.h"
 
 namespace {
@@ -17,10 +17,10 @@ const QString kQulMst = QStringLiteral("QulMst");
 int printQualityCards(BatchContext &ctx, ReportEngine &engine, const PrintRequest &request,
                       const QString &date)
 {
-    const QList<QSqlRecord> rows = QulMstSelection::MF_Select(*gCn, ctx.dialogs, date);
+    const QList<QSqlRecord> rows = QualityCardSelection::selectByDate(*gCn, ctx.dialogs, date);
     if (rows.isEmpty())
         return 1;
-    return basPrn_QulMst::MF_Print(engine, request, rows);
+    return QualityCardReport::print(engine, request, rows);
 }
 
 // The print screen refuses an empty WRK_RPT before printing; so does the command.
@@ -31,7 +31,7 @@ int printRunList(BatchContext &ctx, ReportEngine &engine, const PrintRequest &re
         ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
         return 1;
     }
-    if (ReportLists::MF_Print(kind, engine, request) == 0)
+    if (ReportLists::print(kind, engine, request) == 0)
         return 0;
     ctx.dialogs.message(QStringLiteral("失敗しました。"), Icon::Error);
     return 1;

@@ -88,9 +88,9 @@ QString ConversionResult::report() const
 ConversionChecks ConversionChecks::standard()
 {
     return {[](Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate) {
-                return MF_OrderCheck(db, dialogs, progress, impDate, CheckCaller::Conversion);
+                return checkDay(db, dialogs, progress, impDate, CheckCaller::Conversion);
             },
-            MF_QulMstCheck};
+            checkRunQualityKeys};
 }
 
 ConversionRun::ConversionRun(Db &db, Dialogs &dialogs, Progress &progress, OutputFolders folders,
@@ -306,35 +306,35 @@ bool ConversionRun::runSteps(bool thermal)
     };
     const int timeout = m_workTableTimeoutMs;
     const QList<Step> steps = {
-        {[&] { return MF_MakeWrkCsvH(m_db, m_dialogs, timeout); },
+        {[&] { return buildArtworkTable(m_db, m_dialogs, timeout); },
          "指示版下用CSVテーブル作成時にエラーが発生しました。",
          {1}},
-        {[&] { return MF_MakeWrkRpt(m_db, m_dialogs, timeout); },
+        {[&] { return buildReportTable(m_db, m_dialogs, timeout); },
          "レポート用テーブル作成時にエラーが発生しました。",
          {2, 3}},
-        {[&] { return MF_MakeWrkCsvC(m_db, m_dialogs, timeout); },
+        {[&] { return buildThermalTable(m_db, m_dialogs, timeout); },
          "熱転写用CSVテーブル作成時にエラーが発生しました。",
          {4},
          true},
         // Names made from the lines are refused before the first file is written; the
         // refusal names the line and needs no step message after it.
         {[&] {
-             return MF_CheckFileNames(m_db, m_dialogs, thermal, m_folders.car, m_folders.han,
-                                      m_folders.stk, m_folders.sht);
+             return checkFileNames(m_db, m_dialogs, thermal, m_folders.car, m_folders.han,
+                                   m_folders.stk, m_folders.sht);
          },
          nullptr,
          {}},
-        {[&] { return MF_WriteCsvC(m_db, m_dialogs, m_progress, m_folders.car); },
+        {[&] { return writeThermalFiles(m_db, m_dialogs, m_progress, m_folders.car); },
          "熱転写用CSVファイル書き出し時にエラーが発生しました。",
          {5},
          true},
-        {[&] { return MF_WriteCsvH(m_db, m_dialogs, m_progress, m_folders.han); },
+        {[&] { return writeArtworkFiles(m_db, m_dialogs, m_progress, m_folders.han); },
          "指示版下用CSVファイル書き出し時にエラーが発生しました。",
          {6}},
-        {[&] { return MF_WriteLotSeal(m_db, m_dialogs, m_progress, m_folders.stk); },
+        {[&] { return writeLotSealFile(m_db, m_dialogs, m_progress, m_folders.stk); },
          "ロットシールCSVファイル書き出し時にエラーが発生しました。",
          {7}},
-        {[&] { return MF_WriteLotSheet(m_db, m_dialogs, m_progress, m_folders.sht); },
+        {[&] { return writeLotSheetFile(m_db, m_dialogs, m_progress, m_folders.sht); },
          "ロットシートCSVファイル書き出し時にエラーが発生しました。",
          {8}},
     };

@@ -1,6 +1,6 @@
 // A conversion run over one import date: the operator's conditions, the error check again,
 // the mark of the selected lines, the three work tables, the output files and the batch
-// stamp that lets the latest run be cancelled. The screen frmOrd_Henkan and the batch
+// stamp that lets the latest run be cancelled. The screen ConversionScreen and the batch
 // command `convert` both run it.
 #pragma once
 

@@ -190,8 +190,8 @@ QString refusalAmong(const QList<PlannedName> &names)
 
 } // namespace
 
-int MF_CheckFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFolder,
-                      const QString &hanFolder, const QString &stkFolder, const QString &shtFolder)
+int checkFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFolder,
+                   const QString &hanFolder, const QString &stkFolder, const QString &shtFolder)
 {
     return guarded(dialogs, [&] {
         QHash<QString, QList<PlannedName>> byFolder;
@@ -227,7 +227,7 @@ int MF_CheckFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &car
     });
 }
 
-int MF_WriteCsvC(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
+int writeThermalFiles(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     const int keyColumn = int(printDataColumns().size()); // KNR_NO once more
     return guarded(dialogs, [&] {
@@ -238,7 +238,7 @@ int MF_WriteCsvC(Db &db, Dialogs &dialogs, Progress &progress, const QString &fo
     });
 }
 
-int MF_WriteCsvH(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
+int writeArtworkFiles(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     const int keyColumn = int(printDataColumns().size()); // FILE_NM after the 79 columns
     return guarded(dialogs, [&] {
@@ -249,7 +249,7 @@ int MF_WriteCsvH(Db &db, Dialogs &dialogs, Progress &progress, const QString &fo
     });
 }
 
-int MF_WriteLotSeal(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
+int writeLotSealFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     // The size is not part of the key: every size of a lot, product and colour adds up on
     // one seal. Ties are ordered by the first line of each group.
@@ -267,7 +267,7 @@ int MF_WriteLotSeal(Db &db, Dialogs &dialogs, Progress &progress, const QString 
     });
 }
 
-int MF_WriteLotSheet(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
+int writeLotSheetFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     // KNR_NO is read once more after the 15 output columns to name a line in a message.
     static const QString sql =

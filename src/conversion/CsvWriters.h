@@ -15,13 +15,13 @@ class Progress;
 // number of WRK_CSV_C when the run is thermal, a FILE_NM of WRK_CSV_H) that holds "/" or "\"
 // or starts with ".", or that meets another name of the run in the same folder (AB_1 is the
 // name AB takes when AB.csv exists); the message names the line by its control number.
-int MF_CheckFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFolder,
-                      const QString &hanFolder, const QString &stkFolder, const QString &shtFolder);
+int checkFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFolder,
+                   const QString &hanFolder, const QString &stkFolder, const QString &shtFolder);
 // Thermal-transfer print files: one per control number, KNR_NO + ".csv".
-int MF_WriteCsvC(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);
+int writeThermalFiles(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);
 // Instruction-artwork files: one per FILE_NM, under a free name.
-int MF_WriteCsvH(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);
+int writeArtworkFiles(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);
 // The lot seal file LSTK.csv (free name): quantities of all sizes of a lot summed on one line.
-int MF_WriteLotSeal(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);
+int writeLotSealFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);
 // The lot sheet file LSHT.csv (free name): one line per report row.
-int MF_WriteLotSheet(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);
+int writeLotSheetFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder);

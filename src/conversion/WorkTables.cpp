@@ -188,17 +188,17 @@ void wc_rpt(Db &db)
     replaceTable(db, QStringLiteral("WRK_RPT"));
 }
 
-int MF_MakeWrkCsvH(Db &db, Dialogs &dialogs, int timeoutMs)
+int buildArtworkTable(Db &db, Dialogs &dialogs, int timeoutMs)
 {
     return runStep(db, dialogs, timeoutMs, wc_csvh);
 }
 
-int MF_MakeWrkRpt(Db &db, Dialogs &dialogs, int timeoutMs)
+int buildReportTable(Db &db, Dialogs &dialogs, int timeoutMs)
 {
     return runStep(db, dialogs, timeoutMs, wc_rpt);
 }
 
-int MF_MakeWrkCsvC(Db &db, Dialogs &dialogs, int timeoutMs)
+int buildThermalTable(Db &db, Dialogs &dialogs, int timeoutMs)
 {
     return runStep(db, dialogs, timeoutMs, wc_csvc);
 }

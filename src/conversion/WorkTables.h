@@ -25,6 +25,6 @@ QString workTableInsert(const QString &table);
 constexpr int kWorkTableTimeoutMs = 50000;
 
 // The step routines of the run: 0 on success; 1 after showing the failure's description.
-int MF_MakeWrkCsvH(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
-int MF_MakeWrkRpt(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
-int MF_MakeWrkCsvC(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
+int buildArtworkTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
+int buildReportTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
+int buildThermalTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);

@@ -17,8 +17,8 @@ ReportSource sourceOf(const QString &impDate, const QString &stamp)
     return source;
 }
 
-int MF_Print(const QString &kind, ReportEngine &CrDraw1, PrintRequest request,
-             const QString &impDate, const QString &stamp)
+int print(const QString &kind, ReportEngine &reportEngine, PrintRequest request,
+          const QString &impDate, const QString &stamp)
 {
     try {
         if (!RunList::hasReportRows(request.db, impDate, stamp)) {
@@ -30,7 +30,7 @@ int MF_Print(const QString &kind, ReportEngine &CrDraw1, PrintRequest request,
         return 1;
     }
     request.source = sourceOf(impDate, stamp);
-    if (ReportLists::MF_Print(kind, CrDraw1, request) == 0)
+    if (ReportLists::print(kind, reportEngine, request) == 0)
         return 0;
     request.dialogs.message(QStringLiteral("失敗しました。"), Icon::Error);
     return 1;

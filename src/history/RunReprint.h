@@ -19,7 +19,7 @@ ReportSource sourceOf(const QString &impDate, const QString &stamp);
 // 0 on success; 1 after "レコードがありません。" when the run kept no rows, after the
 // history's own message when its tables are missing, or after "失敗しました。" when the
 // list failed.
-int MF_Print(const QString &kind, ReportEngine &CrDraw1, PrintRequest request,
-             const QString &impDate, const QString &stamp);
+int print(const QString &kind, ReportEngine &reportEngine, PrintRequest request,
+          const QString &impDate, const QString &stamp);
 
 } // namespace RunReprint

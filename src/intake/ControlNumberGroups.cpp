@@ -59,7 +59,7 @@ void ControlNumberGroups::draw(Db &db, const QString &nen, const QString &tuki)
             return before(x.lotNo, y.lotNo);
         });
         const int count = int(groups.size());
-        const int base = PF_NextKnrNo(db, nen, tuki, fcRg, count) - count;
+        const int base = nextControlNumber(db, nen, tuki, fcRg, count) - count;
         for (int i = 0; i < count; ++i)
             m_numbers[groups[size_t(i)]] = formatKnrNo(fcRg, base + i + 1);
     }

@@ -2,7 +2,8 @@
 
 #include "Db.h"
 
-int PF_NextKnrNo(Db &db, const QString &nen, const QString &tuki, const QString &fcRg, int count)
+int nextControlNumber(Db &db, const QString &nen, const QString &tuki, const QString &fcRg,
+                      int count)
 {
     return db
         .scalar(QStringLiteral("INSERT INTO SYS_KNR_NO(ORD_NEN, ORD_TUKI, FC_RG, KNR_NO) "

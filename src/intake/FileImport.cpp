@@ -140,8 +140,8 @@ std::optional<OrderFileContent> OrderFileContent::read(Dialogs &dialogs, Progres
     }
 }
 
-int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
-                  OrderFileContent &content)
+int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
+               OrderFileContent &content)
 {
     try {
         db.exec(QStringLiteral("DELETE FROM WRK_ORDER"));
@@ -171,10 +171,10 @@ int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequ
     return 0;
 }
 
-int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request)
+int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request)
 {
     std::optional<OrderFileContent> content = OrderFileContent::read(dialogs, progress, request);
     if (!content)
         return 1;
-    return PF_FileImport(db, dialogs, progress, request, *content);
+    return importFile(db, dialogs, progress, request, *content);
 }

@@ -31,8 +31,7 @@ public:
                                                 const ImportRequest &request);
 
 private:
-    friend int PF_FileImport(Db &, Dialogs &, Progress &, const ImportRequest &,
-                             OrderFileContent &);
+    friend int importFile(Db &, Dialogs &, Progress &, const ImportRequest &, OrderFileContent &);
     explicit OrderFileContent(const QDate &today) : m_today(today) {}
 
     QByteArray m_bytes;
@@ -44,10 +43,10 @@ private:
 // 0 on success; 1 after the failure's message. Empties WRK_ORDER, draws the control numbers and
 // fills it from the content. Runs inside the caller's transaction, so that a failure leaves
 // nothing behind when the caller rolls back.
-int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
-                  OrderFileContent &content);
+int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
+               OrderFileContent &content);
 // The same with the file read first (0, or 1 after the refusal's message).
-int PF_FileImport(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request);
+int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request);
 
 // The columns of WRK_ORDER that one record fills, in the order of the file (with the
 // production year and month after the lot number).

@@ -19,7 +19,7 @@ QString alreadyImportedMessage(const QString &impDate)
                ")は既に読み込まれています。\n違う日付を指定するか、明日行ってください。");
 }
 
-int PF_ImportCheck(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate)
+int checkImport(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate)
 {
     const QFileInfo file(path);
     if (path.isEmpty() || !file.exists() || file.isDir()) {

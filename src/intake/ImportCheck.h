@@ -7,7 +7,7 @@ class Db;
 class Dialogs;
 
 // 0 when the import may start; 1 after the refusal's message (or a database error's).
-int PF_ImportCheck(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate);
+int checkImport(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate);
 
 // A day counts as imported once it is registered in SYS_IMPDATE or has lines in TBL_ORDER.
 bool isDayImported(Db &db, const QString &impDate);

@@ -5,9 +5,9 @@
 #include <QString>
 
 struct ImportRequest {
-    QString path;    // the order file (txtPath)
-    QString impDate; // the import date as typed, stored unchanged as IMP_DATE (txtDate)
-    QString nen;     // year of the open business month (txtNen): the control-number counter
-    QString tuki;    // month of the open business month (txtTuki)
+    QString path;    // the order file (fileEdit)
+    QString impDate; // the import date as typed, stored unchanged as IMP_DATE (importDateEdit)
+    QString nen;     // year of the open business month (yearEdit): the control-number counter
+    QString tuki;    // month of the open business month (monthEdit)
     QDate today;     // chooses the year of the lot numbers' month codes
 };

@@ -23,12 +23,12 @@ bool ImportRun::failed()
 
 bool ImportRun::run(const ImportRequest &request)
 {
-    if (PF_ImportCheck(m_db, m_dialogs, request.path, request.impDate))
+    if (checkImport(m_db, m_dialogs, request.path, request.impDate))
         return failed();
     if (!importDay(request))
         return failed();
     m_dialogs.message(QStringLiteral("エラーチェック処理を開始します。"));
-    if (MF_OrderCheck(m_db, m_dialogs, m_progress, request.impDate, CheckCaller::Import))
+    if (checkDay(m_db, m_dialogs, m_progress, request.impDate, CheckCaller::Import))
         m_dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"), Icon::Error);
     m_dialogs.message(QStringLiteral("処理は終了しました。"), Icon::Information);
     return true;
@@ -54,9 +54,9 @@ bool ImportRun::importDay(const ImportRequest &request)
             m_dialogs.message(alreadyImportedMessage(request.impDate), Icon::Error);
             return false;
         }
-        if (PF_FileImport(m_db, m_dialogs, m_progress, request, *content))
+        if (importFile(m_db, m_dialogs, m_progress, request, *content))
             return false;
-        if (PF_MakeOrder(m_db, m_dialogs, request.impDate))
+        if (buildOrders(m_db, m_dialogs, request.impDate))
             return false;
         refreshDayStatistics(m_db);
         m_db.exec(QStringLiteral("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES(:d, '0')"),

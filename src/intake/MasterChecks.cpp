@@ -148,32 +148,32 @@ bool runCheck(Db &db, Dialogs &dialogs, const QString &impDate, const QList<Pass
 
 } // namespace
 
-bool MF_BrandCheck(Db &db, Dialogs &dialogs, const QString &impDate)
+bool checkBrands(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, brandPasses());
 }
 
-bool MF_FactoryCheck(Db &db, Dialogs &dialogs, const QString &impDate)
+bool checkFactories(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, factoryPasses());
 }
 
-bool MF_QualityCheck(Db &db, Dialogs &dialogs, const QString &impDate)
+bool checkQualities(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, qualityPasses());
 }
 
-bool MF_SizeCheck(Db &db, Dialogs &dialogs, const QString &impDate)
+bool checkSizes(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, sizePasses());
 }
 
-bool MF_SizeRowCheck(Db &db, Dialogs &dialogs, const QString &impDate)
+bool checkSizeRows(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, sizeRowPasses());
 }
 
-bool MF_RowCheck(Db &db, Dialogs &dialogs, const QString &impDate)
+bool checkRows(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, rowPasses());
 }
@@ -240,8 +240,8 @@ void writeAllFindings(Db &db, const QString &impDate)
             params);
 }
 
-void MP_ErrAdd(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,
-               const QString &err3)
+void addFinding(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,
+                const QString &err3)
 {
     const QVariantMap line{{QStringLiteral("d"), impDate}, {QStringLiteral("ln"), impLn}};
     const int last = db.scalar(QStringLiteral("SELECT MAX(ERR_LN) FROM TBL_ERR "

@@ -10,12 +10,12 @@
 class Db;
 class Dialogs;
 
-bool MF_BrandCheck(Db &db, Dialogs &dialogs, const QString &impDate);
-bool MF_FactoryCheck(Db &db, Dialogs &dialogs, const QString &impDate);
-bool MF_QualityCheck(Db &db, Dialogs &dialogs, const QString &impDate);
-bool MF_SizeCheck(Db &db, Dialogs &dialogs, const QString &impDate);
-bool MF_SizeRowCheck(Db &db, Dialogs &dialogs, const QString &impDate);
-bool MF_RowCheck(Db &db, Dialogs &dialogs, const QString &impDate);
+bool checkBrands(Db &db, Dialogs &dialogs, const QString &impDate);
+bool checkFactories(Db &db, Dialogs &dialogs, const QString &impDate);
+bool checkQualities(Db &db, Dialogs &dialogs, const QString &impDate);
+bool checkSizes(Db &db, Dialogs &dialogs, const QString &impDate);
+bool checkSizeRows(Db &db, Dialogs &dialogs, const QString &impDate);
+bool checkRows(Db &db, Dialogs &dialogs, const QString &impDate);
 
 // The six checks in one read of the day's lines: the same findings, numbered the same way,
 // as running them one after the other on a day without findings. Throws DbError, having
@@ -27,8 +27,8 @@ void writeAllFindings(Db &db, const QString &impDate);
 QString linesWithFindingsSelect();
 
 // Appends one finding to a line, after its last one. Throws DbError.
-void MP_ErrAdd(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,
-               const QString &err3);
+void addFinding(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,
+                const QString &err3);
 
 class HistoryWrite;
 

@@ -137,7 +137,7 @@ QString manufacturerText()
     return QStringLiteral("株式会社\u3000オステラ");
 }
 
-int PF_MakeOrder(Db &db, Dialogs &dialogs, const QString &impDate)
+int buildOrders(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     const QVariantMap day{{QStringLiteral("d"), impDate}};
     try {

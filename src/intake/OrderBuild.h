@@ -9,7 +9,7 @@ class Db;
 class Dialogs;
 
 // 0 on success; 1 after the database error's message.
-int PF_MakeOrder(Db &db, Dialogs &dialogs, const QString &impDate);
+int buildOrders(Db &db, Dialogs &dialogs, const QString &impDate);
 
 // The manufacturer written on every built line: 株式会社 and オステラ with a full-width space.
 QString manufacturerText();

@@ -23,12 +23,12 @@ struct Check {
 };
 
 const Check kChecks[] = {
-    {MF_BrandCheck, "ブランドチェック中にエラーが発生"},
-    {MF_FactoryCheck, "工場マスタチェック中にエラーが発生"},
-    {MF_QualityCheck, "品質マスタチェック中にエラーが発生"},
-    {MF_SizeCheck, "サイズマスタチェック中にエラーが発生"},
-    {MF_SizeRowCheck, "TARVOLINサイズマスタチェック中にエラーが発生"},
-    {MF_RowCheck, "ROWマスタチェック中にエラーが発生"},
+    {checkBrands, "ブランドチェック中にエラーが発生"},
+    {checkFactories, "工場マスタチェック中にエラーが発生"},
+    {checkQualities, "品質マスタチェック中にエラーが発生"},
+    {checkSizes, "サイズマスタチェック中にエラーが発生"},
+    {checkSizeRows, "TARVOLINサイズマスタチェック中にエラーが発生"},
+    {checkRows, "ROWマスタチェック中にエラーが発生"},
 };
 
 // Two workstations may check one day at once (the import's own check and a re-check, or the
@@ -103,8 +103,8 @@ void runChecks(Db &db, Dialogs &dialogs, Progress &progress, const QString &impD
 
 } // namespace
 
-bool MF_OrderCheck(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
-                   CheckCaller caller)
+bool checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
+              CheckCaller caller)
 {
     ProgressScope scope(progress);
     try {
@@ -137,7 +137,7 @@ bool MF_OrderCheck(Db &db, Dialogs &dialogs, Progress &progress, const QString &
     return false;
 }
 
-bool MF_QulMstCheck(Db &db, Dialogs &dialogs)
+bool checkRunQualityKeys(Db &db, Dialogs &dialogs)
 {
     QList<QSqlRecord> missing;
     try {

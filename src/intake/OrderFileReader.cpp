@@ -111,7 +111,7 @@ bool OrderFileReader::read(int n, OrderRecord &record, QString *reason) const
 
     // The lot number's second character is the production month; the year is the one that
     // puts that month nearest to today.
-    const QString yearMonth = MonthCodeToYearMonth(record.fields[kLotNo].mid(1, 1), m_today);
+    const QString yearMonth = monthCodeToYearMonth(record.fields[kLotNo].mid(1, 1), m_today);
     record.seisanNen = yearMonth.left(2);
     record.seisanTuki = yearMonth.right(2);
     return true;

@@ -17,7 +17,7 @@ QString FactoryMaster::missingKeyMessage() const
     return QStringLiteral("工場略号が入力されていません。");
 }
 
-QStringList FactoryMaster::PP_GensanList()
+QStringList FactoryMaster::origins()
 {
     return {QStringLiteral("日本製"), QStringLiteral("中国製"), QStringLiteral("韓国製")};
 }

@@ -20,5 +20,5 @@ public:
     static QString codeRefusal(const QString &fcRg);
 
     // The origins offered on the edit screen; the operator may type another.
-    static QStringList PP_GensanList();
+    static QStringList origins();
 };

@@ -30,20 +30,20 @@ bool MasterTable::exists(const QString &key)
                        {{QStringLiteral("key"), key}});
 }
 
-QString MasterTable::saveRefusal(int hiMode, const QString &typedKey, const QString &openedKey)
+QString MasterTable::saveRefusal(int mode, const QString &typedKey, const QString &openedKey)
 {
     const QString key = trimBlanks(typedKey);
     if (key.isEmpty())
         return missingKeyMessage();
     if (const QString refusal = keyRefusal(key); !refusal.isEmpty())
         return refusal;
-    const bool keyMustBeFree = hiMode != ModeEdit || key != openedKey;
+    const bool keyMustBeFree = mode != ModeEdit || key != openedKey;
     if (keyMustBeFree && exists(key))
         return alreadyRegisteredMessage();
     return {};
 }
 
-void MasterTable::save(int hiMode, const QString &openedKey, const MasterValues &values)
+void MasterTable::save(int mode, const QString &openedKey, const MasterValues &values)
 {
     MasterValues row = values;
     const QString key = trimBlanks(values.value(keyColumn()));
@@ -54,7 +54,7 @@ void MasterTable::save(int hiMode, const QString &openedKey, const MasterValues 
     // Only an edited record is replaced. A new record, a copy or a moved record takes a key
     // that was free at the check; should another workstation have taken it meanwhile, the
     // key refuses the insert instead of its record being overwritten.
-    if (hiMode == ModeEdit)
+    if (mode == ModeEdit)
         deleteKey(openedKey);
     insert(row);
     transaction.commit();

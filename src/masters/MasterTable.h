@@ -1,5 +1,5 @@
 // One master maintained through a list and an edit screen (name types, qualities, factories):
-// the record the edit screen opens, the check before saving (PF_SaveCheck), the save that
+// the record the edit screen opens, the check before saving (checkBeforeSave), the save that
 // replaces the whole record by delete and insert in one transaction, and the delete of the
 // list. Each master names its table, key and columns in the order the edit screen writes them.
 #pragma once
@@ -15,7 +15,7 @@ class Progress;
 // Column -> text of the edit screen's input (column names as in the table, upper case).
 using MasterValues = QMap<QString, QString>;
 
-// How an edit screen was opened (HiMode).
+// How an edit screen was opened (editMode).
 enum MasterEditMode {
     ModeCopy = -1, // new record starting from a copy of the current one
     ModeNew = 0,
@@ -35,7 +35,7 @@ public:
     virtual QString keyColumn() const = 0;
     // Every column, in the order the edit screen writes them.
     virtual QStringList columns() const = 0;
-    // PF_SaveCheck's message for a blank key ("ネーム種が入力されていません。").
+    // checkBeforeSave's message for a blank key ("ネーム種が入力されていません。").
     virtual QString missingKeyMessage() const = 0;
 
     // The record under key as the edit screen shows it; empty when there is none.
@@ -44,12 +44,12 @@ public:
     // Why the record may not be saved: the blank-key message, the master's own refusal of the
     // key (keyRefusal), "既に登録されています。" when a new record, a copy or a changed key
     // would take a key that is in use; "" when it may. Throws DbError.
-    QString saveRefusal(int hiMode, const QString &typedKey, const QString &openedKey);
+    QString saveRefusal(int mode, const QString &typedKey, const QString &openedKey);
     // Replaces the record: in edit mode the record under its old key (openedKey) is removed
     // first, then the new one inserted, all in one transaction. Throws DbError after rolling
     // back; nothing is changed then. Saves and deletes wait for a running conversion, whose
     // lists and files must read the masters it started with.
-    void save(int hiMode, const QString &openedKey, const MasterValues &values);
+    void save(int mode, const QString &openedKey, const MasterValues &values);
     void remove(const QString &key);
 
     static QString alreadyRegisteredMessage();

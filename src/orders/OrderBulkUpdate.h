@@ -1,6 +1,6 @@
 // The bulk update of the order edit screen (更新): sets up to four columns to one value on
 // every line of the current order condition — the set date, the printer model with its
-// thermal-transfer flag, and the special-conversion flag. The dialog frmOrd_Update and the
+// thermal-transfer flag, and the special-conversion flag. The dialog BulkUpdateDialog and the
 // batch command `update` both use it.
 #pragma once
 

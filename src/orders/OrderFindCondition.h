@@ -12,7 +12,7 @@
 
 // What the operator typed, as typed (not trimmed); an empty text is a criterion not given.
 struct OrderFindCriteria {
-    QString impDate;            // 処理日 (txtImpDate)
+    QString impDate;            // 処理日 (importDateEdit)
     QString fcRg;               // 工場略号
     QString flg5;               // 特定変換
     QString carCd;              // ネーム種

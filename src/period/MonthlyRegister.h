@@ -34,11 +34,11 @@ public:
     // Every month, newest first.
     QList<BusinessMonth> months();
 
-    // cmdNew. A one-digit month is written back with its leading "0" (the screen shows it).
+    // newMonthButton. A one-digit month is written back with its leading "0" (the screen shows it).
     Outcome createMonth(QString &nen, QString &tuki);
-    // cmdKakutei.
+    // confirmButton.
     Outcome confirmMonth(const QString &nen, const QString &tuki);
-    // cmdCancel: reopens a confirmed month while no other month is open.
+    // cancelButton: reopens a confirmed month while no other month is open.
     Outcome reopenMonth(const QString &nen, const QString &tuki);
 
     // Years from 2003 to 2099 and months from 1 to 12, typed as digits (full-width digits

@@ -22,18 +22,18 @@ ReportEngine::~ReportEngine()
         m_painter->end();
 }
 
-int ReportEngine::EngineInit()
+int ReportEngine::init()
 {
     m_ready = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
     return m_ready ? 0 : 1;
 }
 
-int ReportEngine::JobStart(const QString &jobName, const QString &printerName)
+int ReportEngine::startJob(const QString &jobName, const QString &printerName)
 {
     if (!m_ready)
         return 1;
     if (m_printer)
-        JobEnd();
+        endJob();
     m_pages.clear();
     m_pageCount = 0;
     m_pdfPath.clear();
@@ -53,13 +53,13 @@ void ReportEngine::requireJob() const
         throw ReportError(QStringLiteral("印刷ジョブが開始されていません。"));
 }
 
-ReportPrintSettings &ReportEngine::PrintSettings()
+ReportPrintSettings &ReportEngine::printSettings()
 {
     requireJob();
     return *m_settings;
 }
 
-ReportLayout &ReportEngine::LayoutOpen(const QString &path)
+ReportLayout &ReportEngine::openLayout(const QString &path)
 {
     requireJob();
     m_layout = std::make_unique<ReportLayout>(*this, LayoutDesign::load(path));
@@ -87,7 +87,7 @@ void ReportEngine::outputPage(const LayoutDesign &design, const QHash<QString, Q
     ++m_pageCount;
 }
 
-void ReportEngine::JobEnd()
+void ReportEngine::endJob()
 {
     if (!m_printer)
         return;
@@ -104,8 +104,8 @@ void ReportEngine::JobEnd()
         m_pdfPath.clear();
 }
 
-void ReportEngine::EngineClose()
+void ReportEngine::close()
 {
-    JobEnd();
+    endJob();
     m_ready = false;
 }

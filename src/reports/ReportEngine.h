@@ -2,9 +2,9 @@
 // sends the pages to a printer through QPainter. Its operations are the ones every list uses,
 // in the order of a job:
 //
-//   EngineInit → JobStart(kind, printer) → PrintSettings().setCopies(1) → LayoutOpen(path)
-//   → PrintSettings().PaperApply(layout) → { FieldSet / FieldShow / SectionShow,
-//   PageOutput, PageClear }* → JobEnd → EngineClose
+//   init → startJob(kind, printer) → printSettings().setCopies(1) → openLayout(path)
+//   → printSettings().applyPaper(layout) → { setField / showField / showSection,
+//   outputPage, clearPage }* → endJob → close
 //
 // A job on the PDF printer ("PDFファイル") becomes a file in the installation's print/ folder,
 // handed to the desktop when the job ends. With recording on, the engine also keeps every
@@ -32,17 +32,17 @@ public:
     ReportEngine &operator=(const ReportEngine &) = delete;
 
     // 0 = ready. Drawing needs the application's font system: without it the engine refuses.
-    int EngineInit();
+    int init();
     // 0 = the printer was found and the job started (pages are sent from the first output).
-    int JobStart(const QString &jobName, const QString &printerName);
+    int startJob(const QString &jobName, const QString &printerName);
     // The printer settings of the running job; throws ReportError outside a job.
-    ReportPrintSettings &PrintSettings();
+    ReportPrintSettings &printSettings();
     // Opens a layout for the running job; throws ReportError when it is missing or unreadable.
-    ReportLayout &LayoutOpen(const QString &path);
+    ReportLayout &openLayout(const QString &path);
     // Closes the job: the pages go to the printer (or the PDF is opened).
-    void JobEnd();
+    void endJob();
     // Releases the engine; a job still open is ended first so that pages already output print.
-    void EngineClose();
+    void close();
 
     void setRecording(bool on) { m_recording = on; }
     // The pages of the latest job, when recording.
@@ -52,7 +52,7 @@ public:
     QString pdfPath() const { return m_pdfPath; }
     bool jobOpen() const { return m_printer != nullptr; }
 
-    // Called by the open layout's PageOutput.
+    // Called by the open layout's outputPage.
     void outputPage(const LayoutDesign &design, const QHash<QString, QString> &values,
                     const QHash<QString, bool> &itemShown,
                     const QHash<QString, bool> &sectionShown);

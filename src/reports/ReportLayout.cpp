@@ -10,7 +10,7 @@ ReportLayout::ReportLayout(ReportEngine &engine, LayoutDesign design)
         m_sectionShown.insert(section, m_design.sectionShownAtOpen(section));
 }
 
-void ReportLayout::FieldSet(const QString &name, const QString &value)
+void ReportLayout::setField(const QString &name, const QString &value)
 {
     if (!m_design.hasField(name))
         throw ReportError(QStringLiteral("レイアウトにフィールド ") + name +
@@ -18,12 +18,12 @@ void ReportLayout::FieldSet(const QString &name, const QString &value)
     m_values.insert(name, value);
 }
 
-void ReportLayout::FieldSet(const QString &name, qint64 value)
+void ReportLayout::setField(const QString &name, qint64 value)
 {
-    FieldSet(name, QString::number(value));
+    setField(name, QString::number(value));
 }
 
-void ReportLayout::FieldShow(const QString &name, bool shown)
+void ReportLayout::showField(const QString &name, bool shown)
 {
     if (!m_design.hasName(name))
         throw ReportError(QStringLiteral("レイアウトに項目 ") + name +
@@ -31,7 +31,7 @@ void ReportLayout::FieldShow(const QString &name, bool shown)
     m_itemShown.insert(name, shown);
 }
 
-void ReportLayout::SectionShow(const QString &name, bool shown)
+void ReportLayout::showSection(const QString &name, bool shown)
 {
     if (!m_design.hasSection(name))
         throw ReportError(QStringLiteral("レイアウトにセクション ") + name +
@@ -39,12 +39,12 @@ void ReportLayout::SectionShow(const QString &name, bool shown)
     m_sectionShown.insert(name, shown);
 }
 
-void ReportLayout::PageOutput()
+void ReportLayout::outputPage()
 {
     m_engine.outputPage(m_design, m_values, m_itemShown, m_sectionShown);
 }
 
-void ReportLayout::PageClear()
+void ReportLayout::clearPage()
 {
     m_values.clear();
 }

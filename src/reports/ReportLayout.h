@@ -1,5 +1,5 @@
 // A layout opened for a print job: the values, shown fields and shown sections of the page
-// being filled. PageOutput sends the page to the job; PageClear empties the values for the
+// being filled. outputPage sends the page to the job; clearPage empties the values for the
 // next page (what is shown or hidden stays as it is).
 #pragma once
 
@@ -17,12 +17,12 @@ public:
     const LayoutDesign &design() const { return m_design; }
 
     // A name the layout does not have throws ReportError (a wrong name would print nothing).
-    void FieldSet(const QString &name, const QString &value);
-    void FieldSet(const QString &name, qint64 value);
-    void FieldShow(const QString &name, bool shown);
-    void SectionShow(const QString &name, bool shown);
-    void PageOutput();
-    void PageClear();
+    void setField(const QString &name, const QString &value);
+    void setField(const QString &name, qint64 value);
+    void showField(const QString &name, bool shown);
+    void showSection(const QString &name, bool shown);
+    void outputPage();
+    void clearPage();
 
     bool hasField(const QString &name) const { return m_design.hasField(name); }
     QString value(const QString &name) const { return m_values.value(name); }

@@ -1,10 +1,10 @@
 #include "ReportLists.h"
 
 #include "Db.h"
+#include "NameProductionListReport.h"
+#include "OrderListReport.h"
 #include "ReportValues.h"
-#include "basPrn_CarList.h"
-#include "basPrn_OrderList.h"
-#include "basPrn_TotalList.h"
+#include "TotalListReport.h"
 
 namespace ReportLists {
 
@@ -29,14 +29,14 @@ QString caption(const QString &kind)
     return QString();
 }
 
-int MF_Print(const QString &kind, ReportEngine &CrDraw1, const PrintRequest &request)
+int print(const QString &kind, ReportEngine &reportEngine, const PrintRequest &request)
 {
     if (kind == QLatin1String("OrderList"))
-        return basPrn_OrderList::MF_Print(CrDraw1, request);
+        return OrderListReport::print(reportEngine, request);
     if (kind == QLatin1String("CarList"))
-        return basPrn_CarList::MF_Print(CrDraw1, request);
+        return NameProductionListReport::print(reportEngine, request);
     if (kind == QLatin1String("TotalList"))
-        return basPrn_TotalList::MF_Print(CrDraw1, request);
+        return TotalListReport::print(reportEngine, request);
     return 1;
 }
 

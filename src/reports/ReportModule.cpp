@@ -19,28 +19,28 @@ QString ReportModule::layoutPath(const QString &kind)
     return Installation::dataFile(QStringLiteral("sys_crf/cor_") + kind + QStringLiteral(".crf"));
 }
 
-ReportModule::ReportModule(ReportEngine &CrDraw1, const PrintRequest &request, QString kind)
-    : m_engine(CrDraw1), m_request(request), m_kind(std::move(kind))
+ReportModule::ReportModule(ReportEngine &reportEngine, const PrintRequest &request, QString kind)
+    : m_engine(reportEngine), m_request(request), m_kind(std::move(kind))
 {
 }
 
-int ReportModule::MF_PrintInit()
+int ReportModule::prepareJob()
 {
     Dialogs &dialogs = m_request.dialogs;
     try {
-        if (m_engine.EngineInit() != 0) {
+        if (m_engine.init() != 0) {
             dialogs.message(QStringLiteral("シーオーリポーツ初期化失敗。"), Icon::Error,
                             kInitTitle);
             return 1;
         }
-        if (m_engine.JobStart(m_kind, m_request.printer) != 0) {
+        if (m_engine.startJob(m_kind, m_request.printer) != 0) {
             dialogs.message(QStringLiteral("プリンタ名が正しくありません。"), Icon::Error,
                             kInitTitle);
             return 1;
         }
-        m_engine.PrintSettings().setCopies(1);
-        m_layout = &m_engine.LayoutOpen(layoutPath(m_kind));
-        if (m_engine.PrintSettings().PaperApply(*m_layout) != 0) {
+        m_engine.printSettings().setCopies(1);
+        m_layout = &m_engine.openLayout(layoutPath(m_kind));
+        if (m_engine.printSettings().applyPaper(*m_layout) != 0) {
             dialogs.message(QStringLiteral("用紙サイズに設定エラー"), Icon::Error, kInitTitle);
             return 1;
         }
@@ -57,21 +57,21 @@ int ReportModule::MF_PrintInit()
     return 1;
 }
 
-int ReportModule::MF_PrintRun()
+int ReportModule::runJob()
 {
     m_page = 0;
-    if (MF_PrintInit() != 0) {
-        m_engine.EngineClose();
+    if (prepareJob() != 0) {
+        m_engine.close();
         return 1;
     }
     ProgressScope scope(m_request.progress);
     try {
-        if (!PF_FillPages()) {
-            m_engine.EngineClose();
+        if (!fillPages()) {
+            m_engine.close();
             return 1;
         }
-        m_engine.JobEnd();
-        m_engine.EngineClose();
+        m_engine.endJob();
+        m_engine.close();
         return 0;
     } catch (const DbError &e) {
         m_request.dialogs.message(e.describe(), Icon::Error);
@@ -79,13 +79,13 @@ int ReportModule::MF_PrintRun()
         m_request.dialogs.message(e.description(), Icon::Error);
     }
     // Pages already output stay in the job and are printed.
-    m_engine.EngineClose();
+    m_engine.close();
     return 1;
 }
 
-void ReportModule::PP_PageHeader()
+void ReportModule::setPageHeader()
 {
     ++m_page;
-    layout().FieldSet(QStringLiteral("Date"), ReportValues::printStamp());
-    layout().FieldSet(QStringLiteral("Page"), qint64(m_page));
+    layout().setField(QStringLiteral("Date"), ReportValues::printStamp());
+    layout().setField(QStringLiteral("Page"), qint64(m_page));
 }

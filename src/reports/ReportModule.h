@@ -1,5 +1,5 @@
-// What the four lists share: the start-up of a print job with its messages (MF_PrintInit),
-// the page header (PP_PageHeader) and the frame of MF_Print — start, fill, end, and the
+// What the four lists share: the start-up of a print job with its messages (prepareJob),
+// the page header (setPageHeader) and the frame of print — start, fill, end, and the
 // failure messages. Each list keeps its own state for the length of one job.
 #pragma once
 
@@ -18,17 +18,17 @@ public:
     static QString layoutPath(const QString &kind);
 
 protected:
-    ReportModule(ReportEngine &CrDraw1, const PrintRequest &request, QString kind);
+    ReportModule(ReportEngine &reportEngine, const PrintRequest &request, QString kind);
 
-    // The whole job: MF_PrintInit, PF_FillPages, JobEnd, EngineClose. 0 on success, 1 on
+    // The whole job: prepareJob, fillPages, endJob, close. 0 on success, 1 on
     // failure (after its message) or when there is nothing to print.
-    int MF_PrintRun();
+    int runJob();
     // 0 when the job is ready to take pages.
-    int MF_PrintInit();
+    int prepareJob();
     // Next page number into "Page", now into "Date".
-    void PP_PageHeader();
+    void setPageHeader();
     // Fills and outputs every page; false when the first query finds no row.
-    virtual bool PF_FillPages() = 0;
+    virtual bool fillPages() = 0;
 
     ReportLayout &layout() { return *m_layout; }
     Db &db() { return m_request.db; }

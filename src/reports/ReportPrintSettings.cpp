@@ -15,7 +15,7 @@ int ReportPrintSettings::copies() const
     return m_printer.copyCount();
 }
 
-int ReportPrintSettings::PaperApply(const ReportLayout &layout)
+int ReportPrintSettings::applyPaper(const ReportLayout &layout)
 {
     const LayoutDesign &design = layout.design();
     // The layouts are designed on the whole sheet; the printer's own margins are not added.

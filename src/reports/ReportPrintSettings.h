@@ -12,7 +12,7 @@ public:
     void setCopies(int copies);
     int copies() const;
     // Takes over the layout's paper size and orientation; 0 = the printer accepted them.
-    int PaperApply(const ReportLayout &layout);
+    int applyPaper(const ReportLayout &layout);
 
 private:
     QPrinter &m_printer;

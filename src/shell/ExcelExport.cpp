@@ -267,7 +267,7 @@ QString writeFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &s
 
 } // namespace ExcelExport
 
-void MF_ExcelOut(const QString &sql)
+void exportToExcel(const QString &sql)
 {
     if (!gCn)
         throw DbError(QStringLiteral("データベースに接続されていません。"), QStringLiteral("3704"));

@@ -43,4 +43,4 @@ int displayWidth(const QString &text);
 
 // The desk's routine: exports sql from the shared connection and opens the written file.
 // Failures reach the caller (the screen reports them).
-void MF_ExcelOut(const QString &sql);
+void exportToExcel(const QString &sql);

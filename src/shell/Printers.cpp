@@ -55,7 +55,8 @@ bool Printers::prepare(QPrinter &printer, const QString &name, const QString &jo
                                      QStringLiteral(".pdf"));
         for (int n = 1; QFileInfo::exists(path); ++n)
             path = QDir(Installation::printDir())
-                       .filePath(QStringLiteral("%1_%2_%3.pdf").arg(safeFileName(jobName), stamp).arg(n));
+                       .filePath(
+                           QStringLiteral("%1_%2_%3.pdf").arg(safeFileName(jobName), stamp).arg(n));
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         if (pdfPath)
@@ -81,7 +82,7 @@ void setAppPrinters(Printers *printers)
     s_printers = printers ? printers : &s_default;
 }
 
-void SetDefaultPrinter(const QString &device, const QString &, const QString &)
+void setDefaultPrinter(const QString &device, const QString &, const QString &)
 {
     appPrinters().setCurrent(device);
 }

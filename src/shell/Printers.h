@@ -38,7 +38,7 @@ private:
 Printers &appPrinters();
 void setAppPrinters(Printers *printers);
 
-// SetDefaultPrinter: the following print job goes to `device` (driver and port are kept for
+// setDefaultPrinter: the following print job goes to `device` (driver and port are kept for
 // the callers' sake and not needed on this platform).
-void SetDefaultPrinter(const QString &device, const QString &driver = QString(),
+void setDefaultPrinter(const QString &device, const QString &driver = QString(),
                        const QString &port = QString());

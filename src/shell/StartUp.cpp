@@ -1,7 +1,7 @@
 #include "StartUp.h"
 
 #include "Dialogs.h"
-#include "clsIniFile.h"
+#include "IniFile.h"
 #include "globals.h"
 #include "version.h"
 
@@ -24,7 +24,7 @@ int timeoutRule(int stored)
 }
 } // namespace
 
-bool MF_FirstSetting(Dialogs &dialogs)
+bool readSettings(Dialogs &dialogs)
 {
     if (QFileInfo::exists(gIniPath)) {
         QFile probe(gIniPath);
@@ -35,32 +35,32 @@ bool MF_FirstSetting(Dialogs &dialogs)
             return true;
         }
     }
-    clsIniFile ini;
+    IniFile ini;
     ini.setFileName(gIniPath);
     ini.setSection(QStringLiteral("SQLDB"));
-    gProvider = ini.GetString(QStringLiteral("PROVIDER"), QString());
-    gServerName = ini.GetString(QStringLiteral("SERVER_NM"), QString());
-    gDbName = ini.GetString(QStringLiteral("DB_NM"), QString());
-    gDbUser = ini.GetString(QStringLiteral("DBUSER_NM"), QString());
-    gDbPassword = ini.GetString(QStringLiteral("PASSWORD"), QString());
-    gTimeout = timeoutRule(ini.GetInteger(QStringLiteral("TIMEOUT"), 0));
-    gDbSchema = ini.GetString(QStringLiteral("SCHEMA"), QString());
+    gProvider = ini.readString(QStringLiteral("PROVIDER"), QString());
+    gServerName = ini.readString(QStringLiteral("SERVER_NM"), QString());
+    gDbName = ini.readString(QStringLiteral("DB_NM"), QString());
+    gDbUser = ini.readString(QStringLiteral("DBUSER_NM"), QString());
+    gDbPassword = ini.readString(QStringLiteral("PASSWORD"), QString());
+    gTimeout = timeoutRule(ini.readInteger(QStringLiteral("TIMEOUT"), 0));
+    gDbSchema = ini.readString(QStringLiteral("SCHEMA"), QString());
 
     ini.setSection(QStringLiteral("tarvolin"));
-    gCarDir = ini.GetString(QStringLiteral("CarDir"), QString());
-    gKakDir = ini.GetString(QStringLiteral("KakDir"), QString());
-    gHanDir = ini.GetString(QStringLiteral("HanDir"), QString());
-    gStkDir = ini.GetString(QStringLiteral("StkDir"), QString());
-    gShtDir = ini.GetString(QStringLiteral("ShtDir"), QString());
+    gCarDir = ini.readString(QStringLiteral("CarDir"), QString());
+    gKakDir = ini.readString(QStringLiteral("KakDir"), QString());
+    gHanDir = ini.readString(QStringLiteral("HanDir"), QString());
+    gStkDir = ini.readString(QStringLiteral("StkDir"), QString());
+    gShtDir = ini.readString(QStringLiteral("ShtDir"), QString());
 
     ini.setSection(QStringLiteral("Zenpan"));
-    gLPrinter = ini.GetString(QStringLiteral("L_PRINTER"), QString());
-    gDPrinter = ini.GetString(QStringLiteral("D_PRINTER"), QString());
-    gUserName = ini.GetString(QStringLiteral("USER_NM"), QString());
+    gLPrinter = ini.readString(QStringLiteral("L_PRINTER"), QString());
+    gDPrinter = ini.readString(QStringLiteral("D_PRINTER"), QString());
+    gUserName = ini.readString(QStringLiteral("USER_NM"), QString());
     return false;
 }
 
-QString GetSelfComputerName(Dialogs &dialogs)
+QString computerName(Dialogs &dialogs)
 {
     QString name = QSysInfo::machineHostName();
     const int dot = name.indexOf(QLatin1Char('.'));
@@ -94,9 +94,8 @@ bool SingleInstance::acquire(const QString &iniPath)
                                                     QCryptographicHash::Sha1)
                                .toHex()
                                .left(16);
-    m_lock = std::make_unique<QLockFile>(QDir(runtime).filePath(QStringLiteral("ostera-") +
-                                                                QString::fromLatin1(key) +
-                                                                QStringLiteral(".lock")));
+    m_lock = std::make_unique<QLockFile>(QDir(runtime).filePath(
+        QStringLiteral("ostera-") + QString::fromLatin1(key) + QStringLiteral(".lock")));
     m_lock->setStaleLockTime(0);
     return m_lock->tryLock(0);
 }

@@ -10,10 +10,10 @@ class Dialogs;
 class QLockFile;
 
 // Reads gIniPath into the globals; true when reading failed (after its message).
-bool MF_FirstSetting(Dialogs &dialogs);
+bool readSettings(Dialogs &dialogs);
 
 // This computer's name, at most 15 characters; empty (after its message) on failure.
-QString GetSelfComputerName(Dialogs &dialogs);
+QString computerName(Dialogs &dialogs);
 
 // "Version 1.0.0" from the build's project version.
 QString versionText();

@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-QString MonthCodeToYearMonth(const QString &code, const QDate &today)
+QString monthCodeToYearMonth(const QString &code, const QDate &today)
 {
     const QString refused = QStringLiteral("ｴﾗｰ!!");
     int month = 0;

@@ -6,7 +6,7 @@
 
 // The order file's one-character month code (1-9, X, Y, Z) as "yyXmm", the year chosen so
 // that the month lies nearest to `today`; "ｴﾗｰ!!" for a code it does not accept.
-QString MonthCodeToYearMonth(const QString &code, const QDate &today);
+QString monthCodeToYearMonth(const QString &code, const QDate &today);
 
 // True for a date typed as yyyy/m/d ("2004/5/1", "2004/05/31"); false for "2004/13/01",
 // "2004/02/30", "abc". The conversion, find and bulk-update screens share this check.

@@ -1,9 +1,9 @@
 #include "DbTest.h"
 
 #include "DemoData.h"
+#include "IniFile.h"
 #include "Installation.h"
 #include "MasterFiles.h"
-#include "clsIniFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,10 +49,10 @@ QByteArray readFile(const QString &path)
 
 QString iniValue(const QString &ini, const QString &section, const QString &key)
 {
-    clsIniFile file;
+    IniFile file;
     file.setFileName(ini);
     file.setSection(section);
-    return file.GetString(key, QStringLiteral("<none>"));
+    return file.readString(key, QStringLiteral("<none>"));
 }
 
 } // namespace
@@ -139,18 +139,18 @@ protected:
         const QString folder = path(QStringLiteral("fresh"));
         QDir().mkpath(folder);
         const QString ini = QDir(folder).filePath(QStringLiteral("ostera.ini"));
-        clsIniFile file;
+        IniFile file;
         file.setFileName(ini);
         file.setSection(QStringLiteral("SQLDB"));
-        file.SetString(QStringLiteral("PROVIDER"), settings().provider);
-        file.SetString(QStringLiteral("SERVER_NM"),
-                       isPostgreSQL() ? settings().server : QStringLiteral("fresh.db"));
-        file.SetString(QStringLiteral("DB_NM"), settings().database);
-        file.SetString(QStringLiteral("DBUSER_NM"), settings().user);
-        file.SetString(QStringLiteral("PASSWORD"), settings().password);
+        file.writeString(QStringLiteral("PROVIDER"), settings().provider);
+        file.writeString(QStringLiteral("SERVER_NM"),
+                         isPostgreSQL() ? settings().server : QStringLiteral("fresh.db"));
+        file.writeString(QStringLiteral("DB_NM"), settings().database);
+        file.writeString(QStringLiteral("DBUSER_NM"), settings().user);
+        file.writeString(QStringLiteral("PASSWORD"), settings().password);
         if (isPostgreSQL()) {
             m_freshSchema = settings().schema + QStringLiteral("_fresh");
-            file.SetString(QStringLiteral("SCHEMA"), m_freshSchema);
+            file.writeString(QStringLiteral("SCHEMA"), m_freshSchema);
         }
         m_fresh = settings();
         m_fresh.server = isPostgreSQL() ? settings().server : QStringLiteral("fresh.db");

@@ -2,10 +2,10 @@
 #include "DbTest.h"
 #include "globals.h"
 
-#include "CarMaster.h"
 #include "Clock.h"
 #include "ConversionCancel.h"
 #include "ConversionRun.h"
+#include "NameTypeMaster.h"
 #include "OrderCheck.h"
 #include "OrderLineStore.h"
 #include "RunLock.h"
@@ -140,7 +140,7 @@ TEST_P(ConversionRunTest, TheMachineChoiceSelectsLinesAndLetterpressSkipsTheTher
     ConversionChecks checks = ConversionChecks::standard();
     checks.qualityCheck = [&](Db &d, Dialogs &dl) {
         ++qualityChecks;
-        return MF_QulMstCheck(d, dl);
+        return checkRunQualityKeys(d, dl);
     };
 
     const ConversionResult press = convert(day(Machine::Letterpress), checks);
@@ -668,17 +668,17 @@ TEST_P(ConversionRunTest, ChecksAndMasterSavesWaitForARunningConversion)
         other = std::thread([&] {
             auto second = openSecond();
             ScriptedDialogs silent;
-            CarMaster car(*second, &theirs);
+            NameTypeMaster car(*second, &theirs);
             MasterValues values = car.load(QStringLiteral("C01"));
             values[QStringLiteral("SHO_NM1")] = QStringLiteral("新しい品名");
             car.save(ModeEdit, QStringLiteral("C01"), values);
             saved = true;
-            checked = !MF_OrderCheck(*second, silent, theirs, kDay);
+            checked = !checkDay(*second, silent, theirs, kDay);
         });
         for (int i = 0; i < 1500 && !theirs.waiting; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         EXPECT_FALSE(saved);
-        return MF_QulMstCheck(d, dl);
+        return checkRunQualityKeys(d, dl);
     };
     const ConversionResult result = convert(day(), paused);
     other.join();

@@ -70,7 +70,7 @@ TEST_P(CsvWritersTest, ThermalFilesPerControlNumberNumberTheirLinesAndQuoteEvery
     // stays as it is: the new file takes the next free name.
     touch(QDir(gCarDir).filePath(QStringLiteral("AB-001.csv")));
 
-    ASSERT_EQ(MF_WriteCsvC(db(), dialogs, progress, gCarDir), 0)
+    ASSERT_EQ(writeThermalFiles(db(), dialogs, progress, gCarDir), 0)
         << dialogs.texts().join(' ').toStdString();
 
     EXPECT_EQ(filesIn(gCarDir), (QStringList{"AB-001.csv", "AB-001_1.csv", "CD-002.csv"}));
@@ -116,8 +116,8 @@ TEST_P(CsvWritersTest, ArtworkAndLotFilesTakeTheNextFreeNameAndRefuseWhenAllAreU
     touch(QDir(gShtDir).filePath(QStringLiteral("LSHT.csv")));
     touch(QDir(gShtDir).filePath(QStringLiteral("LSHT_1.csv")));
 
-    ASSERT_EQ(MF_WriteCsvH(db(), dialogs, progress, gHanDir), 0);
-    ASSERT_EQ(MF_WriteLotSheet(db(), dialogs, progress, gShtDir), 0);
+    ASSERT_EQ(writeArtworkFiles(db(), dialogs, progress, gHanDir), 0);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
 
     EXPECT_EQ(filesIn(gHanDir),
               (QStringList{"20261210_AB.csv", "20261210_AB_1.csv", "20261211_AB.csv"}));
@@ -131,7 +131,7 @@ TEST_P(CsvWritersTest, ArtworkAndLotFilesTakeTheNextFreeNameAndRefuseWhenAllAreU
     touch(QDir(gStkDir).filePath(QStringLiteral("LSTK.csv")));
     for (int n = 1; n <= 99; ++n)
         touch(QDir(gStkDir).filePath(QStringLiteral("LSTK_%1.csv").arg(n)));
-    EXPECT_EQ(MF_WriteLotSeal(db(), dialogs, progress, gStkDir), 1);
+    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, gStkDir), 1);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("LSTK_99.csv まで使用済みのため書き出せません。"));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
@@ -165,7 +165,7 @@ TEST_P(CsvWritersTest, OutputFilesNeverReplaceOrFollowWhatHoldsAName)
     for (int i = 0; i < namings.size(); ++i) {
         SCOPED_TRACE(namings[i].second);
         ExclusiveFiles::setFirstNaming(namings[i].first);
-        const int status = MF_WriteCsvC(db(), dialogs, progress, car);
+        const int status = writeThermalFiles(db(), dialogs, progress, car);
         ExclusiveFiles::setFirstNaming(ExclusiveFiles::Naming::Rename);
         ASSERT_EQ(status, 0) << dialogs.texts().join(' ').toStdString();
         expected << QStringLiteral("OY-001_%1.csv").arg(i + 1);
@@ -206,8 +206,8 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
                   {"SPARE_SU", 5},
                   {"ORD_NO", "P9"}});
 
-    ASSERT_EQ(MF_WriteLotSeal(db(), dialogs, progress, gStkDir), 0);
-    ASSERT_EQ(MF_WriteLotSheet(db(), dialogs, progress, gShtDir), 0);
+    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, gStkDir), 0);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
 
     const QList<QStringList> seal = readCsv(QDir(gStkDir).filePath(QStringLiteral("LSTK.csv")));
     ASSERT_EQ(seal.size(), 2);
@@ -226,8 +226,8 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
     // Past 999 a control number takes more digits and still sorts as a number.
     db().exec(QStringLiteral("UPDATE WRK_RPT SET KNR_NO = 'AB-1000' WHERE IMP_LN < 4"));
     db().exec(QStringLiteral("UPDATE WRK_RPT SET KNR_NO = 'AB-999' WHERE IMP_LN = 4"));
-    ASSERT_EQ(MF_WriteLotSeal(db(), dialogs, progress, gStkDir), 0);
-    ASSERT_EQ(MF_WriteLotSheet(db(), dialogs, progress, gShtDir), 0);
+    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, gStkDir), 0);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
     const QList<QStringList> later = readCsv(QDir(gStkDir).filePath(QStringLiteral("LSTK_1.csv")));
     ASSERT_EQ(later.size(), 2);
     EXPECT_EQ((QStringList{later[0][9], later[1][9]}), (QStringList{"AB-999", "AB-1000"}));
@@ -237,10 +237,10 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
 
 TEST_P(CsvWritersTest, EmptyTablesWriteNoFileAndSucceed)
 {
-    EXPECT_EQ(MF_WriteCsvC(db(), dialogs, progress, gCarDir), 0);
-    EXPECT_EQ(MF_WriteCsvH(db(), dialogs, progress, gHanDir), 0);
-    EXPECT_EQ(MF_WriteLotSeal(db(), dialogs, progress, gStkDir), 0);
-    EXPECT_EQ(MF_WriteLotSheet(db(), dialogs, progress, gShtDir), 0);
+    EXPECT_EQ(writeThermalFiles(db(), dialogs, progress, gCarDir), 0);
+    EXPECT_EQ(writeArtworkFiles(db(), dialogs, progress, gHanDir), 0);
+    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, gStkDir), 0);
+    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     for (const QString &folder : {gCarDir, gHanDir, gStkDir, gShtDir})
         EXPECT_TRUE(filesIn(folder).isEmpty()) << folder.toStdString();
@@ -253,14 +253,14 @@ TEST_P(CsvWritersTest, TextCp932CannotHoldFailsTheFileAndLeavesNothingHalfWritte
     // Look-alikes typed on Linux are not refused: they are written as CP932 holds them.
     addReportRow({{"IMP_LN", 3}, {"SU", 1}, {"KNR_NO", "AB-010"}, {"COL", "〜−"}});
 
-    EXPECT_EQ(MF_WriteLotSheet(db(), dialogs, progress, gShtDir), 1);
+    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 1);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("管理No AB-009 に出力できない文字「🍣」があります。"));
     EXPECT_TRUE(filesIn(gShtDir).isEmpty());
 
     db().exec(QStringLiteral("DELETE FROM WRK_RPT WHERE IMP_LN = 2"));
     dialogs.clear();
-    ASSERT_EQ(MF_WriteLotSheet(db(), dialogs, progress, gShtDir), 0);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
     const QList<QStringList> sheet = readCsv(QDir(gShtDir).filePath(QStringLiteral("LSHT.csv")));
     ASSERT_EQ(sheet.size(), 2);
     EXPECT_EQ(sheet[1][14], QStringLiteral("～－"));
@@ -270,7 +270,7 @@ TEST_P(CsvWritersTest, AMissingOrUnwritableFolderFailsTheWriterWithItsDescriptio
 {
     addReportRow({{"IMP_LN", 1}, {"SU", 1}});
     const QString missing = path(QStringLiteral("out/なし"));
-    EXPECT_EQ(MF_WriteLotSeal(db(), dialogs, progress, missing), 1);
+    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, missing), 1);
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("LSTK.csv")));
 
@@ -279,7 +279,7 @@ TEST_P(CsvWritersTest, AMissingOrUnwritableFolderFailsTheWriterWithItsDescriptio
         QFile(QDir(gShtDir).filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);
     QFile::remove(QDir(gShtDir).filePath(QStringLiteral("probe")));
     if (!writable) { // running as root writes anyway
-        EXPECT_EQ(MF_WriteLotSheet(db(), dialogs, progress, gShtDir), 1);
+        EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 1);
         EXPECT_TRUE(filesIn(gShtDir).isEmpty());
     }
     QFile::setPermissions(gShtDir,

@@ -158,7 +158,7 @@ TEST_P(AuditTrailTest, ConversionCancelAndConfirmationLogTheirFlagsAndStamps)
     addLine(db(), faulty);
     // The day as its import left it: completed and checked, so the run's own check changes
     // nothing.
-    ASSERT_FALSE(MF_OrderCheck(db(), dialogs, progress, kDay, CheckCaller::Import));
+    ASSERT_FALSE(checkDay(db(), dialogs, progress, kDay, CheckCaller::Import));
 
     gUserName = QStringLiteral("tanaka");
     ASSERT_TRUE(convert().converted());

@@ -29,7 +29,7 @@ protected:
         ReportEngine engine;
         engine.setRecording(true);
         PrintRequest request{db(), dialogs, progress, QStringLiteral("PDFファイル"), source};
-        EXPECT_EQ(ReportLists::MF_Print(kind, engine, request), 0)
+        EXPECT_EQ(ReportLists::print(kind, engine, request), 0)
             << dialogs.texts().join('|').toStdString();
         return printedPages(engine.pages());
     }
@@ -39,7 +39,7 @@ protected:
         ReportEngine engine;
         engine.setRecording(true);
         const PrintRequest request{db(), dialogs, progress, QStringLiteral("PDFファイル")};
-        EXPECT_EQ(RunReprint::MF_Print(kind, engine, request, kDay, stamp), 0)
+        EXPECT_EQ(RunReprint::print(kind, engine, request, kDay, stamp), 0)
             << dialogs.texts().join('|').toStdString();
         return printedPages(engine.pages());
     }
@@ -198,8 +198,8 @@ TEST_P(RunHistoryTest, AReprintShowsTheRunAsItWasConvertedAfterLaterRuns)
     dialogs.clear();
     ReportEngine engine;
     const PrintRequest request{db(), dialogs, progress, QStringLiteral("PDFファイル")};
-    EXPECT_EQ(RunReprint::MF_Print(QStringLiteral("OrderList"), engine, request, kDay,
-                                   QStringLiteral("2026/12/08 23:59:59")),
+    EXPECT_EQ(RunReprint::print(QStringLiteral("OrderList"), engine, request, kDay,
+                                QStringLiteral("2026/12/08 23:59:59")),
               1);
     EXPECT_EQ(dialogs.messages(), QStringList{"レコードがありません。"});
     EXPECT_EQ(engine.pageCount(), 0);

@@ -148,11 +148,11 @@ TEST_P(ImportTest, ControlNumberDrawIsAtomicAcrossWorkstations)
     auto second = openSecond();
     QList<int> drawn;
     for (int i = 0; i < 5; ++i) {
-        drawn << PF_NextKnrNo(db(), "2026", "12", "AB");
-        drawn << PF_NextKnrNo(*second, "2026", "12", "AB");
+        drawn << nextControlNumber(db(), "2026", "12", "AB");
+        drawn << nextControlNumber(*second, "2026", "12", "AB");
     }
     EXPECT_EQ(drawn, QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(PF_NextKnrNo(db(), "2026", "12", "O'B"), 1); // quoted, not pasted
+    EXPECT_EQ(nextControlNumber(db(), "2026", "12", "O'B"), 1); // quoted, not pasted
 }
 
 TEST_P(ImportTest, FileWithoutItsLastLineEndGivesEveryRecord)
@@ -304,7 +304,7 @@ TEST_P(ImportTest, FileImportAloneFillsTheWorkTableWithEveryColumn)
     line.set("F01", "9").set("F02", "ab").set("JAN", "4987654000017").set("PRICE", "2900");
     line.set("TAG_CD", "T001").set("SND_CD", "N13001").set("F17", "ﾂｲｶ").set("F19", "99");
     const QString file = writeFile(orderFile({line}));
-    ASSERT_EQ(PF_FileImport(db(), dialogs, progress, request(file)), 0);
+    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), 0);
     const QSqlRecord r = db().rows("SELECT * FROM WRK_ORDER").first();
     EXPECT_EQ(r.value("IMP_DATE").toString(), "20261208");
     EXPECT_EQ(r.value("IMP_LN").toInt(), 1);
@@ -327,8 +327,8 @@ TEST_P(ImportTest, BuildReplacesTheDayAndLeavesOtherDaysAlone)
     db().exec("INSERT INTO TBL_ORDER(IMP_DATE, IMP_LN, SEIZOUMOTO) VALUES('20261207', 1, '')");
     db().exec("INSERT INTO TBL_ORDER(IMP_DATE, IMP_LN) VALUES('20261208', 9)");
     const QString file = writeFile(orderFile({OrderLine().set("S_END", "B")}));
-    ASSERT_EQ(PF_FileImport(db(), dialogs, progress, request(file)), 0);
-    ASSERT_EQ(PF_MakeOrder(db(), dialogs, "20261208"), 0);
+    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), 0);
+    ASSERT_EQ(buildOrders(db(), dialogs, "20261208"), 0);
     EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261208'"), 1);
     EXPECT_EQ(value("SELECT SIZE_KEY FROM TBL_ORDER WHERE IMP_DATE = '20261208'"), "BM0201");
     EXPECT_EQ(value("SELECT SEIZOUMOTO FROM TBL_ORDER WHERE IMP_DATE = '20261207'"), "");
@@ -408,9 +408,9 @@ TEST_P(ImportTest, EveryFactoryOfADayKeepsItsOwnCounter)
             lines << OrderLine()
                          .set("FC_RG", QStringLiteral("F%1").arg(QChar('A' + f)))
                          .set("LOT_NO", QStringLiteral("JZ%1").arg(lot, 5, 10, QLatin1Char('0')));
-    PF_NextKnrNo(db(), "2026", "12", "FK", 41);
+    nextControlNumber(db(), "2026", "12", "FK", 41);
     const QString file = writeFile(orderFile(lines));
-    ASSERT_EQ(PF_FileImport(db(), dialogs, progress, request(file)), 0);
+    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), 0);
     const auto numbers =
         db().rows("SELECT FC_RG, MAX(KNR_NO), COUNT(DISTINCT KNR_NO) FROM WRK_ORDER "
                   "GROUP BY FC_RG ORDER BY FC_RG");

@@ -256,8 +256,8 @@ TEST_P(IntakeEquivalenceTest, ImportGivesTheStepwiseResultOnARandomFile)
     ReferenceIntake::enrich(db(), kDay2);
     db().exec("UPDATE TBL_ORDER SET FLG1 = '0' WHERE IMP_DATE = :d", {{"d", kDay2}});
     db().exec("DELETE FROM TBL_ERR WHERE IMP_DATE = :d", {{"d", kDay2}});
-    for (auto check : {MF_BrandCheck, MF_FactoryCheck, MF_QualityCheck, MF_SizeCheck,
-                       MF_SizeRowCheck, MF_RowCheck})
+    for (auto check :
+         {checkBrands, checkFactories, checkQualities, checkSizes, checkSizeRows, checkRows})
         ASSERT_FALSE(check(db(), dialogs, kDay2));
     markLinesWithFindings(db(), kDay2);
     const QStringList expected = importTables();
@@ -287,8 +287,8 @@ TEST_P(IntakeEquivalenceTest, BuildWritesTheLinesAsTheEnrichmentCompletesThem)
     const QStringList expected = orderLines();
     db().rollback();
 
-    ASSERT_EQ(PF_FileImport(db(), dialogs, progress, request), 0);
-    ASSERT_EQ(PF_MakeOrder(db(), dialogs, kDay2), 0);
+    ASSERT_EQ(importFile(db(), dialogs, progress, request), 0);
+    ASSERT_EQ(buildOrders(db(), dialogs, kDay2), 0);
     expectSameRows(expected, orderLines(), "build");
     EXPECT_EQ(db().exec(enrichmentStatement(), {{"d", kDay2}}), 0);
 }
@@ -325,8 +325,8 @@ TEST_P(IntakeEquivalenceTest, AllChecksInOneReadGiveTheFindingsOfTheChecksOneByO
     enrichDay(db(), progress, kDay2);
 
     db().begin();
-    for (auto check : {MF_BrandCheck, MF_FactoryCheck, MF_QualityCheck, MF_SizeCheck,
-                       MF_SizeRowCheck, MF_RowCheck})
+    for (auto check :
+         {checkBrands, checkFactories, checkQualities, checkSizes, checkSizeRows, checkRows})
         ASSERT_FALSE(check(db(), dialogs, kDay2));
     const QStringList expected = snapshot("TBL_ERR", "IMP_DATE, IMP_LN, ERR_LN");
     db().rollback();

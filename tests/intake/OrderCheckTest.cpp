@@ -37,10 +37,7 @@ protected:
                   row);
     }
 
-    bool check(const QString &date = "20261208")
-    {
-        return MF_OrderCheck(db(), dialogs, progress, date);
-    }
+    bool check(const QString &date = "20261208") { return checkDay(db(), dialogs, progress, date); }
 
     QString value(const QString &column, int ln, const QString &date = "20261208")
     {
@@ -287,9 +284,9 @@ TEST_P(OrderCheckTest, RepeatedEnrichmentOfACompletedDayRewritesNothing)
 
 TEST_P(OrderCheckTest, ErrAddNumbersFindingsPerLine)
 {
-    MP_ErrAdd(db(), "20261208", 4, "TK-001", "a'b", "c");
-    MP_ErrAdd(db(), "20261208", 4, "TK-001", "d", "e");
-    MP_ErrAdd(db(), "20261208", 5, "TK-002", "f", "");
+    addFinding(db(), "20261208", 4, "TK-001", "a'b", "c");
+    addFinding(db(), "20261208", 4, "TK-001", "d", "e");
+    addFinding(db(), "20261208", 5, "TK-002", "f", "");
     EXPECT_EQ(findings(), QStringList({"4/1/TK-001/a'b/c", "4/2/TK-001/d/e", "5/1/TK-002/f/"}));
 }
 
@@ -300,12 +297,12 @@ TEST_P(OrderCheckTest, QualityMasterCheckForTheRunningConversion)
     addLine(3, {{"QUL_KEY", "QN1"}, {"FLG2", "1"}}, "20261101");
     addLine(4, {{"QUL_KEY", "QN3"}, {"FLG2", "0"}});
     addLine(5, {{"QUL_KEY", "CT1000"}, {"FLG2", "1"}});
-    EXPECT_TRUE(MF_QulMstCheck(db(), dialogs));
+    EXPECT_TRUE(checkRunQualityKeys(db(), dialogs));
     EXPECT_EQ(dialogs.messages(),
               QStringList({"品質マスタ未登録です。\n\nQN1", "品質マスタ未登録です。\n\nQN2"}));
     dialogs.clear();
     db().exec("UPDATE TBL_ORDER SET FLG2 = '0'");
-    EXPECT_FALSE(MF_QulMstCheck(db(), dialogs));
+    EXPECT_FALSE(checkRunQualityKeys(db(), dialogs));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
@@ -349,7 +346,7 @@ TEST_P(OrderCheckTest, ConvertedAndConfirmedLinesKeepWhatWasPrintedAndEveryChang
     db().exec("INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3) "
               "VALUES('20261208', 3, 1, 'TK-001', 'ROWマスタに未登録です', 'ROW=08')");
     addLine(4, {{"ROW", "09"}});
-    ASSERT_FALSE(MF_OrderCheck(db(), dialogs, progress, "20261208", CheckCaller::Import));
+    ASSERT_FALSE(checkDay(db(), dialogs, progress, "20261208", CheckCaller::Import));
     EXPECT_EQ(value("GENSAN1", 1), "日本製");
     EXPECT_EQ(value("GENSAN1", 2), ""); // converted before it was ever completed: left so
     EXPECT_EQ(value("FLG1", 4), "1");

@@ -1,8 +1,8 @@
 #include "DbTest.h"
 
-#include "CarMaster.h"
 #include "FactoryMaster.h"
-#include "QulMaster.h"
+#include "NameTypeMaster.h"
+#include "QualityMaster.h"
 
 #include <QSqlRecord>
 
@@ -32,7 +32,7 @@ INSTANTIATE_ENGINES(MasterTableTest);
 
 TEST_P(MasterTableTest, SaveCheckRefusesBlankKeysAndKeysInUse)
 {
-    CarMaster car(db());
+    NameTypeMaster car(db());
     car.save(ModeNew, QString(), carValues(QStringLiteral("C1")));
     car.save(ModeNew, QString(), carValues(QStringLiteral("C2")));
 
@@ -55,7 +55,7 @@ TEST_P(MasterTableTest, SaveCheckRefusesBlankKeysAndKeysInUse)
 
 TEST_P(MasterTableTest, EditingTheKeyMovesTheRecordAndReplacesIt)
 {
-    CarMaster car(db());
+    NameTypeMaster car(db());
     car.save(ModeNew, QString(), carValues(QStringLiteral("C1")));
     car.save(ModeEdit, QStringLiteral("C1"),
              carValues(QStringLiteral("C9"), {{QStringLiteral("SHO_NM1"), QStringLiteral("新")}}));
@@ -72,7 +72,7 @@ TEST_P(MasterTableTest, EditingTheKeyMovesTheRecordAndReplacesIt)
 
 TEST_P(MasterTableTest, NumbersAreStoredAsNumbersAndThePriceShownWithTwoDecimals)
 {
-    CarMaster car(db());
+    NameTypeMaster car(db());
     car.save(ModeNew, QString(),
              carValues(QStringLiteral("C1"), {{QStringLiteral("PRICE"), QStringLiteral("12.5")},
                                               {QStringLiteral("SPARE_SU0"), QString()},
@@ -94,11 +94,11 @@ TEST_P(MasterTableTest, NumbersAreStoredAsNumbersAndThePriceShownWithTwoDecimals
 
 TEST_P(MasterTableTest, NumberOfReadsTheLeadingNumberOfWhatWasTyped)
 {
-    EXPECT_EQ(CarMaster::numberOf(QString()), 0.0);
-    EXPECT_EQ(CarMaster::numberOf(QStringLiteral("12.5")), 12.5);
-    EXPECT_EQ(CarMaster::numberOf(QStringLiteral(".5")), 0.5);
-    EXPECT_EQ(CarMaster::numberOf(QStringLiteral("30個")), 30.0);
-    EXPECT_EQ(CarMaster::numberOf(QStringLiteral("abc")), 0.0);
+    EXPECT_EQ(NameTypeMaster::numberOf(QString()), 0.0);
+    EXPECT_EQ(NameTypeMaster::numberOf(QStringLiteral("12.5")), 12.5);
+    EXPECT_EQ(NameTypeMaster::numberOf(QStringLiteral(".5")), 0.5);
+    EXPECT_EQ(NameTypeMaster::numberOf(QStringLiteral("30個")), 30.0);
+    EXPECT_EQ(NameTypeMaster::numberOf(QStringLiteral("abc")), 0.0);
 }
 
 TEST_P(MasterTableTest, ApostrophesAndQuotesAreStoredAsTyped)
@@ -144,7 +144,7 @@ TEST_P(MasterTableTest, FactoriesMayShareACodeButNotAnAbbreviation)
     EXPECT_THROW(
         factory.save(ModeNew, QString(), {{QStringLiteral("FC_RG"), QStringLiteral("AB")}}),
         DbError);
-    EXPECT_EQ(FactoryMaster::PP_GensanList(),
+    EXPECT_EQ(FactoryMaster::origins(),
               QStringList(
                   {QStringLiteral("日本製"), QStringLiteral("中国製"), QStringLiteral("韓国製")}));
 }
@@ -153,12 +153,12 @@ TEST_P(MasterTableTest, FactoriesMayShareACodeButNotAnAbbreviation)
 // fails as a whole, and the record under its old key is still there.
 TEST_P(MasterTableTest, ASaveThatFailsIsRolledBackWhole)
 {
-    CarMaster car(db());
+    NameTypeMaster car(db());
     car.save(ModeNew, QString(), carValues(QStringLiteral("C1")));
     ASSERT_EQ(car.saveRefusal(ModeEdit, QStringLiteral("C9"), QStringLiteral("C1")), QString());
 
     std::unique_ptr<Db> other = openSecond();
-    CarMaster(*other).save(
+    NameTypeMaster(*other).save(
         ModeNew, QString(),
         carValues(QStringLiteral("C9"), {{QStringLiteral("SHO_NM1"), QStringLiteral("他端末")}}));
 
@@ -173,7 +173,7 @@ TEST_P(MasterTableTest, ASaveThatFailsIsRolledBackWhole)
 TEST_P(MasterTableTest, QualityIsSavedWithEveryColumnAndItsSymbolsListed)
 {
     db().exec(QStringLiteral("Insert Into MST_EHJ(EHJ_NO) Values('200'), ('100'), ('110')"));
-    QulMaster quality(db());
+    QualityMaster quality(db());
     EXPECT_EQ(quality.careSymbols(),
               QStringList({QStringLiteral("100"), QStringLiteral("110"), QStringLiteral("200")}));
 
@@ -206,13 +206,13 @@ QString layoutOf(const QStringList &filled)
                            {QStringLiteral("LAYOUT4"), QStringLiteral("9")}};
     for (const QString &field : filled)
         values.insert(field, QStringLiteral("x"));
-    QulMaster::PP_LayoutSet(values);
+    QualityMaster::setLayoutCodes(values);
     return values.value(QStringLiteral("LAYOUT2")) + values.value(QStringLiteral("LAYOUT3")) +
            values.value(QStringLiteral("LAYOUT4"));
 }
 } // namespace
 
-TEST(QulLayoutTest, LayoutNumbersFollowTheHighestFilledPosition)
+TEST(QualityLayoutTest, LayoutNumbersFollowTheHighestFilledPosition)
 {
     const QList<LayoutCase> cases = {
         {"nothing filled", {}, "111"},

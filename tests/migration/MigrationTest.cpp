@@ -244,9 +244,9 @@ TEST_P(MigrationTest, CountersBehindTheHistoryAreRaisedSoTheNextImportGoesOn)
         notes.contains("SYS_KNR_NO 2026年12月 CD: 管理No の番号がないため 1000 で作りました"))
         << notes.toStdString();
     EXPECT_FALSE(notes.contains("11月")) << notes.toStdString();
-    EXPECT_EQ(PF_NextKnrNo(db(), "2026", "12", "AB"), 8);
-    EXPECT_EQ(PF_NextKnrNo(db(), "2026", "12", "CD"), 1001);
-    EXPECT_EQ(PF_NextKnrNo(db(), "2026", "11", "AB"), 1201);
+    EXPECT_EQ(nextControlNumber(db(), "2026", "12", "AB"), 8);
+    EXPECT_EQ(nextControlNumber(db(), "2026", "12", "CD"), 1001);
+    EXPECT_EQ(nextControlNumber(db(), "2026", "11", "AB"), 1201);
 }
 
 TEST_P(MigrationTest, LinesOfUnregisteredDaysAndASecondOpenMonthAreRefused)
@@ -418,5 +418,5 @@ TEST_P(MigrationTest, ReadsTheExistingSystemThroughOdbc)
     EXPECT_EQ(line.value("SEIZOUMOTO").toString(), "株式会社　オステラ");
     EXPECT_DOUBLE_EQ(db().scalar("SELECT PRICE FROM MST_CAR").toDouble(), 120.5);
     EXPECT_EQ(text("SELECT TIME_STAMP FROM MST_CAR"), "2026/10/13 10:30:00");
-    EXPECT_EQ(PF_NextKnrNo(db(), "2026", "12", "DL"), 8);
+    EXPECT_EQ(nextControlNumber(db(), "2026", "12", "DL"), 8);
 }

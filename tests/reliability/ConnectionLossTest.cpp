@@ -4,6 +4,7 @@
 // one, since it is stopped and started.
 #include "Clock.h"
 #include "Confirmation.h"
+#include "ConfirmationScreen.h"
 #include "Db.h"
 #include "DbConnection.h"
 #include "DbTest.h"
@@ -16,7 +17,6 @@
 #include "RecordingProgress.h"
 #include "Schema.h"
 #include "ScriptedDialogs.h"
-#include "frmOrd_Kakutei.h"
 #include "globals.h"
 
 #include <QDir>
@@ -168,11 +168,11 @@ protected:
 // OK confirms the day on a new connection.
 TEST_F(ConnectionLossTest, ScreenReportsTheLostServerAndWorksOnceItIsBack)
 {
-    frmOrd_Kakutei screen;
+    ConfirmationScreen screen;
     screen.show();
-    auto *total = screen.findChild<QLineEdit *>(QStringLiteral("txtTotal"));
+    auto *total = screen.findChild<QLineEdit *>(QStringLiteral("totalEdit"));
     ASSERT_EQ(total->text(), QStringLiteral("30"));
-    auto *ok = screen.findChild<QPushButton *>(QStringLiteral("cmdOk"));
+    auto *ok = screen.findChild<QPushButton *>(QStringLiteral("okButton"));
 
     ASSERT_TRUE(server(QStringLiteral("stop"))) << m_serverLog.toStdString();
     QTest::mouseClick(ok, Qt::LeftButton);

@@ -2,7 +2,6 @@
 // NUL, an emoji, very long text. Every input is stored as typed (and found again as typed) or
 // refused with a clear message; no input makes a broken statement or brings the desk down. Text
 // that CP932 cannot hold is refused when it would go into an output file, naming the line.
-#include "CarMaster.h"
 #include "ConfirmedOrderQuery.h"
 #include "ConversionRun.h"
 #include "Cp932.h"
@@ -11,10 +10,11 @@
 #include "FactoryMaster.h"
 #include "ImportRun.h"
 #include "MonthlyRegister.h"
+#include "NameTypeMaster.h"
 #include "OrderBulkUpdate.h"
 #include "OrderFindCondition.h"
-#include "QulMaster.h"
-#include "TarvolinSizeRows.h"
+#include "QualityMaster.h"
+#include "SizeRows.h"
 #include "WorkTables.h"
 #include "globals.h"
 
@@ -200,8 +200,8 @@ TEST_P(HostileTextTest, BulkUpdateRefusesWhatIsNotItsOwnAndHonoursTheCondition)
 // its message and nothing saved).
 TEST_P(HostileTextTest, MasterSavesStoreWhatWasTyped)
 {
-    CarMaster car(db());
-    QulMaster qul(db());
+    NameTypeMaster car(db());
+    QualityMaster qul(db());
     FactoryMaster factory(db());
     const QList<std::pair<MasterTable *, QString>> masters = {{&car, QStringLiteral("SHO_NM1")},
                                                               {&qul, QStringLiteral("SOS1")},
@@ -239,7 +239,7 @@ TEST_P(HostileTextTest, MasterSavesStoreWhatWasTyped)
             master->remove(key);
             EXPECT_FALSE(master->exists(key)) << what.toStdString();
         }
-        TarvolinSizeRows rows(db());
+        SizeRows rows(db());
         try {
             EXPECT_EQ(rows.save(std::nullopt, {text, text}, QStringLiteral("tester"),
                                 QStringLiteral("2026/12/08 10:00:00")),

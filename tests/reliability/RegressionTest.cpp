@@ -2,6 +2,7 @@
 #include "ConversionRun.h"
 #include "DeskFixture.h"
 #include "ImportRun.h"
+#include "IniFile.h"
 #include "MenuFile.h"
 #include "OrderBulkUpdate.h"
 #include "OrderCheck.h"
@@ -9,7 +10,6 @@
 #include "OrderFindCondition.h"
 #include "RunLock.h"
 #include "ScriptedDialogs.h"
-#include "clsIniFile.h"
 #include "globals.h"
 
 #include <QSignalSpy>
@@ -40,20 +40,21 @@ QList<GridColumn> someEditColumns()
 TEST(IniFileRegression, ValueWithALineEndCannotWriteAKeyOfItsOwn)
 {
     QTemporaryDir dir;
-    clsIniFile ini;
+    IniFile ini;
     ini.setFileName(dir.filePath(QStringLiteral("ostera.ini")));
     ini.setSection(QStringLiteral("SQLDB"));
-    ASSERT_TRUE(ini.SetString(QStringLiteral("PROVIDER"), QStringLiteral("PostgreSQL")));
-    EXPECT_FALSE(ini.SetString(QStringLiteral("PASSWORD"), QStringLiteral("secret\nPROVIDER = x")));
-    EXPECT_FALSE(ini.SetString(QStringLiteral("PASSWORD"), QStringLiteral("secret\rUSER = x")));
-    EXPECT_FALSE(ini.SetString(QStringLiteral("PASSWORD"),
-                               QStringLiteral("cut") + QChar(u'\0') + QStringLiteral("short")));
-    EXPECT_EQ(ini.GetString(QStringLiteral("PROVIDER"), QString()), QStringLiteral("PostgreSQL"));
-    EXPECT_EQ(ini.GetString(QStringLiteral("PASSWORD"), QStringLiteral("none")),
+    ASSERT_TRUE(ini.writeString(QStringLiteral("PROVIDER"), QStringLiteral("PostgreSQL")));
+    EXPECT_FALSE(
+        ini.writeString(QStringLiteral("PASSWORD"), QStringLiteral("secret\nPROVIDER = x")));
+    EXPECT_FALSE(ini.writeString(QStringLiteral("PASSWORD"), QStringLiteral("secret\rUSER = x")));
+    EXPECT_FALSE(ini.writeString(QStringLiteral("PASSWORD"),
+                                 QStringLiteral("cut") + QChar(u'\0') + QStringLiteral("short")));
+    EXPECT_EQ(ini.readString(QStringLiteral("PROVIDER"), QString()), QStringLiteral("PostgreSQL"));
+    EXPECT_EQ(ini.readString(QStringLiteral("PASSWORD"), QStringLiteral("none")),
               QStringLiteral("none"));
     // What an operator can type on one line goes in as typed.
-    ASSERT_TRUE(ini.SetString(QStringLiteral("PASSWORD"), QStringLiteral("pa;ss=w#rd'\"")));
-    EXPECT_EQ(ini.GetString(QStringLiteral("PASSWORD"), QString()),
+    ASSERT_TRUE(ini.writeString(QStringLiteral("PASSWORD"), QStringLiteral("pa;ss=w#rd'\"")));
+    EXPECT_EQ(ini.readString(QStringLiteral("PASSWORD"), QString()),
               QStringLiteral("pa;ss=w#rd'\""));
 }
 
@@ -241,7 +242,7 @@ TEST_P(RegressionTest, BulkUpdateWaitsForARunningConversion)
 // findings: the day's error list showed most findings twice (ERR_LN 1 and 2 for the same
 // finding), or the second check failed on "duplicate key value violates unique constraint
 // tbl_err_pkey" and said "エラーチェック中にエラーが発生しました。" although nothing was wrong.
-// Found by the workstations suite. The fault is in the intake's check (MF_OrderCheck): on a day
+// Found by the workstations suite. The fault is in the intake's check (checkDay): on a day
 // whose lines carry no FLG1 mark yet, nothing in its transaction made a second check wait:
 // each deleted the findings it could see (none), then inserted its own with ERR_LN counted from
 // the rows it could see. The checks of one day now wait for each other.
@@ -264,7 +265,7 @@ TEST_P(RegressionTest, TwoChecksOfOneDayAtOnceBothSucceed)
             ++ready;
             while (ready.load() < 2)
                 std::this_thread::yield();
-            if (MF_OrderCheck(mine, mineDialogs, mineProgress, kDay))
+            if (checkDay(mine, mineDialogs, mineProgress, kDay))
                 ++failed;
         };
         std::thread first(checker);

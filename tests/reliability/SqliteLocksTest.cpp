@@ -4,9 +4,9 @@
 // keeps busy is refused in the desk's own words.
 #include "DeskFixture.h"
 
+#include "ImportScreen.h"
+#include "IniFile.h"
 #include "ModalWindows.h"
-#include "clsIniFile.h"
-#include "frmOrd_Imp.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -73,7 +73,7 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
     // The desk started from its installation folder: the dialog opens there.
     const QString started = QDir::currentPath();
     QDir::setCurrent(dir());
-    frmOrd_Imp screen;
+    ImportScreen screen;
     screen.show();
     bool listed = false;
     whenModal<QFileDialog>([&](QFileDialog *dialog) {
@@ -92,7 +92,7 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
         }
         dialog->reject();
     });
-    screen.cmdSansyou->click();
+    screen.browseButton->click();
     QDir::setCurrent(started);
     EXPECT_TRUE(listed);
     expectLocked("the file dialog");
@@ -100,8 +100,8 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
     if (sqlite) {
         for (const QString &file : {databaseFile(), databaseFile() + QStringLiteral("-shm")}) {
             dialogs.clear();
-            screen.txtPath->setText(file);
-            screen.cmdOk->click();
+            screen.fileEdit->setText(file);
+            screen.okButton->click();
             EXPECT_EQ(dialogs.messages(),
                       QStringList({QStringLiteral("ファイルを開けません: ") + file,
                                    QStringLiteral("エラー終了しました。")}));
@@ -179,10 +179,10 @@ TEST_P(SqliteLocksTest, ABusyDatabaseSaysAnotherWorkstationIsAtWork)
 {
     if (isPostgreSQL())
         GTEST_SKIP() << "the busy time-out is SQLite's";
-    clsIniFile ini;
+    IniFile ini;
     ini.setFileName(iniPath());
     ini.setSection(QStringLiteral("SQLDB"));
-    ASSERT_TRUE(ini.SetString(QStringLiteral("TIMEOUT"), QStringLiteral("1")));
+    ASSERT_TRUE(ini.writeString(QStringLiteral("TIMEOUT"), QStringLiteral("1")));
     db().exec(QStringLiteral("PRAGMA busy_timeout=100"));
 
     auto other = openSecond();

@@ -522,7 +522,7 @@ struct ThreadWorkstation {
             break;
         default:
             ++tally.operations[QStringLiteral("check")];
-            if (MF_OrderCheck(db, dialogs, progress, *day))
+            if (checkDay(db, dialogs, progress, *day))
                 judge(QStringLiteral("check"), dialogs, {});
             break;
         }
@@ -560,7 +560,7 @@ struct ThreadWorkstation {
                           record.lines.insert(q.value(1).toInt());
                           record.taken.insert(q.value(1).toInt(), q.value(2).toString());
                       });
-            return MF_QulMstCheck(d, dl);
+            return checkRunQualityKeys(d, dl);
         };
         ConversionInput input;
         input.impDate = day;

@@ -1,11 +1,11 @@
 #include "ReportTest.h"
 
 #include "Installation.h"
-#include "QulMstSelection.h"
-#include "basPrn_CarList.h"
-#include "basPrn_OrderList.h"
-#include "basPrn_QulMst.h"
-#include "basPrn_TotalList.h"
+#include "NameProductionListReport.h"
+#include "OrderListReport.h"
+#include "QualityCardReport.h"
+#include "QualityCardSelection.h"
+#include "TotalListReport.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,11 +57,11 @@ TEST_P(PrintJobTest, EachListPrintsARealPdfWithItsJapaneseText)
                                         {QStringLiteral("SOS1"), QStringLiteral("ポリエステル")},
                                         {QStringLiteral("KON1"), QStringLiteral("65%")},
                                         {QStringLiteral("USER_NM"), QStringLiteral("山田")}});
-    ASSERT_EQ(basPrn_OrderList::MF_Print(engine, request()), 0);
-    ASSERT_EQ(basPrn_CarList::MF_Print(engine, request()), 0);
-    ASSERT_EQ(basPrn_TotalList::MF_Print(engine, request()), 0);
+    ASSERT_EQ(OrderListReport::print(engine, request()), 0);
+    ASSERT_EQ(NameProductionListReport::print(engine, request()), 0);
+    ASSERT_EQ(TotalListReport::print(engine, request()), 0);
     const QList<QSqlRecord> qualities = db().rows(QStringLiteral("Select * From MST_QUL"));
-    ASSERT_EQ(basPrn_QulMst::MF_Print(engine, request(), qualities), 0);
+    ASSERT_EQ(QualityCardReport::print(engine, request(), qualities), 0);
     ASSERT_EQ(opened.size(), 4);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
 
@@ -92,7 +92,7 @@ TEST_P(PrintJobTest, MissingLayoutStopsWithTheUnexpectedErrorMessage)
     QTemporaryDir emptyShare;
     const QByteArray saved = qgetenv("OSTERA_SHARE_DIR");
     qputenv("OSTERA_SHARE_DIR", emptyShare.path().toLocal8Bit());
-    const int status = basPrn_OrderList::MF_Print(engine, request());
+    const int status = OrderListReport::print(engine, request());
     if (saved.isEmpty())
         qunsetenv("OSTERA_SHARE_DIR");
     else
@@ -111,7 +111,8 @@ TEST_P(PrintJobTest, MissingLayoutStopsWithTheUnexpectedErrorMessage)
 TEST_P(PrintJobTest, UnknownPrinterIsRefusedAtStartUp)
 {
     addRun();
-    EXPECT_EQ(basPrn_CarList::MF_Print(engine, request(QStringLiteral("存在しないプリンタ"))), 1);
+    EXPECT_EQ(
+        NameProductionListReport::print(engine, request(QStringLiteral("存在しないプリンタ"))), 1);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("プリンタ名が正しくありません。"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("プリントモジュール内の初期化処理"));
@@ -138,7 +139,7 @@ TEST_P(PrintJobTest, InstallationLayoutWinsAndAFailureMidJobKeepsThePagesAlready
     own.close();
 
     addLines(30);
-    EXPECT_EQ(basPrn_OrderList::MF_Print(engine, request()), 1);
+    EXPECT_EQ(OrderListReport::print(engine, request()), 1);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("NameKei")));
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Error);

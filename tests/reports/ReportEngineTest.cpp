@@ -57,11 +57,11 @@ protected:
     // A job on the PDF printer with the small layout open.
     ReportLayout &startJob(ReportEngine &engine)
     {
-        EXPECT_EQ(engine.EngineInit(), 0);
-        EXPECT_EQ(engine.JobStart(QStringLiteral("Test"), QStringLiteral("PDFファイル")), 0);
-        engine.PrintSettings().setCopies(1);
-        ReportLayout &layout = engine.LayoutOpen(writeLayout(kSmallLayout));
-        EXPECT_EQ(engine.PrintSettings().PaperApply(layout), 0);
+        EXPECT_EQ(engine.init(), 0);
+        EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDFファイル")), 0);
+        engine.printSettings().setCopies(1);
+        ReportLayout &layout = engine.openLayout(writeLayout(kSmallLayout));
+        EXPECT_EQ(engine.printSettings().applyPaper(layout), 0);
         return layout;
     }
 
@@ -145,19 +145,19 @@ TEST_F(ReportEngineTest, PagesKeepWhatWasShownAndThePdfOpensOnceAtTheEnd)
     ReportEngine engine;
     engine.setRecording(true);
     ReportLayout &layout = startJob(engine);
-    layout.FieldSet(QStringLiteral("Title"), QStringLiteral("一頁目"));
-    layout.FieldSet(QStringLiteral("Line2"), qint64(1234));
-    layout.FieldSet(QStringLiteral("Total"), QStringLiteral("99"));
-    layout.SectionShow(QStringLiteral("Foot"), false);
-    layout.FieldShow(QStringLiteral("Box"), false);
-    layout.PageOutput();
-    layout.PageClear();
+    layout.setField(QStringLiteral("Title"), QStringLiteral("一頁目"));
+    layout.setField(QStringLiteral("Line2"), qint64(1234));
+    layout.setField(QStringLiteral("Total"), QStringLiteral("99"));
+    layout.showSection(QStringLiteral("Foot"), false);
+    layout.showField(QStringLiteral("Box"), false);
+    layout.outputPage();
+    layout.clearPage();
     EXPECT_EQ(layout.value(QStringLiteral("Title")), QString());
-    layout.FieldSet(QStringLiteral("Line3"), QStringLiteral("次"));
-    layout.PageOutput();
+    layout.setField(QStringLiteral("Line3"), QStringLiteral("次"));
+    layout.outputPage();
     EXPECT_TRUE(opened.isEmpty());
-    engine.JobEnd();
-    engine.EngineClose();
+    engine.endJob();
+    engine.close();
 
     ASSERT_EQ(engine.pages().size(), 2);
     const RecordedPage &first = engine.pages()[0];
@@ -185,21 +185,21 @@ TEST_F(ReportEngineTest, NamesTheLayoutLacksAreRefused)
 {
     ReportEngine engine;
     ReportLayout &layout = startJob(engine);
-    EXPECT_THROW(layout.FieldSet(QStringLiteral("Line4"), QStringLiteral("x")), ReportError);
-    EXPECT_THROW(layout.FieldShow(QStringLiteral("Nothing"), true), ReportError);
-    EXPECT_THROW(layout.SectionShow(QStringLiteral("Footer"), true), ReportError);
-    engine.EngineClose();
+    EXPECT_THROW(layout.setField(QStringLiteral("Line4"), QStringLiteral("x")), ReportError);
+    EXPECT_THROW(layout.showField(QStringLiteral("Nothing"), true), ReportError);
+    EXPECT_THROW(layout.showSection(QStringLiteral("Footer"), true), ReportError);
+    engine.close();
     EXPECT_TRUE(opened.isEmpty()); // a job without pages prints nothing
 }
 
 TEST_F(ReportEngineTest, JobNeedsAReadyEngineAndAKnownPrinter)
 {
     ReportEngine engine;
-    EXPECT_EQ(engine.JobStart(QStringLiteral("Test"), QStringLiteral("PDFファイル")), 1);
-    EXPECT_EQ(engine.EngineInit(), 0);
-    EXPECT_EQ(engine.JobStart(QStringLiteral("Test"), QStringLiteral("どこにもないプリンタ")), 1);
-    EXPECT_THROW(engine.PrintSettings(), ReportError);
-    EXPECT_EQ(engine.JobStart(QStringLiteral("Test"), QStringLiteral("PDF")), 0);
+    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDFファイル")), 1);
+    EXPECT_EQ(engine.init(), 0);
+    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("どこにもないプリンタ")), 1);
+    EXPECT_THROW(engine.printSettings(), ReportError);
+    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDF")), 0);
     EXPECT_FALSE(engine.pdfPath().isEmpty());
 }
 

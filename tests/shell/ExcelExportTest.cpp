@@ -155,8 +155,8 @@ TEST_P(ExcelExportTest, HeaderFontBoldAndThinBordersOnEveryCell)
 
 TEST_P(ExcelExportTest, EmptyResultWritesAndOpensNothing)
 {
-    MF_ExcelOut(sql);
-    MF_ExcelOut(QString()); // a screen that has shown nothing yet
+    exportToExcel(sql);
+    exportToExcel(QString()); // a screen that has shown nothing yet
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(exportFiles().isEmpty());
     EXPECT_TRUE(dialogs.shown.isEmpty());
@@ -165,7 +165,7 @@ TEST_P(ExcelExportTest, EmptyResultWritesAndOpensNothing)
 TEST_P(ExcelExportTest, DeskRoutineOpensTheWrittenFile)
 {
     addLines();
-    MF_ExcelOut(QStringLiteral("Select CAR_CD, PRICE AS \"単価\" From MST_CAR"));
+    exportToExcel(QStringLiteral("Select CAR_CD, PRICE AS \"単価\" From MST_CAR"));
     ASSERT_EQ(opened.size(), 1);
     const QString sheet = unzipMember(opened[0], QStringLiteral("xl/worksheets/sheet1.xml"));
     EXPECT_EQ(cells(sheet).mid(2),

@@ -1,13 +1,12 @@
+#include "StartUp.h"
 #include "Installation.h"
 #include "ScriptedDialogs.h"
-#include "StartUp.h"
 #include "globals.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-
 
 #include <gtest/gtest.h>
 
@@ -34,21 +33,25 @@ protected:
 
 TEST_F(StartUpTest, TimeoutRuleGivesTwentyForZeroNegativeTextAndMissing)
 {
-    const QList<QPair<QByteArray, int>> cases = {
-        {"TIMEOUT=0\n", 20}, {"TIMEOUT=-5\n", 20}, {"TIMEOUT=abc\n", 20}, {"", 20}, {"TIMEOUT=45\n", 45}};
+    const QList<QPair<QByteArray, int>> cases = {{"TIMEOUT=0\n", 20},
+                                                 {"TIMEOUT=-5\n", 20},
+                                                 {"TIMEOUT=abc\n", 20},
+                                                 {"", 20},
+                                                 {"TIMEOUT=45\n", 45}};
     for (const auto &c : cases) {
         writeIni("[SQLDB]\n" + c.first);
-        ASSERT_FALSE(MF_FirstSetting(dialogs));
+        ASSERT_FALSE(readSettings(dialogs));
         EXPECT_EQ(gTimeout, c.second) << c.first.constData();
     }
 }
 
 TEST_F(StartUpTest, ReadsEverySettingIntoItsGlobal)
 {
-    writeIni("[SQLDB]\nPROVIDER=PostgreSQL\nSERVER_NM=db:5433\nDB_NM=ostera\nDBUSER_NM=desk\n"
-             "PASSWORD=pw\nTIMEOUT=30\n[Zenpan]\nL_PRINTER=PDFファイル\nD_PRINTER=伝票機\nUSER_NM=山田\n"
-             "[tarvolin]\nCarDir=/o/c\nKakDir=/o/k\nHanDir=/o/h\nStkDir=/o/s\nShtDir=/o/t\n");
-    ASSERT_FALSE(MF_FirstSetting(dialogs));
+    writeIni(
+        "[SQLDB]\nPROVIDER=PostgreSQL\nSERVER_NM=db:5433\nDB_NM=ostera\nDBUSER_NM=desk\n"
+        "PASSWORD=pw\nTIMEOUT=30\n[Zenpan]\nL_PRINTER=PDFファイル\nD_PRINTER=伝票機\nUSER_NM=山田\n"
+        "[tarvolin]\nCarDir=/o/c\nKakDir=/o/k\nHanDir=/o/h\nStkDir=/o/s\nShtDir=/o/t\n");
+    ASSERT_FALSE(readSettings(dialogs));
     EXPECT_EQ(gProvider, QStringLiteral("PostgreSQL"));
     EXPECT_EQ(gServerName, QStringLiteral("db:5433"));
     EXPECT_EQ(gDbName, QStringLiteral("ostera"));
@@ -65,14 +68,14 @@ TEST_F(StartUpTest, ReadsEverySettingIntoItsGlobal)
 
 TEST_F(StartUpTest, MissingFileIsNoFailureButAnUnreadableOneIs)
 {
-    EXPECT_FALSE(MF_FirstSetting(dialogs));
+    EXPECT_FALSE(readSettings(dialogs));
     EXPECT_TRUE(gProvider.isEmpty());
     EXPECT_EQ(gTimeout, 20);
     EXPECT_TRUE(dialogs.shown.isEmpty());
 
     // A path that exists but cannot be read as a file (here a folder; root reads any file).
     QDir().mkpath(gIniPath);
-    EXPECT_TRUE(MF_FirstSetting(dialogs));
+    EXPECT_TRUE(readSettings(dialogs));
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.last().title, QStringLiteral("MF_FirstSetting"));
     EXPECT_TRUE(dialogs.last().text.endsWith(QStringLiteral("(75)")));
@@ -80,10 +83,11 @@ TEST_F(StartUpTest, MissingFileIsNoFailureButAnUnreadableOneIs)
 
 TEST_F(StartUpTest, ComputerNameAndVersion)
 {
-    const QString name = GetSelfComputerName(dialogs);
+    const QString name = computerName(dialogs);
     EXPECT_LE(name.size(), 15);
     EXPECT_FALSE(name.isEmpty());
-    EXPECT_TRUE(versionText().contains(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$"))));
+    EXPECT_TRUE(
+        versionText().contains(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+\\.\\d+$"))));
 }
 
 TEST_F(StartUpTest, OneCopyPerIniFile)
@@ -106,7 +110,8 @@ TEST(InstallationTest, JoinPathUsesExactlyOneSeparator)
               QStringLiteral("/out/lot/LSTK.csv"));
     EXPECT_EQ(Installation::joinPath(QStringLiteral("C:\\out\\"), QStringLiteral("a.csv")),
               QStringLiteral("C:\\out/a.csv"));
-    EXPECT_EQ(Installation::joinPath(QStringLiteral("/"), QStringLiteral("a.csv")), QStringLiteral("/a.csv"));
+    EXPECT_EQ(Installation::joinPath(QStringLiteral("/"), QStringLiteral("a.csv")),
+              QStringLiteral("/a.csv"));
 }
 
 TEST(InstallationTest, IniFileIsTheOptionThenBesideTheProgramThenXdg)

@@ -3,8 +3,8 @@
 #include "Clock.h"
 #include "DbConnection.h"
 #include "Desktop.h"
+#include "IniFile.h"
 #include "Schema.h"
-#include "clsIniFile.h"
 #include "globals.h"
 
 #include <QAtomicInt>
@@ -163,27 +163,27 @@ int DbTest::count(const QString &table, const QString &where)
 
 void DbTest::writeIni() const
 {
-    clsIniFile ini;
+    IniFile ini;
     ini.setFileName(iniPath());
     ini.setSection(QStringLiteral("SQLDB"));
-    ini.SetString(QStringLiteral("PROVIDER"), m_settings.provider);
-    ini.SetString(QStringLiteral("SERVER_NM"), m_settings.server);
-    ini.SetString(QStringLiteral("DB_NM"), m_settings.database);
-    ini.SetString(QStringLiteral("DBUSER_NM"), m_settings.user);
-    ini.SetString(QStringLiteral("PASSWORD"), m_settings.password);
-    ini.SetString(QStringLiteral("TIMEOUT"), QString::number(m_settings.timeout));
+    ini.writeString(QStringLiteral("PROVIDER"), m_settings.provider);
+    ini.writeString(QStringLiteral("SERVER_NM"), m_settings.server);
+    ini.writeString(QStringLiteral("DB_NM"), m_settings.database);
+    ini.writeString(QStringLiteral("DBUSER_NM"), m_settings.user);
+    ini.writeString(QStringLiteral("PASSWORD"), m_settings.password);
+    ini.writeString(QStringLiteral("TIMEOUT"), QString::number(m_settings.timeout));
     if (!m_settings.schema.isEmpty())
-        ini.SetString(QStringLiteral("SCHEMA"), m_settings.schema);
+        ini.writeString(QStringLiteral("SCHEMA"), m_settings.schema);
     ini.setSection(QStringLiteral("Zenpan"));
-    ini.SetString(QStringLiteral("L_PRINTER"), gLPrinter);
-    ini.SetString(QStringLiteral("D_PRINTER"), QString());
-    ini.SetString(QStringLiteral("USER_NM"), gUserName);
+    ini.writeString(QStringLiteral("L_PRINTER"), gLPrinter);
+    ini.writeString(QStringLiteral("D_PRINTER"), QString());
+    ini.writeString(QStringLiteral("USER_NM"), gUserName);
     ini.setSection(QStringLiteral("tarvolin"));
-    ini.SetString(QStringLiteral("CarDir"), gCarDir);
-    ini.SetString(QStringLiteral("KakDir"), gKakDir);
-    ini.SetString(QStringLiteral("HanDir"), gHanDir);
-    ini.SetString(QStringLiteral("StkDir"), gStkDir);
-    ini.SetString(QStringLiteral("ShtDir"), gShtDir);
+    ini.writeString(QStringLiteral("CarDir"), gCarDir);
+    ini.writeString(QStringLiteral("KakDir"), gKakDir);
+    ini.writeString(QStringLiteral("HanDir"), gHanDir);
+    ini.writeString(QStringLiteral("StkDir"), gStkDir);
+    ini.writeString(QStringLiteral("ShtDir"), gShtDir);
 }
 
 DbTest::Run DbTest::runOstera(const QStringList &args, int timeoutMs) const
@@ -193,8 +193,8 @@ DbTest::Run DbTest::runOstera(const QStringList &args, int timeoutMs) const
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("OSTERA_FIXED_CLOCK"), Clock::stamp());
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(OSTERA_BINARY),
-                  QStringList(args) << QStringLiteral("--ini") << iniPath());
+    process.start(QStringLiteral(OSTERA_BINARY), QStringList(args)
+                                                     << QStringLiteral("--ini") << iniPath());
     Run run;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();

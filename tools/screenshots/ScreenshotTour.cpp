@@ -1,23 +1,23 @@
 #include "ScreenshotTour.h"
 
+#include "BulkUpdateDialog.h"
 #include "Camera.h"
-#include "DBGrid.h"
+#include "ConfirmationScreen.h"
+#include "ConversionScreen.h"
 #include "Db.h"
 #include "GridScreen.h"
+#include "GridView.h"
+#include "ImportDateDialog.h"
+#include "ImportScreen.h"
+#include "MainMenuScreen.h"
 #include "MasterEditScreen.h"
 #include "MasterListScreen.h"
+#include "MonthlyRegisterScreen.h"
+#include "OrderFindDialog.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
 #include "ShotDialogs.h"
 #include "ShotProgress.h"
-#include "frmImpDate.h"
-#include "frmOrd_Find.h"
-#include "frmOrd_Henkan.h"
-#include "frmOrd_Imp.h"
-#include "frmOrd_Kakutei.h"
-#include "frmOrd_Update.h"
-#include "frmTukiSyori.h"
-#include "frm_main.h"
 #include "globals.h"
 
 #include <QComboBox>
@@ -43,7 +43,7 @@ GridScreen *gridScreen(QWidget *screen)
 void pressKey(GridScreen *screen, Qt::Key key)
 {
     if (screen)
-        QTest::keyClick(screen->TDBGrid1, key);
+        QTest::keyClick(screen->gridView, key);
 }
 } // namespace
 
@@ -93,7 +93,7 @@ QWidget *ScreenshotTour::openFromMenu(const QString &word, const QString &form,
                           word != QStringLiteral("RunHistory") && !word.startsWith("MST_");
     if (dayBound) {
         m_camera.onNextModal([this, pickerPng](QWidget *dialog) {
-            auto *picker = qobject_cast<frmImpDate *>(dialog);
+            auto *picker = qobject_cast<ImportDateDialog *>(dialog);
             if (!picker) {
                 m_camera.fail(QStringLiteral("日付選択が開きませんでした"));
                 dialog->close();
@@ -101,7 +101,7 @@ QWidget *ScreenshotTour::openFromMenu(const QString &word, const QString &form,
             }
             if (!pickerPng.isEmpty())
                 m_camera.shoot(picker, pickerPng);
-            QTest::keyClick(picker->TDBGrid1, Qt::Key_Return);
+            QTest::keyClick(picker->gridView, Qt::Key_Return);
         });
     }
     m_menu->loadProcedure(word);
@@ -153,7 +153,7 @@ void ScreenshotTour::loginAndMenu()
     m_camera.shoot(screens.show(QStringLiteral("frmOption")), QStringLiteral("options"));
     closeScreen(QStringLiteral("frmOption"));
 
-    m_menu = qobject_cast<frm_main *>(screens.show(QStringLiteral("frm_main")));
+    m_menu = qobject_cast<MainMenuScreen *>(screens.show(QStringLiteral("frm_main")));
     if (!m_menu) {
         m_camera.fail(QStringLiteral("メインメニューが開きません"));
         return;
@@ -172,12 +172,12 @@ void ScreenshotTour::monthRegister()
 {
     say(QStringLiteral("== TUKI_SYORI"));
     m_camera.onNextModal([this](QWidget *dialog) {
-        if (auto *month = qobject_cast<frmTukiSyori *>(dialog)) {
+        if (auto *month = qobject_cast<MonthlyRegisterScreen *>(dialog)) {
             // The open month is the operator's usual choice: its row fills the confirm inputs.
-            for (int row = 0; row < month->TDBGrid1->rowCount(); ++row) {
-                const QTableWidgetItem *done = month->TDBGrid1->item(row, 2);
+            for (int row = 0; row < month->gridView->rowCount(); ++row) {
+                const QTableWidgetItem *done = month->gridView->item(row, 2);
                 if (done && done->text() == QStringLiteral("0"))
-                    month->TDBGrid1->setCurrentCell(row, 0);
+                    month->gridView->setCurrentCell(row, 0);
             }
             m_camera.shoot(month, QStringLiteral("month"));
         } else {
@@ -191,10 +191,10 @@ void ScreenshotTour::monthRegister()
 void ScreenshotTour::importScreen()
 {
     auto *import =
-        qobject_cast<frmOrd_Imp *>(openFromMenu("FileImport", QStringLiteral("frmOrd_Imp")));
+        qobject_cast<ImportScreen *>(openFromMenu("FileImport", QStringLiteral("frmOrd_Imp")));
     if (!import)
         return;
-    import->txtPath->setText(m_day.orderFile);
+    import->fileEdit->setText(m_day.orderFile);
     m_camera.shoot(import, QStringLiteral("import"));
 
     // The day is imported already: OK shows the refusals an operator meets most.
@@ -202,12 +202,12 @@ void ScreenshotTour::importScreen()
                      QStringLiteral("import-already"));
     m_dialogs.expect(QStringLiteral("エラー終了しました。"), false,
                      QStringLiteral("import-failed"));
-    import->cmdOk_Click();
-    import->txtPath->setText(m_day.orderFile + QStringLiteral(".old"));
+    import->onOk();
+    import->fileEdit->setText(m_day.orderFile + QStringLiteral(".old"));
     m_dialogs.expect(QStringLiteral("ファイルが見つかりません。"), false,
                      QStringLiteral("import-notfound"));
     m_dialogs.expect(QStringLiteral("エラー終了しました。"));
-    import->cmdOk_Click();
+    import->onOk();
     closeScreen(QStringLiteral("frmOrd_Imp"));
 }
 
@@ -231,15 +231,15 @@ void ScreenshotTour::orderEdit()
     // Bring the first line with an error into view: it is drawn yellow.
     int errorRow = -1;
     for (int row = 0; row < edit->model()->totalRows() && errorRow < 0; ++row)
-        if (edit->TDBGrid1->cellText(row, QStringLiteral("FLG1")) == QStringLiteral("1"))
+        if (edit->gridView->cellText(row, QStringLiteral("FLG1")) == QStringLiteral("1"))
             errorRow = row;
     if (errorRow < 0) {
         m_camera.fail(QStringLiteral("データ修正: エラー行がありません"));
     } else {
         const int column = edit->model()->columnOfField(QStringLiteral("PRINTER"));
         const QModelIndex at = edit->model()->index(qMax(0, errorRow - 3), column);
-        edit->TDBGrid1->setCurrentIndex(at);
-        edit->TDBGrid1->scrollTo(edit->model()->index(errorRow, column),
+        edit->gridView->setCurrentIndex(at);
+        edit->gridView->scrollTo(edit->model()->index(errorRow, column),
                                  QAbstractItemView::PositionAtCenter);
     }
     m_camera.shoot(edit, QStringLiteral("edit"));
@@ -251,36 +251,36 @@ void ScreenshotTour::findAndBulkUpdate(GridScreen *edit)
 {
     const QString factory = letterpressFactory();
     m_camera.onNextModal([this, factory](QWidget *dialog) {
-        auto *find = qobject_cast<frmOrd_Find *>(dialog);
+        auto *find = qobject_cast<OrderFindDialog *>(dialog);
         if (!find) {
             dialog->close();
             return;
         }
-        find->cmbFcRg->setCurrentText(factory);
+        find->factorySymbolCombo->setCurrentText(factory);
         m_camera.shoot(find, QStringLiteral("find"));
-        find->cmdOk->click();
+        find->okButton->click();
     });
     pressKey(edit, Qt::Key_F4);
     requireRows(edit, QStringLiteral("検索結果"));
 
     m_camera.onNextModal([this](QWidget *dialog) {
-        auto *update = qobject_cast<frmOrd_Update *>(dialog);
+        auto *update = qobject_cast<BulkUpdateDialog *>(dialog);
         if (!update) {
             dialog->close();
             return;
         }
-        update->cmbPrinter->setFocus();
-        update->cmbPrinter->setCurrentIndex(update->cmbPrinter->findText("凸版1号機"));
+        update->printerCombo->setFocus();
+        update->printerCombo->setCurrentIndex(update->printerCombo->findText("凸版1号機"));
         Camera::settle();
-        update->cmbFlg5->setFocus(); // leaving the model's list fills its flag
+        update->specialCombo->setFocus(); // leaving the model's list fills its flag
         Camera::settle();
-        if (update->txtDataFlg->text() != QStringLiteral("0"))
+        if (update->dataKindEdit->text() != QStringLiteral("0"))
             m_camera.fail(QStringLiteral("更新: 熱転写フラグが入りません"));
         m_camera.shoot(update, QStringLiteral("update"));
-        update->cmdOk->click();
+        update->okButton->click();
     });
     pressKey(edit, Qt::Key_F2);
-    edit->TDBGrid1->setCurrentIndex(edit->model()->index(0, 2));
+    edit->gridView->setCurrentIndex(edit->model()->index(0, 2));
     m_camera.shoot(edit, QStringLiteral("edit-updated"));
 
     m_camera.onNextModal([this](QWidget *dialog) {
@@ -305,21 +305,22 @@ void ScreenshotTour::plateLists()
 
 void ScreenshotTour::conversion()
 {
-    auto *henkan = qobject_cast<frmOrd_Henkan *>(openFromMenu("OrderHenkan", "frmOrd_Henkan", {}));
+    auto *henkan =
+        qobject_cast<ConversionScreen *>(openFromMenu("OrderHenkan", "frmOrd_Henkan", {}));
     if (!henkan)
         return;
     m_camera.shoot(henkan, QStringLiteral("henkan"));
 
     m_dialogs.expect(QStringLiteral("前回変換をキャンセルしますか？"), false,
                      QStringLiteral("henkan-cancel-ask"));
-    henkan->cmdHenCancel->click();
+    henkan->cancelRunButton->click();
 
     m_dialogs.expect(QStringLiteral("変換しますか？"), true, QStringLiteral("henkan-ask"));
     m_dialogs.expect(QStringLiteral("件変換します。"), true, QStringLiteral("henkan-count"));
     m_dialogs.expect(QStringLiteral("※※※変換結果報告※※※"), false, QStringLiteral("henkan-report"));
     m_dialogs.expect(QStringLiteral("完了です。"));
     m_progress.shootAt(QStringLiteral("変換..."), 5, QStringLiteral("progress"));
-    henkan->cmdOk->click();
+    henkan->okButton->click();
     closeScreen(QStringLiteral("frmOrd_Henkan"));
 }
 
@@ -336,16 +337,17 @@ void ScreenshotTour::printScreen()
 
 void ScreenshotTour::confirmation()
 {
-    auto *kakutei = qobject_cast<frmOrd_Kakutei *>(openFromMenu("OrderKakutei", "frmOrd_Kakutei"));
+    auto *kakutei =
+        qobject_cast<ConfirmationScreen *>(openFromMenu("OrderKakutei", "frmOrd_Kakutei"));
     if (!kakutei)
         return;
     m_camera.shoot(kakutei, QStringLiteral("kakutei"));
-    if (kakutei->txtMiHenCnt->text().toInt() < 1)
+    if (kakutei->unconvertedEdit->text().toInt() < 1)
         m_camera.fail(QStringLiteral("確定: 未変換がありません"));
     m_dialogs.expect(QStringLiteral("確定しますか？"), true, QStringLiteral("kakutei-ask"));
     m_dialogs.expect(QStringLiteral("変換処理されていないレコードが含まれています。"), false,
                      QStringLiteral("kakutei-unconverted"));
-    kakutei->cmdOk->click();
+    kakutei->okButton->click();
     closeScreen(QStringLiteral("frmOrd_Kakutei"));
 }
 
@@ -379,11 +381,11 @@ void ScreenshotTour::masterPair(const QString &command, const QString &form, con
     m_camera.onNextModal([this, png](QWidget *dialog) {
         m_camera.shoot(dialog, png + QStringLiteral("-edit"));
         if (auto *edit = qobject_cast<MasterEditScreen *>(dialog))
-            edit->cmdCancel->click();
+            edit->cancelButton->click();
         else
             dialog->close();
     });
-    list->PP_Edit(0);
+    list->editRecord(0);
 }
 
 void ScreenshotTour::masters()

@@ -12,7 +12,7 @@ class GridScreen;
 class QWidget;
 class ShotDialogs;
 class ShotProgress;
-class frm_main;
+class MainMenuScreen;
 
 class ScreenshotTour {
 public:
@@ -56,5 +56,5 @@ private:
     ShotDialogs &m_dialogs;
     ShotProgress &m_progress;
     Day m_day;
-    frm_main *m_menu = nullptr;
+    MainMenuScreen *m_menu = nullptr;
 };

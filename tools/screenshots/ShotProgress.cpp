@@ -1,7 +1,7 @@
 #include "ShotProgress.h"
 
 #include "Camera.h"
-#include "frmSplash.h"
+#include "ProgressWindow.h"
 
 void ShotProgress::shootAt(const QString &title, int now, const QString &png)
 {

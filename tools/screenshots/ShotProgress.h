@@ -1,4 +1,4 @@
-// The progress form during the tour: the desk's own frmSplash, photographed once at a chosen
+// The progress form during the tour: the desk's own ProgressWindow, photographed once at a chosen
 // step of a chosen phase.
 #pragma once
 
@@ -7,11 +7,11 @@
 #include <QString>
 
 class Camera;
-class frmSplash;
+class ProgressWindow;
 
 class ShotProgress : public Progress {
 public:
-    ShotProgress(frmSplash &splash, Camera &camera) : m_splash(splash), m_camera(camera) {}
+    ShotProgress(ProgressWindow &splash, Camera &camera) : m_splash(splash), m_camera(camera) {}
 
     // Saves the form as png when the phase titled `title` reaches step `now`.
     void shootAt(const QString &title, int now, const QString &png);
@@ -23,7 +23,7 @@ public:
     void pump() override;
 
 private:
-    frmSplash &m_splash;
+    ProgressWindow &m_splash;
     Camera &m_camera;
     QString m_title;
     QString m_wantTitle;

@@ -10,12 +10,12 @@
 #include "Desk.h"
 #include "Installation.h"
 #include "Progress.h"
+#include "ProgressWindow.h"
 #include "ScreenRegistry.h"
 #include "ScreenshotTour.h"
 #include "ShotDialogs.h"
 #include "ShotProgress.h"
 #include "StartUp.h"
-#include "frmSplash.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -56,7 +56,7 @@ int main(int argc, char **argv)
     Camera camera(out);
     ShotDialogs dialogs(camera);
     setAppDialogs(&dialogs);
-    frmSplash splash;
+    ProgressWindow splash;
     ShotProgress progress(splash, camera);
     setAppProgress(&progress);
     registerAllScreens();
@@ -64,9 +64,9 @@ int main(int argc, char **argv)
     // Start-up as the desk does it, on the given installation.
     gIniPath = QFileInfo(ini).absoluteFilePath();
     gInstallDir = Installation::installDirOf(gIniPath);
-    if (MF_FirstSetting(dialogs))
+    if (readSettings(dialogs))
         return 1;
-    gComputerName = GetSelfComputerName(dialogs);
+    gComputerName = computerName(dialogs);
     gVersion = versionText();
     if (dbOpen(0) != 0)
         return 1;

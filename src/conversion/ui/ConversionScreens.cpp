@@ -1,12 +1,12 @@
 #include "ConversionScreens.h"
 
+#include "ConfirmationScreen.h"
+#include "ConversionScreen.h"
 #include "ScreenRegistry.h"
-#include "frmOrd_Henkan.h"
-#include "frmOrd_Kakutei.h"
 
 void registerConversionScreens()
 {
     ScreenRegistry &registry = ScreenRegistry::instance();
-    registry.add(QStringLiteral("frmOrd_Henkan"), [] { return new frmOrd_Henkan; });
-    registry.add(QStringLiteral("frmOrd_Kakutei"), [] { return new frmOrd_Kakutei; });
+    registry.add(QStringLiteral("frmOrd_Henkan"), [] { return new ConversionScreen; });
+    registry.add(QStringLiteral("frmOrd_Kakutei"), [] { return new ConfirmationScreen; });
 }

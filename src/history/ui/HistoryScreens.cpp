@@ -1,12 +1,12 @@
 #include "HistoryScreens.h"
 
+#include "LineHistoryScreen.h"
+#include "RunHistoryScreen.h"
 #include "ScreenRegistry.h"
-#include "frmOrd_LineHistory.h"
-#include "frmRunHistory.h"
 
 void registerHistoryScreens()
 {
     ScreenRegistry &registry = ScreenRegistry::instance();
-    registry.add(QStringLiteral("frmRunHistory"), &GridScreen::create<frmRunHistory>);
-    registry.add(QStringLiteral("frmOrd_LineHistory"), [] { return new frmOrd_LineHistory; });
+    registry.add(QStringLiteral("frmRunHistory"), &GridScreen::create<RunHistoryScreen>);
+    registry.add(QStringLiteral("frmOrd_LineHistory"), [] { return new LineHistoryScreen; });
 }

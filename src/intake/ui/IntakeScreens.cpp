@@ -1,11 +1,11 @@
 #include "IntakeScreens.h"
 
 #include "ErrorListScreens.h"
+#include "ImportScreen.h"
 #include "ScreenRegistry.h"
-#include "frmOrd_Imp.h"
 
 void registerIntakeScreens()
 {
-    ScreenRegistry::instance().add(QStringLiteral("frmOrd_Imp"), [] { return new frmOrd_Imp; });
+    ScreenRegistry::instance().add(QStringLiteral("frmOrd_Imp"), [] { return new ImportScreen; });
     registerErrorListScreens();
 }

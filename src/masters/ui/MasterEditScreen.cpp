@@ -45,17 +45,17 @@ MasterEditScreen::MasterEditScreen(const QString &title, QWidget *parent) : QDia
 {
     setWindowTitle(title);
     setModal(true);
-    txtKey1 = new QLineEdit(this);
-    txtKey1->setObjectName(QStringLiteral("txtKey1"));
-    txtKey1->hide();
-    txtUserNm = stampInput("txtUserNm", 120, this);
-    txtTimeStamp = stampInput("txtTimeStamp", 160, this);
-    m_inputs << qMakePair(QStringLiteral("USER_NM"), static_cast<QWidget *>(txtUserNm))
-             << qMakePair(QStringLiteral("TIME_STAMP"), static_cast<QWidget *>(txtTimeStamp));
-    cmdOk = button(QStringLiteral("OK"), "cmdOk", this);
-    cmdCancel = button(QStringLiteral("Cancel"), "cmdCancel", this);
-    connect(cmdOk, &QPushButton::clicked, this, &MasterEditScreen::cmdOk_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &MasterEditScreen::cmdCancel_Click);
+    openedKeyEdit = new QLineEdit(this);
+    openedKeyEdit->setObjectName(QStringLiteral("openedKeyEdit"));
+    openedKeyEdit->hide();
+    savedByEdit = stampInput("savedByEdit", 120, this);
+    savedAtEdit = stampInput("savedAtEdit", 160, this);
+    m_inputs << qMakePair(QStringLiteral("USER_NM"), static_cast<QWidget *>(savedByEdit))
+             << qMakePair(QStringLiteral("TIME_STAMP"), static_cast<QWidget *>(savedAtEdit));
+    okButton = button(QStringLiteral("OK"), "okButton", this);
+    cancelButton = button(QStringLiteral("Cancel"), "cancelButton", this);
+    connect(okButton, &QPushButton::clicked, this, &MasterEditScreen::onOk);
+    connect(cancelButton, &QPushButton::clicked, this, &MasterEditScreen::onCancel);
     new KeyPreview(this, [this](QKeyEvent *e) { return onKey(e); });
 }
 
@@ -64,13 +64,13 @@ void MasterEditScreen::setBody(QLayout *body)
     auto *stamps = new QHBoxLayout;
     stamps->setSpacing(6);
     stamps->addWidget(FormLook::caption(QStringLiteral("ユーザ"), this));
-    stamps->addWidget(txtUserNm);
+    stamps->addWidget(savedByEdit);
     stamps->addSpacing(12);
     stamps->addWidget(FormLook::caption(QStringLiteral("更新日"), this));
-    stamps->addWidget(txtTimeStamp);
+    stamps->addWidget(savedAtEdit);
     stamps->addStretch(1);
-    stamps->addWidget(cmdOk);
-    stamps->addWidget(cmdCancel);
+    stamps->addWidget(okButton);
+    stamps->addWidget(cancelButton);
 
     auto *content = new QVBoxLayout;
     content->setContentsMargins(16, 12, 16, 14);
@@ -121,10 +121,10 @@ Dialogs &MasterEditScreen::dialogs() const
     return appDialogs();
 }
 
-bool MasterEditScreen::MP_Open(int hiMode, const QString &key)
+bool MasterEditScreen::openModal(int mode, const QString &key)
 {
-    HiMode = hiMode;
-    txtKey1->setText(hiMode == ModeNew ? QString() : key);
+    editMode = mode;
+    openedKeyEdit->setText(mode == ModeNew ? QString() : key);
     {
         BusyCursor busy;
         ConnectionScope connection;
@@ -132,8 +132,8 @@ bool MasterEditScreen::MP_Open(int hiMode, const QString &key)
             return false; // dbOpen has told the operator; there is nothing to edit
         std::unique_ptr<MasterTable> table = createTable(*gCn);
         m_keyColumn = table->keyColumn();
-        PP_ListSet(*table);
-        PP_DataSet(*table);
+        fillLists(*table);
+        showRecord(*table);
     }
     // The inputs follow in the order they were made; the first one has the focus.
     if (m_firstInput)
@@ -142,12 +142,12 @@ bool MasterEditScreen::MP_Open(int hiMode, const QString &key)
     return exec() == QDialog::Accepted;
 }
 
-void MasterEditScreen::PP_DataSet(MasterTable &table)
+void MasterEditScreen::showRecord(MasterTable &table)
 {
-    if (txtKey1->text().isEmpty())
+    if (openedKeyEdit->text().isEmpty())
         return; // a new record starts from empty inputs
     try {
-        showValues(table.load(txtKey1->text()));
+        showValues(table.load(openedKeyEdit->text()));
     } catch (const DbError &error) {
         dialogs().message(error.text(), Icon::Error);
     }
@@ -180,19 +180,19 @@ QString MasterEditScreen::keyText() const
     return inputValues().value(m_keyColumn);
 }
 
-void MasterEditScreen::cmdCancel_Click()
+void MasterEditScreen::onCancel()
 {
     reject();
 }
 
-void MasterEditScreen::cmdOk_Click()
+void MasterEditScreen::onOk()
 {
     ConnectionScope connection;
     if (!connection.ok())
         return;
     std::unique_ptr<MasterTable> table = createTable(*gCn);
     m_keyColumn = table->keyColumn();
-    if (PF_SaveCheck(*table)) {
+    if (checkBeforeSave(*table)) {
         dialogs().message(QStringLiteral("保存処理はキャンセルされました。"), Icon::Error,
                           QStringLiteral("保存中止"));
         return;
@@ -202,10 +202,10 @@ void MasterEditScreen::cmdOk_Click()
         accept();
 }
 
-bool MasterEditScreen::PF_SaveCheck(MasterTable &table)
+bool MasterEditScreen::checkBeforeSave(MasterTable &table)
 {
     try {
-        const QString refusal = table.saveRefusal(HiMode, keyText(), txtKey1->text());
+        const QString refusal = table.saveRefusal(editMode, keyText(), openedKeyEdit->text());
         if (refusal.isEmpty())
             return false;
         dialogs().message(refusal, Icon::Error, kCheckTitle);
@@ -219,17 +219,17 @@ bool MasterEditScreen::PF_SaveCheck(MasterTable &table)
 // open with the operator's input and the stamps it showed before.
 bool MasterEditScreen::save(MasterTable &table)
 {
-    const QString previousUser = txtUserNm->text();
-    const QString previousStamp = txtTimeStamp->text();
-    txtUserNm->setText(gUserName);
-    txtTimeStamp->setText(Clock::stamp());
+    const QString previousUser = savedByEdit->text();
+    const QString previousStamp = savedAtEdit->text();
+    savedByEdit->setText(gUserName);
+    savedAtEdit->setText(Clock::stamp());
     try {
         BusyCursor busy;
-        table.save(HiMode, txtKey1->text(), inputValues());
+        table.save(editMode, openedKeyEdit->text(), inputValues());
         return true;
     } catch (const DbError &error) {
-        txtUserNm->setText(previousUser);
-        txtTimeStamp->setText(previousStamp);
+        savedByEdit->setText(previousUser);
+        savedAtEdit->setText(previousStamp);
         dialogs().message(error.text(), Icon::Error);
         return false;
     }
@@ -248,7 +248,7 @@ bool MasterEditScreen::onKey(QKeyEvent *event)
         return true;
     case Qt::Key_F2:
         if (dialogs().ask(QStringLiteral("保存しますか？"), Icon::Question))
-            cmdOk_Click();
+            onOk();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:

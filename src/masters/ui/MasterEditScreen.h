@@ -1,7 +1,7 @@
 // The edit screen of a master (ネーム資材マスタ, 品質マスタ編集, 工場マスタ編集), modal over its
-// list: one record at a time, opened for a new record (HiMode 0), for the list's current record
+// list: one record at a time, opened for a new record (editMode 0), for the list's current record
 // (1) or for a new record starting from a copy of it (-1). OK saves the whole record (delete
-// and insert in one transaction) after PF_SaveCheck; F1 asks before closing, F2 before saving.
+// and insert in one transaction) after checkBeforeSave; F1 asks before closing, F2 before saving.
 // A screen declares its inputs by column (bindInput) and lays them out; the base fills them
 // from the record, collects them for the save and stamps USER_NM and TIME_STAMP.
 #pragma once
@@ -27,17 +27,17 @@ class MasterEditScreen : public QDialog {
 public:
     // Remembers the mode, reads the record (key: the list's current key; ignored for a new
     // record) and shows the screen modally. true when a record was saved.
-    bool MP_Open(int hiMode, const QString &key);
+    bool openModal(int mode, const QString &key);
 
-    int HiMode = ModeNew;
-    QLineEdit *txtKey1;      // the key the screen was opened with (hidden)
-    QLineEdit *txtUserNm;    // stamped on save
-    QLineEdit *txtTimeStamp; // stamped on save
-    QPushButton *cmdOk;
-    QPushButton *cmdCancel;
+    int editMode = ModeNew;
+    QLineEdit *openedKeyEdit; // the key the screen was opened with (hidden)
+    QLineEdit *savedByEdit;   // stamped on save
+    QLineEdit *savedAtEdit;   // stamped on save
+    QPushButton *okButton;
+    QPushButton *cancelButton;
 
-    void cmdOk_Click();
-    void cmdCancel_Click();
+    void onOk();
+    void onCancel();
 
 protected:
     MasterEditScreen(const QString &title, QWidget *parent = nullptr);
@@ -45,8 +45,8 @@ protected:
     // The master's statements on the given connection.
     virtual std::unique_ptr<MasterTable> createTable(Db &db) const = 0;
     // Lists offered by the screen's combos, filled before the record is shown.
-    virtual void PP_ListSet(MasterTable &) {}
-    // Just before the stamps of a save (after PF_SaveCheck passed).
+    virtual void fillLists(MasterTable &) {}
+    // Just before the stamps of a save (after checkBeforeSave passed).
     virtual void beforeStamp() {}
 
     // An input showing and giving a column (the key's input is the table's key column).
@@ -60,8 +60,8 @@ protected:
     Dialogs &dialogs() const;
 
 private:
-    void PP_DataSet(MasterTable &table);
-    bool PF_SaveCheck(MasterTable &table);
+    void showRecord(MasterTable &table);
+    bool checkBeforeSave(MasterTable &table);
     bool save(MasterTable &table);
     bool onKey(QKeyEvent *event);
     QString keyText() const;

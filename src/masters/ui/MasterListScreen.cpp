@@ -1,8 +1,8 @@
 #include "MasterListScreen.h"
 
-#include "DBGrid.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "GridView.h"
 #include "MasterEditScreen.h"
 #include "MasterListModel.h"
 #include "MasterTable.h"
@@ -38,16 +38,16 @@ void MasterListScreen::onFunctionKey(int key)
 {
     switch (key) {
     case 3:
-        PP_New();
+        newRecord();
         break;
     case 6:
-        PP_Delete();
+        deleteRecord();
         break;
     case 8:
         excelOut();
         break;
     case 12:
-        PP_Edit(1);
+        editRecord(1);
         break;
     default:
         GridScreen::onFunctionKey(key);
@@ -56,13 +56,13 @@ void MasterListScreen::onFunctionKey(int key)
 
 bool MasterListScreen::onGridEnter()
 {
-    PP_Edit(0);
+    editRecord(0);
     return true;
 }
 
 void MasterListScreen::onGridDoubleClick()
 {
-    PP_Edit(0);
+    editRecord(0);
 }
 
 PagedQueryModel *MasterListScreen::createModel()
@@ -79,12 +79,12 @@ PagedQueryModel *MasterListScreen::createModel()
         this);
 }
 
-void MasterListScreen::PP_New()
+void MasterListScreen::newRecord()
 {
     openEditScreen(ModeNew, QString());
 }
 
-void MasterListScreen::PP_Edit(int mode)
+void MasterListScreen::editRecord(int mode)
 {
     const QString key = columnText(0);
     if (key.isEmpty())
@@ -98,9 +98,9 @@ void MasterListScreen::PP_Edit(int mode)
         openEditScreen(ModeCopy, key);
 }
 
-void MasterListScreen::PP_Delete()
+void MasterListScreen::deleteRecord()
 {
-    const int row = TDBGrid1->currentRowIndex();
+    const int row = gridView->currentRowIndex();
     if (row < 0)
         return; // nothing to delete
     if (!dialogs().ask(QStringLiteral("削除しますか？\r\n※完全に削除されます。"), Icon::Error,
@@ -115,7 +115,7 @@ void MasterListScreen::PP_Delete()
     }
 }
 
-void MasterListScreen::openEditScreen(int hiMode, const QString &key)
+void MasterListScreen::openEditScreen(int mode, const QString &key)
 {
     QPointer<MasterEditScreen> edit =
         qobject_cast<MasterEditScreen *>(ScreenRegistry::instance().load(m_editForm));
@@ -124,7 +124,7 @@ void MasterListScreen::openEditScreen(int hiMode, const QString &key)
     edit->setParent(this, edit->windowFlags() | Qt::Dialog); // modal over its list
     // The edit screen goes as soon as it has been answered, so the next one starts afresh.
     edit->setAttribute(Qt::WA_DeleteOnClose, false);
-    const bool saved = edit->MP_Open(hiMode, key);
+    const bool saved = edit->openModal(mode, key);
     delete edit.data();
     if (saved)
         refillKeepingPosition();

@@ -15,10 +15,10 @@ class MasterTable;
 class MasterListScreen : public GridScreen {
     Q_OBJECT
 public:
-    void PP_New();
+    void newRecord();
     // mode 0 edits the current record; mode 1 offers a new record from a copy of it.
-    void PP_Edit(int mode);
-    void PP_Delete();
+    void editRecord(int mode);
+    void deleteRecord();
 
 protected:
     MasterListScreen(const QString &title, const QString &editForm, QWidget *parent = nullptr);
@@ -32,7 +32,7 @@ protected:
     PagedQueryModel *createModel() override;
 
 private:
-    void openEditScreen(int hiMode, const QString &key);
+    void openEditScreen(int mode, const QString &key);
 
     QString m_editForm;
 };

@@ -10,7 +10,7 @@ constexpr int kGroupGap = 10;
 
 FunctionKeyBar::FunctionKeyBar(QWidget *parent) : QFrame(parent)
 {
-    setObjectName(QStringLiteral("frameF"));
+    setObjectName(QStringLiteral("functionKeyBar"));
     setFixedHeight(kBarHeight);
     m_line = new QFrame(this);
     m_line->setFrameShape(QFrame::HLine);
@@ -18,7 +18,7 @@ FunctionKeyBar::FunctionKeyBar(QWidget *parent) : QFrame(parent)
     for (int i = 0; i < kKeys; ++i) {
         auto *label = new FunctionKeyLabel(i, this);
         connect(label, &FunctionKeyLabel::clicked, this, &FunctionKeyBar::labelClicked);
-        xlabFnc[size_t(i)] = label;
+        m_labels[size_t(i)] = label;
     }
     layoutLabels();
 }

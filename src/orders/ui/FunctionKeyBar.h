@@ -1,5 +1,5 @@
-// The function-key bar frameF at the bottom of a grid screen: a rule and the twelve labels
-// xlabFnc, F1 to F12 from left to right in groups of four.
+// The function-key bar functionKeyBar at the bottom of a grid screen: a rule and the twelve labels
+// m_labels, F1 to F12 from left to right in groups of four.
 #pragma once
 
 #include <QFrame>
@@ -19,9 +19,9 @@ public:
     // Captions of F1 ... F12; an empty or missing caption is a key without action.
     void setKeys(const QStringList &captions);
     bool isKeyEnabled(int index) const;
-    FunctionKeyLabel *label(int index) const { return xlabFnc.at(size_t(index)); }
+    FunctionKeyLabel *label(int index) const { return m_labels.at(size_t(index)); }
 
-    std::array<FunctionKeyLabel *, kKeys> xlabFnc{};
+    std::array<FunctionKeyLabel *, kKeys> m_labels{};
 
 signals:
     void labelClicked(int index);

@@ -5,7 +5,7 @@
 
 FunctionKeyLabel::FunctionKeyLabel(int index, QWidget *parent) : QLabel(parent), m_index(index)
 {
-    setObjectName(QStringLiteral("xlabFnc_%1").arg(index));
+    setObjectName(QStringLiteral("functionKey%1").arg(index));
     setAlignment(Qt::AlignCenter);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     // Room for the small key number above the caption, so a long caption never runs into it.

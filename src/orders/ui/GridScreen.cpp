@@ -1,7 +1,6 @@
 #include "GridScreen.h"
 
 #include "BusyCursor.h"
-#include "DBGrid.h"
 #include "Db.h"
 #include "DbConnection.h"
 #include "Dialogs.h"
@@ -11,6 +10,7 @@
 #include "GridCellDelegate.h"
 #include "GridPageRenderer.h"
 #include "GridPrintPreview.h"
+#include "GridView.h"
 #include "PagedQueryModel.h"
 #include "Printers.h"
 #include "globals.h"
@@ -31,14 +31,14 @@ constexpr Qt::KeyboardModifiers kShiftState =
 
 GridScreen::GridScreen(QWidget *parent) : QWidget(parent)
 {
-    TDBGrid1 = new DBGrid(this);
-    frameF = new FunctionKeyBar(this);
-    connect(frameF, &FunctionKeyBar::labelClicked, this,
-            [this](int index) { Form_KeyDown(Qt::Key_F1 + index, Qt::NoModifier); });
-    connect(TDBGrid1, &QAbstractItemView::doubleClicked, this,
+    gridView = new GridView(this);
+    functionKeyBar = new FunctionKeyBar(this);
+    connect(functionKeyBar, &FunctionKeyBar::labelClicked, this,
+            [this](int index) { handleKey(Qt::Key_F1 + index, Qt::NoModifier); });
+    connect(gridView, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex &) { onGridDoubleClick(); });
-    TDBGrid1->cellDelegate()->setBeforeEdit(
-        [this](int, int column) { return BeforeColEdit(column); });
+    gridView->cellDelegate()->setBeforeEdit(
+        [this](int, int column) { return mayEditColumn(column); });
     // Key preview: the screen sees the keys of all its controls first.
     qApp->installEventFilter(this);
 }
@@ -58,12 +58,12 @@ void GridScreen::installModel()
     if (m_model)
         return;
     m_model = createModel();
-    m_model->setRowColourHook([this](int row) { return FetchRowStyle(row); });
+    m_model->setRowColourHook([this](int row) { return rowColour(row); });
     connect(m_model, &PagedQueryModel::fetchFailed, this,
             [this](const QString &text) { dialogs().message(text, Icon::Error); });
     connect(m_model, &PagedQueryModel::writeFailed, this,
             [this](const QString &text) { dialogs().message(text, Icon::Error); });
-    TDBGrid1->setGridModel(m_model);
+    gridView->setGridModel(m_model);
 }
 
 Dialogs &GridScreen::dialogs() const
@@ -71,63 +71,63 @@ Dialogs &GridScreen::dialogs() const
     return appDialogs();
 }
 
-FunctionKeyLabel *GridScreen::xlabFnc(int index) const
+FunctionKeyLabel *GridScreen::functionKeyLabel(int index) const
 {
-    return frameF->label(index);
+    return functionKeyBar->label(index);
 }
 
-void GridScreen::Form_Load()
+void GridScreen::initialise()
 {
     BusyCursor busy;
-    PP_FuncKeySet();
-    PP_ColumnSet();
+    setUpFunctionKeys();
+    setUpColumns();
     if (dbOpen(0) != 0)
         return; // dbOpen has told the operator; the grid stays empty
-    MF_GridSet();
+    fillGrid();
 }
 
-void GridScreen::PP_FuncKeySet()
+void GridScreen::setUpFunctionKeys()
 {
-    frameF->setKeys(functionKeyCaptions());
+    functionKeyBar->setKeys(functionKeyCaptions());
 }
 
-void GridScreen::PP_ColumnSet()
+void GridScreen::setUpColumns()
 {
     installModel();
     m_model->setColumns(gridColumns());
-    TDBGrid1->applyColumnLayout();
+    gridView->applyColumnLayout();
 }
 
-bool GridScreen::MF_GridSet()
+bool GridScreen::fillGrid()
 {
     installModel();
     BusyCursor busy;
-    mySQL = gridSql();
+    statement = gridSql();
     bool filled = true;
     try {
         if (!gCn)
             throw DbError(kNotConnected, QStringLiteral("3704"));
-        m_model->setQuery(gCn->settings(), mySQL);
+        m_model->setQuery(gCn->settings(), statement);
     } catch (const DbError &error) {
         filled = false;
         dialogs().message(error.text(), Icon::Error);
     }
     moveToFirstRow();
     if (m_countInToolTip)
-        TDBGrid1->setToolTip(QString::number(m_model->totalRows()));
+        gridView->setToolTip(QString::number(m_model->totalRows()));
     return filled;
 }
 
 bool GridScreen::refillKeepingPosition()
 {
-    const QModelIndex current = TDBGrid1->currentIndex();
-    const int scroll = TDBGrid1->verticalScrollBar()->value();
-    const bool filled = MF_GridSet();
+    const QModelIndex current = gridView->currentIndex();
+    const int scroll = gridView->verticalScrollBar()->value();
+    const bool filled = fillGrid();
     const int rows = m_model->rowCount();
     if (!filled || !current.isValid() || rows == 0)
         return filled;
-    TDBGrid1->verticalScrollBar()->setValue(scroll);
-    TDBGrid1->setCurrentIndex(m_model->index(qMin(current.row(), rows - 1), current.column()));
+    gridView->verticalScrollBar()->setValue(scroll);
+    gridView->setCurrentIndex(m_model->index(qMin(current.row(), rows - 1), current.column()));
     return filled;
 }
 
@@ -137,26 +137,26 @@ void GridScreen::moveToFirstRow()
     if (m_model->rowCount() == 0)
         return;
     for (int c = 0; c < m_model->columnCount(); ++c) {
-        if (!TDBGrid1->isColumnHidden(c)) {
-            TDBGrid1->setCurrentIndex(m_model->index(0, c));
+        if (!gridView->isColumnHidden(c)) {
+            gridView->setCurrentIndex(m_model->index(0, c));
             return;
         }
     }
 }
 
-bool GridScreen::Form_KeyDown(int key, Qt::KeyboardModifiers shift)
+bool GridScreen::handleKey(int key, Qt::KeyboardModifiers shift)
 {
     if (shift & kShiftState)
         return false;
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
         const int index = key - Qt::Key_F1;
-        if (!frameF->isKeyEnabled(index))
+        if (!functionKeyBar->isKeyEnabled(index))
             return false;
         onFunctionKey(index + 1);
         return true;
     }
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && TDBGrid1->hasFocus() &&
-        !TDBGrid1->isEditing())
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && gridView->hasFocus() &&
+        !gridView->isEditing())
         return onGridEnter();
     return false;
 }
@@ -175,17 +175,17 @@ bool GridScreen::eventFilter(QObject *watched, QEvent *event)
     if (!target || (target != this && !isAncestorOf(target)))
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
-    return Form_KeyDown(key->key(), key->modifiers());
+    return handleKey(key->key(), key->modifiers());
 }
 
 QString GridScreen::columnText(int column) const
 {
-    return TDBGrid1->columnText(column);
+    return gridView->columnText(column);
 }
 
 QString GridScreen::columnText(const QString &field) const
 {
-    return TDBGrid1->columnText(field);
+    return gridView->columnText(field);
 }
 
 void GridScreen::setFormSizeTwips(int width, int height)
@@ -196,7 +196,7 @@ void GridScreen::setFormSizeTwips(int width, int height)
 void GridScreen::setResizeRule(ResizeRule rule)
 {
     m_resizeRule = rule;
-    frameF->setVisible(rule == ResizeRule::GridAboveBar);
+    functionKeyBar->setVisible(rule == ResizeRule::GridAboveBar);
     layoutChildren();
 }
 
@@ -214,9 +214,9 @@ void GridScreen::addPrintMenu(const QString &header, const QString &footer)
 {
     m_printHeader = header;
     m_printFooter = footer;
-    M_Print = menuBar()->addAction(QStringLiteral("印刷"));
-    M_Print->setObjectName(QStringLiteral("M_Print"));
-    connect(M_Print, &QAction::triggered, this, &GridScreen::PP_Print);
+    printAction = menuBar()->addAction(QStringLiteral("印刷"));
+    printAction->setObjectName(QStringLiteral("printAction"));
+    connect(printAction, &QAction::triggered, this, &GridScreen::print);
 }
 
 int GridScreen::clientTop() const
@@ -237,14 +237,14 @@ void GridScreen::layoutChildren()
     const int h = qMax(0, height() - top);
     switch (m_resizeRule) {
     case ResizeRule::GridAboveBar: {
-        const int barHeight = frameF->height();
+        const int barHeight = functionKeyBar->height();
         const int gridHeight = qMax(0, h - barHeight);
-        TDBGrid1->setGeometry(0, top, w, gridHeight);
-        frameF->setGeometry(0, top + gridHeight, w, barHeight);
+        gridView->setGeometry(0, top, w, gridHeight);
+        functionKeyBar->setGeometry(0, top + gridHeight, w, barHeight);
         break;
     }
     case ResizeRule::WholeClient:
-        TDBGrid1->setGeometry(0, top, w, h);
+        gridView->setGeometry(0, top, w, h);
         break;
     case ResizeRule::Designed:
         break;
@@ -259,18 +259,18 @@ void GridScreen::resizeEvent(QResizeEvent *event)
 
 void GridScreen::closeEvent(QCloseEvent *event)
 {
-    if (!m_unloaded && !Form_QueryUnload()) {
+    if (!m_unloaded && !mayClose()) {
         event->ignore();
         return;
     }
     if (!m_unloaded) {
         m_unloaded = true;
-        Form_Unload();
+        onClosing();
     }
     event->accept();
 }
 
-void GridScreen::Form_Unload()
+void GridScreen::onClosing()
 {
     dbClose(0);
 }
@@ -279,7 +279,7 @@ void GridScreen::excelOut()
 {
     BusyCursor busy;
     try {
-        MF_ExcelOut(mySQL);
+        exportToExcel(statement);
     } catch (const DbError &error) {
         dialogs().message(error.text(), Icon::Error);
     } catch (const ExcelExportError &error) {
@@ -289,7 +289,7 @@ void GridScreen::excelOut()
 
 bool GridScreen::deleteCurrentRow()
 {
-    const int row = TDBGrid1->currentRowIndex();
+    const int row = gridView->currentRowIndex();
     if (row < 0)
         return false;
     try {
@@ -300,7 +300,7 @@ bool GridScreen::deleteCurrentRow()
     }
 }
 
-void GridScreen::PP_Print()
+void GridScreen::print()
 {
     installModel();
     Printers &printers = appPrinters();
@@ -310,7 +310,7 @@ void GridScreen::PP_Print()
                           QStringLiteral("エラー"));
         return;
     }
-    SetDefaultPrinter(gLPrinter);
+    setDefaultPrinter(gLPrinter);
     {
         QPrinter printer(QPrinter::HighResolution);
         QString pdfPath;
@@ -327,5 +327,5 @@ void GridScreen::PP_Print()
                               QStringLiteral("エラー"));
         }
     }
-    SetDefaultPrinter(previous);
+    setDefaultPrinter(previous);
 }

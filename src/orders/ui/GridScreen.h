@@ -1,15 +1,15 @@
-// The shape every list-and-maintain screen of the desk shares: one grid TDBGrid1 over the
-// rows of one SELECT, the function-key bar frameF at the bottom, and the fixed routines
-// PP_FuncKeySet, PP_ColumnSet and MF_GridSet. A screen declares its columns, its statement
+// The shape every list-and-maintain screen of the desk shares: one grid gridView over the
+// rows of one SELECT, the function-key bar functionKeyBar at the bottom, and the fixed routines
+// setUpFunctionKeys, setUpColumns and fillGrid. A screen declares its columns, its statement
 // and its keys and acts on them; the base does the rest:
 //
-//   class frmMst_Fc : public GridScreen {
+//   class FactoryListScreen : public GridScreen {
 //       QList<GridColumn> gridColumns() const override { return {{"工場略号", "FC_RG", 1000}}; }
 //       QString gridSql() override { return "Select * From MST_FACTORY Order By FC_RG "; }
 //       QStringList functionKeyCaptions() const override { return {"終了", ...}; }
 //       void onFunctionKey(int key) override { ... }
 //   };
-//   ScreenRegistry::instance().add("frmMst_Fc", &GridScreen::create<frmMst_Fc>);
+//   ScreenRegistry::instance().add("frmMst_Fc", &GridScreen::create<FactoryListScreen>);
 //
 // Keys: the screen sees every key before its controls. A function key acts only without
 // Shift, Ctrl or Alt and only when its label is enabled; otherwise it reaches the focused
@@ -24,7 +24,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class DBGrid;
+class GridView;
 class Dialogs;
 class FunctionKeyBar;
 class FunctionKeyLabel;
@@ -45,37 +45,37 @@ public:
     explicit GridScreen(QWidget *parent = nullptr);
     ~GridScreen() override;
 
-    // Creates a screen and runs its Form_Load (the factory for the ScreenRegistry).
+    // Creates a screen and runs its initialise (the factory for the ScreenRegistry).
     template <class Screen> static QWidget *create()
     {
         auto *screen = new Screen;
-        screen->Form_Load();
+        screen->initialise();
         return screen;
     }
 
-    // Size, hourglass, PP_FuncKeySet, PP_ColumnSet, dbOpen(0), MF_GridSet, default pointer.
-    virtual void Form_Load();
-    void PP_FuncKeySet();
-    void PP_ColumnSet();
-    // Fills the grid from the screen's statement (kept in mySQL). A failing statement is
+    // Size, hourglass, setUpFunctionKeys, setUpColumns, dbOpen(0), fillGrid, default pointer.
+    virtual void initialise();
+    void setUpFunctionKeys();
+    void setUpColumns();
+    // Fills the grid from the screen's statement (kept in statement). A failing statement is
     // reported with the database's text and leaves the grid empty; returns false then.
-    virtual bool MF_GridSet();
+    virtual bool fillGrid();
     // Fills again and comes back to the same row and column (after an edit screen saved, a
     // dialog changed lines); the last row when the list got shorter.
     bool refillKeepingPosition();
     // The screen's key handling (key preview): true when the key was acted on.
-    virtual bool Form_KeyDown(int key, Qt::KeyboardModifiers shift);
+    virtual bool handleKey(int key, Qt::KeyboardModifiers shift);
 
     PagedQueryModel *model() const { return m_model; }
-    FunctionKeyLabel *xlabFnc(int index) const;
+    FunctionKeyLabel *functionKeyLabel(int index) const;
     // Text of a column of the current row ("" when the grid has no current row).
     QString columnText(int column) const;
     QString columnText(const QString &field) const;
 
-    DBGrid *TDBGrid1 = nullptr;
-    FunctionKeyBar *frameF = nullptr;
+    GridView *gridView = nullptr;
+    FunctionKeyBar *functionKeyBar = nullptr;
     // The exact statement of the last fill; the export shows the same rows as the grid.
-    QString mySQL;
+    QString statement;
 
 protected:
     // --- what a screen declares ---
@@ -92,34 +92,34 @@ protected:
 
     // --- grid events ---
     // Colour of a row as it is drawn; an invalid colour keeps the default.
-    virtual QColor FetchRowStyle(int row) const { return {}; }
+    virtual QColor rowColour(int row) const { return {}; }
     // The operator begins to change a cell; false refuses the edit.
-    virtual bool BeforeColEdit(int column) { return true; }
+    virtual bool mayEditColumn(int column) { return true; }
     virtual void onGridDoubleClick() {}
     // Enter while the grid has the focus (and no cell is being edited); true when acted on.
     virtual bool onGridEnter() { return false; }
     // false keeps the screen open (asked before closing).
-    virtual bool Form_QueryUnload() { return true; }
+    virtual bool mayClose() { return true; }
     // The screen closes: dbClose(0).
-    virtual void Form_Unload();
+    virtual void onClosing();
 
     // --- options, set in the constructor ---
     void setFormSizeTwips(int width, int height);
     void setResizeRule(ResizeRule rule);
     // The grid's tool tip shows the record count after each fill.
     void setRecordCountInToolTip(bool on) { m_countInToolTip = on; }
-    // Menu 印刷 (M_Print): prints the grid through a preview with these page texts.
+    // Menu 印刷 (printAction): prints the grid through a preview with these page texts.
     void addPrintMenu(const QString &header, const QString &footer);
     QMenuBar *menuBar();
-    QAction *M_Print = nullptr;
+    QAction *printAction = nullptr;
 
     // --- common key actions ---
-    // "EXCEL": the rows of mySQL into a spreadsheet, opened for the operator.
+    // "EXCEL": the rows of statement into a spreadsheet, opened for the operator.
     void excelOut();
     // Deletes the current row through the model; false when there is none or it refused.
     bool deleteCurrentRow();
     // The grid through the print preview on the printer gLPrinter.
-    void PP_Print();
+    void print();
 
     Dialogs &dialogs() const;
     // Top of the client area below the menu bar.

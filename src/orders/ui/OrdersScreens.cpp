@@ -1,16 +1,16 @@
 #include "OrdersScreens.h"
 
+#include "BulkUpdateDialog.h"
+#include "ConfirmedOrdersScreen.h"
+#include "OrderEditScreen.h"
+#include "OrderFindDialog.h"
 #include "ScreenRegistry.h"
-#include "frmOrd_Edit.h"
-#include "frmOrd_Find.h"
-#include "frmOrd_Sansyou.h"
-#include "frmOrd_Update.h"
 
 void registerOrdersScreens()
 {
     ScreenRegistry &registry = ScreenRegistry::instance();
-    registry.add(QStringLiteral("frmOrd_Edit"), &GridScreen::create<frmOrd_Edit>);
-    registry.add(QStringLiteral("frmOrd_Find"), [] { return new frmOrd_Find; });
-    registry.add(QStringLiteral("frmOrd_Update"), [] { return new frmOrd_Update; });
-    registry.add(QStringLiteral("frmOrd_Sansyou"), &GridScreen::create<frmOrd_Sansyou>);
+    registry.add(QStringLiteral("frmOrd_Edit"), &GridScreen::create<OrderEditScreen>);
+    registry.add(QStringLiteral("frmOrd_Find"), [] { return new OrderFindDialog; });
+    registry.add(QStringLiteral("frmOrd_Update"), [] { return new BulkUpdateDialog; });
+    registry.add(QStringLiteral("frmOrd_Sansyou"), &GridScreen::create<ConfirmedOrdersScreen>);
 }

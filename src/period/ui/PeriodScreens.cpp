@@ -1,12 +1,12 @@
 #include "PeriodScreens.h"
 
+#include "ImportDateDialog.h"
+#include "MonthlyRegisterScreen.h"
 #include "ScreenRegistry.h"
-#include "frmImpDate.h"
-#include "frmTukiSyori.h"
 
 void registerPeriodScreens()
 {
     ScreenRegistry &registry = ScreenRegistry::instance();
-    registry.add(QStringLiteral("frmTukiSyori"), [] { return new frmTukiSyori; });
-    registry.add(QStringLiteral("frmImpDate"), [] { return new frmImpDate; });
+    registry.add(QStringLiteral("frmTukiSyori"), [] { return new MonthlyRegisterScreen; });
+    registry.add(QStringLiteral("frmImpDate"), [] { return new ImportDateDialog; });
 }

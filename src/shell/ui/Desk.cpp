@@ -3,9 +3,9 @@
 #include "DbConnection.h"
 #include "Installation.h"
 #include "MessageBoxDialogs.h"
+#include "ProgressWindow.h"
 #include "ScreenRegistry.h"
 #include "StartUp.h"
-#include "frmSplash.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -36,15 +36,15 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     if (!single.acquire(gIniPath))
         return 0; // another copy runs on this installation: end silently
 
-    frmSplash splash;
+    ProgressWindow splash;
     setAppProgress(&splash);
 
-    if (MF_FirstSetting(dialogs)) {
+    if (readSettings(dialogs)) {
         dialogs.message(QStringLiteral("初期化失敗\n強制終了します。"), Icon::Error,
                         QStringLiteral("強制終了"));
         return 1;
     }
-    gComputerName = GetSelfComputerName(dialogs);
+    gComputerName = computerName(dialogs);
     gVersion = versionText();
 
     if (!ScreenRegistry::instance().show(QStringLiteral("frmLogin"))) {

@@ -10,5 +10,5 @@ public:
     virtual void setMenuTitle(const QString &title) = 0;
     // index 0 to 15 for entries 1 to 16.
     virtual void setEntryCaption(int index, const QString &caption) = 0;
-    virtual void loadProcedure(const QString &hikiPName) = 0;
+    virtual void loadProcedure(const QString &word) = 0;
 };

@@ -1,5 +1,5 @@
 // A screen the main menu opens with a mode word (the print screen: "OrderList", "CarList",
-// "TotalList"). The menu loads it through the ScreenRegistry and calls MP_Open with the word.
+// "TotalList"). The menu loads it through the ScreenRegistry and calls openModal with the word.
 #pragma once
 
 #include <QString>
@@ -7,5 +7,5 @@
 class OpenWithMode {
 public:
     virtual ~OpenWithMode() = default;
-    virtual void MP_Open(const QString &mode) = 0;
+    virtual void openModal(const QString &mode) = 0;
 };

@@ -1,14 +1,14 @@
 #include "ShellScreens.h"
 
+#include "LoginScreen.h"
+#include "MainMenuScreen.h"
+#include "OptionsScreen.h"
 #include "ScreenRegistry.h"
-#include "frmLogin.h"
-#include "frmOption.h"
-#include "frm_main.h"
 
 void registerShellScreens()
 {
     ScreenRegistry &registry = ScreenRegistry::instance();
-    registry.add(QStringLiteral("frmLogin"), [] { return new frmLogin; });
-    registry.add(QStringLiteral("frmOption"), [] { return new frmOption; });
-    registry.add(QStringLiteral("frm_main"), [] { return new frm_main; });
+    registry.add(QStringLiteral("frmLogin"), [] { return new LoginScreen; });
+    registry.add(QStringLiteral("frmOption"), [] { return new OptionsScreen; });
+    registry.add(QStringLiteral("frm_main"), [] { return new MainMenuScreen; });
 }

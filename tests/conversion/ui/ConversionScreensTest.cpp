@@ -1,12 +1,12 @@
 #include "../ConversionFixture.h"
 #include "DbTest.h"
 
+#include "ConfirmationScreen.h"
+#include "ConversionScreen.h"
 #include "ConversionScreens.h"
+#include "ImportScreen.h"
 #include "MessageBoxDialogs.h"
 #include "ScreenRegistry.h"
-#include "frmOrd_Henkan.h"
-#include "frmOrd_Imp.h"
-#include "frmOrd_Kakutei.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ protected:
 };
 INSTANTIATE_ENGINES(ConversionScreensTest);
 
-TEST_P(ConversionScreensTest, HenkanRefusesAHalfRangeThenConvertsTheThermalLinesOfTheRange)
+TEST_P(ConversionScreensTest, ConversionRefusesAHalfRangeThenConvertsTheThermalLinesOfTheRange)
 {
     OrderLine l;
     l.ln = 1;
@@ -62,30 +62,30 @@ TEST_P(ConversionScreensTest, HenkanRefusesAHalfRangeThenConvertsTheThermalLines
     art.setDate = QStringLiteral("2026/12/10");
     addLine(db(), art);
 
-    frmOrd_Henkan screen;
+    ConversionScreen screen;
     screen.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("変換"));
-    EXPECT_EQ(screen.txtImpDate->text(), kDay);
-    ASSERT_EQ(screen.cmbSetDate1->count(), 2);
-    EXPECT_EQ(screen.cmbSetDate1->itemText(1), QStringLiteral("2026/12/11"));
-    EXPECT_EQ(screen.cmbSetDate2->count(), 2);
-    EXPECT_EQ(screen.cmbFlg5->count(), 2);
-    EXPECT_TRUE(screen.cmbSetDate1->currentText().isEmpty());
-    EXPECT_TRUE(screen.Option1[0]->isChecked());
+    EXPECT_EQ(screen.importDateEdit->text(), kDay);
+    ASSERT_EQ(screen.setDateFromCombo->count(), 2);
+    EXPECT_EQ(screen.setDateFromCombo->itemText(1), QStringLiteral("2026/12/11"));
+    EXPECT_EQ(screen.setDateToCombo->count(), 2);
+    EXPECT_EQ(screen.specialCombo->count(), 2);
+    EXPECT_TRUE(screen.setDateFromCombo->currentText().isEmpty());
+    EXPECT_TRUE(screen.machineButtons[0]->isChecked());
 
-    QTest::keyClicks(screen.cmbSetDate1->lineEdit(), QStringLiteral("2026/12/10"));
-    press(screen.cmdOk);
+    QTest::keyClicks(screen.setDateFromCombo->lineEdit(), QStringLiteral("2026/12/10"));
+    press(screen.okButton);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("セット日で指定する場合には範囲で指定してください。"));
     EXPECT_TRUE(screen.isVisible());
     EXPECT_EQ(lineState(1), QStringLiteral("00 "));
 
     dialogs.clear();
-    QTest::keyClicks(screen.cmbSetDate2->lineEdit(), QStringLiteral("2026/12/10"));
-    QTest::mouseClick(screen.Option1[1], Qt::LeftButton);
-    ASSERT_TRUE(screen.Option1[1]->isChecked());
-    press(screen.cmdOk);
+    QTest::keyClicks(screen.setDateToCombo->lineEdit(), QStringLiteral("2026/12/10"));
+    QTest::mouseClick(screen.machineButtons[1], Qt::LeftButton);
+    ASSERT_TRUE(screen.machineButtons[1]->isChecked());
+    press(screen.okButton);
 
     ASSERT_EQ(dialogs.shown.size(), 4) << dialogs.texts().join('|').toStdString();
     EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("1件変換します。\r\n宜しいでしょうか？"));
@@ -100,31 +100,31 @@ TEST_P(ConversionScreensTest, HenkanRefusesAHalfRangeThenConvertsTheThermalLines
     EXPECT_TRUE(gWhere.contains(QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ")));
 }
 
-TEST_P(ConversionScreensTest, HenkanCancelButtonUndoesTheLatestRunAndEscapeCloses)
+TEST_P(ConversionScreensTest, CancelRunButtonUndoesTheLatestRunAndEscapeCloses)
 {
     OrderLine l;
     l.flg3 = QStringLiteral("1");
     l.b1 = QStringLiteral("2026/12/08 09:00:00");
     addLine(db(), l);
 
-    frmOrd_Henkan screen;
+    ConversionScreen screen;
     screen.show();
-    QTest::mouseClick(screen.cmdHenCancel, Qt::LeftButton);
+    QTest::mouseClick(screen.cancelRunButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), (QStringList{"前回変換をキャンセルしますか？", "完了しました。"}));
     EXPECT_EQ(lineState(1), QStringLiteral("00 "));
     EXPECT_FALSE(screen.isVisible());
 
-    frmOrd_Henkan again;
+    ConversionScreen again;
     again.show();
     dialogs.clear();
-    QTest::mouseClick(again.cmdHenCancel, Qt::LeftButton);
+    QTest::mouseClick(again.cancelRunButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
     EXPECT_TRUE(again.isVisible());
     QTest::keyClick(&again, Qt::Key_Escape);
     EXPECT_FALSE(again.isVisible());
 }
 
-TEST_P(ConversionScreensTest, KakuteiShowsTheCountsAndConfirmsAfterTheExtraQuestion)
+TEST_P(ConversionScreensTest, ConfirmationShowsTheCountsAndConfirmsAfterTheExtraQuestion)
 {
     for (int ln = 1; ln <= 10; ++ln) {
         OrderLine l;
@@ -132,22 +132,22 @@ TEST_P(ConversionScreensTest, KakuteiShowsTheCountsAndConfirmsAfterTheExtraQuest
         l.flg3 = ln <= 7 ? QStringLiteral("1") : QStringLiteral("0");
         addLine(db(), l);
     }
-    frmOrd_Kakutei screen;
+    ConfirmationScreen screen;
     screen.show();
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("確定"));
-    EXPECT_EQ(screen.txtImpDate->text(), kDay);
-    EXPECT_EQ(screen.txtTotal->text(), QStringLiteral("10"));
-    EXPECT_EQ(screen.txtHenCnt->text(), QStringLiteral("7"));
-    EXPECT_EQ(screen.txtMiHenCnt->text(), QStringLiteral("3"));
+    EXPECT_EQ(screen.importDateEdit->text(), kDay);
+    EXPECT_EQ(screen.totalEdit->text(), QStringLiteral("10"));
+    EXPECT_EQ(screen.convertedEdit->text(), QStringLiteral("7"));
+    EXPECT_EQ(screen.unconvertedEdit->text(), QStringLiteral("3"));
 
     dialogs.answers = {true, false};
-    press(screen.cmdOk);
+    press(screen.okButton);
     EXPECT_EQ(dialogs.count(Shown::Question), 2);
     EXPECT_TRUE(screen.isVisible());
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 0);
 
     dialogs.clear();
-    press(screen.cmdOk);
+    press(screen.okButton);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("完了です。"));
     EXPECT_FALSE(screen.isVisible());
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 10);
@@ -161,8 +161,8 @@ TEST_P(ConversionScreensTest, TheMenuFindsBothScreensByTheirFormNames)
     ScreenRegistry &registry = ScreenRegistry::instance();
     QWidget *henkan = registry.show(QStringLiteral("frmOrd_Henkan"));
     ASSERT_NE(henkan, nullptr);
-    EXPECT_NE(qobject_cast<frmOrd_Henkan *>(henkan), nullptr);
-    EXPECT_NE(qobject_cast<frmOrd_Kakutei *>(registry.show(QStringLiteral("frmOrd_Kakutei"))),
+    EXPECT_NE(qobject_cast<ConversionScreen *>(henkan), nullptr);
+    EXPECT_NE(qobject_cast<ConfirmationScreen *>(registry.show(QStringLiteral("frmOrd_Kakutei"))),
               nullptr);
     EXPECT_TRUE(registry.closeAll());
     registry.clear();
@@ -180,18 +180,18 @@ TEST_P(ConversionScreensTest, QuestionsThatCannotBeUndoneDefaultToNo)
     unconverted.ln = 2;
     addLine(db(), unconverted);
 
-    frmOrd_Kakutei kakutei;
+    ConfirmationScreen kakutei;
     kakutei.show();
     dialogs.answers = {true, false};
-    press(kakutei.cmdOk);
-    frmOrd_Henkan henkan;
+    press(kakutei.okButton);
+    ConversionScreen henkan;
     henkan.show();
     dialogs.answers = {false};
-    press(henkan.cmdHenCancel);
-    frmOrd_Imp import;
+    press(henkan.cancelRunButton);
+    ImportScreen import;
     import.show();
     dialogs.answers = {false};
-    import.Command1->click();
+    import.deleteAllButton->click();
     QStringList asked;
     for (const Shown &shown : dialogs.shown) {
         if (shown.kind != Shown::Question)
@@ -222,7 +222,7 @@ TEST_P(ConversionScreensTest, QuestionsThatCannotBeUndoneDefaultToNo)
         QTest::keyClick(focused ? focused : box, Qt::Key_Return);
     });
     enter.start(20);
-    press(kakutei.cmdOk);
+    press(kakutei.okButton);
     enter.stop();
     setAppDialogs(&dialogs);
     EXPECT_EQ(answered, QStringList({"確定しますか？"}));

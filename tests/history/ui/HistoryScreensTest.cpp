@@ -1,19 +1,19 @@
 #include "../HistoryFixture.h"
 
 #include "Clock.h"
-#include "DBGrid.h"
 #include "FunctionKeyLabel.h"
+#include "GridView.h"
 #include "HistoryScreens.h"
+#include "LineHistoryScreen.h"
 #include "ModalWindows.h"
+#include "OrderEditScreen.h"
 #include "OrderFindCondition.h"
 #include "OrdersScreens.h"
 #include "PagedQueryModel.h"
 #include "ReportEngine.h"
 #include "ReportLists.h"
+#include "RunHistoryScreen.h"
 #include "ScreenRegistry.h"
-#include "frmOrd_Edit.h"
-#include "frmOrd_LineHistory.h"
-#include "frmRunHistory.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -59,11 +59,11 @@ protected:
         dialogs.clear();
     }
 
-    frmRunHistory *openHistory()
+    RunHistoryScreen *openHistory()
     {
-        auto *screen = static_cast<frmRunHistory *>(
+        auto *screen = static_cast<RunHistoryScreen *>(
             ScreenRegistry::instance().show(QStringLiteral("frmRunHistory")));
-        screen->TDBGrid1->setFocus();
+        screen->gridView->setFocus();
         QApplication::processEvents();
         return screen;
     }
@@ -73,7 +73,7 @@ protected:
         ReportEngine engine;
         engine.setRecording(true);
         const PrintRequest request{db(), dialogs, progress, QStringLiteral("PDFファイル")};
-        EXPECT_EQ(ReportLists::MF_Print(kind, engine, request), 0);
+        EXPECT_EQ(ReportLists::print(kind, engine, request), 0);
         return printedPages(engine.pages());
     }
 };
@@ -82,17 +82,17 @@ INSTANTIATE_ENGINES(HistoryScreensTest);
 TEST_P(HistoryScreensTest, TheRunHistoryListsTheRunsNewestFirstWithTheirState)
 {
     twoRuns();
-    frmRunHistory *screen = openHistory();
+    RunHistoryScreen *screen = openHistory();
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("実行履歴"));
     const QStringList keys = {"終了", "",      "", "再印刷", "フォルダ", "",
                               "",     "EXCEL", "", "",       "",         ""};
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(screen->xlabFnc(i)->text(), keys[i]) << i;
+        EXPECT_EQ(screen->functionKeyLabel(i)->text(), keys[i]) << i;
 
     PagedQueryModel *model = screen->model();
     ASSERT_EQ(model->rowCount(), 2);
     const auto cell = [&](int row, const char *field) {
-        return screen->TDBGrid1->cellText(row, QString::fromUtf8(field));
+        return screen->gridView->cellText(row, QString::fromUtf8(field));
     };
     EXPECT_EQ(cell(0, "変換日時"), QStringLiteral("2026/12/08 10:02:00"));
     EXPECT_EQ(cell(0, "状態"), QStringLiteral("変換済"));
@@ -103,11 +103,11 @@ TEST_P(HistoryScreensTest, TheRunHistoryListsTheRunsNewestFirstWithTheirState)
     EXPECT_EQ(cell(1, "状態変更日時"), QStringLiteral("2026/12/08 10:01:00"));
     EXPECT_EQ(cell(1, "担当者"), QStringLiteral("tester"));
     EXPECT_EQ(cell(1, "端末"), QStringLiteral("TESTPC"));
-    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("2"));
+    EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("2"));
 
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F8);
+    QTest::keyClick(screen->gridView, Qt::Key_F8);
     EXPECT_EQ(opened.size(), 1); // the sheet, handed to the desktop
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F1);
+    QTest::keyClick(screen->gridView, Qt::Key_F1);
     processDeletes();
     EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmRunHistory")));
 }
@@ -122,16 +122,16 @@ TEST_P(HistoryScreensTest, F4ReprintsTheChosenListOfTheCurrentRun)
     ASSERT_TRUE(convert().converted()); // WRK_RPT now holds the second run
     opened.clear();
 
-    frmRunHistory *screen = openHistory();
-    screen->CrDraw1.setRecording(true);
-    screen->TDBGrid1->setCurrentIndex(screen->model()->index(1, 1)); // the first run
+    RunHistoryScreen *screen = openHistory();
+    screen->reportEngine.setRecording(true);
+    screen->gridView->setCurrentIndex(screen->model()->index(1, 1)); // the first run
     dialogs.clear();
     dialogs.inputs = {QStringLiteral("2")};
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    QTest::keyClick(screen->gridView, Qt::Key_F4);
     ASSERT_EQ(dialogs.count(Shown::Input), 1);
-    EXPECT_EQ(dialogs.shown[0].text, frmRunHistory::listPrompt());
+    EXPECT_EQ(dialogs.shown[0].text, RunHistoryScreen::listPrompt());
     EXPECT_EQ(dialogs.messages(), QStringList()) << dialogs.texts().join('|').toStdString();
-    EXPECT_EQ(printedPages(screen->CrDraw1.pages()), original);
+    EXPECT_EQ(printedPages(screen->reportEngine.pages()), original);
     ASSERT_EQ(opened.size(), 1); // the PDF of the reprint
     EXPECT_TRUE(opened[0].endsWith(QStringLiteral(".pdf"))) << opened[0].toStdString();
 
@@ -139,11 +139,11 @@ TEST_P(HistoryScreensTest, F4ReprintsTheChosenListOfTheCurrentRun)
     // nothing.
     dialogs.clear();
     dialogs.inputs = {QStringLiteral("合計表"), QStringLiteral("９"), std::nullopt};
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    QTest::keyClick(screen->gridView, Qt::Key_F4);
     EXPECT_EQ(opened.size(), 2);
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    QTest::keyClick(screen->gridView, Qt::Key_F4);
     EXPECT_EQ(dialogs.messages(), QStringList{"1から3の番号を入力してください。"});
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    QTest::keyClick(screen->gridView, Qt::Key_F4);
     EXPECT_EQ(dialogs.messages().size(), 1);
     EXPECT_EQ(opened.size(), 2);
 }
@@ -151,8 +151,8 @@ TEST_P(HistoryScreensTest, F4ReprintsTheChosenListOfTheCurrentRun)
 TEST_P(HistoryScreensTest, F5OpensTheFoldersTheRunWroteTo)
 {
     twoRuns();
-    frmRunHistory *screen = openHistory();
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F5); // the thermal run: no artwork folder
+    RunHistoryScreen *screen = openHistory();
+    QTest::keyClick(screen->gridView, Qt::Key_F5); // the thermal run: no artwork folder
     QStringList expected = RunList::folders(db(), kDay, QStringLiteral("2026/12/08 10:02:00"));
     EXPECT_EQ(opened, expected);
     EXPECT_TRUE(opened.contains(QFileInfo(gCarDir).absoluteFilePath()));
@@ -163,12 +163,12 @@ TEST_P(HistoryScreensTest, F5OpensTheFoldersTheRunWroteTo)
 TEST_P(HistoryScreensTest, WithoutTheHistoryTablesTheScreenSaysHowToAddThem)
 {
     dropHistoryTables();
-    frmRunHistory *screen = openHistory();
+    RunHistoryScreen *screen = openHistory();
     EXPECT_EQ(dialogs.messages(),
               QStringList{"実行履歴テーブルがありません。ostera upgrade-db を実行してください。"});
     EXPECT_EQ(screen->model()->rowCount(), 0);
     dialogs.clear();
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    QTest::keyClick(screen->gridView, Qt::Key_F4);
     EXPECT_EQ(dialogs.texts(), QStringList{"レコードがありません。"});
 }
 
@@ -179,19 +179,19 @@ TEST_P(HistoryScreensTest, F9OnTheEditScreenShowsTheCurrentLinesHistory)
     gWhere = OrderFindCondition::start(gImpDate);
     ScreenRegistry &registry = ScreenRegistry::instance();
     registry.load(QStringLiteral("frmOrd_Find"));
-    auto *edit = static_cast<frmOrd_Edit *>(registry.show(QStringLiteral("frmOrd_Edit")));
-    edit->TDBGrid1->setFocus();
+    auto *edit = static_cast<OrderEditScreen *>(registry.show(QStringLiteral("frmOrd_Edit")));
+    edit->gridView->setFocus();
     QApplication::processEvents();
     int row = -1;
     for (int r = 0; r < edit->model()->rowCount(); ++r)
         if (edit->model()->fieldValue(r, QStringLiteral("IMP_LN")).toInt() == 2)
             row = r;
     ASSERT_GE(row, 0);
-    EXPECT_EQ(edit->xlabFnc(8)->text(), QStringLiteral("履歴"));
+    EXPECT_EQ(edit->functionKeyLabel(8)->text(), QStringLiteral("履歴"));
 
     // No change yet: said, and no dialog.
-    edit->TDBGrid1->setCurrentIndex(edit->model()->index(row, 5));
-    QTest::keyClick(edit->TDBGrid1, Qt::Key_F9);
+    edit->gridView->setCurrentIndex(edit->model()->index(row, 5));
+    QTest::keyClick(edit->gridView, Qt::Key_F9);
     EXPECT_EQ(dialogs.texts(), QStringList{"レコードがありません。"});
     processDeletes();
     EXPECT_FALSE(registry.isOpen(QStringLiteral("frmOrd_LineHistory")));
@@ -205,15 +205,15 @@ TEST_P(HistoryScreensTest, F9OnTheEditScreenShowsTheCurrentLinesHistory)
     EXPECT_TRUE(edit->model()->setData(su, QStringLiteral("25")));
     QStringList cells;
     QString label;
-    whenModal<frmOrd_LineHistory>([&](frmOrd_LineHistory *dialog) {
-        label = dialog->lblLine->text();
-        for (int c = 0; c < dialog->grdHistory->columnCount(); ++c)
-            cells << dialog->grdHistory->horizontalHeaderItem(c)->text() + QLatin1Char('=') +
-                         dialog->grdHistory->item(0, c)->text();
-        cells << QString::number(dialog->grdHistory->rowCount());
-        QTest::keyClick(dialog->grdHistory, Qt::Key_Escape);
+    whenModal<LineHistoryScreen>([&](LineHistoryScreen *dialog) {
+        label = dialog->lineLabel->text();
+        for (int c = 0; c < dialog->historyGrid->columnCount(); ++c)
+            cells << dialog->historyGrid->horizontalHeaderItem(c)->text() + QLatin1Char('=') +
+                         dialog->historyGrid->item(0, c)->text();
+        cells << QString::number(dialog->historyGrid->rowCount());
+        QTest::keyClick(dialog->historyGrid, Qt::Key_Escape);
     });
-    QTest::keyClick(edit->TDBGrid1, Qt::Key_F9);
+    QTest::keyClick(edit->gridView, Qt::Key_F9);
     EXPECT_EQ(label, QStringLiteral("処理日 20261208　行 2"));
     EXPECT_EQ(cells, (QStringList{"日時=2026/12/08 10:00:00", "担当者=suzuki", "項目=数量",
                                   "変更前=20", "変更後=25", "1"}));

@@ -1,18 +1,18 @@
 #include "DbTest.h"
 #include <QHeaderView>
 
-#include "DBGrid.h"
+#include "CompositionPlateScreen.h"
+#include "ErrorListScreen.h"
 #include "ErrorListScreens.h"
 #include "FunctionKeyBar.h"
 #include "GridPrintPreview.h"
+#include "GridView.h"
 #include "OrderCheck.h"
 #include "PagedQueryModel.h"
 #include "Printers.h"
+#include "RecheckScreen.h"
 #include "ScreenRegistry.h"
-#include "frmHan_SizeCheck.h"
-#include "frmHan_SoseiCheck.h"
-#include "frmOrd_ErrCheck.h"
-#include "frmOrd_ErrView.h"
+#include "SizePlateScreen.h"
 #include "globals.h"
 
 #include <QAction>
@@ -73,7 +73,7 @@ QStringList rows(GridScreen &screen)
     for (int r = 0; r < model->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < model->columnCount(); ++c)
-            if (!screen.TDBGrid1->isColumnHidden(c))
+            if (!screen.gridView->isColumnHidden(c))
                 cells << model->text(r, c);
         out << cells.join(QLatin1Char('|'));
     }
@@ -90,7 +90,7 @@ template <class Screen> std::unique_ptr<Screen> open()
 
 QAction *printMenu(QWidget &screen)
 {
-    return screen.findChild<QAction *>(QStringLiteral("M_Print"));
+    return screen.findChild<QAction *>(QStringLiteral("printAction"));
 }
 
 // Presses the preview's print button as soon as the preview is up.
@@ -152,7 +152,7 @@ TEST_P(ErrorListScreensTest, ErrorListShowsTheDaysFindingsInLineAndCheckOrder)
     addFinding(db(), QStringLiteral("20261207"), 1, 1, QStringLiteral("前日"));
 
     registerErrorListScreens();
-    auto *screen = qobject_cast<frmOrd_ErrView *>(
+    auto *screen = qobject_cast<ErrorListScreen *>(
         ScreenRegistry::instance().load(QStringLiteral("frmOrd_ErrView")));
     ASSERT_NE(screen, nullptr);
     screen->show();
@@ -170,12 +170,12 @@ TEST_P(ErrorListScreensTest, ErrorListShowsTheDaysFindingsInLineAndCheckOrder)
     const QList<int> widths = {0, 0, 20, 60, 233, 233};
     for (int c = 0; c < 6; ++c) {
         EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), captions[c]);
-        EXPECT_EQ(screen->TDBGrid1->isColumnHidden(c), c < 2);
+        EXPECT_EQ(screen->gridView->isColumnHidden(c), c < 2);
         if (c >= 2) {
             // Designed width, widened only so that the heading is never cut.
             const int heading =
-                screen->TDBGrid1->horizontalHeader()->fontMetrics().horizontalAdvance(captions[c]);
-            EXPECT_EQ(screen->TDBGrid1->columnWidth(c), qMax(widths[c], heading + 10));
+                screen->gridView->horizontalHeader()->fontMetrics().horizontalAdvance(captions[c]);
+            EXPECT_EQ(screen->gridView->columnWidth(c), qMax(widths[c], heading + 10));
         }
         EXPECT_FALSE(model->flags(model->index(0, c)) & Qt::ItemIsEditable);
     }
@@ -184,13 +184,13 @@ TEST_P(ErrorListScreensTest, ErrorListShowsTheDaysFindingsInLineAndCheckOrder)
     // No bar: the grid takes the whole window below the menu 印刷.
     ASSERT_NE(printMenu(*screen), nullptr);
     EXPECT_EQ(printMenu(*screen)->text(), QStringLiteral("印刷"));
-    EXPECT_FALSE(screen->frameF->isVisible());
+    EXPECT_FALSE(screen->functionKeyBar->isVisible());
     const QMenuBar *menu = screen->findChild<QMenuBar *>();
     screen->resize(700, 500);
-    EXPECT_EQ(screen->TDBGrid1->geometry(), QRect(0, menu->height(), 700, 500 - menu->height()));
+    EXPECT_EQ(screen->gridView->geometry(), QRect(0, menu->height(), 700, 500 - menu->height()));
     screen->resize(10, 5);
-    EXPECT_EQ(screen->TDBGrid1->y(), menu->height());
-    EXPECT_EQ(screen->TDBGrid1->height(), 0);
+    EXPECT_EQ(screen->gridView->y(), menu->height());
+    EXPECT_EQ(screen->gridView->height(), 0);
     ScreenRegistry::instance().clear(); // deletes the open screen
 }
 
@@ -199,7 +199,7 @@ TEST_P(ErrorListScreensTest, DateWithAQuoteIsLookedUpAsTyped)
     addFinding(db(), QStringLiteral("2026'1208"), 1, 1, QStringLiteral("x"));
     addFinding(db(), QStringLiteral("20261208"), 2, 1, QStringLiteral("y"));
     gImpDate = QStringLiteral("2026'1208");
-    auto screen = open<frmOrd_ErrView>();
+    auto screen = open<ErrorListScreen>();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(u'\n').toStdString();
     EXPECT_EQ(rows(*screen), QStringList{QStringLiteral("1|AB-001|x|KEY1")});
 }
@@ -229,22 +229,22 @@ TEST_P(ErrorListScreensTest, CompositionPlateListShowsLetterpressLinesWithoutAPl
     db().exec(
         QStringLiteral("INSERT INTO MST_QULPLATE(QUL_KEY, SU) VALUES ('Q-ZERO', 0), ('Q-OK', 2)"));
 
-    auto screen = open<frmHan_SoseiCheck>();
+    auto screen = open<CompositionPlateScreen>();
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("組成版チェック"));
-    EXPECT_EQ(screen->txtImpDate->text(), QStringLiteral("20261208"));
+    EXPECT_EQ(screen->importDateEdit->text(), QStringLiteral("20261208"));
     EXPECT_EQ(rows(*screen),
               QStringList({QStringLiteral("TK-001|Q-ZERO"), QStringLiteral("TK-002|Q-NONE"),
                            QStringLiteral("TK-002|Q-ZERO")}));
     EXPECT_EQ(screen->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("管理No"));
     EXPECT_EQ(screen->model()->headerData(1, Qt::Horizontal).toString(),
               QStringLiteral("品質キー"));
-    EXPECT_EQ(screen->TDBGrid1->columnWidth(1), 133);
+    EXPECT_EQ(screen->gridView->columnWidth(1), 133);
     ASSERT_NE(printMenu(*screen), nullptr);
 
     // The designed layout stays when the window changes size.
-    const QRect designed = screen->TDBGrid1->geometry();
+    const QRect designed = screen->gridView->geometry();
     screen->resize(200, 150);
-    EXPECT_EQ(screen->TDBGrid1->geometry(), designed);
+    EXPECT_EQ(screen->gridView->geometry(), designed);
 }
 
 TEST_P(ErrorListScreensTest, SizePlateListShowsKeysMissingOrWithoutPlateNumber)
@@ -262,7 +262,7 @@ TEST_P(ErrorListScreensTest, SizePlateListShowsKeysMissingOrWithoutPlateNumber)
     db().exec(QStringLiteral("INSERT INTO MST_SIZ(SIZE_KEY, HAN_NO) VALUES ('S-NOPLATE', ''), "
                              "('S-OK', 'H-01')"));
     gImpDate = QStringLiteral("20261208");
-    auto screen = open<frmHan_SizeCheck>();
+    auto screen = open<SizePlateScreen>();
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("サイズ版チェック"));
     EXPECT_EQ(screen->model()->headerData(1, Qt::Horizontal).toString(),
               QStringLiteral("サイズキー"));
@@ -274,8 +274,8 @@ TEST_P(ErrorListScreensTest, SizePlateListShowsKeysMissingOrWithoutPlateNumber)
 TEST_P(ErrorListScreensTest, PrintingRefusesAPrinterThatIsNotInstalled)
 {
     addFinding(db(), QStringLiteral("20261208"), 1, 1, QStringLiteral("x"));
-    auto screen = open<frmOrd_ErrView>();
-    SetDefaultPrinter(QStringLiteral("前のプリンタ"));
+    auto screen = open<ErrorListScreen>();
+    setDefaultPrinter(QStringLiteral("前のプリンタ"));
     gLPrinter = QStringLiteral("NoSuchPrinter");
     printMenu(*screen)->trigger();
     ASSERT_EQ(dialogs.shown.size(), 1);
@@ -284,7 +284,7 @@ TEST_P(ErrorListScreensTest, PrintingRefusesAPrinterThatIsNotInstalled)
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(appPrinters().current(), QStringLiteral("前のプリンタ"));
     EXPECT_TRUE(QDir(dir() + QStringLiteral("/print")).entryList(QDir::Files).isEmpty());
-    SetDefaultPrinter(QString());
+    setDefaultPrinter(QString());
 }
 
 TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndPageNumbers)
@@ -292,8 +292,8 @@ TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndP
     for (int ln = 1; ln <= 90; ++ln)
         addFinding(db(), QStringLiteral("20261208"), ln, 1,
                    QStringLiteral("品質キーが未登録です。"));
-    auto screen = open<frmOrd_ErrView>();
-    SetDefaultPrinter(QStringLiteral("前のプリンタ"));
+    auto screen = open<ErrorListScreen>();
+    setDefaultPrinter(QStringLiteral("前のプリンタ"));
     gLPrinter = Printers::pdfPrinterName();
     bool seen = false;
     QString caption;
@@ -307,7 +307,7 @@ TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndP
     EXPECT_FALSE(caption.endsWith(QStringLiteral(" / 0")));
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(u'\n').toStdString();
     EXPECT_EQ(appPrinters().current(), QStringLiteral("前のプリンタ"));
-    SetDefaultPrinter(QString());
+    setDefaultPrinter(QString());
 
     ASSERT_EQ(opened.size(), 1);
     const QString pdf = opened[0];
@@ -331,7 +331,7 @@ TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndP
 
 TEST_P(ErrorListScreensTest, PrintingADayWithoutFindingsGivesOnePageOfHeadings)
 {
-    auto screen = open<frmOrd_ErrView>();
+    auto screen = open<ErrorListScreen>();
     EXPECT_EQ(screen->model()->rowCount(), 0);
     gLPrinter = Printers::pdfPrinterName();
     bool seen = false;
@@ -353,8 +353,8 @@ TEST_P(ErrorListScreensTest, RecheckRemovesFindingsFixedInTheMastersMeanwhile)
                      QStringLiteral("Q-NEW"), QStringLiteral("S-1")},
                     {QStringLiteral("20261207"), 1, QStringLiteral("TK-009"), QStringLiteral("0"),
                      QStringLiteral("Q-NEW"), QStringLiteral("S-1")}});
-    ASSERT_FALSE(MF_OrderCheck(db(), dialogs, progress, QStringLiteral("20261208")));
-    ASSERT_FALSE(MF_OrderCheck(db(), dialogs, progress, QStringLiteral("20261207")));
+    ASSERT_FALSE(checkDay(db(), dialogs, progress, QStringLiteral("20261208")));
+    ASSERT_FALSE(checkDay(db(), dialogs, progress, QStringLiteral("20261207")));
     const QString qualityFinding = QStringLiteral("Q-NEWが品質マスタ未登録です。");
     auto findings = [&](const QString &day) {
         QStringList texts;
@@ -371,13 +371,13 @@ TEST_P(ErrorListScreensTest, RecheckRemovesFindingsFixedInTheMastersMeanwhile)
     db().exec(QStringLiteral("INSERT INTO MST_QUL(QUL_KEY) VALUES('Q-NEW')"));
     dialogs.clear();
     registerErrorListScreens();
-    auto *screen = qobject_cast<frmOrd_ErrCheck *>(
+    auto *screen = qobject_cast<RecheckScreen *>(
         ScreenRegistry::instance().show(QStringLiteral("frmOrd_ErrCheck")));
     ASSERT_NE(screen, nullptr);
     QApplication::processEvents();
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("エラー処理実行"));
-    EXPECT_EQ(screen->txtImpDate->text(), QStringLiteral("20261208"));
-    QPointer<frmOrd_ErrCheck> alive(screen);
+    EXPECT_EQ(screen->importDateEdit->text(), QStringLiteral("20261208"));
+    QPointer<RecheckScreen> alive(screen);
     QTest::keyClick(screen, Qt::Key_Return); // OK
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -391,7 +391,7 @@ TEST_P(ErrorListScreensTest, RecheckRemovesFindingsFixedInTheMastersMeanwhile)
     EXPECT_TRUE(findings(QStringLiteral("20261207")).contains(qualityFinding));
 
     // The error list opened afterwards shows the new findings.
-    auto list = open<frmOrd_ErrView>();
+    auto list = open<ErrorListScreen>();
     EXPECT_EQ(list->model()->rowCount(), after.size());
     ScreenRegistry::instance().clear();
 }
@@ -400,12 +400,12 @@ TEST_P(ErrorListScreensTest, RecheckCancelClosesWithoutChecking)
 {
     addLines(db(), {{QStringLiteral("20261208"), 1, QStringLiteral("TK-001"), QStringLiteral("0"),
                      QStringLiteral("Q-NEW"), QStringLiteral("S-1")}});
-    auto screen = std::make_unique<frmOrd_ErrCheck>();
+    auto screen = std::make_unique<RecheckScreen>();
     screen->show();
     QTest::keyClick(screen.get(), Qt::Key_Escape);
     EXPECT_FALSE(screen->isVisible());
     screen->show();
-    screen->cmdCancel->click();
+    screen->cancelButton->click();
     EXPECT_FALSE(screen->isVisible());
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_EQ(count(QStringLiteral("TBL_ERR")), 0);

@@ -2,10 +2,10 @@
 #include "../OrderTestMasters.h"
 #include "DbTest.h"
 
+#include "FileOpen.h"
+#include "ImportScreen.h"
 #include "IntakeScreens.h"
 #include "ScreenRegistry.h"
-#include "ShowFileOpen.h"
-#include "frmOrd_Imp.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -48,9 +48,9 @@ protected:
         DbTest::TearDown();
     }
 
-    frmOrd_Imp &open()
+    ImportScreen &open()
     {
-        screen = std::make_unique<frmOrd_Imp>();
+        screen = std::make_unique<ImportScreen>();
         screen->show();
         screen->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(screen.get()));
@@ -69,42 +69,42 @@ protected:
     // Types the path and presses Enter twice: the file field moves on to OK, OK runs.
     void importByKeys(const QString &file)
     {
-        screen->txtPath->setFocus();
-        screen->txtPath->clear();
-        QTest::keyClicks(screen->txtPath, file);
-        QTest::keyClick(screen->txtPath, Qt::Key_Return);
-        ASSERT_TRUE(screen->cmdOk->hasFocus());
-        QTest::keyClick(screen->cmdOk, Qt::Key_Return);
+        screen->fileEdit->setFocus();
+        screen->fileEdit->clear();
+        QTest::keyClicks(screen->fileEdit, file);
+        QTest::keyClick(screen->fileEdit, Qt::Key_Return);
+        ASSERT_TRUE(screen->okButton->hasFocus());
+        QTest::keyClick(screen->okButton, Qt::Key_Return);
     }
 
-    std::unique_ptr<frmOrd_Imp> screen;
+    std::unique_ptr<ImportScreen> screen;
 };
 INSTANTIATE_ENGINES(ImportScreenTest);
 
 TEST_P(ImportScreenTest, WithoutAnOpenMonthOnlyCancelAndDeleteRemain)
 {
     db().exec("DELETE FROM SYS_TUKI");
-    frmOrd_Imp &s = open();
+    ImportScreen &s = open();
     EXPECT_EQ(dialogs.messages(), QStringList({"月次業務設定がされていません。"}));
     EXPECT_EQ(dialogs.shown.first().icon, Icon::Error);
-    EXPECT_FALSE(s.cmdOk->isEnabled());
-    EXPECT_TRUE(s.cmdCancel->isEnabled());
-    EXPECT_TRUE(s.Command1->isEnabled());
-    EXPECT_EQ(s.txtNen->text(), "");
-    EXPECT_EQ(s.txtTuki->text(), "");
-    s.txtPath->setText(writeFile(orderFile({OrderLine()})));
-    s.cmdOk->click();
+    EXPECT_FALSE(s.okButton->isEnabled());
+    EXPECT_TRUE(s.cancelButton->isEnabled());
+    EXPECT_TRUE(s.deleteAllButton->isEnabled());
+    EXPECT_EQ(s.yearEdit->text(), "");
+    EXPECT_EQ(s.monthEdit->text(), "");
+    s.fileEdit->setText(writeFile(orderFile({OrderLine()})));
+    s.okButton->click();
     EXPECT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(count("TBL_ORDER"), 0);
 }
 
 TEST_P(ImportScreenTest, ImportsTheDayByKeysAndCloses)
 {
-    frmOrd_Imp &s = open();
+    ImportScreen &s = open();
     EXPECT_EQ(s.windowTitle(), "Import");
-    EXPECT_EQ(s.txtNen->text(), "2026");
-    EXPECT_EQ(s.txtTuki->text(), "12");
-    EXPECT_EQ(s.txtDate->text(), "20261208");
+    EXPECT_EQ(s.yearEdit->text(), "2026");
+    EXPECT_EQ(s.monthEdit->text(), "12");
+    EXPECT_EQ(s.importDateEdit->text(), "20261208");
     EXPECT_TRUE(dialogs.shown.isEmpty());
 
     importByKeys(writeFile(orderFile({OrderLine(), OrderLine().set("ROW", "09")})));
@@ -120,12 +120,12 @@ TEST_P(ImportScreenTest, ImportsTheDayByKeysAndCloses)
 
 TEST_P(ImportScreenTest, RefusalsKeepTheScreenOpenWithItsFields)
 {
-    frmOrd_Imp &s = open();
+    ImportScreen &s = open();
     importByKeys(path("missing.txt"));
     EXPECT_EQ(dialogs.messages(),
               QStringList({"ファイルが見つかりません。", "エラー終了しました。"}));
     EXPECT_TRUE(s.isVisible());
-    EXPECT_EQ(s.txtPath->text(), path("missing.txt"));
+    EXPECT_EQ(s.fileEdit->text(), path("missing.txt"));
 
     const QString file = writeFile(orderFile({OrderLine(), OrderLine().set("SU", "1 0")}));
     dialogs.clear();
@@ -169,15 +169,15 @@ TEST_P(ImportScreenTest, ButtonsAreDisabledWhileTheRunWorks)
 {
     WatchingProgress watching;
     QStringList seen;
-    frmOrd_Imp &s = open();
+    ImportScreen &s = open();
     watching.onStart = [&] {
         seen << QStringLiteral("%1%2%3%4")
-                    .arg(s.cmdOk->isEnabled())
-                    .arg(s.cmdCancel->isEnabled())
-                    .arg(s.Command1->isEnabled())
-                    .arg(s.cmdSansyou->isEnabled());
-        s.cmdOk->click(); // a second click while running starts nothing
-        s.close();        // nor does the window close under the run
+                    .arg(s.okButton->isEnabled())
+                    .arg(s.cancelButton->isEnabled())
+                    .arg(s.deleteAllButton->isEnabled())
+                    .arg(s.browseButton->isEnabled());
+        s.okButton->click(); // a second click while running starts nothing
+        s.close();           // nor does the window close under the run
     };
     setAppProgress(&watching);
     importByKeys(writeFile(orderFile({OrderLine()})));
@@ -198,14 +198,14 @@ TEST_P(ImportScreenTest, BrowseUsesTheTxtFilterAndKeepsThePathOnCancel)
             asked << title << initial << filter;
             return answer;
         });
-    frmOrd_Imp &s = open();
-    s.cmdSansyou->setFocus();
-    QTest::keyClick(s.cmdSansyou, Qt::Key_Return);
+    ImportScreen &s = open();
+    s.browseButton->setFocus();
+    QTest::keyClick(s.browseButton, Qt::Key_Return);
     EXPECT_EQ(asked, QStringList({"Impport File", "", "txtﾌｧｲﾙ (*.txt)"}));
-    EXPECT_EQ(s.txtPath->text(), "/data/20261208.txt");
+    EXPECT_EQ(s.fileEdit->text(), "/data/20261208.txt");
     answer = std::nullopt;
-    s.cmdSansyou->click();
-    EXPECT_EQ(s.txtPath->text(), "/data/20261208.txt");
+    s.browseButton->click();
+    EXPECT_EQ(s.fileEdit->text(), "/data/20261208.txt");
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
@@ -214,11 +214,11 @@ TEST_P(ImportScreenTest, AllDeleteNeedsYesAndThePassword)
     open();
     importByKeys(writeFile(orderFile({OrderLine().set("ROW", "09")})));
     db().exec("INSERT INTO WRK_RPT(IMP_DATE, IMP_LN) VALUES('20261208', 1)");
-    frmOrd_Imp &s = open();
+    ImportScreen &s = open();
 
     dialogs.clear();
     dialogs.answers = {false};
-    s.Command1->click();
+    s.deleteAllButton->click();
     EXPECT_EQ(dialogs.texts(), QStringList({"All Delete?"}));
     EXPECT_EQ(dialogs.shown.first().icon, Icon::Question);
     EXPECT_EQ(count("TBL_ORDER"), 1);
@@ -228,7 +228,7 @@ TEST_P(ImportScreenTest, AllDeleteNeedsYesAndThePassword)
         dialogs.clear();
         dialogs.answers = {true};
         dialogs.inputs = {typed};
-        s.Command1->click();
+        s.deleteAllButton->click();
         EXPECT_EQ(dialogs.texts(), QStringList({"All Delete?", "pass word?", "No Match!"}));
         EXPECT_EQ(count("TBL_ORDER"), 1);
     }
@@ -236,8 +236,8 @@ TEST_P(ImportScreenTest, AllDeleteNeedsYesAndThePassword)
     dialogs.clear();
     dialogs.answers = {true};
     dialogs.inputs = {QStringLiteral("TOLMARK")};
-    s.Command1->setFocus();
-    QTest::keyClick(s.Command1, Qt::Key_Return);
+    s.deleteAllButton->setFocus();
+    QTest::keyClick(s.deleteAllButton, Qt::Key_Return);
     EXPECT_EQ(dialogs.texts(), QStringList({"All Delete?", "pass word?"}));
     for (const char *table :
          {"TBL_ORDER", "SYS_IMPDATE", "SYS_KNR_NO", "TBL_ERR", "WRK_RPT", "WRK_CSV_C", "WRK_CSV_H"})
@@ -260,8 +260,8 @@ TEST_P(ImportScreenTest, AllDeleteNeedsYesAndThePassword)
 
 TEST_P(ImportScreenTest, EscapeClosesAndTheScreenIsRegistered)
 {
-    frmOrd_Imp &s = open();
-    QTest::keyClick(s.txtDate, Qt::Key_Escape);
+    ImportScreen &s = open();
+    QTest::keyClick(s.importDateEdit, Qt::Key_Escape);
     EXPECT_FALSE(s.isVisible());
 
     registerIntakeScreens();

@@ -1,12 +1,12 @@
 #include "MasterScreenTest.h"
 
-#include "frmMst_Car.h"
-#include "frmMst_CarEdit.h"
-#include "frmMst_Fc.h"
-#include "frmMst_FcEdit.h"
-#include "frmMst_Qul.h"
-#include "frmMst_QulEdit.h"
-#include "frmMst_TarvolinSize.h"
+#include "FactoryEditScreen.h"
+#include "FactoryListScreen.h"
+#include "NameTypeEditScreen.h"
+#include "NameTypeListScreen.h"
+#include "QualityEditScreen.h"
+#include "QualityListScreen.h"
+#include "SizeRowScreen.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -33,7 +33,10 @@ protected:
     {
         return stored(QStringLiteral("MST_CAR"), QStringLiteral("CAR_CD"), key, column);
     }
-    frmMst_Car *openCars() { return open<frmMst_Car>(QStringLiteral("frmMst_Car")); }
+    NameTypeListScreen *openCars()
+    {
+        return open<NameTypeListScreen>(QStringLiteral("frmMst_Car"));
+    }
     // Fails the refusal of a save: the insert of a record whose BIKO2 is 'NG' is refused.
     void refuseInsertsOfNg(const QString &table)
     {
@@ -59,27 +62,27 @@ TEST_P(MasterListScreensTest, EveryMasterScreenIsRegisteredAndEditScreensAreDial
     for (const char *form : {"frmMst_Car", "frmMst_CarEdit", "frmMst_Qul", "frmMst_QulEdit",
                              "frmMst_Fc", "frmMst_FcEdit", "frmMst_TarvolinSize"})
         EXPECT_TRUE(registry.has(QLatin1String(form))) << form;
-    EXPECT_NE(qobject_cast<frmMst_CarEdit *>(registry.load(QStringLiteral("frmMst_CarEdit"))),
+    EXPECT_NE(qobject_cast<NameTypeEditScreen *>(registry.load(QStringLiteral("frmMst_CarEdit"))),
               nullptr);
-    EXPECT_NE(qobject_cast<frmMst_QulEdit *>(registry.load(QStringLiteral("frmMst_QulEdit"))),
+    EXPECT_NE(qobject_cast<QualityEditScreen *>(registry.load(QStringLiteral("frmMst_QulEdit"))),
               nullptr);
-    EXPECT_NE(qobject_cast<frmMst_FcEdit *>(registry.load(QStringLiteral("frmMst_FcEdit"))),
+    EXPECT_NE(qobject_cast<FactoryEditScreen *>(registry.load(QStringLiteral("frmMst_FcEdit"))),
               nullptr);
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     ASSERT_NE(cars, nullptr);
     EXPECT_EQ(cars->windowTitle(), QStringLiteral("ネーム資材マスタ"));
     EXPECT_EQ(headers(cars).mid(0, 3),
               QStringList({QStringLiteral("ネーム種"), QStringLiteral("オステラ資材コード"),
                            QStringLiteral("ダスメル資材コード")}));
     EXPECT_EQ(headers(cars).size(), 17);
-    EXPECT_EQ(open<frmMst_Fc>(QStringLiteral("frmMst_Fc"))->windowTitle(),
+    EXPECT_EQ(open<FactoryListScreen>(QStringLiteral("frmMst_Fc"))->windowTitle(),
               QStringLiteral("工場マスタ"));
-    EXPECT_NE(open<frmMst_TarvolinSize>(QStringLiteral("frmMst_TarvolinSize")), nullptr);
+    EXPECT_NE(open<SizeRowScreen>(QStringLiteral("frmMst_TarvolinSize")), nullptr);
 }
 
 TEST_P(MasterListScreensTest, F12AndEnterOnAnEmptyListDoNothing)
 {
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     ASSERT_NE(cars, nullptr);
     expectNoModal();
     key(cars, Qt::Key_F12);
@@ -94,18 +97,18 @@ TEST_P(MasterListScreensTest, F12AndEnterOnAnEmptyListDoNothing)
 TEST_P(MasterListScreensTest, EnterEditsTheCurrentRecordAndTheListKeepsItsPlace)
 {
     addCars(5);
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     goToRow(cars, 2, 3);
     bool checked = false;
     whenModal([&](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_CarEdit *>(modal);
+        auto *edit = qobject_cast<NameTypeEditScreen *>(modal);
         ASSERT_NE(edit, nullptr);
-        EXPECT_EQ(edit->HiMode, 1);
-        EXPECT_EQ(edit->txtKey1->text(), QStringLiteral("C3"));
-        EXPECT_EQ(edit->txtCarCd->text(), QStringLiteral("C3"));
-        EXPECT_EQ(edit->txtPrice->text(), QStringLiteral("1.50"));
-        edit->txtHin1->setText(QStringLiteral("新しい品名"));
-        edit->cmdOk->click();
+        EXPECT_EQ(edit->editMode, 1);
+        EXPECT_EQ(edit->openedKeyEdit->text(), QStringLiteral("C3"));
+        EXPECT_EQ(edit->nameTypeEdit->text(), QStringLiteral("C3"));
+        EXPECT_EQ(edit->priceEdit->text(), QStringLiteral("1.50"));
+        edit->productName1Edit->setText(QStringLiteral("新しい品名"));
+        edit->okButton->click();
         checked = true;
     });
     key(cars, Qt::Key_Return);
@@ -114,8 +117,8 @@ TEST_P(MasterListScreensTest, EnterEditsTheCurrentRecordAndTheListKeepsItsPlace)
     EXPECT_EQ(car(QStringLiteral("C3"), QStringLiteral("SHO_NM1")), QStringLiteral("新しい品名"));
     EXPECT_EQ(car(QStringLiteral("C3"), QStringLiteral("USER_NM")), QStringLiteral("tester"));
     EXPECT_EQ(car(QStringLiteral("C3"), QStringLiteral("TIME_STAMP")), kStamp);
-    EXPECT_EQ(cars->TDBGrid1->currentIndex().row(), 2);
-    EXPECT_EQ(cars->TDBGrid1->currentIndex().column(), 3);
+    EXPECT_EQ(cars->gridView->currentIndex().row(), 2);
+    EXPECT_EQ(cars->gridView->currentIndex().column(), 3);
     EXPECT_EQ(cars->columnText(QStringLiteral("SHO_NM1")), QStringLiteral("新しい品名"));
     EXPECT_EQ(count(QStringLiteral("MST_CAR")), 5);
 }
@@ -123,9 +126,9 @@ TEST_P(MasterListScreensTest, EnterEditsTheCurrentRecordAndTheListKeepsItsPlace)
 TEST_P(MasterListScreensTest, ASaveStampsTheRecordEvenWhenNothingChanged)
 {
     addCars(1);
-    frmMst_Car *cars = openCars();
-    whenModal([](QWidget *modal) { qobject_cast<frmMst_CarEdit *>(modal)->cmdOk->click(); });
-    emit cars->TDBGrid1->doubleClicked(cars->model()->index(0, 0));
+    NameTypeListScreen *cars = openCars();
+    whenModal([](QWidget *modal) { qobject_cast<NameTypeEditScreen *>(modal)->okButton->click(); });
+    emit cars->gridView->doubleClicked(cars->model()->index(0, 0));
     EXPECT_EQ(car(QStringLiteral("C1"), QStringLiteral("USER_NM")), QStringLiteral("tester"));
     EXPECT_EQ(car(QStringLiteral("C1"), QStringLiteral("TIME_STAMP")), kStamp);
     EXPECT_EQ(car(QStringLiteral("C1"), QStringLiteral("SHO_NM1")), QStringLiteral("品名C1"));
@@ -134,17 +137,17 @@ TEST_P(MasterListScreensTest, ASaveStampsTheRecordEvenWhenNothingChanged)
 
 TEST_P(MasterListScreensTest, ANewRecordStoresEmptyNumbersAsZeroAndThePriceAsTyped)
 {
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     whenModal([](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_CarEdit *>(modal);
-        EXPECT_EQ(edit->HiMode, 0);
-        EXPECT_EQ(edit->txtKey1->text(), QString());
-        EXPECT_EQ(edit->txtCarCd->text(), QString());
-        edit->txtCarCd->setText(QStringLiteral("N1"));
-        edit->txtPrice->setText(QStringLiteral("12.5"));
-        edit->txtSp1->setText(QStringLiteral("7"));
-        edit->txtHin1->setText(QStringLiteral("It's"));
-        edit->cmdOk->click();
+        auto *edit = qobject_cast<NameTypeEditScreen *>(modal);
+        EXPECT_EQ(edit->editMode, 0);
+        EXPECT_EQ(edit->openedKeyEdit->text(), QString());
+        EXPECT_EQ(edit->nameTypeEdit->text(), QString());
+        edit->nameTypeEdit->setText(QStringLiteral("N1"));
+        edit->priceEdit->setText(QStringLiteral("12.5"));
+        edit->spare1Edit->setText(QStringLiteral("7"));
+        edit->productName1Edit->setText(QStringLiteral("It's"));
+        edit->okButton->click();
     });
     key(cars, Qt::Key_F3);
     EXPECT_DOUBLE_EQ(db().scalar(QStringLiteral("Select PRICE From MST_CAR")).toDouble(), 12.5);
@@ -157,11 +160,11 @@ TEST_P(MasterListScreensTest, ANewRecordStoresEmptyNumbersAsZeroAndThePriceAsTyp
 
     // Opened again, the price shows with two decimals; Cancel leaves without saving.
     whenModal([](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_CarEdit *>(modal);
-        EXPECT_EQ(edit->txtPrice->text(), QStringLiteral("12.50"));
-        EXPECT_EQ(edit->txtSp0->text(), QStringLiteral("0"));
-        edit->txtHin1->setText(QStringLiteral("変えない"));
-        edit->cmdCancel->click();
+        auto *edit = qobject_cast<NameTypeEditScreen *>(modal);
+        EXPECT_EQ(edit->priceEdit->text(), QStringLiteral("12.50"));
+        EXPECT_EQ(edit->spareBaseEdit->text(), QStringLiteral("0"));
+        edit->productName1Edit->setText(QStringLiteral("変えない"));
+        edit->cancelButton->click();
     });
     key(cars, Qt::Key_Return);
     EXPECT_EQ(car(QStringLiteral("N1"), QStringLiteral("SHO_NM1")), QStringLiteral("It's"));
@@ -170,7 +173,7 @@ TEST_P(MasterListScreensTest, ANewRecordStoresEmptyNumbersAsZeroAndThePriceAsTyp
 TEST_P(MasterListScreensTest, ACopyUnderTheSameKeyIsRefusedAndTheInputStays)
 {
     addCars(1);
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     // Declining the question opens nothing.
     dialogs.answers = {false};
     expectNoModal();
@@ -185,13 +188,13 @@ TEST_P(MasterListScreensTest, ACopyUnderTheSameKeyIsRefusedAndTheInputStays)
     dialogs.answers = {true};
     bool stayedOpen = false;
     whenModal([&](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_CarEdit *>(modal);
-        EXPECT_EQ(edit->HiMode, -1);
-        EXPECT_EQ(edit->txtHin1->text(), QStringLiteral("品名C1"));
-        edit->cmdOk->click();
-        stayedOpen = edit->isVisible() && edit->txtCarCd->text() == QStringLiteral("C1");
-        edit->txtCarCd->setText(QStringLiteral("C2"));
-        edit->cmdOk->click();
+        auto *edit = qobject_cast<NameTypeEditScreen *>(modal);
+        EXPECT_EQ(edit->editMode, -1);
+        EXPECT_EQ(edit->productName1Edit->text(), QStringLiteral("品名C1"));
+        edit->okButton->click();
+        stayedOpen = edit->isVisible() && edit->nameTypeEdit->text() == QStringLiteral("C1");
+        edit->nameTypeEdit->setText(QStringLiteral("C2"));
+        edit->okButton->click();
     });
     key(cars, Qt::Key_F12);
     EXPECT_TRUE(stayedOpen);
@@ -208,13 +211,13 @@ TEST_P(MasterListScreensTest, ACopyUnderTheSameKeyIsRefusedAndTheInputStays)
 TEST_P(MasterListScreensTest, ChangingTheKeyMovesTheRecordButNotOntoAKeyInUse)
 {
     addCars(2);
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     whenModal([](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_CarEdit *>(modal);
-        edit->txtCarCd->setText(QStringLiteral("C2"));
-        edit->cmdOk->click(); // refused: C2 is in use
-        edit->txtCarCd->setText(QStringLiteral("C7"));
-        edit->cmdOk->click();
+        auto *edit = qobject_cast<NameTypeEditScreen *>(modal);
+        edit->nameTypeEdit->setText(QStringLiteral("C2"));
+        edit->okButton->click(); // refused: C2 is in use
+        edit->nameTypeEdit->setText(QStringLiteral("C7"));
+        edit->okButton->click();
     });
     key(cars, Qt::Key_Return);
     EXPECT_EQ(dialogs.messages().first(), QStringLiteral("既に登録されています。"));
@@ -228,17 +231,17 @@ TEST_P(MasterListScreensTest, AFailedSaveIsRolledBackReportedAndTheScreenStaysOp
 {
     addCars(1);
     refuseInsertsOfNg(QStringLiteral("MST_CAR"));
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     bool stayedOpen = false;
     whenModal([&](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_CarEdit *>(modal);
-        edit->txtCarCd->setText(QStringLiteral("C8"));
-        edit->txtBiko2->setText(QStringLiteral("NG"));
-        edit->cmdOk->click();
-        stayedOpen = edit->isVisible() && edit->txtCarCd->text() == QStringLiteral("C8") &&
-                     edit->txtBiko2->text() == QStringLiteral("NG") &&
-                     edit->txtUserNm->text() == QStringLiteral("old");
-        edit->cmdCancel->click();
+        auto *edit = qobject_cast<NameTypeEditScreen *>(modal);
+        edit->nameTypeEdit->setText(QStringLiteral("C8"));
+        edit->note2Edit->setText(QStringLiteral("NG"));
+        edit->okButton->click();
+        stayedOpen = edit->isVisible() && edit->nameTypeEdit->text() == QStringLiteral("C8") &&
+                     edit->note2Edit->text() == QStringLiteral("NG") &&
+                     edit->savedByEdit->text() == QStringLiteral("old");
+        edit->cancelButton->click();
     });
     key(cars, Qt::Key_Return);
     EXPECT_TRUE(stayedOpen);
@@ -255,15 +258,15 @@ TEST_P(MasterListScreensTest, AFailedSaveIsRolledBackReportedAndTheScreenStaysOp
 TEST_P(MasterListScreensTest, F1AndF2OfTheEditScreenAskFirst)
 {
     addCars(1);
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     dialogs.answers = {false, true, true};
     bool stayedAfterNo = false;
     whenModal([&](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_CarEdit *>(modal);
-        QTest::keyClick(edit->txtHin1, Qt::Key_F1); // No
+        auto *edit = qobject_cast<NameTypeEditScreen *>(modal);
+        QTest::keyClick(edit->productName1Edit, Qt::Key_F1); // No
         stayedAfterNo = edit->isVisible();
-        edit->txtHin1->setText(QStringLiteral("F2で保存"));
-        QTest::keyClick(edit->txtHin1, Qt::Key_F2); // Yes: saves and closes
+        edit->productName1Edit->setText(QStringLiteral("F2で保存"));
+        QTest::keyClick(edit->productName1Edit, Qt::Key_F2); // Yes: saves and closes
     });
     key(cars, Qt::Key_Return);
     EXPECT_TRUE(stayedAfterNo);
@@ -272,7 +275,8 @@ TEST_P(MasterListScreensTest, F1AndF2OfTheEditScreenAskFirst)
     EXPECT_EQ(car(QStringLiteral("C1"), QStringLiteral("SHO_NM1")), QStringLiteral("F2で保存"));
 
     whenModal([](QWidget *modal) {
-        QTest::keyClick(qobject_cast<frmMst_CarEdit *>(modal)->txtHin1, Qt::Key_F1); // Yes
+        QTest::keyClick(qobject_cast<NameTypeEditScreen *>(modal)->productName1Edit,
+                        Qt::Key_F1); // Yes
     });
     key(cars, Qt::Key_Return);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -281,7 +285,7 @@ TEST_P(MasterListScreensTest, F1AndF2OfTheEditScreenAskFirst)
 TEST_P(MasterListScreensTest, DeleteAsksAndRemovesTheCurrentRecord)
 {
     addCars(3);
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     goToRow(cars, 1);
     dialogs.answers = {false};
     key(cars, Qt::Key_F6);
@@ -303,7 +307,7 @@ TEST_P(MasterListScreensTest, DeleteAsksAndRemovesTheCurrentRecord)
 TEST_P(MasterListScreensTest, ADeleteTheDatabaseRefusesIsReportedAndTheListStays)
 {
     addCars(2);
-    frmMst_Car *cars = openCars();
+    NameTypeListScreen *cars = openCars();
     db().exec(QStringLiteral("Alter Table MST_CAR Rename To MST_CAR_AWAY"));
     dialogs.answers = {true};
     key(cars, Qt::Key_F6);
@@ -318,21 +322,21 @@ TEST_P(MasterListScreensTest, FactoriesShareCodesTakeAnyOriginAndKeepTheirAbbrev
 {
     db().exec(QStringLiteral("Insert Into MST_FACTORY(FC_RG, FC_CD, GENSAN) "
                              "Values('AB', 'F01', '日本製')"));
-    auto *factories = open<frmMst_Fc>(QStringLiteral("frmMst_Fc"));
+    auto *factories = open<FactoryListScreen>(QStringLiteral("frmMst_Fc"));
     ASSERT_NE(factories, nullptr);
     EXPECT_EQ(headers(factories).size(), 16);
     QStringList offered;
     whenModal([&](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_FcEdit *>(modal);
-        for (int i = 0; i < edit->cmbGensan->count(); ++i)
-            offered << edit->cmbGensan->itemText(i);
-        edit->txtFcRg->setText(QStringLiteral("AB"));
-        edit->cmdOk->click(); // refused: AB is in use
-        edit->txtFcRg->setText(QStringLiteral("AC"));
-        edit->txtFcCd->setText(QStringLiteral("F01"));
-        edit->cmbGensan->setEditText(QStringLiteral("ベトナム製"));
-        edit->txtTel->setText(QStringLiteral("03-1234-5678"));
-        edit->cmdOk->click();
+        auto *edit = qobject_cast<FactoryEditScreen *>(modal);
+        for (int i = 0; i < edit->originCombo->count(); ++i)
+            offered << edit->originCombo->itemText(i);
+        edit->factorySymbolEdit->setText(QStringLiteral("AB"));
+        edit->okButton->click(); // refused: AB is in use
+        edit->factorySymbolEdit->setText(QStringLiteral("AC"));
+        edit->factoryCodeEdit->setText(QStringLiteral("F01"));
+        edit->originCombo->setEditText(QStringLiteral("ベトナム製"));
+        edit->phoneEdit->setText(QStringLiteral("03-1234-5678"));
+        edit->okButton->click();
     });
     key(factories, Qt::Key_F3);
     EXPECT_EQ(offered, QStringList({QStringLiteral("日本製"), QStringLiteral("中国製"),
@@ -349,10 +353,10 @@ TEST_P(MasterListScreensTest, FactoriesShareCodesTakeAnyOriginAndKeepTheirAbbrev
     // Opened on AB, the origin shows the stored text.
     goToRow(factories, 0);
     whenModal([](QWidget *modal) {
-        auto *edit = qobject_cast<frmMst_FcEdit *>(modal);
-        EXPECT_EQ(edit->cmbGensan->currentText(), QStringLiteral("日本製"));
-        EXPECT_EQ(edit->txtFcCd->text(), QStringLiteral("F01"));
-        edit->cmdCancel->click();
+        auto *edit = qobject_cast<FactoryEditScreen *>(modal);
+        EXPECT_EQ(edit->originCombo->currentText(), QStringLiteral("日本製"));
+        EXPECT_EQ(edit->factoryCodeEdit->text(), QStringLiteral("F01"));
+        edit->cancelButton->click();
     });
     key(factories, Qt::Key_Return);
 }

@@ -4,8 +4,8 @@
 
 #include "DbTest.h"
 
-#include "DBGrid.h"
 #include "GridScreen.h"
+#include "GridView.h"
 #include "MasterScreens.h"
 #include "ModalWindows.h"
 #include "PagedQueryModel.h"
@@ -54,7 +54,7 @@ protected:
         if (!screen)
             return nullptr;
         screen->activateWindow();
-        screen->TDBGrid1->setFocus();
+        screen->gridView->setFocus();
         QApplication::processEvents();
         return screen;
     }
@@ -63,14 +63,14 @@ protected:
     {
         // After an edit screen has gone, the list is the active window again.
         QApplication::setActiveWindow(screen);
-        screen->TDBGrid1->setFocus();
-        QTest::keyClick(screen->TDBGrid1, Qt::Key(k));
+        screen->gridView->setFocus();
+        QTest::keyClick(screen->gridView, Qt::Key(k));
         QApplication::processEvents();
     }
 
     static void goToRow(GridScreen *screen, int row, int column = 0)
     {
-        screen->TDBGrid1->setCurrentIndex(screen->model()->index(row, column));
+        screen->gridView->setCurrentIndex(screen->model()->index(row, column));
         QApplication::processEvents();
     }
 

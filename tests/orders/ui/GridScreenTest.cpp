@@ -1,9 +1,9 @@
 #include "DbTest.h"
 
-#include "DBGrid.h"
 #include "FunctionKeyBar.h"
 #include "FunctionKeyLabel.h"
 #include "GridScreen.h"
+#include "GridView.h"
 #include "PagedQueryModel.h"
 #include "globals.h"
 
@@ -112,7 +112,7 @@ protected:
         return true;
     }
     void onGridDoubleClick() override { ++doubleClicks; }
-    bool BeforeColEdit(int column) override
+    bool mayEditColumn(int column) override
     {
         edits << column;
         return !refuseEdits;
@@ -131,10 +131,10 @@ std::unique_ptr<TestScreen> openScreen(bool editable = false, int rows = 0, Db *
     if (db && rows)
         fillErrors(*db, rows);
     auto screen = std::make_unique<TestScreen>(editable);
-    screen->Form_Load();
+    screen->initialise();
     screen->show();
     screen->activateWindow();
-    screen->TDBGrid1->setFocus();
+    screen->gridView->setFocus();
     QApplication::processEvents();
     return screen;
 }
@@ -148,27 +148,27 @@ TEST_P(GridScreenTest, FunctionKeysActOnlyWhenEnabledAndWithoutShiftCtrlAlt)
 {
     auto screen = openScreen(false, 3, &db());
     for (int i = 0; i < FunctionKeyBar::kKeys; ++i) {
-        const FunctionKeyLabel *label = screen->xlabFnc(i);
+        const FunctionKeyLabel *label = screen->functionKeyLabel(i);
         const bool active = i == 0 || i == 3 || i == 5 || i == 7;
         EXPECT_EQ(label->isEnabled(), active) << i;
         EXPECT_EQ(label->font().bold(), active) << i;
         EXPECT_EQ(label->text().isEmpty(), !active) << i;
         if (i > 0) { // left to right in key order
-            EXPECT_GT(label->x(), screen->xlabFnc(i - 1)->x());
+            EXPECT_GT(label->x(), screen->functionKeyLabel(i - 1)->x());
         }
     }
-    EXPECT_EQ(screen->xlabFnc(3)->text(), QStringLiteral("検索"));
+    EXPECT_EQ(screen->functionKeyLabel(3)->text(), QStringLiteral("検索"));
 
     KeyRecorder grid;
-    screen->TDBGrid1->installEventFilter(&grid);
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    screen->gridView->installEventFilter(&grid);
+    QTest::keyClick(screen->gridView, Qt::Key_F4);
     EXPECT_EQ(screen->pressed, QList<int>{4});
     EXPECT_TRUE(grid.keys.isEmpty()); // consumed by the screen
 
     for (const Qt::KeyboardModifier m : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
-        QTest::keyClick(screen->TDBGrid1, Qt::Key_F4, m);
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F2); // no action on F2
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F12);
+        QTest::keyClick(screen->gridView, Qt::Key_F4, m);
+    QTest::keyClick(screen->gridView, Qt::Key_F2); // no action on F2
+    QTest::keyClick(screen->gridView, Qt::Key_F12);
     EXPECT_EQ(screen->pressed, QList<int>{4});
     EXPECT_EQ(grid.keys, QList<int>({Qt::Key_F4, Qt::Key_F4, Qt::Key_F4, Qt::Key_F2, Qt::Key_F12}));
 }
@@ -176,18 +176,18 @@ TEST_P(GridScreenTest, FunctionKeysActOnlyWhenEnabledAndWithoutShiftCtrlAlt)
 TEST_P(GridScreenTest, ClickingALabelIsPressingItsKey)
 {
     auto screen = openScreen(false, 3, &db());
-    QTest::mouseClick(screen->xlabFnc(5), Qt::LeftButton);
-    QTest::mouseClick(screen->xlabFnc(1), Qt::LeftButton); // disabled: nothing
+    QTest::mouseClick(screen->functionKeyLabel(5), Qt::LeftButton);
+    QTest::mouseClick(screen->functionKeyLabel(1), Qt::LeftButton); // disabled: nothing
     EXPECT_EQ(screen->pressed, QList<int>{6});
 
     // Label 7 exports as F8 does.
-    QTest::mouseClick(screen->xlabFnc(7), Qt::LeftButton);
+    QTest::mouseClick(screen->functionKeyLabel(7), Qt::LeftButton);
     EXPECT_EQ(screen->pressed, QList<int>({6, 8}));
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].endsWith(QStringLiteral(".xlsx")));
 
     // F1 closes the screen.
-    QTest::mouseClick(screen->xlabFnc(0), Qt::LeftButton);
+    QTest::mouseClick(screen->functionKeyLabel(0), Qt::LeftButton);
     EXPECT_FALSE(screen->isVisible());
 }
 
@@ -197,11 +197,11 @@ TEST_P(GridScreenTest, RefillKeepsExactlyTheDefinedColumns)
     PagedQueryModel *model = screen->model();
     auto checkColumns = [&] {
         ASSERT_EQ(model->columnCount(), 4);
-        EXPECT_TRUE(screen->TDBGrid1->isColumnHidden(0));
+        EXPECT_TRUE(screen->gridView->isColumnHidden(0));
         // Designed widths in twips (15 per pixel), widened only where the heading would be cut.
-        const QFontMetrics header = screen->TDBGrid1->horizontalHeader()->fontMetrics();
+        const QFontMetrics header = screen->gridView->horizontalHeader()->fontMetrics();
         for (const auto &[c, designed] : {std::pair{1, 20}, {2, 60}, {3, 233}}) {
-            const int width = screen->TDBGrid1->columnWidth(c);
+            const int width = screen->gridView->columnWidth(c);
             const QString caption = model->headerData(c, Qt::Horizontal).toString();
             EXPECT_GE(width, designed);
             EXPECT_GT(width, header.horizontalAdvance(caption));
@@ -212,20 +212,20 @@ TEST_P(GridScreenTest, RefillKeepsExactlyTheDefinedColumns)
     checkColumns();
     EXPECT_EQ(screen->columnText(QStringLiteral("ERR1")), QStringLiteral("AB-1"));
     EXPECT_EQ(screen->columnText(0), QStringLiteral("20261208")); // hidden key column
-    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("3"));
+    EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("3"));
 
     screen->sql = QStringLiteral("Select ERR3, IMP_LN, ERR1 AS err1, 'x' AS EXTRA From TBL_ERR "
                                  "Where IMP_LN > 1 Order By IMP_LN");
-    ASSERT_TRUE(screen->MF_GridSet());
+    ASSERT_TRUE(screen->fillGrid());
     checkColumns();
-    EXPECT_EQ(screen->mySQL, screen->sql);
+    EXPECT_EQ(screen->statement, screen->sql);
     EXPECT_EQ(model->rowCount(), 2);
     EXPECT_EQ(screen->columnText(QStringLiteral("ERR1")), QStringLiteral("AB-2"));
     EXPECT_EQ(screen->columnText(QStringLiteral("ERR2")), QString()); // not selected
-    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("2"));
+    EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("2"));
 
     screen->sql = QStringLiteral("Select * From TBL_ERR Where IMP_LN > 99");
-    ASSERT_TRUE(screen->MF_GridSet());
+    ASSERT_TRUE(screen->fillGrid());
     checkColumns();
     EXPECT_EQ(screen->columnText(QStringLiteral("ERR1")), QString()); // no current row
 }
@@ -234,19 +234,19 @@ TEST_P(GridScreenTest, ResizeFollowsTheWindowAndSurvivesATinyWindow)
 {
     auto screen = openScreen(false, 3, &db());
     EXPECT_EQ(screen->size(), QSize(900, 666));
-    const int bar = screen->frameF->height();
-    EXPECT_EQ(screen->TDBGrid1->geometry(), QRect(0, 0, 900, 666 - bar));
-    EXPECT_EQ(screen->frameF->geometry(), QRect(0, 666 - bar, 900, bar));
+    const int bar = screen->functionKeyBar->height();
+    EXPECT_EQ(screen->gridView->geometry(), QRect(0, 0, 900, 666 - bar));
+    EXPECT_EQ(screen->functionKeyBar->geometry(), QRect(0, 666 - bar, 900, bar));
 
     screen->resize(30, 10);
     QApplication::processEvents();
-    EXPECT_EQ(screen->TDBGrid1->height(), 0);
-    EXPECT_EQ(screen->frameF->y(), 0);
+    EXPECT_EQ(screen->gridView->height(), 0);
+    EXPECT_EQ(screen->functionKeyBar->y(), 0);
 
     screen->resize(500, 400);
     QApplication::processEvents();
-    EXPECT_EQ(screen->TDBGrid1->geometry(), QRect(0, 0, 500, 400 - bar));
-    EXPECT_EQ(screen->frameF->geometry(), QRect(0, 400 - bar, 500, bar));
+    EXPECT_EQ(screen->gridView->geometry(), QRect(0, 0, 500, 400 - bar));
+    EXPECT_EQ(screen->functionKeyBar->geometry(), QRect(0, 400 - bar, 500, bar));
 }
 
 TEST_P(GridScreenTest, GridReadsPagesAsItIsScrolled)
@@ -256,23 +256,23 @@ TEST_P(GridScreenTest, GridReadsPagesAsItIsScrolled)
     QTest::qWait(20);
     EXPECT_EQ(model->rowCount(), 10000);
     EXPECT_EQ(model->pagesFetched(), 1); // the rows on screen come from the first page
-    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("10000"));
+    EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("10000"));
 
     // Ctrl+End: the last row, read without the pages in between.
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(screen->gridView, Qt::Key_End, Qt::ControlModifier);
     QTest::qWait(20);
     EXPECT_EQ(screen->columnText(QStringLiteral("ERR1")), QStringLiteral("AB-10000"));
     EXPECT_LE(model->pagesFetched(), 3);
     const QModelIndex bottom =
-        screen->TDBGrid1->indexAt(QPoint(screen->TDBGrid1->columnViewportPosition(2) + 5,
-                                         screen->TDBGrid1->viewport()->height() - 5));
+        screen->gridView->indexAt(QPoint(screen->gridView->columnViewportPosition(2) + 5,
+                                         screen->gridView->viewport()->height() - 5));
     EXPECT_GE(bottom.row(), 9950);
 
     // Scrolling through the whole list shows every row.
-    QScrollBar *bar = screen->TDBGrid1->verticalScrollBar();
+    QScrollBar *bar = screen->gridView->verticalScrollBar();
     for (int v = 0; v <= bar->maximum(); v += bar->pageStep()) {
         bar->setValue(v);
-        screen->TDBGrid1->viewport()->repaint();
+        screen->gridView->viewport()->repaint();
     }
     for (int row = 0; row < 10000; row += 997)
         EXPECT_EQ(model->text(row, 2), QStringLiteral("AB-%1").arg(row + 1));
@@ -283,7 +283,7 @@ TEST_P(GridScreenTest, FailingQueryIsReportedAndTheScreenStaysOpenEmpty)
 {
     auto screen = std::make_unique<TestScreen>();
     screen->sql = QStringLiteral("Select * From NO_SUCH_TABLE");
-    screen->Form_Load();
+    screen->initialise();
     screen->show();
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
@@ -292,11 +292,11 @@ TEST_P(GridScreenTest, FailingQueryIsReportedAndTheScreenStaysOpenEmpty)
     EXPECT_TRUE(screen->isVisible());
     EXPECT_EQ(screen->model()->rowCount(), 0);
     EXPECT_EQ(screen->model()->columnCount(), 4);
-    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("0"));
+    EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("0"));
 
     // F8 on it reports the same failure instead of writing a sheet.
     dialogs.clear();
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F8);
+    QTest::keyClick(screen->gridView, Qt::Key_F8);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_TRUE(opened.isEmpty());
@@ -305,7 +305,7 @@ TEST_P(GridScreenTest, FailingQueryIsReportedAndTheScreenStaysOpenEmpty)
 TEST_P(GridScreenTest, EnterDoubleClickAndBeginEditReachTheScreen)
 {
     auto screen = openScreen(true, 3, &db());
-    DBGrid *grid = screen->TDBGrid1;
+    GridView *grid = screen->gridView;
     QTest::keyClick(grid, Qt::Key_Return);
     QTest::keyClick(grid, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(grid, Qt::Key_Return, Qt::ShiftModifier);
@@ -337,7 +337,7 @@ TEST_P(GridScreenTest, EnterDoubleClickAndBeginEditReachTheScreen)
 TEST_P(GridScreenTest, EditedCellsAreWrittenThroughTheModelOrKeepTheirValue)
 {
     auto screen = openScreen(true, 3, &db());
-    DBGrid *grid = screen->TDBGrid1;
+    GridView *grid = screen->gridView;
     PagedQueryModel *model = screen->model();
     auto type = [&](int row, int column, const QString &text) {
         grid->setCurrentIndex(model->index(row, column));
@@ -367,13 +367,13 @@ TEST_P(GridScreenTest, EditedCellsAreWrittenThroughTheModelOrKeepTheirValue)
 TEST_P(GridScreenTest, RefillKeepsThePlaceOfTheCurrentRow)
 {
     auto screen = openScreen(false, 600, &db());
-    screen->TDBGrid1->setCurrentIndex(screen->model()->index(450, 2));
+    screen->gridView->setCurrentIndex(screen->model()->index(450, 2));
     db().exec(QStringLiteral("UPDATE TBL_ERR SET ERR1 = 'changed' WHERE IMP_LN = 451"));
     ASSERT_TRUE(screen->refillKeepingPosition());
-    EXPECT_EQ(screen->TDBGrid1->currentIndex(), screen->model()->index(450, 2));
+    EXPECT_EQ(screen->gridView->currentIndex(), screen->model()->index(450, 2));
     EXPECT_EQ(screen->columnText(QStringLiteral("ERR1")), QStringLiteral("changed"));
 
     db().exec(QStringLiteral("DELETE FROM TBL_ERR WHERE IMP_LN > 100"));
     ASSERT_TRUE(screen->refillKeepingPosition());
-    EXPECT_EQ(screen->TDBGrid1->currentIndex().row(), 99); // the list got shorter
+    EXPECT_EQ(screen->gridView->currentIndex().row(), 99); // the list got shorter
 }

@@ -1,16 +1,16 @@
 #include "../OrderLinesFixture.h"
-#include "DBGrid.h"
 #include "DbTest.h"
+#include "GridView.h"
 
+#include "BulkUpdateDialog.h"
 #include "FunctionKeyLabel.h"
 #include "ModalWindows.h"
 #include "OrderEditModel.h"
+#include "OrderEditScreen.h"
 #include "OrderFindCondition.h"
+#include "OrderFindDialog.h"
 #include "OrdersScreens.h"
 #include "ScreenRegistry.h"
-#include "frmOrd_Edit.h"
-#include "frmOrd_Find.h"
-#include "frmOrd_Update.h"
 #include "globals.h"
 #include <QHeaderView>
 
@@ -70,24 +70,24 @@ protected:
     }
 
     // As the main menu opens it: the find dialog loaded hidden, then the screen.
-    frmOrd_Edit *open()
+    OrderEditScreen *open()
     {
         ScreenRegistry &registry = ScreenRegistry::instance();
         registry.load(QStringLiteral("frmOrd_Find"));
-        auto *screen = static_cast<frmOrd_Edit *>(registry.show(QStringLiteral("frmOrd_Edit")));
+        auto *screen = static_cast<OrderEditScreen *>(registry.show(QStringLiteral("frmOrd_Edit")));
         screen->activateWindow();
-        screen->TDBGrid1->setFocus();
+        screen->gridView->setFocus();
         QApplication::processEvents();
         return screen;
     }
-    int rowOf(frmOrd_Edit *screen, int ln)
+    int rowOf(OrderEditScreen *screen, int ln)
     {
         for (int r = 0; r < screen->model()->rowCount(); ++r)
             if (screen->model()->fieldValue(r, QStringLiteral("IMP_LN")).toInt() == ln)
                 return r;
         return -1;
     }
-    QStringList shownLines(frmOrd_Edit *screen)
+    QStringList shownLines(OrderEditScreen *screen)
     {
         QStringList lines;
         for (int r = 0; r < screen->model()->rowCount(); ++r)
@@ -96,9 +96,9 @@ protected:
         return lines;
     }
     // Types text into a cell through the grid's editor and commits it with Enter.
-    void type(frmOrd_Edit *screen, int row, int column, const QString &text)
+    void type(OrderEditScreen *screen, int row, int column, const QString &text)
     {
-        DBGrid *grid = screen->TDBGrid1;
+        GridView *grid = screen->gridView;
         const QModelIndex index = screen->model()->index(row, column);
         grid->setCurrentIndex(index);
         grid->edit(index);
@@ -109,9 +109,9 @@ protected:
         QApplication::processEvents();
     }
     // Moves to another line: the edited one is written.
-    void leaveLine(frmOrd_Edit *screen, int toRow)
+    void leaveLine(OrderEditScreen *screen, int toRow)
     {
-        screen->TDBGrid1->setCurrentIndex(screen->model()->index(toRow, 2));
+        screen->gridView->setCurrentIndex(screen->model()->index(toRow, 2));
         QApplication::processEvents();
     }
 };
@@ -119,14 +119,15 @@ INSTANTIATE_ENGINES(OrderEditScreenTest);
 
 TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
 {
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("データ修正"));
     EXPECT_EQ(screen->size(), QSize(900, 666));
     EXPECT_EQ(shownLines(screen), QStringList({"1", "2", "3", "4", "5"})); // not the converted
-    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("5"));
-    EXPECT_EQ(screen->mySQL, QStringLiteral("Select * From TBL_ORDER Where IMP_DATE = '20261208' "
-                                            "And FLG3 = '0' And FLG4 = '0'   Order By IMP_DATE, "
-                                            "IMP_LN "));
+    EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("5"));
+    EXPECT_EQ(screen->statement,
+              QStringLiteral("Select * From TBL_ORDER Where IMP_DATE = '20261208' "
+                             "And FLG3 = '0' And FLG4 = '0'   Order By IMP_DATE, "
+                             "IMP_LN "));
 
     PagedQueryModel *model = screen->model();
     ASSERT_EQ(model->columnCount(), 34);
@@ -138,11 +139,11 @@ TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
         EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), caption) << c;
         // The designed width, widened only where the heading would be cut.
         const int heading =
-            screen->TDBGrid1->horizontalHeader()->fontMetrics().horizontalAdvance(caption) + 10;
-        EXPECT_EQ(screen->TDBGrid1->columnWidth(c), qMax(width, heading)) << c;
+            screen->gridView->horizontalHeader()->fontMetrics().horizontalAdvance(caption) + 10;
+        EXPECT_EQ(screen->gridView->columnWidth(c), qMax(width, heading)) << c;
     }
-    EXPECT_TRUE(screen->TDBGrid1->isColumnHidden(0));
-    EXPECT_TRUE(screen->TDBGrid1->isColumnHidden(1));
+    EXPECT_TRUE(screen->gridView->isColumnHidden(0));
+    EXPECT_TRUE(screen->gridView->isColumnHidden(1));
     QList<int> locked;
     for (int c = 0; c < 34; ++c)
         if (!(model->flags(model->index(0, c)) & Qt::ItemIsEditable))
@@ -152,7 +153,7 @@ TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
     const QStringList captions = {"終了", "更新",  "",     "検索", "", "削除",
                                   "",     "EXCEL", "履歴", "",     "", ""};
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(screen->xlabFnc(i)->text(), captions[i]) << i;
+        EXPECT_EQ(screen->functionKeyLabel(i)->text(), captions[i]) << i;
 }
 
 TEST_P(OrderEditScreenTest, ShowsTheDayInFileOrderAfterLinesWereChanged)
@@ -163,7 +164,7 @@ TEST_P(OrderEditScreenTest, ShowsTheDayInFileOrderAfterLinesWereChanged)
     db().exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1' WHERE IMP_LN IN (1, 3)"));
     db().exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '0' WHERE IMP_LN IN (1, 3)"));
     db().exec(QStringLiteral("UPDATE TBL_ORDER SET SU = 7 WHERE IMP_LN = 2"));
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     QStringList lines;
     for (int r = 0; r < screen->model()->rowCount(); ++r)
         lines << screen->model()->fieldValue(r, QStringLiteral("IMP_LN")).toString();
@@ -172,7 +173,7 @@ TEST_P(OrderEditScreenTest, ShowsTheDayInFileOrderAfterLinesWereChanged)
 
 TEST_P(OrderEditScreenTest, LinesWithAnErrorAreLightYellow)
 {
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     const auto colourOf = [&](int ln) {
         return screen->model()->data(screen->model()->index(rowOf(screen, ln), 4),
                                      Qt::BackgroundRole);
@@ -185,19 +186,19 @@ TEST_P(OrderEditScreenTest, LinesWithAnErrorAreLightYellow)
 
 TEST_P(OrderEditScreenTest, ClosingAsksOnlyOnceACellWasEdited)
 {
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     QPointer<QWidget> find = ScreenRegistry::instance().find(QStringLiteral("frmOrd_Find"));
     ASSERT_TRUE(find);
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F1);
+    QTest::keyClick(screen->gridView, Qt::Key_F1);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     processDeletes();
     EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOrd_Edit")));
     EXPECT_FALSE(find); // unloaded with the screen
 
     screen = open();
-    screen->TDBGrid1->setCurrentIndex(screen->model()->index(0, 2));
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_X); // begins an edit of 印字機種
-    ASSERT_TRUE(screen->TDBGrid1->isEditing());
+    screen->gridView->setCurrentIndex(screen->model()->index(0, 2));
+    QTest::keyClick(screen->gridView, Qt::Key_X); // begins an edit of 印字機種
+    ASSERT_TRUE(screen->gridView->isEditing());
     EXPECT_EQ(screen->m_editing, 1);
     dialogs.answers = {false};
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
@@ -206,7 +207,7 @@ TEST_P(OrderEditScreenTest, ClosingAsksOnlyOnceACellWasEdited)
                                                   "反映されません。\n閉じますか？"));
     EXPECT_EQ(dialogs.last().icon, Icon::Question);
     EXPECT_TRUE(screen->isVisible());
-    EXPECT_TRUE(screen->TDBGrid1->isEditing()); // the edit is still in place
+    EXPECT_TRUE(screen->gridView->isEditing()); // the edit is still in place
 
     // Written or not, every later close asks.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -214,7 +215,7 @@ TEST_P(OrderEditScreenTest, ClosingAsksOnlyOnceACellWasEdited)
     EXPECT_EQ(count("TBL_ORDER", "PRINTER = 'x'"), 1);
     dialogs.clear();
     dialogs.answers = {true};
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F1);
+    QTest::keyClick(screen->gridView, Qt::Key_F1);
     EXPECT_EQ(dialogs.count(Shown::Question), 1);
     processDeletes();
     EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOrd_Edit")));
@@ -222,28 +223,28 @@ TEST_P(OrderEditScreenTest, ClosingAsksOnlyOnceACellWasEdited)
 
 TEST_P(OrderEditScreenTest, DeleteAsksThenDeletesTheCurrentLine)
 {
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     const int row = rowOf(screen, 3);
-    screen->TDBGrid1->setCurrentIndex(screen->model()->index(row, 2));
+    screen->gridView->setCurrentIndex(screen->model()->index(row, 2));
     dialogs.answers = {false};
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F6);
+    QTest::keyClick(screen->gridView, Qt::Key_F6);
     EXPECT_EQ(dialogs.texts(), QStringList({"削除しますか？", "キャンセルしました。"}));
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
     EXPECT_EQ(dialogs.shown[1].icon, Icon::None);
     EXPECT_EQ(count("TBL_ORDER"), 6);
 
     dialogs.clear();
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F6);
+    QTest::keyClick(screen->gridView, Qt::Key_F6);
     EXPECT_EQ(dialogs.texts(), QStringList({"削除しますか？", "削除しました。"}));
     EXPECT_EQ(count("TBL_ORDER", "IMP_LN = 3"), 0);
     EXPECT_EQ(shownLines(screen), QStringList({"1", "2", "4", "5"}));
-    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("4"));
+    EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("4"));
 
     // A line another workstation changed meanwhile is not deleted.
-    screen->TDBGrid1->setCurrentIndex(screen->model()->index(rowOf(screen, 4), 2));
+    screen->gridView->setCurrentIndex(screen->model()->index(rowOf(screen, 4), 2));
     openSecond()->exec("UPDATE TBL_ORDER SET HINBAN = 'NEW' WHERE IMP_LN = 4");
     dialogs.clear();
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F6);
+    QTest::keyClick(screen->gridView, Qt::Key_F6);
     EXPECT_EQ(dialogs.texts(), QStringList({"削除しますか？", kConflict}));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(count("TBL_ORDER", "IMP_LN = 4"), 1);
@@ -251,74 +252,74 @@ TEST_P(OrderEditScreenTest, DeleteAsksThenDeletesTheCurrentLine)
 
     // Without a current line: the question, then nothing.
     gWhere = OrderFindCondition::start(QStringLiteral("20990101"));
-    screen->MF_GridSet();
+    screen->fillGrid();
     dialogs.clear();
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F6);
+    QTest::keyClick(screen->gridView, Qt::Key_F6);
     EXPECT_EQ(dialogs.texts(), QStringList{"削除しますか？"});
 }
 
 TEST_P(OrderEditScreenTest, FindNarrowsTheGridAndStartsEmptyEachTime)
 {
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     const QString before = gWhere;
-    whenModal<frmOrd_Find>([this, before](frmOrd_Find *find) {
+    whenModal<OrderFindDialog>([this, before](OrderFindDialog *find) {
         EXPECT_EQ(find->windowTitle(), QStringLiteral("検索"));
-        EXPECT_EQ(find->txtImpDate->text(), QStringLiteral("20261208"));
-        ASSERT_EQ(find->cmbFcRg->count(), 2);
-        EXPECT_EQ(find->cmbFcRg->itemText(1), QStringLiteral("CD"));
-        EXPECT_EQ(find->cmbHinban->count(), 6); // the converted line's value too
-        EXPECT_EQ(find->cmbFlg5->count(), 2);
-        EXPECT_TRUE(find->cmbFcRg->currentText().isEmpty());
+        EXPECT_EQ(find->importDateEdit->text(), QStringLiteral("20261208"));
+        ASSERT_EQ(find->factorySymbolCombo->count(), 2);
+        EXPECT_EQ(find->factorySymbolCombo->itemText(1), QStringLiteral("CD"));
+        EXPECT_EQ(find->productNumberCombo->count(), 6); // the converted line's value too
+        EXPECT_EQ(find->specialCombo->count(), 2);
+        EXPECT_TRUE(find->factorySymbolCombo->currentText().isEmpty());
 
-        find->cmbFcRg->setEditText(QStringLiteral("CD"));
-        find->cmbFlg5->setEditText(QStringLiteral("2"));
-        QTest::mouseClick(find->cmdOk, Qt::LeftButton);
+        find->factorySymbolCombo->setEditText(QStringLiteral("CD"));
+        find->specialCombo->setEditText(QStringLiteral("2"));
+        QTest::mouseClick(find->okButton, Qt::LeftButton);
         EXPECT_EQ(dialogs.texts(), QStringList{"特定変換では'0'か'1'を指定してください。"});
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
         EXPECT_TRUE(find->isVisible());
         EXPECT_EQ(gWhere, before);
 
-        find->cmbFlg5->setEditText(QString());
-        QTest::mouseClick(find->cmdOk, Qt::LeftButton);
+        find->specialCombo->setEditText(QString());
+        QTest::mouseClick(find->okButton, Qt::LeftButton);
     });
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    QTest::keyClick(screen->gridView, Qt::Key_F4);
     EXPECT_EQ(gWhere, before + QStringLiteral("And FC_RG = 'CD' "));
     EXPECT_EQ(shownLines(screen), QStringList({"3", "4"}));
-    EXPECT_EQ(screen->TDBGrid1->toolTip(), QStringLiteral("2"));
+    EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("2"));
 
     // The dialog was unloaded: the next F4 starts empty; Cancel changes nothing.
     processDeletes();
-    whenModal<frmOrd_Find>([](frmOrd_Find *find) {
-        EXPECT_TRUE(find->cmbFcRg->currentText().isEmpty());
-        find->cmbFcRg->setEditText(QStringLiteral("AB"));
-        QTest::mouseClick(find->cmdCancel, Qt::LeftButton);
+    whenModal<OrderFindDialog>([](OrderFindDialog *find) {
+        EXPECT_TRUE(find->factorySymbolCombo->currentText().isEmpty());
+        find->factorySymbolCombo->setEditText(QStringLiteral("AB"));
+        QTest::mouseClick(find->cancelButton, Qt::LeftButton);
     });
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F4);
+    QTest::keyClick(screen->gridView, Qt::Key_F4);
     EXPECT_EQ(gWhere, before + QStringLiteral("And FC_RG = 'CD' "));
     EXPECT_EQ(shownLines(screen), QStringList({"3", "4"}));
 }
 
 TEST_P(OrderEditScreenTest, BulkUpdateSetsTheLinesOfTheCurrentConditionOnly)
 {
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     gWhere += QStringLiteral("And FC_RG = 'CD' "); // as a find on 工場略号 leaves it
-    screen->MF_GridSet();
-    whenModal<frmOrd_Update>([](frmOrd_Update *update) {
+    screen->fillGrid();
+    whenModal<BulkUpdateDialog>([](BulkUpdateDialog *update) {
         EXPECT_EQ(update->windowTitle(), QStringLiteral("更新"));
-        ASSERT_EQ(update->cmbPrinter->count(), 2);
-        EXPECT_EQ(update->cmbPrinter->model()->columnCount(), 2);
-        EXPECT_TRUE(update->cmbPrinter->currentText().isEmpty());
-        update->cmbSetDate->setEditText(QStringLiteral("2004/5/3"));
-        update->cmbPrinter->setFocus();
-        QTest::keyClick(update->cmbPrinter, Qt::Key_Down); // TTP-244
-        QTest::keyClick(update->cmbPrinter, Qt::Key_Down); // LP-1
-        update->cmbFlg5->setFocus();
-        EXPECT_EQ(update->cmbPrinter->currentText(), QStringLiteral("LP-1"));
-        EXPECT_EQ(update->txtDataFlg->text(), QStringLiteral("0"));
-        update->cmbFlg5->setEditText(QStringLiteral("1"));
-        QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+        ASSERT_EQ(update->printerCombo->count(), 2);
+        EXPECT_EQ(update->printerCombo->model()->columnCount(), 2);
+        EXPECT_TRUE(update->printerCombo->currentText().isEmpty());
+        update->setDateCombo->setEditText(QStringLiteral("2004/5/3"));
+        update->printerCombo->setFocus();
+        QTest::keyClick(update->printerCombo, Qt::Key_Down); // TTP-244
+        QTest::keyClick(update->printerCombo, Qt::Key_Down); // LP-1
+        update->specialCombo->setFocus();
+        EXPECT_EQ(update->printerCombo->currentText(), QStringLiteral("LP-1"));
+        EXPECT_EQ(update->dataKindEdit->text(), QStringLiteral("0"));
+        update->specialCombo->setEditText(QStringLiteral("1"));
+        QTest::mouseClick(update->okButton, Qt::LeftButton);
     });
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F2);
+    QTest::keyClick(screen->gridView, Qt::Key_F2);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(" ").toStdString();
     EXPECT_EQ(count("TBL_ORDER", "SET_DATE = '2004/05/03' AND PRINTER = 'LP-1' AND DATA_FLG = "
                                  "'0' AND FLG5 = '1'"),
@@ -332,65 +333,65 @@ TEST_P(OrderEditScreenTest, BulkUpdateSetsTheLinesOfTheCurrentConditionOnly)
 
 TEST_P(OrderEditScreenTest, BulkUpdateChecksAndErrorsKeepTheDialogOpen)
 {
-    frmOrd_Edit *screen = open();
-    whenModal<frmOrd_Update>([this](frmOrd_Update *update) {
+    OrderEditScreen *screen = open();
+    whenModal<BulkUpdateDialog>([this](BulkUpdateDialog *update) {
         const auto ok = [&](const QString &expected) {
             dialogs.clear();
-            QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+            QTest::mouseClick(update->okButton, Qt::LeftButton);
             EXPECT_EQ(dialogs.texts(), QStringList{expected});
             EXPECT_EQ(dialogs.last().icon, Icon::Error);
             EXPECT_TRUE(update->isVisible());
         };
-        update->cmbSetDate->setEditText(QStringLiteral("2004/13/1"));
+        update->setDateCombo->setEditText(QStringLiteral("2004/13/1"));
         ok(QStringLiteral("日付型でないです。"));
-        update->cmbSetDate->setEditText(QString());
-        update->cmbPrinter->setEditText(QStringLiteral("XX-9")); // not from the list
+        update->setDateCombo->setEditText(QString());
+        update->printerCombo->setEditText(QStringLiteral("XX-9")); // not from the list
         ok(QStringLiteral("一覧から選択してください。"));
-        update->cmbPrinter->setEditText(QString());
-        update->cmbFlg5->setEditText(QStringLiteral("2"));
+        update->printerCombo->setEditText(QString());
+        update->specialCombo->setEditText(QStringLiteral("2"));
         ok(QStringLiteral("特定変換は0か1を指定してください。"));
-        update->cmbFlg5->setEditText(QStringLiteral("1"));
+        update->specialCombo->setEditText(QStringLiteral("1"));
 
         // A database error: reported with the stop icon, nothing written, still open.
         const QString where = gWhere;
         gWhere = QStringLiteral("Where NO_SUCH_COLUMN = 1 ");
         dialogs.clear();
-        QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+        QTest::mouseClick(update->okButton, Qt::LeftButton);
         EXPECT_EQ(dialogs.shown.size(), 1);
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
         EXPECT_TRUE(update->isVisible());
         gWhere = where;
 
         // A model typed over the chosen one keeps the chosen model's flag.
-        update->cmbFlg5->setEditText(QString());
-        update->cmbPrinter->setFocus();
-        QTest::keyClick(update->cmbPrinter, Qt::Key_Down); // TTP-244, flag 1
-        update->cmbPrinter->setEditText(QStringLiteral("TTP-9"));
-        update->cmbSetDate->setFocus();
-        EXPECT_EQ(update->txtDataFlg->text(), QStringLiteral("1"));
+        update->specialCombo->setEditText(QString());
+        update->printerCombo->setFocus();
+        QTest::keyClick(update->printerCombo, Qt::Key_Down); // TTP-244, flag 1
+        update->printerCombo->setEditText(QStringLiteral("TTP-9"));
+        update->setDateCombo->setFocus();
+        EXPECT_EQ(update->dataKindEdit->text(), QStringLiteral("1"));
         dialogs.clear();
-        QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+        QTest::mouseClick(update->okButton, Qt::LeftButton);
         EXPECT_TRUE(dialogs.shown.isEmpty());
     });
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F2);
+    QTest::keyClick(screen->gridView, Qt::Key_F2);
     EXPECT_EQ(count("TBL_ORDER", "PRINTER = 'TTP-9' AND DATA_FLG = '1'"), 5);
     EXPECT_EQ(count("TBL_ORDER", "FLG5 = '1'"), 0);
 
     // The next F2 starts empty; OK with nothing given writes nothing and closes.
     processDeletes();
-    whenModal<frmOrd_Update>([](frmOrd_Update *update) {
-        EXPECT_TRUE(update->cmbPrinter->currentText().isEmpty());
-        EXPECT_TRUE(update->txtDataFlg->text().isEmpty());
-        EXPECT_EQ(update->cmbPrinter->count(), 2);
-        QTest::mouseClick(update->cmdOk, Qt::LeftButton);
+    whenModal<BulkUpdateDialog>([](BulkUpdateDialog *update) {
+        EXPECT_TRUE(update->printerCombo->currentText().isEmpty());
+        EXPECT_TRUE(update->dataKindEdit->text().isEmpty());
+        EXPECT_EQ(update->printerCombo->count(), 2);
+        QTest::mouseClick(update->okButton, Qt::LeftButton);
     });
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F2);
+    QTest::keyClick(screen->gridView, Qt::Key_F2);
     EXPECT_EQ(count("TBL_ORDER", "PRINTER = 'TTP-9'"), 5);
 }
 
 TEST_P(OrderEditScreenTest, EditsAreStoredAsTypedWhenTheLineIsLeft)
 {
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     const int row = rowOf(screen, 1);
     type(screen, row, 18, QStringLiteral("O'Brien"));            // 品番
     type(screen, row, 5, QStringLiteral("25"));                  // 数量
@@ -410,7 +411,7 @@ TEST_P(OrderEditScreenTest, EditsAreStoredAsTypedWhenTheLineIsLeft)
 
 TEST_P(OrderEditScreenTest, AnEditOfALineChangedElsewhereIsRefusedAndReported)
 {
-    frmOrd_Edit *screen = open();
+    OrderEditScreen *screen = open();
     const int row = rowOf(screen, 3);
     type(screen, row, 18, QStringLiteral("MINE"));
     openSecond()->exec("UPDATE TBL_ORDER SET PRINTER = 'THEIRS' WHERE IMP_LN = 3");
@@ -424,7 +425,7 @@ TEST_P(OrderEditScreenTest, AnEditOfALineChangedElsewhereIsRefusedAndReported)
 
     // An edit still in its cell is written before a key acts on the grid (here the export).
     type(screen, rowOf(screen, 1), 18, QStringLiteral("BEFORE-EXPORT"));
-    QTest::keyClick(screen->TDBGrid1, Qt::Key_F8);
+    QTest::keyClick(screen->gridView, Qt::Key_F8);
     EXPECT_EQ(valueOf(db(), 1, "HINBAN"), QStringLiteral("BEFORE-EXPORT"));
     EXPECT_EQ(opened.size(), 1);
 }

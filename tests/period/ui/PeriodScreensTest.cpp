@@ -1,12 +1,12 @@
 #include "PeriodScreens.h"
 #include "DbTest.h"
+#include "ImportDateDialog.h"
 #include "ImportDates.h"
+#include "MainMenuScreen.h"
 #include "ModalWindows.h"
+#include "MonthlyRegisterScreen.h"
 #include "ScreenRegistry.h"
 #include "ShellScreens.h"
-#include "frmImpDate.h"
-#include "frmTukiSyori.h"
-#include "frm_main.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -45,9 +45,9 @@ protected:
         db().exec(QStringLiteral("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES(:d, :f)"),
                   {{"d", date}, {"f", flg}});
     }
-    frmImpDate *picker()
+    ImportDateDialog *picker()
     {
-        return static_cast<frmImpDate *>(ScreenRegistry::instance().load("frmImpDate"));
+        return static_cast<ImportDateDialog *>(ScreenRegistry::instance().load("frmImpDate"));
     }
     static QStringList column(QTableWidget *grid, int c)
     {
@@ -61,10 +61,10 @@ INSTANTIATE_ENGINES(PeriodScreensTest);
 
 TEST_P(PeriodScreensTest, RegisterWithoutMonthsSaysSo)
 {
-    frmTukiSyori screen;
+    MonthlyRegisterScreen screen;
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("データがありません。")}));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
-    EXPECT_EQ(screen.TDBGrid1->rowCount(), 0);
+    EXPECT_EQ(screen.gridView->rowCount(), 0);
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("月次処理設定"));
 }
 
@@ -73,51 +73,54 @@ TEST_P(PeriodScreensTest, RegisterListsNewestFirstAndRowsFillConfirmOrCancel)
     addMonth("2026", "11", "1");
     addMonth("2026", "12", "0");
     addMonth("2025", "12", "1");
-    frmTukiSyori screen;
-    EXPECT_EQ(column(screen.TDBGrid1, 0), QStringList({"2026", "2026", "2025"}));
-    EXPECT_EQ(column(screen.TDBGrid1, 1), QStringList({"12", "11", "12"}));
-    EXPECT_EQ(column(screen.TDBGrid1, 2), QStringList({"0", "1", "1"}));
+    MonthlyRegisterScreen screen;
+    EXPECT_EQ(column(screen.gridView, 0), QStringList({"2026", "2026", "2025"}));
+    EXPECT_EQ(column(screen.gridView, 1), QStringList({"12", "11", "12"}));
+    EXPECT_EQ(column(screen.gridView, 2), QStringList({"0", "1", "1"}));
     // The open month is ready to be confirmed.
-    EXPECT_EQ(screen.txtNen->text() + screen.txtTuki->text(), QStringLiteral("202612"));
+    EXPECT_EQ(screen.confirmYearEdit->text() + screen.confirmMonthEdit->text(),
+              QStringLiteral("202612"));
 
-    screen.txtNewNen->setText(QStringLiteral("2030"));
-    screen.TDBGrid1->setCurrentCell(1, 0);
-    EXPECT_EQ(screen.txtCanNen->text() + screen.txtCanTuki->text(), QStringLiteral("202611"));
-    EXPECT_TRUE(screen.txtNen->text().isEmpty());
-    EXPECT_TRUE(screen.txtTuki->text().isEmpty());
-    EXPECT_EQ(screen.txtNewNen->text(), QStringLiteral("2030")); // new-month inputs untouched
+    screen.newYearEdit->setText(QStringLiteral("2030"));
+    screen.gridView->setCurrentCell(1, 0);
+    EXPECT_EQ(screen.reopenYearEdit->text() + screen.reopenMonthEdit->text(),
+              QStringLiteral("202611"));
+    EXPECT_TRUE(screen.confirmYearEdit->text().isEmpty());
+    EXPECT_TRUE(screen.confirmMonthEdit->text().isEmpty());
+    EXPECT_EQ(screen.newYearEdit->text(), QStringLiteral("2030")); // new-month inputs untouched
 
     // Confirm inputs are empty now: a beep only.
-    QTest::mouseClick(screen.cmdKakutei, Qt::LeftButton);
+    QTest::mouseClick(screen.confirmButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), QStringList({QString()}));
     EXPECT_EQ(dialogs.last().kind, Shown::Beep);
 
-    screen.TDBGrid1->setCurrentCell(0, 0);
-    QTest::mouseClick(screen.cmdKakutei, Qt::LeftButton);
+    screen.gridView->setCurrentCell(0, 0);
+    QTest::mouseClick(screen.confirmButton, Qt::LeftButton);
     EXPECT_EQ(count("SYS_TUKI", "KAKUTEI_FLG = '0'"), 0);
     // The refilled grid shows the confirmed month, now ready to be reopened.
-    EXPECT_EQ(column(screen.TDBGrid1, 2), QStringList({"1", "1", "1"}));
-    EXPECT_EQ(screen.txtCanNen->text() + screen.txtCanTuki->text(), QStringLiteral("202612"));
+    EXPECT_EQ(column(screen.gridView, 2), QStringList({"1", "1", "1"}));
+    EXPECT_EQ(screen.reopenYearEdit->text() + screen.reopenMonthEdit->text(),
+              QStringLiteral("202612"));
 
-    screen.TDBGrid1->setCurrentCell(1, 0);
-    QTest::mouseClick(screen.cmdCancel, Qt::LeftButton);
+    screen.gridView->setCurrentCell(1, 0);
+    QTest::mouseClick(screen.reopenButton, Qt::LeftButton);
     EXPECT_EQ(count("SYS_TUKI", "KAKUTEI_FLG = '0' AND TUKI = '11'"), 1);
 }
 
 TEST_P(PeriodScreensTest, NewMonthIsTypedWithEnterAndClosesTheScreen)
 {
     addMonth("2026", "12", "1");
-    frmTukiSyori screen;
+    MonthlyRegisterScreen screen;
     screen.show();
-    screen.txtNewNen->setFocus();
-    QTest::keyClicks(screen.txtNewNen, QStringLiteral("2027"));
-    QTest::keyClick(screen.txtNewNen, Qt::Key_Return); // to the month
+    screen.newYearEdit->setFocus();
+    QTest::keyClicks(screen.newYearEdit, QStringLiteral("2027"));
+    QTest::keyClick(screen.newYearEdit, Qt::Key_Return); // to the month
     QTest::keyClicks(screen.focusWidget(), QStringLiteral("1"));
-    EXPECT_EQ(screen.txtNewTuki->text(), QStringLiteral("1"));
-    QTest::keyClick(screen.txtNewTuki, Qt::Key_Return); // to the frame's OK
-    EXPECT_EQ(screen.focusWidget(), screen.cmdNew);
-    QTest::keyClick(screen.cmdNew, Qt::Key_Return);
-    EXPECT_EQ(screen.txtNewTuki->text(), QStringLiteral("01"));
+    EXPECT_EQ(screen.newMonthEdit->text(), QStringLiteral("1"));
+    QTest::keyClick(screen.newMonthEdit, Qt::Key_Return); // to the frame's OK
+    EXPECT_EQ(screen.focusWidget(), screen.newMonthButton);
+    QTest::keyClick(screen.newMonthButton, Qt::Key_Return);
+    EXPECT_EQ(screen.newMonthEdit->text(), QStringLiteral("01"));
     EXPECT_EQ(dialogs.texts(),
               QStringList({QStringLiteral("2027年01月の月次業務を新規作成します。"),
                            QStringLiteral("完了しました。")}));
@@ -128,14 +131,14 @@ TEST_P(PeriodScreensTest, NewMonthIsTypedWithEnterAndClosesTheScreen)
 TEST_P(PeriodScreensTest, RefusedNewMonthKeepsTheScreenOpen)
 {
     addMonth("2026", "12", "0");
-    frmTukiSyori screen;
+    MonthlyRegisterScreen screen;
     screen.show();
-    screen.txtNewNen->setText(QStringLiteral("2011"));
-    screen.txtNewTuki->setText(QStringLiteral("13"));
-    QTest::mouseClick(screen.cmdNew, Qt::LeftButton);
+    screen.newYearEdit->setText(QStringLiteral("2011"));
+    screen.newMonthEdit->setText(QStringLiteral("13"));
+    QTest::mouseClick(screen.newMonthButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("不正です。")}));
-    screen.txtNewTuki->setText(QStringLiteral("2"));
-    QTest::mouseClick(screen.cmdNew, Qt::LeftButton);
+    screen.newMonthEdit->setText(QStringLiteral("2"));
+    QTest::mouseClick(screen.newMonthButton, Qt::LeftButton);
     EXPECT_TRUE(
         dialogs.last().text.startsWith(QStringLiteral("確定されていない月次業務が存在します。")));
     EXPECT_TRUE(screen.isVisible());
@@ -148,9 +151,9 @@ TEST_P(PeriodScreensTest, PickerRefusesWhileARelatedScreenIsOpen)
     ScreenRegistry::instance().add("frmOrd_Edit", [] { return new QWidget(nullptr, Qt::Window); });
     ScreenRegistry::instance().show("frmOrd_Edit");
     gImpDate = QStringLiteral("20261201");
-    frmImpDate *p = picker();
-    p->MP_Open();
-    EXPECT_EQ(p->m_cancel(), 1);
+    ImportDateDialog *p = picker();
+    p->openModal();
+    EXPECT_EQ(p->cancelCode(), 1);
     EXPECT_EQ(
         dialogs.texts(),
         QStringList({QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。")}));
@@ -168,11 +171,11 @@ TEST_P(PeriodScreensTest, PickerWithoutOpenImportsDoesNotAppear)
             modal->close();
         }
     });
-    frmImpDate *p = picker();
-    p->MP_Open();
+    ImportDateDialog *p = picker();
+    p->openModal();
     QCoreApplication::processEvents();
     EXPECT_FALSE(appeared);
-    EXPECT_EQ(p->m_cancel(), 1);
+    EXPECT_EQ(p->cancelCode(), 1);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("データがありません。")}));
 }
 
@@ -182,24 +185,24 @@ TEST_P(PeriodScreensTest, PickerListsNewestFirstSizedByRowsAndEnterChooses)
     addImport("20261208");
     addImport("20261130", "1");
     addImport("20261205");
-    frmImpDate *p = picker();
+    ImportDateDialog *p = picker();
     QStringList listed;
     int height = 0;
     int width = 0;
     whenModal([&](QWidget *modal) {
-        listed = column(p->TDBGrid1, 0);
+        listed = column(p->gridView, 0);
         height = modal->height();
         width = modal->width();
-        p->TDBGrid1->setFocus();
-        p->TDBGrid1->setCurrentCell(1, 0);
-        QTest::keyClick(p->TDBGrid1, Qt::Key_Return);
+        p->gridView->setFocus();
+        p->gridView->setCurrentCell(1, 0);
+        QTest::keyClick(p->gridView, Qt::Key_Return);
     });
-    p->MP_Open();
+    p->openModal();
     EXPECT_EQ(listed, QStringList({"20261208", "20261205", "20261201"}));
-    EXPECT_EQ(frmImpDate::heightTwips(3), 1570);
-    EXPECT_EQ(height, frmImpDate::twipsToPixels(1570));
-    EXPECT_EQ(width, frmImpDate::twipsToPixels(6000));
-    EXPECT_EQ(p->m_cancel(), 0);
+    EXPECT_EQ(ImportDateDialog::heightTwips(3), 1570);
+    EXPECT_EQ(height, ImportDateDialog::twipsToPixels(1570));
+    EXPECT_EQ(width, ImportDateDialog::twipsToPixels(6000));
+    EXPECT_EQ(p->cancelCode(), 0);
     EXPECT_EQ(gImpDate, QStringLiteral("20261205"));
     EXPECT_EQ(gWhere, QStringLiteral("Where IMP_DATE = '20261205' And FLG3 = '0' And FLG4 = '0' "));
     EXPECT_TRUE(dialogs.shown.isEmpty());
@@ -210,33 +213,33 @@ TEST_P(PeriodScreensTest, PickerEscapeKeepsTheLastChoiceAndDoubleClickChooses)
     addImport("20261208");
     gImpDate = QStringLiteral("20261101");
     gWhere = QStringLiteral("Where IMP_DATE = '20261101' And FLG3 = '0' And FLG4 = '0' ");
-    frmImpDate *p = picker();
-    whenModal([&](QWidget *) { QTest::keyClick(p->TDBGrid1, Qt::Key_Escape); });
-    p->MP_Open();
-    EXPECT_EQ(p->m_cancel(), 1);
+    ImportDateDialog *p = picker();
+    whenModal([&](QWidget *) { QTest::keyClick(p->gridView, Qt::Key_Escape); });
+    p->openModal();
+    EXPECT_EQ(p->cancelCode(), 1);
     EXPECT_EQ(gImpDate, QStringLiteral("20261101"));
     EXPECT_EQ(gWhere, QStringLiteral("Where IMP_DATE = '20261101' And FLG3 = '0' And FLG4 = '0' "));
 
-    whenModal([&](QWidget *) { emit p->TDBGrid1->cellDoubleClicked(0, 0); });
-    p->MP_Open();
-    EXPECT_EQ(p->m_cancel(), 0);
+    whenModal([&](QWidget *) { emit p->gridView->cellDoubleClicked(0, 0); });
+    p->openModal();
+    EXPECT_EQ(p->cancelCode(), 0);
     EXPECT_EQ(gImpDate, QStringLiteral("20261208"));
 }
 
 TEST_P(PeriodScreensTest, PickerAsksAgainForAnEmptyDate)
 {
     addImport("");
-    frmImpDate *p = picker();
+    ImportDateDialog *p = picker();
     bool stillOpen = false;
     whenModal([&](QWidget *modal) {
-        QTest::keyClick(p->TDBGrid1, Qt::Key_Return);
+        QTest::keyClick(p->gridView, Qt::Key_Return);
         stillOpen = modal->isVisible();
         modal->close();
     });
-    p->MP_Open();
+    p->openModal();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("???")}));
-    EXPECT_EQ(p->m_cancel(), 1);
+    EXPECT_EQ(p->cancelCode(), 1);
 }
 
 // The whole way from the menu: a day-bound command while the order edit screen is open.
@@ -251,9 +254,9 @@ TEST_P(PeriodScreensTest, MenuCommandIsRefusedWhileTheOrderEditScreenIsOpen)
     menuFile.write("Menu_No,Menu_No_IDX,Menu_Name,Menu_Ku,Next_P\n0,1,エラー確認,S,ErrView\n"
                    "0,2,月次処理設定,S,TUKI_SYORI\n");
     menuFile.close();
-    auto *menu = static_cast<frm_main *>(ScreenRegistry::instance().show("frm_main"));
+    auto *menu = static_cast<MainMenuScreen *>(ScreenRegistry::instance().show("frm_main"));
     ScreenRegistry::instance().show("frmOrd_Edit");
-    QTest::keyClick(menu->txtCmd, Qt::Key_F1);
+    QTest::keyClick(menu->commandEdit, Qt::Key_F1);
     EXPECT_EQ(
         dialogs.texts(),
         QStringList({QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。")}));
@@ -262,8 +265,8 @@ TEST_P(PeriodScreensTest, MenuCommandIsRefusedWhileTheOrderEditScreenIsOpen)
     // With the edit screen closed the same key leads through the picker to the error list.
     ScreenRegistry::instance().find("frmOrd_Edit")->close();
     processDeletes();
-    whenModal([&](QWidget *) { QTest::keyClick(picker()->TDBGrid1, Qt::Key_Return); });
-    QTest::keyClick(menu->txtCmd, Qt::Key_F1);
+    whenModal([&](QWidget *) { QTest::keyClick(picker()->gridView, Qt::Key_Return); });
+    QTest::keyClick(menu->commandEdit, Qt::Key_F1);
     EXPECT_TRUE(ScreenRegistry::instance().isOpen("frmOrd_ErrView"));
     EXPECT_EQ(gImpDate, QStringLiteral("20261208"));
 
@@ -273,6 +276,6 @@ TEST_P(PeriodScreensTest, MenuCommandIsRefusedWhileTheOrderEditScreenIsOpen)
         title = modal->windowTitle();
         modal->close();
     });
-    QTest::keyClick(menu->txtCmd, Qt::Key_F2);
+    QTest::keyClick(menu->commandEdit, Qt::Key_F2);
     EXPECT_EQ(title, QStringLiteral("月次処理設定"));
 }

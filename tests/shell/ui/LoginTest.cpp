@@ -1,10 +1,10 @@
+#include "IniFile.h"
+#include "LoginScreen.h"
+#include "OptionsScreen.h"
 #include "Printers.h"
 #include "ScriptedDialogs.h"
 #include "ShellScreens.h"
 #include "TestScreens.h"
-#include "clsIniFile.h"
-#include "frmLogin.h"
-#include "frmOption.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -54,10 +54,10 @@ protected:
     }
 
     // Shows the login screen and lets its folder check (run once it is up) happen.
-    frmLogin *openLogin()
+    LoginScreen *openLogin()
     {
         auto *login =
-            static_cast<frmLogin *>(ScreenRegistry::instance().show(QStringLiteral("frmLogin")));
+            static_cast<LoginScreen *>(ScreenRegistry::instance().show(QStringLiteral("frmLogin")));
         QCoreApplication::processEvents();
         return login;
     }
@@ -82,11 +82,11 @@ const QString kSummary = QStringLiteral("パス設定に誤りがありました
 
 TEST_F(LoginTest, GoodFoldersGiveNoMessageAndTheFormShowsNameAndVersion)
 {
-    frmLogin *login = openLogin();
+    LoginScreen *login = openLogin();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
-    EXPECT_EQ(login->PF_PathCheck(), 0);
-    EXPECT_EQ(login->txtLogIn->text(), QStringLiteral("山田"));
-    EXPECT_EQ(login->lblVer->text(), QStringLiteral("Version 1.0.7"));
+    EXPECT_EQ(login->checkOutputFolders(), 0);
+    EXPECT_EQ(login->userNameEdit->text(), QStringLiteral("山田"));
+    EXPECT_EQ(login->versionLabel->text(), QStringLiteral("Version 1.0.7"));
     EXPECT_EQ(login->windowTitle(), QStringLiteral("ログイン"));
 }
 
@@ -127,16 +127,16 @@ TEST_F(LoginTest, MissingFoldersTwoAndFourAreReportedOnce)
 
 TEST_F(LoginTest, OkNeedsANameButBlanksAreAName)
 {
-    frmLogin *login = openLogin();
-    login->txtLogIn->clear();
-    QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+    LoginScreen *login = openLogin();
+    login->userNameEdit->clear();
+    QTest::mouseClick(login->okButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("ユーザ名を入れてください。")}));
     EXPECT_EQ(dialogs.last().icon, Icon::None);
     EXPECT_TRUE(login->isVisible());
     EXPECT_EQ(gUserName, QStringLiteral("山田"));
 
-    login->txtLogIn->setText(QStringLiteral("  "));
-    QTest::keyClick(login->txtLogIn, Qt::Key_Return);
+    login->userNameEdit->setText(QStringLiteral("  "));
+    QTest::keyClick(login->userNameEdit, Qt::Key_Return);
     EXPECT_EQ(gUserName, QStringLiteral("  "));
     EXPECT_FALSE(login->isVisible());
     EXPECT_TRUE(ScreenRegistry::instance().find(QStringLiteral("frm_main"))->isVisible());
@@ -146,14 +146,14 @@ TEST_F(LoginTest, OkNeedsANameButBlanksAreAName)
 
 TEST_F(LoginTest, F10OpensOptionsOnlyWithoutModifiers)
 {
-    frmLogin *login = openLogin();
-    QTest::keyClick(login->txtLogIn, Qt::Key_F10, Qt::ShiftModifier);
-    QTest::keyClick(login->txtLogIn, Qt::Key_F10, Qt::ControlModifier);
-    QTest::keyClick(login->txtLogIn, Qt::Key_F10, Qt::AltModifier);
+    LoginScreen *login = openLogin();
+    QTest::keyClick(login->userNameEdit, Qt::Key_F10, Qt::ShiftModifier);
+    QTest::keyClick(login->userNameEdit, Qt::Key_F10, Qt::ControlModifier);
+    QTest::keyClick(login->userNameEdit, Qt::Key_F10, Qt::AltModifier);
     EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOption")));
     EXPECT_TRUE(login->isVisible());
 
-    QTest::keyClick(login->txtLogIn, Qt::Key_F10);
+    QTest::keyClick(login->userNameEdit, Qt::Key_F10);
     EXPECT_FALSE(login->isVisible());
     QWidget *options = ScreenRegistry::instance().find(QStringLiteral("frmOption"));
     ASSERT_NE(options, nullptr);
@@ -163,8 +163,8 @@ TEST_F(LoginTest, F10OpensOptionsOnlyWithoutModifiers)
 
 TEST_F(LoginTest, CancelEndsTheRunWithNoOtherWindow)
 {
-    frmLogin *login = openLogin();
-    QTest::mouseClick(login->cmdCancel, Qt::LeftButton);
+    LoginScreen *login = openLogin();
+    QTest::mouseClick(login->cancelButton, Qt::LeftButton);
     processDeletes();
     EXPECT_TRUE(visibleWindows().isEmpty()) << visibleWindows().join(',').toStdString();
     EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frm_main")));
@@ -178,41 +178,41 @@ TEST_F(LoginTest, OptionsShowTheSettingsAndOfferEveryPrinterAndThePdfPrinter)
     gDPrinter = QStringLiteral("もう無いプリンタ");
     gDbPassword = QStringLiteral("secret");
     auto *options =
-        static_cast<frmOption *>(ScreenRegistry::instance().show(QStringLiteral("frmOption")));
+        static_cast<OptionsScreen *>(ScreenRegistry::instance().show(QStringLiteral("frmOption")));
     EXPECT_EQ(options->windowTitle(), QStringLiteral("設定"));
     QStringList items;
-    for (int i = 0; i < options->cmbLPrn->count(); ++i)
-        items << options->cmbLPrn->itemText(i);
+    for (int i = 0; i < options->listPrinterCombo->count(); ++i)
+        items << options->listPrinterCombo->itemText(i);
     EXPECT_EQ(items, QStringList({QStringLiteral("LBP-事務所"), QStringLiteral("Zebra-1"),
                                   QStringLiteral("PDFファイル")}));
-    EXPECT_EQ(options->cmbDPrn->count(), 3);
-    EXPECT_EQ(options->cmbLPrn->currentText(), QStringLiteral("Zebra-1"));
-    EXPECT_EQ(options->cmbDPrn->currentText(), QStringLiteral("もう無いプリンタ"));
-    EXPECT_EQ(options->txtTimeOut->text(), QStringLiteral("45"));
-    EXPECT_EQ(options->txtProvider->text(), QStringLiteral("PostgreSQL"));
-    EXPECT_EQ(options->txtDir3->text(), gHanDir);
-    EXPECT_EQ(options->txtPass->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(options->slipPrinterCombo->count(), 3);
+    EXPECT_EQ(options->listPrinterCombo->currentText(), QStringLiteral("Zebra-1"));
+    EXPECT_EQ(options->slipPrinterCombo->currentText(), QStringLiteral("もう無いプリンタ"));
+    EXPECT_EQ(options->timeoutEdit->text(), QStringLiteral("45"));
+    EXPECT_EQ(options->providerEdit->text(), QStringLiteral("PostgreSQL"));
+    EXPECT_EQ(options->artworkFolderEdit->text(), gHanDir);
+    EXPECT_EQ(options->passwordEdit->echoMode(), QLineEdit::Password);
 }
 
 TEST_F(LoginTest, SavingWritesAllFourteenKeysIntoANewFileAndEndsTheRun)
 {
-    QTest::keyClick(openLogin()->txtLogIn, Qt::Key_F10);
+    QTest::keyClick(openLogin()->userNameEdit, Qt::Key_F10);
     auto *options =
-        static_cast<frmOption *>(ScreenRegistry::instance().find(QStringLiteral("frmOption")));
+        static_cast<OptionsScreen *>(ScreenRegistry::instance().find(QStringLiteral("frmOption")));
     ASSERT_NE(options, nullptr);
-    options->txtServerName->setText(QStringLiteral("db.example"));
-    options->txtTimeOut->setText(QStringLiteral("abc")); // written as shown, not checked
-    options->cmbLPrn->setCurrentText(QStringLiteral("PDFファイル"));
-    options->txtDir4->setText(QStringLiteral("/srv/ロットシール/"));
+    options->serverEdit->setText(QStringLiteral("db.example"));
+    options->timeoutEdit->setText(QStringLiteral("abc")); // written as shown, not checked
+    options->listPrinterCombo->setCurrentText(QStringLiteral("PDFファイル"));
+    options->lotSealFolderEdit->setText(QStringLiteral("/srv/ロットシール/"));
     ASSERT_FALSE(QFile::exists(gIniPath));
-    QTest::mouseClick(options->cmdOK, Qt::LeftButton);
+    QTest::mouseClick(options->okButton, Qt::LeftButton);
     processDeletes();
 
     ASSERT_TRUE(QFile::exists(gIniPath));
-    clsIniFile ini;
+    IniFile ini;
     ini.setFileName(gIniPath);
     QStringList sections;
-    ini.EmnumSection(sections);
+    ini.sectionNames(sections);
     EXPECT_EQ(sections, QStringList({"SQLDB", "Zenpan", "tarvolin"}));
     const QList<QPair<QString, QStringList>> expected = {
         {"SQLDB",
@@ -224,7 +224,7 @@ TEST_F(LoginTest, SavingWritesAllFourteenKeysIntoANewFileAndEndsTheRun)
     for (const auto &[section, lines] : expected) {
         ini.setSection(section);
         QStringList stored;
-        ini.EnumSectionString(stored);
+        ini.sectionLines(stored);
         EXPECT_EQ(stored, lines) << section.toStdString();
     }
     EXPECT_TRUE(visibleWindows().isEmpty()) << visibleWindows().join(',').toStdString();
@@ -233,9 +233,9 @@ TEST_F(LoginTest, SavingWritesAllFourteenKeysIntoANewFileAndEndsTheRun)
 TEST_F(LoginTest, ClosingOptionsWithEscapeWritesNothing)
 {
     auto *options =
-        static_cast<frmOption *>(ScreenRegistry::instance().show(QStringLiteral("frmOption")));
-    options->txtUserNm->setText(QStringLiteral("変更"));
-    QTest::keyClick(options->txtUserNm, Qt::Key_Escape);
+        static_cast<OptionsScreen *>(ScreenRegistry::instance().show(QStringLiteral("frmOption")));
+    options->userNameEdit->setText(QStringLiteral("変更"));
+    QTest::keyClick(options->userNameEdit, Qt::Key_Escape);
     EXPECT_FALSE(options->isVisible());
     EXPECT_FALSE(QFile::exists(gIniPath));
 }

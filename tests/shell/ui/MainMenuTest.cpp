@@ -1,9 +1,9 @@
 #include "ClickableLabel.h"
 #include "DbConnection.h"
 #include "DbTest.h"
+#include "MainMenuScreen.h"
 #include "ShellScreens.h"
 #include "TestScreens.h"
-#include "frm_main.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -72,12 +72,13 @@ protected:
         file.write(content);
     }
 
-    frm_main *openMenu()
+    MainMenuScreen *openMenu()
     {
-        return static_cast<frm_main *>(ScreenRegistry::instance().show(QStringLiteral("frm_main")));
+        return static_cast<MainMenuScreen *>(
+            ScreenRegistry::instance().show(QStringLiteral("frm_main")));
     }
 
-    // The screens that came up (frm_main and the picker excluded), then closes them.
+    // The screens that came up (MainMenuScreen and the picker excluded), then closes them.
     QStringList takeOpened()
     {
         QStringList names;
@@ -91,41 +92,42 @@ protected:
         return names;
     }
 
-    QStringList captions(frm_main *menu) const
+    QStringList captions(MainMenuScreen *menu) const
     {
         QStringList list;
-        for (ClickableLabel *label : menu->xlabMenu)
+        for (ClickableLabel *label : menu->entryCaptions)
             list << label->text();
         return list;
     }
 
-    void type(frm_main *menu, const QString &text)
+    void type(MainMenuScreen *menu, const QString &text)
     {
-        menu->txtCmd->setText(text);
-        QTest::keyClick(menu->txtCmd, Qt::Key_Return);
+        menu->commandEdit->setText(text);
+        QTest::keyClick(menu->commandEdit, Qt::Key_Return);
     }
 };
 INSTANTIATE_ENGINES(MainMenuTest);
 
 TEST_P(MainMenuTest, ShowsTheTopLevelWithEachCaptionAtItsPosition)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
     EXPECT_EQ(menu->windowTitle(), QStringLiteral("Ostera System"));
-    EXPECT_EQ(menu->framMenu->title(), QStringLiteral("テストメニュー"));
+    EXPECT_EQ(menu->menuFrame->title(), QStringLiteral("テストメニュー"));
     const QStringList shown = captions(menu);
     EXPECT_EQ(shown[0], QStringLiteral("一 ネーム"));
     EXPECT_EQ(shown[2], QStringLiteral("三 工場"));
     EXPECT_EQ(shown[3], QStringLiteral("四 下の階層"));
     EXPECT_EQ(shown[14], QString());
     EXPECT_EQ(shown[15], QStringLiteral("十六 参照"));
-    EXPECT_EQ(menu->Label1[15]->text(), QStringLiteral("16."));
-    EXPECT_EQ(menu->txtCmd->placeholderText(), QStringLiteral("メニュー番号を入れてください。"));
+    EXPECT_EQ(menu->entryNumbers[15]->text(), QStringLiteral("16."));
+    EXPECT_EQ(menu->commandEdit->placeholderText(),
+              QStringLiteral("メニュー番号を入れてください。"));
 }
 
 TEST_P(MainMenuTest, TypedNumbersChooseEntriesAndEmptyTheBox)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     const QList<QPair<QString, QStringList>> cases = {
         {"3", {"frmMst_Fc"}},
         {"05", {"frmMst_TarvolinSize"}},
@@ -141,7 +143,7 @@ TEST_P(MainMenuTest, TypedNumbersChooseEntriesAndEmptyTheBox)
     };
     for (const auto &[typed, screens] : cases) {
         type(menu, typed);
-        EXPECT_TRUE(menu->txtCmd->text().isEmpty()) << typed.toStdString();
+        EXPECT_TRUE(menu->commandEdit->text().isEmpty()) << typed.toStdString();
         EXPECT_EQ(takeOpened(), screens) << typed.toStdString();
     }
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
@@ -150,48 +152,48 @@ TEST_P(MainMenuTest, TypedNumbersChooseEntriesAndEmptyTheBox)
 
 TEST_P(MainMenuTest, F1ToF9ChooseWithAnyModifierAndF10ToF12DoNothing)
 {
-    frm_main *menu = openMenu();
-    QTest::keyClick(menu->txtCmd, Qt::Key_F1);
+    MainMenuScreen *menu = openMenu();
+    QTest::keyClick(menu->commandEdit, Qt::Key_F1);
     EXPECT_EQ(takeOpened(), QStringList({"frmMst_Car"}));
-    QTest::keyClick(menu->txtCmd, Qt::Key_F3, Qt::ShiftModifier);
+    QTest::keyClick(menu->commandEdit, Qt::Key_F3, Qt::ShiftModifier);
     EXPECT_EQ(takeOpened(), QStringList({"frmMst_Fc"}));
-    QTest::keyClick(menu->txtCmd, Qt::Key_F5, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(menu->commandEdit, Qt::Key_F5, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(takeOpened(), QStringList({"frmMst_TarvolinSize"}));
     // F10 would be CarList, F11 the monthly register: keys beyond F9 choose nothing.
     for (Qt::Key key : {Qt::Key_F10, Qt::Key_F11, Qt::Key_F12})
-        QTest::keyClick(menu->txtCmd, key);
+        QTest::keyClick(menu->commandEdit, key);
     EXPECT_TRUE(takeOpened().isEmpty());
     EXPECT_TRUE(FakePrintScreen::modes.isEmpty());
     EXPECT_TRUE(dialogs.shown.isEmpty());
     // A function key never lands in the box.
-    EXPECT_TRUE(menu->txtCmd->text().isEmpty());
+    EXPECT_TRUE(menu->commandEdit->text().isEmpty());
 }
 
 TEST_P(MainMenuTest, ClickingACaptionChoosesItsEntry)
 {
-    frm_main *menu = openMenu();
-    QTest::mouseClick(menu->xlabMenu[1], Qt::LeftButton);
+    MainMenuScreen *menu = openMenu();
+    QTest::mouseClick(menu->entryCaptions[1], Qt::LeftButton);
     EXPECT_EQ(takeOpened(), QStringList({"frmMst_Qul"}));
-    QTest::mouseClick(menu->xlabMenu[5], Qt::LeftButton); // F entry, kind in lower case
+    QTest::mouseClick(menu->entryCaptions[5], Qt::LeftButton); // F entry, kind in lower case
     EXPECT_EQ(takeOpened(), QStringList({"frmOrd_Imp"}));
 }
 
 TEST_P(MainMenuTest, LowerCaseMEntryChangesLevelAndTheParentEntryLeadsBack)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     type(menu, QStringLiteral("4"));
-    EXPECT_EQ(menu->framMenu->title(), QStringLiteral("下の階層"));
+    EXPECT_EQ(menu->menuFrame->title(), QStringLiteral("下の階層"));
     EXPECT_EQ(captions(menu)[1], QStringLiteral("戻る"));
     EXPECT_EQ(captions(menu)[2], QString()); // nothing of the old level stays
     EXPECT_EQ(menu->menu().currentMenuNo(), QStringLiteral("1"));
-    QTest::keyClick(menu->txtCmd, Qt::Key_F2);
-    EXPECT_EQ(menu->framMenu->title(), QStringLiteral("テストメニュー"));
+    QTest::keyClick(menu->commandEdit, Qt::Key_F2);
+    EXPECT_EQ(menu->menuFrame->title(), QStringLiteral("テストメニュー"));
     EXPECT_EQ(captions(menu)[0], QStringLiteral("一 ネーム"));
 }
 
 TEST_P(MainMenuTest, UnknownAndWronglyCasedWordsAreRefused)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     type(menu, QStringLiteral("7"));
     type(menu, QStringLiteral("8"));
     menu->loadProcedure(QStringLiteral("mst_car"));
@@ -209,7 +211,7 @@ TEST_P(MainMenuTest, UnknownAndWronglyCasedWordsAreRefused)
 
 TEST_P(MainMenuTest, WordsWhoseScreenIsNotBuiltAnswerAsUnknown)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     menu->loadProcedure(QStringLiteral("OrderHenkan")); // picker command, screen not registered
     menu->loadProcedure(QStringLiteral("RunHistory"));
     type(menu, QStringLiteral("14")); // F entry naming no screen
@@ -221,7 +223,7 @@ TEST_P(MainMenuTest, WordsWhoseScreenIsNotBuiltAnswerAsUnknown)
 
 TEST_P(MainMenuTest, PickerCommandsOpenNothingWhenThePickerIsCancelled)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     gImpDate = QStringLiteral("20261201");
     type(menu, QStringLiteral("9"));
     EXPECT_EQ(FakePicker::opened, 1);
@@ -245,7 +247,7 @@ TEST_P(MainMenuTest, PickerCommandsOpenNothingWhenThePickerIsCancelled)
 
 TEST_P(MainMenuTest, ListCommandsHandTheirWordToThePrintScreen)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     type(menu, QStringLiteral("10"));
     menu->loadProcedure(QStringLiteral("OrderList"));
     menu->loadProcedure(QStringLiteral("TotalList"));
@@ -255,7 +257,7 @@ TEST_P(MainMenuTest, ListCommandsHandTheirWordToThePrintScreen)
 
 TEST_P(MainMenuTest, TheMonthlyRegisterBlocksTheMenuUntilClosed)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     bool sawModal = false;
     FakeModal::whileOpen = [&](QDialog *dialog) {
         sawModal = QApplication::activeModalWidget() == dialog && dialog->isVisible();
@@ -270,7 +272,7 @@ TEST_P(MainMenuTest, TheMonthlyRegisterBlocksTheMenuUntilClosed)
 
 TEST_P(MainMenuTest, AppExitClosesEveryScreenAndTheMenu)
 {
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     type(menu, QStringLiteral("1"));
     type(menu, QStringLiteral("2"));
     ScreenRegistry::instance().load(QStringLiteral("frmOrd_Find")); // a hidden screen too
@@ -287,7 +289,7 @@ TEST_P(MainMenuTest, AScreenThatStaysOpenKeepsTheDeskRunning)
         void closeEvent(QCloseEvent *event) override { event->ignore(); }
     };
     ScreenRegistry::instance().add(QStringLiteral("frmOrd_Imp"), [] { return new Stubborn; });
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     type(menu, QStringLiteral("6"));
     menu->close();
     EXPECT_TRUE(menu->isVisible());
@@ -298,7 +300,7 @@ TEST_P(MainMenuTest, AScreenThatStaysOpenKeepsTheDeskRunning)
 TEST_P(MainMenuTest, AnUnreadableMenuFileIsReportedAndLeavesAnEmptyMenu)
 {
     writeMenu("Menu_No;Menu_No_IDX;Menu_Name\n0;1;x\n");
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("メニューファイルを読めません。")));
     EXPECT_TRUE(dialogs.shown[0].text.contains(path(QStringLiteral("Menu1.txt"))));
@@ -313,7 +315,7 @@ TEST_P(MainMenuTest, AFailedConnectionIsReportedAndTheMenuStillOpens)
     dbShutdown();
     gProvider = QStringLiteral("SQLite");
     gServerName = QStringLiteral("missing/nothing.db");
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     ASSERT_GE(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("dbOpen"));
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Error);
@@ -324,8 +326,8 @@ TEST_P(MainMenuTest, AFailedConnectionIsReportedAndTheMenuStillOpens)
 TEST_P(MainMenuTest, WithoutAnInstallationMenuTheShippedMenuIsShown)
 {
     QFile::remove(path(QStringLiteral("Menu1.txt")));
-    frm_main *menu = openMenu();
+    MainMenuScreen *menu = openMenu();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
-    EXPECT_EQ(menu->framMenu->title(), QStringLiteral("メインメニュー"));
+    EXPECT_EQ(menu->menuFrame->title(), QStringLiteral("メインメニュー"));
     EXPECT_EQ(captions(menu)[0], QStringLiteral("日次業務"));
 }

@@ -2,7 +2,7 @@
 // the menu can be driven without them.
 #pragma once
 
-#include "ImpDatePicker.h"
+#include "ImportDatePicker.h"
 #include "ModalWindows.h"
 #include "OpenWithMode.h"
 #include "ScreenRegistry.h"
@@ -20,26 +20,26 @@ inline void registerPlainScreen(const QString &name)
     ScreenRegistry::instance().add(name, [] { return new QWidget(nullptr, Qt::Window); });
 }
 
-// The print screen's contract: MP_Open with the menu's command word.
+// The print screen's contract: openModal with the menu's command word.
 class FakePrintScreen : public QWidget, public OpenWithMode {
 public:
     static inline QStringList modes;
-    void MP_Open(const QString &mode) override { modes << mode; }
+    void openModal(const QString &mode) override { modes << mode; }
 };
 
 // A picker that answers as scripted: a date, or cancel when the date is empty.
-class FakePicker : public QWidget, public ImpDatePicker {
+class FakePicker : public QWidget, public ImportDatePicker {
 public:
     static inline QString nextDate;
     static inline int opened = 0;
-    void MP_Open() override
+    void openModal() override
     {
         ++opened;
         m_value = nextDate.isEmpty() ? 1 : 0;
         if (m_value == 0)
             gImpDate = nextDate;
     }
-    int m_cancel() const override { return m_value; }
+    int cancelCode() const override { return m_value; }
 
 private:
     int m_value = 1;

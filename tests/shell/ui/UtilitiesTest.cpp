@@ -1,5 +1,5 @@
 #include "Utilities.h"
-#include "ShowFileOpen.h"
+#include "FileOpen.h"
 
 #include <gtest/gtest.h>
 
@@ -7,36 +7,36 @@ TEST(UtilitiesTest, MonthCodePicksTheYearNearestToToday)
 {
     const QDate march(2004, 3, 15);
     const QDate september(2004, 9, 10);
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("Z"), march), QStringLiteral("03X12"));
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("9"), march), QStringLiteral("04X09"));
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("1"), september), QStringLiteral("05X01"));
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("3"), september), QStringLiteral("05X03"));
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("4"), september), QStringLiteral("04X04"));
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("X"), september), QStringLiteral("04X10"));
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("Y"), september), QStringLiteral("04X11"));
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("Z"), march), QStringLiteral("03X12"));
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("9"), march), QStringLiteral("04X09"));
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("1"), september), QStringLiteral("05X01"));
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("3"), september), QStringLiteral("05X03"));
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("4"), september), QStringLiteral("04X04"));
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("X"), september), QStringLiteral("04X10"));
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("Y"), september), QStringLiteral("04X11"));
 }
 
 TEST(UtilitiesTest, MonthCodeCandidatesTurnBetweenJuneAndJuly)
 {
     // June: last year and this year. January is five months back: this year.
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("1"), QDate(2004, 6, 30)),
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("1"), QDate(2004, 6, 30)),
               QStringLiteral("04X01"));
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("Z"), QDate(2004, 6, 30)),
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("Z"), QDate(2004, 6, 30)),
               QStringLiteral("04X12"));
     // July: this year and next year. January of next year is six months on: next year.
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("1"), QDate(2004, 7, 1)),
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("1"), QDate(2004, 7, 1)),
               QStringLiteral("05X01"));
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("Z"), QDate(2004, 7, 1)),
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("Z"), QDate(2004, 7, 1)),
               QStringLiteral("04X12"));
     // The turn of the century keeps two digits.
-    EXPECT_EQ(MonthCodeToYearMonth(QStringLiteral("1"), QDate(2099, 12, 1)),
+    EXPECT_EQ(monthCodeToYearMonth(QStringLiteral("1"), QDate(2099, 12, 1)),
               QStringLiteral("00X01"));
 }
 
 TEST(UtilitiesTest, MonthCodeRefusesWhatTheFileCannotHold)
 {
     for (const char *code : {"0", "10", "x", "A", "", "z", " 1"})
-        EXPECT_EQ(MonthCodeToYearMonth(QString::fromLatin1(code), QDate(2004, 3, 15)),
+        EXPECT_EQ(monthCodeToYearMonth(QString::fromLatin1(code), QDate(2004, 3, 15)),
                   QStringLiteral("ｴﾗｰ!!"))
             << code;
 }
@@ -66,17 +66,17 @@ TEST(UtilitiesTest, FileOpenOffersOneFilterAndKeepsThePathOnCancel)
     });
 
     QString path = QStringLiteral("/data/before.txt");
-    ShowFileOpen(nullptr, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));
+    showFileOpen(nullptr, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));
     EXPECT_EQ(path, QStringLiteral("/data/before.txt")); // cancelled
     EXPECT_EQ(seenTitle, QStringLiteral("Impport File"));
     EXPECT_EQ(seenFilter, QStringLiteral("txtﾌｧｲﾙ (*.txt)"));
 
     answer = QString();
-    ShowFileOpen(nullptr, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));
+    showFileOpen(nullptr, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));
     EXPECT_EQ(path, QStringLiteral("/data/before.txt")); // an empty choice changes nothing
 
     answer = QStringLiteral("/data/ORDER_20261208.txt");
-    ShowFileOpen(nullptr, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));
+    showFileOpen(nullptr, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));
     EXPECT_EQ(path, QStringLiteral("/data/ORDER_20261208.txt"));
     setFileOpenDialog(nullptr);
 }

@@ -1,0 +1,151 @@
+#include "ConfirmationScreen.h"
+
+#include "BusyCursor.h"
+#include "Confirmation.h"
+#include "Db.h"
+#include "DbConnection.h"
+#include "Dialogs.h"
+#include "Progress.h"
+#include "globals.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+class OpenConnection {
+public:
+    OpenConnection() : m_ok(dbOpen(0) == 0) {}
+    ~OpenConnection() { dbClose(0); }
+    bool ok() const { return m_ok; }
+
+private:
+    bool m_ok;
+};
+
+QLineEdit *shownValue(const QString &name)
+{
+    auto *edit = new QLineEdit;
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setAlignment(Qt::AlignRight);
+    return edit;
+}
+
+QPushButton *button(const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(name);
+    b->setAutoDefault(true);
+    return b;
+}
+} // namespace
+
+ConfirmationScreen::ConfirmationScreen(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmOrd_Kakutei"));
+    setWindowTitle(QStringLiteral("確定"));
+    buildControls();
+    initialise();
+}
+
+void ConfirmationScreen::buildControls()
+{
+    importDateEdit = shownValue(QStringLiteral("importDateEdit"));
+    importDateEdit->setAlignment(Qt::AlignLeft);
+    totalEdit = shownValue(QStringLiteral("totalEdit"));
+    convertedEdit = shownValue(QStringLiteral("convertedEdit"));
+    unconvertedEdit = shownValue(QStringLiteral("unconvertedEdit"));
+    okButton = button(QStringLiteral("okButton"), QStringLiteral("OK"));
+    cancelButton = button(QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
+    connect(okButton, &QPushButton::clicked, this, &ConfirmationScreen::onOk);
+    connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+
+    auto *grid = new QGridLayout;
+    const QList<std::pair<QString, QLineEdit *>> rows = {
+        {QStringLiteral("処理日"), importDateEdit},
+        {QStringLiteral("合計"), totalEdit},
+        {QStringLiteral("変換済み"), convertedEdit},
+        {QStringLiteral("未変換"), unconvertedEdit}};
+    for (int i = 0; i < rows.size(); ++i) {
+        grid->addWidget(new QLabel(rows[i].first), i, 0);
+        grid->addWidget(rows[i].second, i, 1);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    setTabOrder(okButton, cancelButton);
+}
+
+void ConfirmationScreen::initialise()
+{
+    BusyCursor busy;
+    totalEdit->setText(QStringLiteral("0"));
+    convertedEdit->setText(QStringLiteral("0"));
+    unconvertedEdit->setText(QStringLiteral("0"));
+    OpenConnection connection;
+    if (connection.ok()) {
+        try {
+            const ConfirmationCounts counts = Confirmation::counts(*gCn, gImpDate);
+            totalEdit->setText(QString::number(counts.total));
+            convertedEdit->setText(QString::number(counts.converted));
+            unconvertedEdit->setText(QString::number(counts.unconverted));
+        } catch (const DbError &e) {
+            appDialogs().message(e.describe(), Icon::Error);
+        }
+    }
+    okButton->setFocus();
+}
+
+void ConfirmationScreen::onActivated()
+{
+    importDateEdit->setText(gImpDate);
+}
+
+bool ConfirmationScreen::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        onActivated();
+    return QWidget::event(event);
+}
+
+void ConfirmationScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ConfirmationScreen::onOk()
+{
+    ConfirmationCounts shown;
+    shown.total = totalEdit->text().toInt();
+    shown.converted = convertedEdit->text().toInt();
+    shown.unconverted = unconvertedEdit->text().toInt();
+    const QString impDate = importDateEdit->text();
+    bool confirmed = false;
+    {
+        BusyCursor busy;
+        OpenConnection connection;
+        if (!connection.ok())
+            return;
+        Confirmation confirmation(*gCn, appDialogs(), appProgress());
+        confirmed = confirmation.run(impDate, shown);
+    }
+    if (!confirmed)
+        return;
+    gWhere = Confirmation::condition(impDate);
+    close();
+}

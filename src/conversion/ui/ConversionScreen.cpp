@@ -1,0 +1,212 @@
+#include "ConversionScreen.h"
+
+#include "BusyCursor.h"
+#include "ConversionCancel.h"
+#include "ConversionRun.h"
+#include "Db.h"
+#include "DbConnection.h"
+#include "Dialogs.h"
+#include "Progress.h"
+#include "globals.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+// dbOpen(0) for the length of a click, dbClose(0) on every path.
+class OpenConnection {
+public:
+    OpenConnection() : m_ok(dbOpen(0) == 0) {}
+    ~OpenConnection() { dbClose(0); }
+    bool ok() const { return m_ok; }
+
+private:
+    bool m_ok;
+};
+
+QComboBox *editableCombo(const QString &name)
+{
+    auto *combo = new QComboBox;
+    combo->setObjectName(name);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+QPushButton *button(const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(name);
+    b->setAutoDefault(true); // Enter presses the button that has the focus
+    return b;
+}
+} // namespace
+
+ConversionScreen::ConversionScreen(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmOrd_Henkan"));
+    setWindowTitle(QStringLiteral("変換"));
+    buildControls();
+    initialise();
+}
+
+void ConversionScreen::buildControls()
+{
+    importDateEdit = new QLineEdit;
+    importDateEdit->setObjectName(QStringLiteral("importDateEdit"));
+    importDateEdit->setReadOnly(true);
+    importDateEdit->setFocusPolicy(Qt::NoFocus);
+    setDateFromCombo = editableCombo(QStringLiteral("setDateFromCombo"));
+    setDateToCombo = editableCombo(QStringLiteral("setDateToCombo"));
+    specialCombo = editableCombo(QStringLiteral("specialCombo"));
+
+    auto *machine = new QGroupBox(QStringLiteral("生産機種"));
+    auto *machineLayout = new QHBoxLayout(machine);
+    const QString captions[3] = {QStringLiteral("指定無し"), QStringLiteral("熱転写"),
+                                 QStringLiteral("凸版")};
+    for (int i = 0; i < 3; ++i) {
+        machineButtons[i] = new QRadioButton(captions[i]);
+        machineButtons[i]->setObjectName(QStringLiteral("machineButton%1").arg(i));
+        machineLayout->addWidget(machineButtons[i]);
+    }
+
+    okButton = button(QStringLiteral("okButton"), QStringLiteral("OK"));
+    cancelButton = button(QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
+    cancelRunButton = button(QStringLiteral("cancelRunButton"), QStringLiteral("前回変換Cancel"));
+    connect(okButton, &QPushButton::clicked, this, &ConversionScreen::onOk);
+    connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(cancelRunButton, &QPushButton::clicked, this, &ConversionScreen::onCancelRun);
+
+    auto *grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("処理日")), 0, 0);
+    grid->addWidget(importDateEdit, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("セット日")), 1, 0);
+    auto *range = new QHBoxLayout;
+    range->addWidget(setDateFromCombo);
+    range->addWidget(new QLabel(QStringLiteral("～")));
+    range->addWidget(setDateToCombo);
+    grid->addLayout(range, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("特定変換")), 2, 0);
+    grid->addWidget(specialCombo, 2, 1);
+    grid->addWidget(machine, 3, 0, 1, 2);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cancelRunButton);
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    setTabOrder(setDateFromCombo, setDateToCombo);
+    setTabOrder(setDateToCombo, specialCombo);
+    setTabOrder(specialCombo, machineButtons[0]);
+    setTabOrder(machineButtons[0], okButton);
+    setTabOrder(okButton, cancelButton);
+    setTabOrder(cancelButton, cancelRunButton);
+}
+
+void ConversionScreen::initialise()
+{
+    BusyCursor busy;
+    {
+        OpenConnection connection;
+        if (connection.ok())
+            fillLists();
+    }
+    machineButtons[0]->setChecked(true);
+    setDateFromCombo->setFocus();
+}
+
+void ConversionScreen::fillLists()
+{
+    try {
+        for (const QString &date : ConversionRun::setDates(*gCn, gImpDate)) {
+            setDateFromCombo->addItem(date);
+            setDateToCombo->addItem(date);
+        }
+    } catch (const DbError &e) {
+        appDialogs().message(e.describe(), Icon::Error);
+    }
+    specialCombo->addItem(QStringLiteral("0"));
+    specialCombo->addItem(QStringLiteral("1"));
+    // The lists offer values; the operator's conditions start empty.
+    setDateFromCombo->setCurrentIndex(-1);
+    setDateToCombo->setCurrentIndex(-1);
+    specialCombo->setCurrentIndex(-1);
+}
+
+void ConversionScreen::onActivated()
+{
+    importDateEdit->setText(gImpDate);
+}
+
+bool ConversionScreen::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        onActivated();
+    return QWidget::event(event);
+}
+
+void ConversionScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ConversionScreen::onOk()
+{
+    ConversionInput input;
+    input.impDate = importDateEdit->text();
+    input.setDateFrom = setDateFromCombo->currentText();
+    input.setDateTo = setDateToCombo->currentText();
+    input.special = specialCombo->currentText();
+    input.machine = machineButtons[1]->isChecked()   ? Machine::Thermal
+                    : machineButtons[2]->isChecked() ? Machine::Letterpress
+                                                     : Machine::Any;
+    ConversionResult result;
+    {
+        BusyCursor busy;
+        OpenConnection connection;
+        if (!connection.ok())
+            return;
+        ConversionRun run(*gCn, appDialogs(), appProgress(), OutputFolders::fromGlobals());
+        result = run.run(input);
+        if (!result.condition.isEmpty())
+            gWhere = result.condition;
+    }
+    if (!result.converted())
+        return;
+    appDialogs().message(result.report(), Icon::Information, QStringLiteral("終了"));
+    appDialogs().message(QStringLiteral("完了です。"));
+    close();
+}
+
+void ConversionScreen::onCancelRun()
+{
+    bool cancelled = false;
+    {
+        BusyCursor busy;
+        OpenConnection connection;
+        if (!connection.ok())
+            return;
+        ConversionCancel cancel(*gCn, appDialogs(), appProgress());
+        cancelled = cancel.run(importDateEdit->text());
+    }
+    if (cancelled)
+        close();
+}

@@ -1,0 +1,90 @@
+#include "CompositionPlateScreen.h"
+
+#include "Db.h"
+#include "GridView.h"
+#include "Utilities.h"
+#include "globals.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+// The designed layout of the plate lists (they do not follow the window's size).
+constexpr int kWidth = 440;
+constexpr int kHeight = 480;
+constexpr int kMargin = 8;
+constexpr int kFieldHeight = 24;
+} // namespace
+
+CompositionPlateScreen::CompositionPlateScreen(QWidget *parent)
+    : CompositionPlateScreen(Plate{QStringLiteral("組成版チェック"), QStringLiteral("QUL_KEY"),
+                                   QStringLiteral("品質キー"), QStringLiteral("MST_QULPLATE"),
+                                   QStringLiteral("MST_QULPLATE.QUL_KEY Is Null "),
+                                   QStringLiteral("MST_QULPLATE.SU = 0  ")},
+                             parent)
+{
+}
+
+CompositionPlateScreen::CompositionPlateScreen(const Plate &plate, QWidget *parent)
+    : GridScreen(parent), m_plate(plate)
+{
+    setWindowTitle(plate.caption);
+    setResizeRule(ResizeRule::Designed);
+    addPrintMenu(QStringLiteral("《オステラエラー印刷》"), QStringLiteral("\\tﾍﾟｰｼﾞ: \\p"));
+    m_dateCaption = new QLabel(QStringLiteral("処理日"), this);
+    importDateEdit = new QLineEdit(this);
+    importDateEdit->setObjectName(QStringLiteral("importDateEdit"));
+    importDateEdit->setReadOnly(true);
+    importDateEdit->setFocusPolicy(Qt::NoFocus);
+    resize(kWidth, kHeight);
+    layoutDesigned();
+}
+
+void CompositionPlateScreen::layoutDesigned()
+{
+    const int top = clientTop() + kMargin;
+    m_dateCaption->setGeometry(kMargin, top, 60, kFieldHeight);
+    importDateEdit->setGeometry(kMargin + 64, top, 120, kFieldHeight);
+    const int gridTop = top + kFieldHeight + kMargin;
+    gridView->setGeometry(kMargin, gridTop, kWidth - 2 * kMargin, kHeight - gridTop - kMargin);
+}
+
+bool CompositionPlateScreen::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        importDateEdit->setText(gImpDate);
+    return GridScreen::event(event);
+}
+
+QList<GridColumn> CompositionPlateScreen::gridColumns() const
+{
+    return {GridColumn(QStringLiteral("管理No"), QStringLiteral("KNR_NO"), 2000).readOnly(),
+            GridColumn(m_plate.keyCaption, m_plate.keyField, 2000).readOnly()};
+}
+
+// A letterpress line is listed when its key has no master row, or a master row without a
+// plate. Lines of one control number stay together, in line order.
+QString CompositionPlateScreen::gridSql()
+{
+    const QString date = Db::quote(gImpDate);
+    const QString &key = m_plate.keyField;
+    const QString &master = m_plate.master;
+    auto branch = [&](const QString &join, const QString &condition) {
+        return QStringLiteral("Select ") + QStringLiteral("TBL_ORDER.KNR_NO,") +
+               QStringLiteral("TBL_ORDER.") + key + QStringLiteral(",") +
+               QStringLiteral("TBL_ORDER.IMP_LN ") + QStringLiteral("From ") +
+               QStringLiteral("TBL_ORDER ") + join + QLatin1Char(' ') + master +
+               QStringLiteral(" On ") + QStringLiteral("TBL_ORDER.") + key + QStringLiteral(" = ") +
+               master + QLatin1Char('.') + key + QLatin1Char(' ') + QStringLiteral("Where ") +
+               QStringLiteral("TBL_ORDER.IMP_DATE = ") + date + QStringLiteral(" And ") +
+               QStringLiteral("TBL_ORDER.DATA_FLG = '0' And ") + condition;
+    };
+    // Control numbers in number order (AB-999 before AB-1000): both engines order a union
+    // only by its output columns, so the union is read as a table.
+    return QStringLiteral("Select * From (") +
+           branch(QStringLiteral("Left Join"), m_plate.missing) + QStringLiteral("Union All ") +
+           branch(QStringLiteral("Inner Join"), m_plate.withoutPlate) +
+           QStringLiteral(") P Order By ") + controlNumberOrder(QStringLiteral("P.KNR_NO")) +
+           QStringLiteral(", P.IMP_LN ");
+}

@@ -1,0 +1,40 @@
+// The composition plate list "組成版チェック": the letterpress lines of the import date whose
+// quality key has no composition plate yet (no row in MST_QULPLATE, or one with count 0),
+// sorted by control number. The size plate list is the same screen over MST_SIZ.
+#pragma once
+
+#include "GridScreen.h"
+
+class QLabel;
+class QLineEdit;
+
+class CompositionPlateScreen : public GridScreen {
+    Q_OBJECT
+public:
+    explicit CompositionPlateScreen(QWidget *parent = nullptr);
+
+    QLineEdit *importDateEdit = nullptr;
+
+protected:
+    // The list of one plate master: the line's key field (e.g. "QUL_KEY") and its caption,
+    // the master joined on it, and the conditions "no master row" and "master without plate".
+    struct Plate {
+        QString caption;
+        QString keyField;
+        QString keyCaption;
+        QString master;
+        QString missing;
+        QString withoutPlate;
+    };
+    CompositionPlateScreen(const Plate &plate, QWidget *parent);
+
+    QList<GridColumn> gridColumns() const override;
+    QString gridSql() override;
+    bool event(QEvent *event) override;
+
+private:
+    void layoutDesigned();
+
+    Plate m_plate;
+    QLabel *m_dateCaption = nullptr;
+};

@@ -1,0 +1,31 @@
+#include "ErrorListScreen.h"
+
+#include "Db.h"
+#include "globals.h"
+
+ErrorListScreen::ErrorListScreen(QWidget *parent) : GridScreen(parent)
+{
+    setWindowTitle(QStringLiteral("エラー確認"));
+    setResizeRule(ResizeRule::WholeClient);
+    addPrintMenu(QStringLiteral("《オステラエラー印刷》"), QStringLiteral("\\tﾍﾟｰｼﾞ: \\p"));
+    setFormSizeTwips(13500, 10000);
+}
+
+QList<GridColumn> ErrorListScreen::gridColumns() const
+{
+    return {GridColumn(QStringLiteral("IMP_DATE"), QStringLiteral("IMP_DATE"), 2000)
+                .hidden()
+                .readOnly(),
+            GridColumn(QStringLiteral("IMP_LN"), QStringLiteral("IMP_LN"), 700).hidden(),
+            GridColumn(QStringLiteral("行"), QStringLiteral("ERR_LN"), 300),
+            GridColumn(QStringLiteral("管理No"), QStringLiteral("ERR1"), 900),
+            GridColumn(QStringLiteral("内容1"), QStringLiteral("ERR2"), 3500),
+            GridColumn(QStringLiteral("内容2"), QStringLiteral("ERR3"), 3500)};
+}
+
+QString ErrorListScreen::gridSql()
+{
+    // The findings of one line come in check order (ERR_LN), the same on every engine.
+    return QStringLiteral("Select * From TBL_ERR ") + QStringLiteral("Where IMP_DATE = ") +
+           Db::quote(gImpDate) + QStringLiteral(" ") + QStringLiteral("Order By IMP_LN, ERR_LN ");
+}

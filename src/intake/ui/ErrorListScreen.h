@@ -1,0 +1,15 @@
+// The error list "エラー確認": the findings of the error check for the import date picked
+// before (gImpDate), one line per finding, printable through the menu 印刷.
+#pragma once
+
+#include "GridScreen.h"
+
+class ErrorListScreen : public GridScreen {
+    Q_OBJECT
+public:
+    explicit ErrorListScreen(QWidget *parent = nullptr);
+
+protected:
+    QList<GridColumn> gridColumns() const override;
+    QString gridSql() override;
+};

@@ -1,0 +1,98 @@
+#include "RecheckScreen.h"
+
+#include "BusyCursor.h"
+#include "DbConnection.h"
+#include "Dialogs.h"
+#include "OrderCheck.h"
+#include "Progress.h"
+#include "globals.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+RecheckScreen::RecheckScreen(QWidget *parent) : QWidget(parent)
+{
+    setWindowTitle(QStringLiteral("エラー処理実行"));
+    frame = new QGroupBox(this);
+    importDateEdit = new QLineEdit(frame);
+    importDateEdit->setObjectName(QStringLiteral("importDateEdit"));
+    importDateEdit->setReadOnly(true); // the date picked before; the check runs for gImpDate
+    auto *dateRow = new QHBoxLayout(frame);
+    dateRow->addWidget(new QLabel(QStringLiteral("処理日"), frame));
+    dateRow->addWidget(importDateEdit);
+
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    connect(okButton, &QPushButton::clicked, this, &RecheckScreen::onOk);
+    connect(cancelButton, &QPushButton::clicked, this, &RecheckScreen::onCancel);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addLayout(buttons);
+    setFixedSize(320, 130);
+    okButton->setFocus();
+}
+
+bool RecheckScreen::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        importDateEdit->setText(gImpDate);
+    return QWidget::event(event);
+}
+
+void RecheckScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!cancelButton->hasFocus()) {
+            onOk();
+            return;
+        }
+        onCancel();
+        return;
+    case Qt::Key_Escape:
+        onCancel();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void RecheckScreen::onOk()
+{
+    Dialogs &dialogs = appDialogs();
+    {
+        BusyCursor busy;
+        // Without a connection there is nothing to check; dbOpen has told the operator.
+        if (dbOpen(0) != 0 || !gCn)
+            return;
+        if (checkDay(*gCn, dialogs, appProgress(), gImpDate))
+            dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
+                            Icon::Error);
+        dbClose(0);
+    }
+    dialogs.message(QStringLiteral("完了しました。"));
+    close();
+}
+
+void RecheckScreen::onCancel()
+{
+    close();
+}

@@ -1,0 +1,115 @@
+#include "QualityListScreen.h"
+
+#include "BusyCursor.h"
+#include "Db.h"
+#include "Dialogs.h"
+#include "PrintRequest.h"
+#include "Progress.h"
+#include "QualityCardReport.h"
+#include "QualityCardSelection.h"
+#include "QualityCsvExport.h"
+#include "QualityMaster.h"
+#include "globals.h"
+
+namespace {
+GridColumn numbered(const char *caption, const char *field, int n, int width)
+{
+    return GridColumn(QString::fromUtf8(caption) + QString::number(n),
+                      QualityMaster::numbered(QLatin1String(field), n), width);
+}
+
+const QString kNotConnected = QStringLiteral("データベースに接続されていません。");
+} // namespace
+
+QualityListScreen::QualityListScreen(QWidget *parent)
+    : MasterListScreen(QStringLiteral("品質マスタ"), QStringLiteral("frmMst_QulEdit"), parent)
+{
+}
+
+QList<GridColumn> QualityListScreen::gridColumns() const
+{
+    QList<GridColumn> columns = {
+        GridColumn(QStringLiteral("品質キー"), QStringLiteral("QUL_KEY"), 1500).readOnly(),
+        GridColumn(QStringLiteral("品質記号"), QStringLiteral("QUL_NO"), 1500).readOnly(),
+        GridColumn(QStringLiteral("L2"), QStringLiteral("LAYOUT2"), 300),
+        GridColumn(QStringLiteral("L3"), QStringLiteral("LAYOUT3"), 300),
+        GridColumn(QStringLiteral("L4"), QStringLiteral("LAYOUT4"), 300)};
+    for (int n = 1; n <= QualityMaster::kRows; ++n)
+        columns << numbered("部位", "BUI", n, 1000) << numbered("組成", "SOS", n, 1000)
+                << numbered("混率", "KON", n, 700); // "100%" in full
+    for (int n = 1; n <= QualityMaster::kSymbols; ++n)
+        columns << numbered("絵表示", "EHJ", n, 800);
+    for (int n = 1; n <= QualityMaster::kNotes; ++n)
+        columns << numbered("絵付記", "EFUKI", n, 1000);
+    columns << GridColumn(QStringLiteral("ユーザ"), QStringLiteral("USER_NM"), 1000)
+            << GridColumn(QStringLiteral("更新日"), QStringLiteral("TIME_STAMP"), 1800);
+    return columns;
+}
+
+QString QualityListScreen::gridSql()
+{
+    return QStringLiteral("Select * From MST_QUL ") + QStringLiteral("Order By QUL_KEY ");
+}
+
+std::unique_ptr<MasterTable> QualityListScreen::createTable(Db &db) const
+{
+    return std::make_unique<QualityMaster>(db, &appProgress());
+}
+
+QStringList QualityListScreen::functionKeyCaptions() const
+{
+    QStringList captions = MasterListScreen::functionKeyCaptions();
+    captions[8] = QStringLiteral("CSV");
+    captions[9] = QStringLiteral("印刷");
+    return captions;
+}
+
+void QualityListScreen::onFunctionKey(int key)
+{
+    if (key == 9)
+        exportCsv();
+    else if (key == 10)
+        print();
+    else
+        MasterListScreen::onFunctionKey(key);
+}
+
+void QualityListScreen::exportCsv()
+{
+    QualityCsvExport::Result result;
+    try {
+        BusyCursor busy;
+        if (!gCn)
+            throw DbError(kNotConnected, QStringLiteral("3704"));
+        result = QualityCsvExport::exportCsv(*gCn, gInstallDir);
+    } catch (const DbError &error) {
+        dialogs().message(error.text());
+        return;
+    }
+    switch (result.status) {
+    case QualityCsvExport::Result::Empty:
+        break; // nothing to write, nothing to say
+    case QualityCsvExport::Result::Written:
+        dialogs().message(result.path + QStringLiteral(" 書き出しました。"));
+        break;
+    case QualityCsvExport::Result::Refused:
+        dialogs().message(result.message, Icon::Error);
+        break;
+    }
+}
+
+void QualityListScreen::print()
+{
+    try {
+        if (!gCn)
+            throw DbError(kNotConnected, QStringLiteral("3704"));
+        const QList<QSqlRecord> rows = QualityCardSelection::askAndSelect(*gCn, dialogs());
+        if (rows.isEmpty())
+            return; // "レコードがありません。" has been said
+        BusyCursor busy;
+        QualityCardReport::print(reportEngine,
+                                 PrintRequest{*gCn, appDialogs(), appProgress(), gLPrinter}, rows);
+    } catch (const DbError &error) {
+        dialogs().message(error.text(), Icon::Error);
+    }
+}

@@ -1,0 +1,236 @@
+#include "OrderEditScreen.h"
+
+#include "Dialogs.h"
+#include "GridView.h"
+#include "OrderEditModel.h"
+#include "ScreenRegistry.h"
+#include "globals.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QItemSelectionModel>
+#include <QPointer>
+
+namespace {
+const QString kFind = QStringLiteral("frmOrd_Find");
+const QString kUpdate = QStringLiteral("frmOrd_Update");
+const QString kLineHistory = QStringLiteral("frmOrd_LineHistory");
+
+GridColumn column(const char *caption, const char *field, int width)
+{
+    return GridColumn(QString::fromUtf8(caption), QString::fromUtf8(field), width);
+}
+} // namespace
+
+OrderEditScreen::OrderEditScreen(QWidget *parent) : GridScreen(parent)
+{
+    setWindowTitle(QStringLiteral("データ修正"));
+    setFormSizeTwips(13500, 10000);
+    setRecordCountInToolTip(true);
+}
+
+const QColor &OrderEditScreen::errorRowColour()
+{
+    static const QColor lightYellow(255, 255, 128);
+    return lightYellow;
+}
+
+OrderEditModel *OrderEditScreen::editModel() const
+{
+    return static_cast<OrderEditModel *>(model());
+}
+
+PagedQueryModel *OrderEditScreen::createModel()
+{
+    return new OrderEditModel([] { return gCn; }, this);
+}
+
+void OrderEditScreen::initialise()
+{
+    m_editing = 0;
+    GridScreen::initialise();
+    // Leaving a line writes its edits. Queued, so that the grid has finished moving before a
+    // message about the line can be shown (or the line reloaded).
+    connect(gridView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &, const QModelIndex &previous) {
+                if (previous.isValid() && editModel()->pendingRow() == previous.row())
+                    QMetaObject::invokeMethod(
+                        this, [this] { editModel()->writePendingRow(); }, Qt::QueuedConnection);
+            });
+}
+
+QList<GridColumn> OrderEditScreen::gridColumns() const
+{
+    return {column("IMP_DATE", "IMP_DATE", 2000).hidden().readOnly(),
+            column("IMP_LN", "IMP_LN", 2000).hidden().readOnly(),
+            column("印字機種", "PRINTER", 2000),
+            column("熱転写", "DATA_FLG", 500).readOnly(),
+            column("ネーム種", "CAR_CD", 1000),
+            column("数量", "SU", 800),
+            column("ロット数", "LOT_SU", 800),
+            column("ロット平均数", "LOT_AVG", 800),
+            column("予備数", "SPARE_SU", 800),
+            column("ヤレ数", "YARE_SU", 800),
+            column("管理No", "KNR_NO", 1000).readOnly(),
+            column("ロットNo", "LOT_NO", 1000),
+            column("発注日", "ORD_DATE", 1200),
+            column("セット日", "SET_DATE", 1200),
+            column("工場略号", "FC_RG", 1000),
+            column("工場コード", "FC_CD", 1000),
+            column("工場名", "FC_NM", 2000),
+            column("略名", "FC_RNM", 1000),
+            column("品番", "HINBAN", 1000),
+            column("COL", "COL", 500),
+            column("END", "S_END", 500),
+            column("TBL", "S_TBL", 500),
+            column("FLD", "S_FLD", 500),
+            column("ROW", "ROW", 500),
+            column("SCN", "SCN", 500),
+            column("年", "SEISAN_NEN", 500),
+            column("月", "SEISAN_TUKI", 500),
+            column("原産国1", "GENSAN1", 1200),
+            column("原産国2", "GENSAN2", 1200),
+            column("製造元", "SEIZOUMOTO", 1000),
+            column("品質キー", "QUL_KEY", 1500),
+            column("サイズキー", "SIZE_KEY", 1500).readOnly(),
+            column("エラー", "FLG1", 500).readOnly(),
+            column("特定変換", "FLG5", 1200)};
+}
+
+QString OrderEditScreen::gridSql()
+{
+    // The day's lines in file order. Without an Order By they came in the table's physical
+    // order, which on PostgreSQL moves a line to the end whenever it is updated.
+    return QStringLiteral("Select * From TBL_ORDER ") + gWhere + QStringLiteral(" ") +
+           QStringLiteral(" Order By IMP_DATE, IMP_LN ");
+}
+
+QStringList OrderEditScreen::functionKeyCaptions() const
+{
+    return {QStringLiteral("終了"),
+            QStringLiteral("更新"),
+            QString(),
+            QStringLiteral("検索"),
+            QString(),
+            QStringLiteral("削除"),
+            QString(),
+            QStringLiteral("EXCEL"),
+            QStringLiteral("履歴")};
+}
+
+bool OrderEditScreen::fillGrid()
+{
+    if (model())
+        editModel()->writePendingRow();
+    return GridScreen::fillGrid();
+}
+
+void OrderEditScreen::onFunctionKey(int key)
+{
+    switch (key) {
+    case 2:
+        finishEditing();
+        showDialog(kUpdate);
+        break;
+    case 4:
+        finishEditing();
+        showDialog(kFind);
+        break;
+    case 6:
+        commitOpenEditor();
+        deleteRecord();
+        break;
+    case 8:
+        finishEditing();
+        excelOut();
+        break;
+    case 9:
+        finishEditing();
+        showLineHistory();
+        break;
+    default:
+        GridScreen::onFunctionKey(key);
+    }
+}
+
+void OrderEditScreen::commitOpenEditor()
+{
+    if (!gridView->isEditing())
+        return;
+    QWidget *editor = QApplication::focusWidget();
+    if (!editor || !gridView->viewport()->isAncestorOf(editor))
+        return;
+    QAbstractItemDelegate *delegate = gridView->itemDelegate();
+    emit delegate->commitData(editor);
+    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void OrderEditScreen::finishEditing()
+{
+    commitOpenEditor();
+    editModel()->writePendingRow();
+}
+
+void OrderEditScreen::showDialog(const QString &formName)
+{
+    QPointer<QWidget> screen = ScreenRegistry::instance().load(formName);
+    if (auto *dialog = qobject_cast<QDialog *>(screen.data()))
+        dialog->exec(); // OK and Cancel both unload it
+}
+
+// The line's changes in the history dialog, found by its form name so that the order screens
+// do not depend on the history's.
+void OrderEditScreen::showLineHistory()
+{
+    const QString impDate = columnText(0);
+    if (impDate.isEmpty())
+        return; // no current line
+    if (QWidget *dialog = ScreenRegistry::instance().load(kLineHistory))
+        QMetaObject::invokeMethod(dialog, "openModal", Q_ARG(QString, impDate),
+                                  Q_ARG(QString, columnText(1)));
+}
+
+void OrderEditScreen::deleteRecord()
+{
+    if (!dialogs().ask(QStringLiteral("削除しますか？"), Icon::Question, QString(), true)) {
+        dialogs().message(QStringLiteral("キャンセルしました。"));
+        return;
+    }
+    if (columnText(0).isEmpty())
+        return; // no current line
+    if (!deleteCurrentRow())
+        return;
+    gridView->setToolTip(QString::number(model()->totalRows()));
+    dialogs().message(QStringLiteral("削除しました。"));
+}
+
+QColor OrderEditScreen::rowColour(int row) const
+{
+    if (gridView->cellText(row, QStringLiteral("FLG1")) == QLatin1String("1"))
+        return errorRowColour();
+    return {};
+}
+
+bool OrderEditScreen::mayEditColumn(int)
+{
+    m_editing = 1;
+    return true;
+}
+
+bool OrderEditScreen::mayClose()
+{
+    if (m_editing != 1)
+        return true;
+    return dialogs().ask(
+        QStringLiteral("行が編集中です。\n画面を閉じると編集結果は反映されません。\n"
+                       "閉じますか？"),
+        Icon::Question);
+}
+
+void OrderEditScreen::onClosing()
+{
+    GridScreen::onClosing();
+    // The next opening starts with a find dialog filled afresh.
+    if (QWidget *find = ScreenRegistry::instance().find(kFind))
+        find->close();
+}

@@ -1,0 +1,180 @@
+#include "ImportDateDialog.h"
+
+#include "BusyCursor.h"
+#include "ConnectionScope.h"
+#include "Db.h"
+#include "Dialogs.h"
+#include "ImportDates.h"
+#include "KeyPreview.h"
+#include "ScreenRegistry.h"
+#include "globals.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kRowTwips = 400;
+constexpr int kWidthTwips = 6000;
+constexpr int kDateColumnTwips = 2000;
+constexpr int kMemoColumnTwips = 3600;
+} // namespace
+
+const QStringList &ImportDateDialog::relatedForms()
+{
+    static const QStringList names = {
+        QStringLiteral("frmOrd_Edit"),      QStringLiteral("frmOrd_Imp"),
+        QStringLiteral("frmOrd_Henkan"),    QStringLiteral("frmOrd_Kakutei"),
+        QStringLiteral("frmHan_SizeCheck"), QStringLiteral("frmHan_SoseiCheck")};
+    return names;
+}
+
+int ImportDateDialog::heightTwips(int rows)
+{
+    return kRowTwips * rows + 370;
+}
+
+int ImportDateDialog::twipsToPixels(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+ImportDateDialog::ImportDateDialog(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("処理日選択"));
+    setModal(true);
+
+    gridView = new QTableWidget(0, 2, this);
+    gridView->setObjectName(QStringLiteral("gridView"));
+    gridView->setHorizontalHeaderLabels({QStringLiteral("処理日"), QStringLiteral("メモ")});
+    gridView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gridView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gridView->setSelectionMode(QAbstractItemView::SingleSelection);
+    gridView->setFrameShape(QFrame::NoFrame);
+    gridView->setColumnWidth(0, twipsToPixels(kDateColumnTwips));
+    gridView->setColumnWidth(1, twipsToPixels(kMemoColumnTwips));
+    gridView->horizontalHeader()->setFixedHeight(22);
+    gridView->horizontalHeader()->setStretchLastSection(true);
+    gridView->verticalHeader()->setFixedWidth(14);
+    gridView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    gridView->verticalHeader()->setDefaultSectionSize(twipsToPixels(kRowTwips));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(gridView);
+
+    connect(gridView, &QTableWidget::cellDoubleClicked, this, [this] { acceptSelection(); });
+    new KeyPreview(this, [this](QKeyEvent *e) { return onKey(e); });
+}
+
+void ImportDateDialog::openModal()
+{
+    m_cancelCode = 1;
+    try {
+        if (relatedScreenOpen())
+            return;
+        int failed = 1;
+        {
+            BusyCursor busy;
+            ConnectionScope connection;
+            if (connection.ok())
+                failed = loadImportDates();
+        }
+        if (failed)
+            return;
+        // The caller reads cancelCode after the picker closes: keep this instance until then.
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        gridView->setFocus();
+        exec();
+    } catch (const DbError &e) {
+        appDialogs().message(e.describe(), Icon::Error);
+        m_cancelCode = 1;
+    }
+}
+
+bool ImportDateDialog::relatedScreenOpen()
+{
+    for (const QString &name : relatedForms()) {
+        if (ScreenRegistry::instance().isOpen(name)) {
+            appDialogs().message(
+                QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。"),
+                Icon::Error);
+            return true;
+        }
+    }
+    return false;
+}
+
+int ImportDateDialog::loadImportDates()
+{
+    gSQL = QStringLiteral(
+        "Select IMP_DATE From SYS_IMPDATE Where KAKUTEI_FLG = '0' Order By IMP_DATE DESC");
+    QStringList dates;
+    try {
+        dates = ImportDates::unconfirmed(*gCn);
+    } catch (const DbError &e) {
+        appDialogs().message(e.describe(), Icon::Error);
+        return 1;
+    }
+    if (dates.isEmpty()) {
+        appDialogs().message(QStringLiteral("データがありません。"), Icon::Error);
+        return 1;
+    }
+    gridView->setRowCount(int(dates.size()));
+    for (int r = 0; r < dates.size(); ++r) {
+        gridView->setItem(r, 0, new QTableWidgetItem(dates[r]));
+        gridView->setItem(r, 1, new QTableWidgetItem(QString()));
+    }
+    gridView->setCurrentCell(0, 0);
+
+    int height = twipsToPixels(heightTwips(int(dates.size())));
+    // Many open imports: the window stops at the screen's edge and the list scrolls.
+    if (QScreen *where = screen())
+        height = qMin(height, where->availableGeometry().height() - 80);
+    setFixedSize(twipsToPixels(kWidthTwips), height);
+    return 0;
+}
+
+void ImportDateDialog::acceptSelection()
+{
+    const int row = gridView->currentRow();
+    const QString date =
+        row >= 0 && gridView->item(row, 0) ? gridView->item(row, 0)->text() : QString();
+    if (date.isEmpty()) {
+        appDialogs().message(QStringLiteral("???"), Icon::Error);
+        return;
+    }
+    gImpDate = date;
+    gWhere = ImportDates::whereFor(date);
+    m_cancelCode = 0;
+    accept();
+}
+
+void ImportDateDialog::cancel()
+{
+    m_cancelCode = 1;
+    reject();
+}
+
+bool ImportDateDialog::onKey(QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        cancel();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The grid is the picker's focus (it is given it on opening).
+        if (focusWidget() == gridView) {
+            acceptSelection();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}

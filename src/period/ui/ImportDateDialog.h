@@ -1,0 +1,39 @@
+// The import-date picker: a small modal list of the unconfirmed import dates, newest first.
+// The chosen date goes to gImpDate and its condition to gWhere; cancelCode() tells the caller
+// whether a date was chosen. It refuses while a related order screen is open.
+#pragma once
+
+#include "ImportDatePicker.h"
+
+#include <QDialog>
+#include <QStringList>
+
+class QKeyEvent;
+class QTableWidget;
+
+class ImportDateDialog : public QDialog, public ImportDatePicker {
+    Q_OBJECT
+public:
+    explicit ImportDateDialog(QWidget *parent = nullptr);
+
+    void openModal() override;
+    int cancelCode() const override { return m_cancelCode; }
+
+    // The screens that work on gImpDate; the picker refuses while any of them is open.
+    static const QStringList &relatedForms();
+    // Window height for n dates: row height × n + 370 twips.
+    static int heightTwips(int rows);
+    // 15 twips to a pixel at 96 dpi.
+    static int twipsToPixels(int twips);
+
+    QTableWidget *gridView;
+
+private:
+    bool relatedScreenOpen();
+    int loadImportDates();
+    void acceptSelection();
+    void cancel();
+    bool onKey(QKeyEvent *event);
+
+    int m_cancelCode = 1;
+};

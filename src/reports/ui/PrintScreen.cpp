@@ -1,0 +1,100 @@
+#include "PrintScreen.h"
+
+#include "BusyCursor.h"
+#include "Db.h"
+#include "DbConnection.h"
+#include "Dialogs.h"
+#include "Progress.h"
+#include "ReportLists.h"
+#include "globals.h"
+
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kNothing = QStringLiteral("Nothing");
+}
+
+PrintScreen::PrintScreen(QWidget *parent) : QDialog(parent)
+{
+    importDateLabel = new QLabel(QStringLiteral("処理日"), this);
+    importDateEdit = new QLineEdit(this);
+    importDateEdit->setObjectName(QStringLiteral("importDateEdit"));
+    importDateEdit->setReadOnly(true);
+    importDateEdit->setFocusPolicy(Qt::NoFocus);
+    importDateEdit->setMinimumWidth(160);
+    importDateLabel->setBuddy(importDateEdit);
+
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    okButton->setAutoDefault(true);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+
+    auto *fields = new QGridLayout;
+    fields->addWidget(importDateLabel, 0, 0);
+    fields->addWidget(importDateEdit, 0, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    auto *page = new QVBoxLayout(this);
+    page->addLayout(fields);
+    page->addSpacing(12);
+    page->addLayout(buttons);
+
+    connect(okButton, &QPushButton::clicked, this, &PrintScreen::onOk);
+    connect(cancelButton, &QPushButton::clicked, this, &PrintScreen::onCancel);
+    setModal(true);
+    okButton->setFocus();
+}
+
+void PrintScreen::openModal(const QString &mode)
+{
+    m_mode = mode;
+    setWindowTitle(ReportLists::caption(mode));
+    initialise();
+    exec();
+}
+
+void PrintScreen::initialise()
+{
+    BusyCursor busy;
+    if (dbOpen(0) != 0)
+        return;
+    try {
+        const QString impDate = ReportLists::reportImpDate(*gCn);
+        importDateEdit->setText(impDate.isEmpty() ? kNothing : impDate);
+    } catch (const DbError &e) {
+        importDateEdit->setText(kNothing);
+        appDialogs().message(e.describe());
+    }
+    dbClose(0);
+}
+
+void PrintScreen::onOk()
+{
+    Dialogs &dialogs = appDialogs();
+    if (importDateEdit->text() == kNothing) {
+        dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
+        return;
+    }
+    BusyCursor busy;
+    if (dbOpen(0) != 0)
+        return;
+    const PrintRequest request{*gCn, dialogs, appProgress(), gLPrinter};
+    if (ReportLists::print(m_mode, reportEngine, request) == 1)
+        dialogs.message(QStringLiteral("失敗しました。"), Icon::Error);
+    dbClose(0);
+}
+
+void PrintScreen::onCancel()
+{
+    close();
+}

@@ -1,0 +1,11 @@
+// The import-date picker as the main menu sees it (ImportDateDialog, registered by the period
+// screens): openModal runs it; afterwards cancelCode() is 0 when a date was chosen, and gImpDate
+// and gWhere hold it.
+#pragma once
+
+class ImportDatePicker {
+public:
+    virtual ~ImportDatePicker() = default;
+    virtual void openModal() = 0;
+    virtual int cancelCode() const = 0;
+};

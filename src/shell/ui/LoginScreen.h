@@ -1,0 +1,37 @@
+// The first window: names the operator for the run, warns about unset or unreachable output
+// folders and offers the options screen (F10) for repairs. Cancel ends the program.
+#pragma once
+
+#include <QWidget>
+
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class LoginScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit LoginScreen(QWidget *parent = nullptr);
+
+    // 0 when the five output folders are set and exist, 1 otherwise (after one message for
+    // each folder at fault, in the fixed order).
+    int checkOutputFolders();
+
+    QLineEdit *userNameEdit;
+    QPushButton *okButton;
+    QPushButton *cancelButton;
+    QLabel *versionLabel;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void initialise();
+    void checkFolders();
+    void onOk();
+    void onCancel();
+    bool onKey(QKeyEvent *event);
+
+    bool m_checked = false;
+};

@@ -1,0 +1,39 @@
+// The options screen "設定": every key of the INI file. It writes the file only; the running
+// program keeps what it read at start-up, so the settings apply from the next start.
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+
+class OptionsScreen : public QWidget {
+    Q_OBJECT
+public:
+    explicit OptionsScreen(QWidget *parent = nullptr);
+
+    QLineEdit *providerEdit;
+    QLineEdit *serverEdit;
+    QLineEdit *databaseEdit;
+    QLineEdit *databaseUserEdit;
+    QLineEdit *passwordEdit;
+    QLineEdit *timeoutEdit;
+    QComboBox *listPrinterCombo;
+    QComboBox *slipPrinterCombo;
+    QLineEdit *userNameEdit;
+    QLineEdit *thermalFolderEdit;
+    QLineEdit *proofFolderEdit;
+    QLineEdit *artworkFolderEdit;
+    QLineEdit *lotSealFolderEdit;
+    QLineEdit *lotSheetFolderEdit;
+    QPushButton *okButton;
+
+private:
+    void initialise();
+    void showSettings();
+    void saveSettings();
+    void onOk();
+    bool onKey(QKeyEvent *event);
+};

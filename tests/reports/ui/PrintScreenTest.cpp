@@ -1,0 +1,109 @@
+#include "../ReportTest.h"
+
+#include "OpenWithMode.h"
+#include "PrintScreen.h"
+#include "ReportScreens.h"
+#include "ScreenRegistry.h"
+#include "globals.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+class PrintScreenTest : public ReportTest {
+protected:
+    // Opens the screen modally in `mode`; `whileOpen` runs inside the modal loop and must
+    // close the screen.
+    void openModal(PrintScreen &screen, const QString &mode, std::function<void()> whileOpen)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, &screen, [&] {
+            ran = true;
+            whileOpen();
+            if (screen.isVisible())
+                screen.close();
+        });
+        screen.openModal(mode);
+        EXPECT_TRUE(ran);
+    }
+};
+INSTANTIATE_ENGINES(PrintScreenTest);
+
+TEST_P(PrintScreenTest, EmptyWorkTableShowsNothingAndOkRefuses)
+{
+    PrintScreen screen;
+    openModal(screen, QStringLiteral("OrderList"), [&] {
+        EXPECT_TRUE(screen.isModal());
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("受注情報"));
+        EXPECT_EQ(screen.importDateEdit->text(), QStringLiteral("Nothing"));
+        QTest::keyClick(&screen, Qt::Key_Return);
+        QTest::keyClick(&screen, Qt::Key_Escape);
+    });
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("レコードがありません。"));
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::Error);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_P(PrintScreenTest, OkPrintsTheListOfItsModeAndTheScreenStaysOpen)
+{
+    addLines(3, {{QStringLiteral("IMP_DATE"), QStringLiteral("20261207")}});
+    PrintScreen screen;
+    screen.reportEngine.setRecording(true);
+    openModal(screen, QStringLiteral("CarList"), [&] {
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("ネーム生産情報"));
+        EXPECT_EQ(screen.importDateEdit->text(), QStringLiteral("20261207"));
+        QTest::keyClick(&screen, Qt::Key_Return);
+        EXPECT_TRUE(screen.isVisible());
+        QTest::mouseClick(screen.okButton, Qt::LeftButton);
+        QTest::mouseClick(screen.cancelButton, Qt::LeftButton);
+        EXPECT_FALSE(screen.isVisible());
+    });
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_TRUE(QFileInfo(opened[0]).fileName().startsWith(QStringLiteral("CarList_")));
+    EXPECT_EQ(screen.reportEngine.pages().size(), 3); // detail page, materials, run totals
+    EXPECT_EQ(screen.reportEngine.pages()[0].text(QStringLiteral("Su3")), QStringLiteral("10"));
+}
+
+TEST_P(PrintScreenTest, UnknownPrinterEndsInFailure)
+{
+    addLines(2);
+    gLPrinter = QStringLiteral("存在しないプリンタ");
+    PrintScreen screen;
+    openModal(screen, QStringLiteral("TotalList"), [&] {
+        EXPECT_EQ(screen.windowTitle(), QStringLiteral("合計表"));
+        QTest::mouseClick(screen.okButton, Qt::LeftButton);
+    });
+    EXPECT_EQ(dialogs.messages(), QStringList({QStringLiteral("プリンタ名が正しくありません。"),
+                                               QStringLiteral("失敗しました。")}));
+    EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("プリントモジュール内の初期化処理"));
+    EXPECT_EQ(dialogs.shown[1].icon, Icon::Error);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_P(PrintScreenTest, MenuOpensTheScreenByFormNameWithItsCommandWord)
+{
+    ScreenRegistry &registry = ScreenRegistry::instance();
+    registry.clear();
+    registerReportScreens();
+    addLines(1);
+    QWidget *screen = registry.load(QStringLiteral("frmOrd_Print"));
+    ASSERT_NE(screen, nullptr);
+    auto *withMode = dynamic_cast<OpenWithMode *>(screen);
+    ASSERT_NE(withMode, nullptr);
+    QTimer::singleShot(0, screen, [&] {
+        EXPECT_EQ(screen->windowTitle(), QStringLiteral("受注情報"));
+        QTest::mouseClick(static_cast<PrintScreen *>(screen)->okButton, Qt::LeftButton);
+        screen->close();
+    });
+    withMode->openModal(QStringLiteral("OrderList"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(registry.isOpen(QStringLiteral("frmOrd_Print"))); // destroyed on close
+    EXPECT_EQ(opened.size(), 1);
+    registry.clear();
+}

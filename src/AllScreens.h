@@ -1,4 +1,6 @@
-// Every screen of the desk, registered under its form name (the desk and the screenshot tool).
+// The screen table: every screen of the desk, under the form name and command words of
+// Menu1.txt that open it (the desk, the screenshot tool and the screen tests fill the
+// ScreenRegistry from it).
 #pragma once
 
 void registerAllScreens();

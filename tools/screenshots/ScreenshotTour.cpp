@@ -9,12 +9,15 @@
 #include "GridView.h"
 #include "ImportDateDialog.h"
 #include "ImportScreen.h"
+#include "LoginScreen.h"
 #include "MainMenuScreen.h"
 #include "MasterEditScreen.h"
 #include "MasterListScreen.h"
 #include "MonthlyRegisterScreen.h"
+#include "OptionsScreen.h"
 #include "OrderFindDialog.h"
 #include "PagedQueryModel.h"
+#include "QualityListScreen.h"
 #include "ScreenRegistry.h"
 #include "ShotDialogs.h"
 #include "ShotProgress.h"
@@ -83,14 +86,22 @@ int ScreenshotTour::run()
     return ok ? 0 : 1;
 }
 
-QWidget *ScreenshotTour::openFromMenu(const QString &word, const QString &form,
-                                      const QString &pickerPng)
+namespace {
+// The screen of a command word is the screen table's (src/AllScreens.cpp).
+QString formOf(const QString &word)
+{
+    const ScreenRegistry::Command *command = ScreenRegistry::instance().command(word);
+    return command ? command->formName : QString();
+}
+} // namespace
+
+QWidget *ScreenshotTour::openFromMenu(const QString &word, const QString &pickerPng)
 {
     say(QStringLiteral("== ") + word);
-    const bool dayBound = !ScreenRegistry::instance().isOpen(form) &&
-                          word != QStringLiteral("FileImport") &&
-                          word != QStringLiteral("OrdSansyou") &&
-                          word != QStringLiteral("RunHistory") && !word.startsWith("MST_");
+    const ScreenRegistry::Command *command = ScreenRegistry::instance().command(word);
+    const QString form = formOf(word);
+    const bool dayBound =
+        command && command->afterDatePick && !ScreenRegistry::instance().isOpen(form);
     if (dayBound) {
         m_camera.onNextModal([this, pickerPng](QWidget *dialog) {
             auto *picker = qobject_cast<ImportDateDialog *>(dialog);
@@ -114,11 +125,16 @@ QWidget *ScreenshotTour::openFromMenu(const QString &word, const QString &form,
     return screen;
 }
 
-void ScreenshotTour::closeScreen(const QString &form)
+void ScreenshotTour::closeScreen(QWidget *screen)
 {
-    if (QWidget *screen = ScreenRegistry::instance().find(form))
+    if (screen)
         screen->close();
     Camera::settle();
+}
+
+void ScreenshotTour::closeScreen(const QString &word)
+{
+    closeScreen(ScreenRegistry::instance().find(formOf(word)));
 }
 
 void ScreenshotTour::requireRows(GridScreen *screen, const QString &what)
@@ -148,12 +164,12 @@ void ScreenshotTour::loginAndMenu()
 {
     say(QStringLiteral("== ログイン"));
     ScreenRegistry &screens = ScreenRegistry::instance();
-    m_camera.shoot(screens.show(QStringLiteral("frmLogin")), QStringLiteral("login"));
-    closeScreen(QStringLiteral("frmLogin"));
-    m_camera.shoot(screens.show(QStringLiteral("frmOption")), QStringLiteral("options"));
-    closeScreen(QStringLiteral("frmOption"));
+    m_camera.shoot(screens.show<LoginScreen>(), QStringLiteral("login"));
+    closeScreen(screens.find<LoginScreen>());
+    m_camera.shoot(screens.show<OptionsScreen>(), QStringLiteral("options"));
+    closeScreen(screens.find<OptionsScreen>());
 
-    m_menu = qobject_cast<MainMenuScreen *>(screens.show(QStringLiteral("frm_main")));
+    m_menu = qobject_cast<MainMenuScreen *>(screens.show<MainMenuScreen>());
     if (!m_menu) {
         m_camera.fail(QStringLiteral("メインメニューが開きません"));
         return;
@@ -190,8 +206,7 @@ void ScreenshotTour::monthRegister()
 
 void ScreenshotTour::importScreen()
 {
-    auto *import =
-        qobject_cast<ImportScreen *>(openFromMenu("FileImport", QStringLiteral("frmOrd_Imp")));
+    auto *import = qobject_cast<ImportScreen *>(openFromMenu("FileImport"));
     if (!import)
         return;
     import->fileEdit->setText(m_day.orderFile);
@@ -208,23 +223,23 @@ void ScreenshotTour::importScreen()
                      QStringLiteral("import-notfound"));
     m_dialogs.expect(QStringLiteral("エラー終了しました。"));
     import->onOk();
-    closeScreen(QStringLiteral("frmOrd_Imp"));
+    closeScreen(QStringLiteral("FileImport"));
 }
 
 void ScreenshotTour::errorScreens()
 {
-    auto *errors = gridScreen(openFromMenu("ErrView", "frmOrd_ErrView", "picker"));
+    auto *errors = gridScreen(openFromMenu("ErrView", "picker"));
     requireRows(errors, QStringLiteral("エラー確認"));
     m_camera.shoot(errors, QStringLiteral("errview"));
-    closeScreen(QStringLiteral("frmOrd_ErrView"));
+    closeScreen(QStringLiteral("ErrView"));
 
-    m_camera.shoot(openFromMenu("ErrAction", "frmOrd_ErrCheck"), QStringLiteral("errcheck"));
-    closeScreen(QStringLiteral("frmOrd_ErrCheck"));
+    m_camera.shoot(openFromMenu("ErrAction"), QStringLiteral("errcheck"));
+    closeScreen(QStringLiteral("ErrAction"));
 }
 
 void ScreenshotTour::orderEdit()
 {
-    auto *edit = gridScreen(openFromMenu("OrderEdit", "frmOrd_Edit"));
+    auto *edit = gridScreen(openFromMenu("OrderEdit"));
     if (!edit)
         return;
     requireRows(edit, QStringLiteral("データ修正"));
@@ -244,7 +259,7 @@ void ScreenshotTour::orderEdit()
     }
     m_camera.shoot(edit, QStringLiteral("edit"));
     findAndBulkUpdate(edit);
-    closeScreen(QStringLiteral("frmOrd_Edit"));
+    closeScreen(QStringLiteral("OrderEdit"));
 }
 
 void ScreenshotTour::findAndBulkUpdate(GridScreen *edit)
@@ -292,21 +307,20 @@ void ScreenshotTour::findAndBulkUpdate(GridScreen *edit)
 
 void ScreenshotTour::plateLists()
 {
-    auto *sosei = gridScreen(openFromMenu("SoseiHanCheck", "frmHan_SoseiCheck"));
+    auto *sosei = gridScreen(openFromMenu("SoseiHanCheck"));
     requireRows(sosei, QStringLiteral("組成版チェック"));
     m_camera.shoot(sosei, QStringLiteral("sosei-check"));
-    closeScreen(QStringLiteral("frmHan_SoseiCheck"));
+    closeScreen(QStringLiteral("SoseiHanCheck"));
 
-    auto *size = gridScreen(openFromMenu("SizeHanCheck", "frmHan_SizeCheck"));
+    auto *size = gridScreen(openFromMenu("SizeHanCheck"));
     requireRows(size, QStringLiteral("サイズ版チェック"));
     m_camera.shoot(size, QStringLiteral("size-check"));
-    closeScreen(QStringLiteral("frmHan_SizeCheck"));
+    closeScreen(QStringLiteral("SizeHanCheck"));
 }
 
 void ScreenshotTour::conversion()
 {
-    auto *henkan =
-        qobject_cast<ConversionScreen *>(openFromMenu("OrderHenkan", "frmOrd_Henkan", {}));
+    auto *henkan = qobject_cast<ConversionScreen *>(openFromMenu("OrderHenkan", {}));
     if (!henkan)
         return;
     m_camera.shoot(henkan, QStringLiteral("henkan"));
@@ -321,7 +335,7 @@ void ScreenshotTour::conversion()
     m_dialogs.expect(QStringLiteral("完了です。"));
     m_progress.shootAt(QStringLiteral("変換..."), 5, QStringLiteral("progress"));
     henkan->okButton->click();
-    closeScreen(QStringLiteral("frmOrd_Henkan"));
+    closeScreen(QStringLiteral("OrderHenkan"));
 }
 
 void ScreenshotTour::printScreen()
@@ -332,13 +346,12 @@ void ScreenshotTour::printScreen()
         dialog->close();
     });
     m_menu->loadProcedure(QStringLiteral("OrderList"));
-    closeScreen(QStringLiteral("frmOrd_Print"));
+    closeScreen(QStringLiteral("OrderList"));
 }
 
 void ScreenshotTour::confirmation()
 {
-    auto *kakutei =
-        qobject_cast<ConfirmationScreen *>(openFromMenu("OrderKakutei", "frmOrd_Kakutei"));
+    auto *kakutei = qobject_cast<ConfirmationScreen *>(openFromMenu("OrderKakutei"));
     if (!kakutei)
         return;
     m_camera.shoot(kakutei, QStringLiteral("kakutei"));
@@ -348,32 +361,32 @@ void ScreenshotTour::confirmation()
     m_dialogs.expect(QStringLiteral("変換処理されていないレコードが含まれています。"), false,
                      QStringLiteral("kakutei-unconverted"));
     kakutei->okButton->click();
-    closeScreen(QStringLiteral("frmOrd_Kakutei"));
+    closeScreen(QStringLiteral("OrderKakutei"));
 }
 
 void ScreenshotTour::reference()
 {
-    auto *sansyou = gridScreen(openFromMenu("OrdSansyou", "frmOrd_Sansyou"));
+    auto *sansyou = gridScreen(openFromMenu("OrdSansyou"));
     pressKey(sansyou, Qt::Key_F4);
     requireRows(sansyou, QStringLiteral("確定済み参照"));
     m_camera.shoot(sansyou, QStringLiteral("sansyou"));
-    closeScreen(QStringLiteral("frmOrd_Sansyou"));
+    closeScreen(QStringLiteral("OrdSansyou"));
 }
 
 void ScreenshotTour::runHistory()
 {
-    auto *runs = gridScreen(openFromMenu("RunHistory", "frmRunHistory"));
+    auto *runs = gridScreen(openFromMenu("RunHistory"));
     requireRows(runs, QStringLiteral("実行履歴"));
     m_camera.shoot(runs, QStringLiteral("runs"));
     m_dialogs.expect(QStringLiteral("再印刷するリストの番号"), false,
                      QStringLiteral("runs-reprint"));
     pressKey(runs, Qt::Key_F4);
-    closeScreen(QStringLiteral("frmRunHistory"));
+    closeScreen(QStringLiteral("RunHistory"));
 }
 
-void ScreenshotTour::masterPair(const QString &command, const QString &form, const QString &png)
+void ScreenshotTour::masterPair(const QString &command, const QString &png)
 {
-    auto *list = qobject_cast<MasterListScreen *>(openFromMenu(command, form));
+    auto *list = qobject_cast<MasterListScreen *>(openFromMenu(command));
     if (!list)
         return;
     requireRows(list, command);
@@ -390,21 +403,20 @@ void ScreenshotTour::masterPair(const QString &command, const QString &form, con
 
 void ScreenshotTour::masters()
 {
-    masterPair(QStringLiteral("MST_CAR"), QStringLiteral("frmMst_Car"), QStringLiteral("mst-car"));
-    closeScreen(QStringLiteral("frmMst_Car"));
+    masterPair(QStringLiteral("MST_CAR"), QStringLiteral("mst-car"));
+    closeScreen(QStringLiteral("MST_CAR"));
 
-    masterPair(QStringLiteral("MST_QUL"), QStringLiteral("frmMst_Qul"), QStringLiteral("mst-qul"));
+    masterPair(QStringLiteral("MST_QUL"), QStringLiteral("mst-qul"));
     m_dialogs.expect(QStringLiteral("ostQ.csv 書き出しました。"), false,
                      QStringLiteral("mst-qul-csv"));
-    pressKey(gridScreen(ScreenRegistry::instance().find(QStringLiteral("frmMst_Qul"))), Qt::Key_F9);
-    closeScreen(QStringLiteral("frmMst_Qul"));
+    pressKey(gridScreen(ScreenRegistry::instance().find<QualityListScreen>()), Qt::Key_F9);
+    closeScreen(QStringLiteral("MST_QUL"));
 
-    masterPair(QStringLiteral("MST_FACTORY"), QStringLiteral("frmMst_Fc"),
-               QStringLiteral("mst-factory"));
-    closeScreen(QStringLiteral("frmMst_Fc"));
+    masterPair(QStringLiteral("MST_FACTORY"), QStringLiteral("mst-factory"));
+    closeScreen(QStringLiteral("MST_FACTORY"));
 
-    auto *size = gridScreen(openFromMenu("MST_TARVOLIN_SIZE", "frmMst_TarvolinSize"));
+    auto *size = gridScreen(openFromMenu("MST_TARVOLIN_SIZE"));
     requireRows(size, QStringLiteral("tarvolin サイズ"));
     m_camera.shoot(size, QStringLiteral("mst-size"));
-    closeScreen(QStringLiteral("frmMst_TarvolinSize"));
+    closeScreen(QStringLiteral("MST_TARVOLIN_SIZE"));
 }

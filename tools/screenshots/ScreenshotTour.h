@@ -40,12 +40,14 @@ private:
     void reference();
     void runHistory();
     void masters();
-    void masterPair(const QString &command, const QString &form, const QString &png);
+    void masterPair(const QString &command, const QString &png);
 
     // Runs a menu command word; for a day-bound command the picker is photographed (when
     // pickerPng is given) and its first date, the newest, chosen with Enter.
-    QWidget *openFromMenu(const QString &word, const QString &form, const QString &pickerPng = {});
-    void closeScreen(const QString &form);
+    QWidget *openFromMenu(const QString &word, const QString &pickerPng = {});
+    void closeScreen(QWidget *screen);
+    // Closes the screen a command word opened.
+    void closeScreen(const QString &word);
     // A grid that should show the day's data but does not is a failure of the tour.
     void requireRows(GridScreen *screen, const QString &what);
     // The factory of the day whose lines most often lack a composition or size plate: made

@@ -49,7 +49,6 @@ QPushButton *button(const QString &name, const QString &caption)
 
 ConfirmationScreen::ConfirmationScreen(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmOrd_Kakutei"));
     setWindowTitle(QStringLiteral("確定"));
     buildControls();
     initialise();

@@ -53,7 +53,6 @@ QPushButton *button(const QString &name, const QString &caption)
 
 ConversionScreen::ConversionScreen(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmOrd_Henkan"));
     setWindowTitle(QStringLiteral("変換"));
     buildControls();
     initialise();

@@ -44,7 +44,6 @@ QPushButton *button(const QString &caption, const char *name, QWidget *parent)
 
 ImportScreen::ImportScreen(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmOrd_Imp"));
     setWindowTitle(QStringLiteral("Import"));
 
     auto *month = new QGroupBox(QStringLiteral("月次業務情報"), this);

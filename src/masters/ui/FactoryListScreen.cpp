@@ -1,9 +1,11 @@
 #include "FactoryListScreen.h"
 
+#include "FactoryEditScreen.h"
 #include "FactoryMaster.h"
 
 FactoryListScreen::FactoryListScreen(QWidget *parent)
-    : MasterListScreen(QStringLiteral("工場マスタ"), QStringLiteral("frmMst_FcEdit"), parent)
+    : MasterListScreen(QStringLiteral("工場マスタ"), ScreenRegistry::key<FactoryEditScreen>(),
+                       parent)
 {
 }
 

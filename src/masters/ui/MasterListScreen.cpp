@@ -11,8 +11,9 @@
 
 #include <QPointer>
 
-MasterListScreen::MasterListScreen(const QString &title, const QString &editForm, QWidget *parent)
-    : GridScreen(parent), m_editForm(editForm)
+MasterListScreen::MasterListScreen(const QString &title, ScreenRegistry::Key editScreen,
+                                   QWidget *parent)
+    : GridScreen(parent), m_editScreen(editScreen)
 {
     setWindowTitle(title);
     setFormSizeTwips(13500, 10000);
@@ -117,8 +118,8 @@ void MasterListScreen::deleteRecord()
 
 void MasterListScreen::openEditScreen(int mode, const QString &key)
 {
-    QPointer<MasterEditScreen> edit =
-        qobject_cast<MasterEditScreen *>(ScreenRegistry::instance().load(m_editForm));
+    QPointer<MasterEditScreen> edit = qobject_cast<MasterEditScreen *>(
+        ScreenRegistry::instance().load(ScreenRegistry::instance().formName(m_editScreen)));
     if (!edit)
         return;
     edit->setParent(this, edit->windowFlags() | Qt::Dialog); // modal over its list

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "GridScreen.h"
+#include "ScreenRegistry.h"
 
 #include <memory>
 
@@ -21,7 +22,8 @@ public:
     void deleteRecord();
 
 protected:
-    MasterListScreen(const QString &title, const QString &editForm, QWidget *parent = nullptr);
+    MasterListScreen(const QString &title, ScreenRegistry::Key editScreen,
+                     QWidget *parent = nullptr);
 
     virtual std::unique_ptr<MasterTable> createTable(Db &db) const = 0;
 
@@ -34,5 +36,5 @@ protected:
 private:
     void openEditScreen(int mode, const QString &key);
 
-    QString m_editForm;
+    ScreenRegistry::Key m_editScreen;
 };

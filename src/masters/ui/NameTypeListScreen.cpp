@@ -1,10 +1,12 @@
 #include "NameTypeListScreen.h"
 
+#include "NameTypeEditScreen.h"
 #include "NameTypeMaster.h"
 #include "Progress.h"
 
 NameTypeListScreen::NameTypeListScreen(QWidget *parent)
-    : MasterListScreen(QStringLiteral("ネーム資材マスタ"), QStringLiteral("frmMst_CarEdit"), parent)
+    : MasterListScreen(QStringLiteral("ネーム資材マスタ"),
+                       ScreenRegistry::key<NameTypeEditScreen>(), parent)
 {
 }
 

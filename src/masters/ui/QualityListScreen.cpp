@@ -8,6 +8,7 @@
 #include "QualityCardReport.h"
 #include "QualityCardSelection.h"
 #include "QualityCsvExport.h"
+#include "QualityEditScreen.h"
 #include "QualityMaster.h"
 #include "globals.h"
 
@@ -22,7 +23,8 @@ const QString kNotConnected = QStringLiteral("データベースに接続され�
 } // namespace
 
 QualityListScreen::QualityListScreen(QWidget *parent)
-    : MasterListScreen(QStringLiteral("品質マスタ"), QStringLiteral("frmMst_QulEdit"), parent)
+    : MasterListScreen(QStringLiteral("品質マスタ"), ScreenRegistry::key<QualityEditScreen>(),
+                       parent)
 {
 }
 

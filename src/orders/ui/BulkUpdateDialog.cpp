@@ -25,6 +25,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+class OrderEditScreen;
+
 BulkUpdateDialog::BulkUpdateDialog(QWidget *parent)
     : QDialog(parent), m_printers(new QStandardItemModel(0, 2, this))
 {
@@ -151,8 +153,8 @@ void BulkUpdateDialog::onOk()
     if (!applied)
         return; // refused or failed, with its message; the dialog stays open with the input
     accept();
-    if (auto *edit = qobject_cast<GridScreen *>(
-            ScreenRegistry::instance().find(QStringLiteral("frmOrd_Edit")))) {
+    if (auto *edit =
+            qobject_cast<GridScreen *>(ScreenRegistry::instance().find<OrderEditScreen>())) {
         edit->show();
         edit->refillKeepingPosition();
     }

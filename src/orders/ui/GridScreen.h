@@ -1,5 +1,5 @@
-// The shape every list-and-maintain screen of the desk shares: one grid gridView over the
-// rows of one SELECT, the function-key bar functionKeyBar at the bottom, and the fixed routines
+// The shape every list-and-maintain screen of the desk shares: one grid (gridView) over the
+// rows of one SELECT, the function-key bar (functionKeyBar) at the bottom, and the fixed steps
 // setUpFunctionKeys, setUpColumns and fillGrid. A screen declares its columns, its statement
 // and its keys and acts on them; the base does the rest:
 //
@@ -9,7 +9,8 @@
 //       QStringList functionKeyCaptions() const override { return {"終了", ...}; }
 //       void onFunctionKey(int key) override { ... }
 //   };
-//   ScreenRegistry::instance().add("frmMst_Fc", &GridScreen::create<FactoryListScreen>);
+//   (its row in the screen table of src/AllScreens.cpp: make<FactoryListScreen>, which runs
+//   GridScreen::create)
 //
 // Keys: the screen sees every key before its controls. A function key acts only without
 // Shift, Ctrl or Alt and only when its label is enabled; otherwise it reaches the focused
@@ -57,7 +58,7 @@ public:
     virtual void initialise();
     void setUpFunctionKeys();
     void setUpColumns();
-    // Fills the grid from the screen's statement (kept in statement). A failing statement is
+    // Fills the grid from the screen's statement (kept in `statement`). A failing statement is
     // reported with the database's text and leaves the grid empty; returns false then.
     virtual bool fillGrid();
     // Fills again and comes back to the same row and column (after an edit screen saved, a
@@ -114,7 +115,7 @@ protected:
     QAction *printAction = nullptr;
 
     // --- common key actions ---
-    // "EXCEL": the rows of statement into a spreadsheet, opened for the operator.
+    // "EXCEL": the rows of `statement` into a spreadsheet, opened for the operator.
     void excelOut();
     // Deletes the current row through the model; false when there is none or it refused.
     bool deleteCurrentRow();

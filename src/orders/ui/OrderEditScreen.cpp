@@ -11,11 +11,11 @@
 #include <QItemSelectionModel>
 #include <QPointer>
 
-namespace {
-const QString kFind = QStringLiteral("frmOrd_Find");
-const QString kUpdate = QStringLiteral("frmOrd_Update");
-const QString kLineHistory = QStringLiteral("frmOrd_LineHistory");
+class BulkUpdateDialog;
+class LineHistoryScreen;
+class OrderFindDialog;
 
+namespace {
 GridColumn column(const char *caption, const char *field, int width)
 {
     return GridColumn(QString::fromUtf8(caption), QString::fromUtf8(field), width);
@@ -130,11 +130,11 @@ void OrderEditScreen::onFunctionKey(int key)
     switch (key) {
     case 2:
         finishEditing();
-        showDialog(kUpdate);
+        showDialog(ScreenRegistry::key<BulkUpdateDialog>());
         break;
     case 4:
         finishEditing();
-        showDialog(kFind);
+        showDialog(ScreenRegistry::key<OrderFindDialog>());
         break;
     case 6:
         commitOpenEditor();
@@ -171,21 +171,22 @@ void OrderEditScreen::finishEditing()
     editModel()->writePendingRow();
 }
 
-void OrderEditScreen::showDialog(const QString &formName)
+void OrderEditScreen::showDialog(ScreenRegistry::Key dialogClass)
 {
-    QPointer<QWidget> screen = ScreenRegistry::instance().load(formName);
+    ScreenRegistry &registry = ScreenRegistry::instance();
+    QPointer<QWidget> screen = registry.load(registry.formName(dialogClass));
     if (auto *dialog = qobject_cast<QDialog *>(screen.data()))
         dialog->exec(); // OK and Cancel both unload it
 }
 
-// The line's changes in the history dialog, found by its form name so that the order screens
-// do not depend on the history's.
+// The line's changes in the history dialog, found through the registry and opened by the
+// name of its method, so that the order screens do not depend on the history's.
 void OrderEditScreen::showLineHistory()
 {
     const QString impDate = columnText(0);
     if (impDate.isEmpty())
         return; // no current line
-    if (QWidget *dialog = ScreenRegistry::instance().load(kLineHistory))
+    if (QWidget *dialog = ScreenRegistry::instance().load<LineHistoryScreen>())
         QMetaObject::invokeMethod(dialog, "openModal", Q_ARG(QString, impDate),
                                   Q_ARG(QString, columnText(1)));
 }
@@ -231,6 +232,6 @@ void OrderEditScreen::onClosing()
 {
     GridScreen::onClosing();
     // The next opening starts with a find dialog filled afresh.
-    if (QWidget *find = ScreenRegistry::instance().find(kFind))
+    if (QWidget *find = ScreenRegistry::instance().find<OrderFindDialog>())
         find->close();
 }

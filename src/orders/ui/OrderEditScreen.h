@@ -8,6 +8,7 @@
 #pragma once
 
 #include "GridScreen.h"
+#include "ScreenRegistry.h"
 
 class OrderEditModel;
 
@@ -42,7 +43,7 @@ private:
     // or an export sees them.
     void finishEditing();
     void commitOpenEditor();
-    void showDialog(const QString &formName);
+    void showDialog(ScreenRegistry::Key dialogClass);
     void deleteRecord();
     void showLineHistory();
 };

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+class OrderEditScreen;
+
 namespace {
 QLabel *between(QWidget *parent)
 {
@@ -177,8 +179,8 @@ void OrderFindDialog::onOk()
     }
     gWhere = result.condition;
     accept();
-    if (auto *edit = qobject_cast<GridScreen *>(
-            ScreenRegistry::instance().find(QStringLiteral("frmOrd_Edit")))) {
+    if (auto *edit =
+            qobject_cast<GridScreen *>(ScreenRegistry::instance().find<OrderEditScreen>())) {
         edit->show();
         edit->fillGrid();
     }

@@ -15,6 +15,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+class CompositionPlateScreen;
+class ConfirmationScreen;
+class ConversionScreen;
+class ImportScreen;
+class OrderEditScreen;
+class SizePlateScreen;
+
 namespace {
 constexpr int kRowTwips = 400;
 constexpr int kWidthTwips = 6000;
@@ -22,13 +29,13 @@ constexpr int kDateColumnTwips = 2000;
 constexpr int kMemoColumnTwips = 3600;
 } // namespace
 
-const QStringList &ImportDateDialog::relatedForms()
+const QList<ScreenRegistry::Key> &ImportDateDialog::relatedScreens()
 {
-    static const QStringList names = {
-        QStringLiteral("frmOrd_Edit"),      QStringLiteral("frmOrd_Imp"),
-        QStringLiteral("frmOrd_Henkan"),    QStringLiteral("frmOrd_Kakutei"),
-        QStringLiteral("frmHan_SizeCheck"), QStringLiteral("frmHan_SoseiCheck")};
-    return names;
+    static const QList<ScreenRegistry::Key> screens = {
+        ScreenRegistry::key<OrderEditScreen>(),  ScreenRegistry::key<ImportScreen>(),
+        ScreenRegistry::key<ConversionScreen>(), ScreenRegistry::key<ConfirmationScreen>(),
+        ScreenRegistry::key<SizePlateScreen>(),  ScreenRegistry::key<CompositionPlateScreen>()};
+    return screens;
 }
 
 int ImportDateDialog::heightTwips(int rows)
@@ -96,8 +103,9 @@ void ImportDateDialog::openModal()
 
 bool ImportDateDialog::relatedScreenOpen()
 {
-    for (const QString &name : relatedForms()) {
-        if (ScreenRegistry::instance().isOpen(name)) {
+    ScreenRegistry &registry = ScreenRegistry::instance();
+    for (ScreenRegistry::Key screen : relatedScreens()) {
+        if (registry.isOpen(registry.formName(screen))) {
             appDialogs().message(
                 QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。"),
                 Icon::Error);

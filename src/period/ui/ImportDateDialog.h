@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ImportDatePicker.h"
+#include "ScreenRegistry.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -20,7 +21,7 @@ public:
     int cancelCode() const override { return m_cancelCode; }
 
     // The screens that work on gImpDate; the picker refuses while any of them is open.
-    static const QStringList &relatedForms();
+    static const QList<ScreenRegistry::Key> &relatedScreens();
     // Window height for n dates: row height × n + 370 twips.
     static int heightTwips(int rows);
     // 15 twips to a pixel at 96 dpi.

@@ -2,6 +2,7 @@
 
 #include "DbConnection.h"
 #include "Installation.h"
+#include "LoginScreen.h"
 #include "MessageBoxDialogs.h"
 #include "ProgressWindow.h"
 #include "ScreenRegistry.h"
@@ -47,7 +48,7 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     gComputerName = computerName(dialogs);
     gVersion = versionText();
 
-    if (!ScreenRegistry::instance().show(QStringLiteral("frmLogin"))) {
+    if (!ScreenRegistry::instance().show<LoginScreen>()) {
         dialogs.message(QStringLiteral("ログイン画面がありません。"), Icon::Error,
                         QStringLiteral("ostera"));
         return 1;

@@ -4,6 +4,8 @@
 #include "FormLook.h"
 #include "Installation.h"
 #include "KeyPreview.h"
+#include "MainMenuScreen.h"
+#include "OptionsScreen.h"
 #include "ScreenRegistry.h"
 #include "globals.h"
 
@@ -134,7 +136,7 @@ void LoginScreen::onOk()
         return;
     }
     gUserName = userNameEdit->text();
-    ScreenRegistry::instance().show(QStringLiteral("frm_main"));
+    ScreenRegistry::instance().show<MainMenuScreen>();
     close();
 }
 
@@ -151,7 +153,7 @@ bool LoginScreen::onKey(QKeyEvent *event)
         return false;
     switch (event->key()) {
     case Qt::Key_F10:
-        ScreenRegistry::instance().show(QStringLiteral("frmOption"));
+        ScreenRegistry::instance().show<OptionsScreen>();
         close();
         return true;
     case Qt::Key_Escape:

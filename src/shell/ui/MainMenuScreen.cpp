@@ -28,50 +28,8 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString kPicker = QStringLiteral("frmImpDate");
-const QString kFind = QStringLiteral("frmOrd_Find");
 constexpr int kVkF1 = 112;
 } // namespace
-
-// What a command word of the menu does. Words are compared exactly, letter case included.
-struct MainMenuScreen::CommandWord {
-    enum Action { Show, OrderEdit, PrintMode, Modal, Exit };
-    QString word;
-    bool picker;
-    Action action;
-    QString form;
-};
-
-const QList<MainMenuScreen::CommandWord> &MainMenuScreen::commandTable()
-{
-    static const QList<CommandWord> table = {
-        {QStringLiteral("FileImport"), false, CommandWord::Show, QStringLiteral("frmOrd_Imp")},
-        {QStringLiteral("OrderEdit"), true, CommandWord::OrderEdit, QStringLiteral("frmOrd_Edit")},
-        {QStringLiteral("OrderHenkan"), true, CommandWord::Show, QStringLiteral("frmOrd_Henkan")},
-        {QStringLiteral("OrderKakutei"), true, CommandWord::Show, QStringLiteral("frmOrd_Kakutei")},
-        {QStringLiteral("ErrView"), true, CommandWord::Show, QStringLiteral("frmOrd_ErrView")},
-        {QStringLiteral("ErrAction"), true, CommandWord::Show, QStringLiteral("frmOrd_ErrCheck")},
-        {QStringLiteral("SoseiHanCheck"), true, CommandWord::Show,
-         QStringLiteral("frmHan_SoseiCheck")},
-        {QStringLiteral("SizeHanCheck"), true, CommandWord::Show,
-         QStringLiteral("frmHan_SizeCheck")},
-        {QStringLiteral("OrderList"), false, CommandWord::PrintMode,
-         QStringLiteral("frmOrd_Print")},
-        {QStringLiteral("CarList"), false, CommandWord::PrintMode, QStringLiteral("frmOrd_Print")},
-        {QStringLiteral("TotalList"), false, CommandWord::PrintMode,
-         QStringLiteral("frmOrd_Print")},
-        {QStringLiteral("MST_QUL"), false, CommandWord::Show, QStringLiteral("frmMst_Qul")},
-        {QStringLiteral("MST_FACTORY"), false, CommandWord::Show, QStringLiteral("frmMst_Fc")},
-        {QStringLiteral("MST_CAR"), false, CommandWord::Show, QStringLiteral("frmMst_Car")},
-        {QStringLiteral("MST_TARVOLIN_SIZE"), false, CommandWord::Show,
-         QStringLiteral("frmMst_TarvolinSize")},
-        {QStringLiteral("TUKI_SYORI"), false, CommandWord::Modal, QStringLiteral("frmTukiSyori")},
-        {QStringLiteral("App_Exit"), false, CommandWord::Exit, QString()},
-        {QStringLiteral("OrdSansyou"), false, CommandWord::Show, QStringLiteral("frmOrd_Sansyou")},
-        {QStringLiteral("RunHistory"), false, CommandWord::Show, QStringLiteral("frmRunHistory")},
-    };
-    return table;
-}
 
 MainMenuScreen::MainMenuScreen(QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -201,14 +159,14 @@ void MainMenuScreen::onCommandEntered()
     m_menu.selectTyped(typed);
 }
 
-bool MainMenuScreen::isAvailable(const CommandWord &command) const
+bool MainMenuScreen::isAvailable(const ScreenRegistry::Command &command) const
 {
     const ScreenRegistry &registry = ScreenRegistry::instance();
-    if (command.action == CommandWord::Exit)
+    if (command.opening == ScreenRegistry::Opening::Exit)
         return true;
-    if (command.picker && !registry.has(kPicker))
+    if (command.afterDatePick && !registry.has<ImportDatePicker>())
         return false;
-    return registry.has(command.form);
+    return registry.has(command.formName);
 }
 
 void MainMenuScreen::refuse(const QString &word)
@@ -217,53 +175,49 @@ void MainMenuScreen::refuse(const QString &word)
                          QStringLiteral("呼出しエラー"));
 }
 
+// The command words and the screens they open are the screen table's (src/AllScreens.cpp).
 void MainMenuScreen::loadProcedure(const QString &word)
 {
-    for (const CommandWord &command : commandTable()) {
-        if (command.word != word)
-            continue;
-        // A screen not built into this program answers like an unknown word.
-        if (!isAvailable(command))
-            break;
-        if (command.picker && !runPicker())
-            return;
-        run(command, word);
+    const ScreenRegistry::Command *command = ScreenRegistry::instance().command(word);
+    // A screen not built into this program answers like an unknown word.
+    if (!command || !isAvailable(*command)) {
+        refuse(word);
         return;
     }
-    refuse(word);
+    if (command->afterDatePick && !runPicker())
+        return;
+    run(*command, word);
 }
 
 bool MainMenuScreen::runPicker()
 {
-    auto *picker = dynamic_cast<ImportDatePicker *>(ScreenRegistry::instance().load(kPicker));
+    auto *picker =
+        dynamic_cast<ImportDatePicker *>(ScreenRegistry::instance().load<ImportDatePicker>());
     if (!picker)
         return false;
     picker->openModal();
     return picker->cancelCode() == 0;
 }
 
-void MainMenuScreen::run(const CommandWord &command, const QString &word)
+void MainMenuScreen::run(const ScreenRegistry::Command &command, const QString &word)
 {
     ScreenRegistry &registry = ScreenRegistry::instance();
-    switch (command.action) {
-    case CommandWord::Show:
-        registry.show(command.form);
+    switch (command.opening) {
+    case ScreenRegistry::Opening::Show:
+        if (!command.preload.isEmpty())
+            registry.load(command.preload);
+        registry.show(command.formName);
         break;
-    case CommandWord::OrderEdit:
-        // The find dialog is loaded first so that the edit screen's F4 finds it ready.
-        registry.load(kFind);
-        registry.show(command.form);
-        break;
-    case CommandWord::PrintMode:
-        if (auto *screen = dynamic_cast<OpenWithMode *>(registry.load(command.form)))
+    case ScreenRegistry::Opening::WithMode:
+        if (auto *screen = dynamic_cast<OpenWithMode *>(registry.load(command.formName)))
             screen->openModal(word);
         else
             refuse(word);
         break;
-    case CommandWord::Modal:
-        showModal(registry.load(command.form));
+    case ScreenRegistry::Opening::Modal:
+        showModal(registry.load(command.formName));
         break;
-    case CommandWord::Exit:
+    case ScreenRegistry::Opening::Exit:
         close();
         break;
     }

@@ -5,6 +5,7 @@
 
 #include "MenuBuilder.h"
 #include "MenuWindow.h"
+#include "ScreenRegistry.h"
 
 #include <QWidget>
 
@@ -37,16 +38,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    struct CommandWord;
-    static const QList<CommandWord> &commandTable();
-
     void initialise();
     QWidget *buildMenuFrame();
     bool onKey(QKeyEvent *event);
     void onCommandEntered();
-    bool isAvailable(const CommandWord &command) const;
+    bool isAvailable(const ScreenRegistry::Command &command) const;
     bool runPicker();
-    void run(const CommandWord &command, const QString &word);
+    void run(const ScreenRegistry::Command &command, const QString &word);
     void showModal(QWidget *screen);
     void refuse(const QString &word);
 

@@ -6,9 +6,40 @@ ScreenRegistry &ScreenRegistry::instance()
     return registry;
 }
 
-void ScreenRegistry::add(const QString &formName, Factory factory)
+void ScreenRegistry::add(const QString &formName, Factory factory, const QList<Key> &keys)
 {
     m_factories.insert(formName, std::move(factory));
+    for (Key key : keys)
+        m_formNames.insert(key, formName);
+}
+
+void ScreenRegistry::addCommand(const Command &command)
+{
+    for (Command &known : m_commands) {
+        if (known.word == command.word) {
+            known = command;
+            return;
+        }
+    }
+    m_commands << command;
+}
+
+const ScreenRegistry::Command *ScreenRegistry::command(const QString &word) const
+{
+    for (const Command &command : m_commands)
+        if (command.word == word)
+            return &command;
+    return nullptr;
+}
+
+void ScreenRegistry::remove(const QString &formName)
+{
+    m_factories.remove(formName);
+}
+
+QString ScreenRegistry::formName(Key key) const
+{
+    return m_formNames.value(key);
 }
 
 bool ScreenRegistry::has(const QString &formName) const
@@ -81,4 +112,6 @@ void ScreenRegistry::clear()
         delete find(name);
     m_open.clear();
     m_factories.clear();
+    m_formNames.clear();
+    m_commands.clear();
 }

@@ -1,9 +1,9 @@
 #include "../ConversionFixture.h"
 #include "DbTest.h"
 
+#include "AllScreens.h"
 #include "ConfirmationScreen.h"
 #include "ConversionScreen.h"
-#include "ConversionScreens.h"
 #include "ImportScreen.h"
 #include "MessageBoxDialogs.h"
 #include "ScreenRegistry.h"
@@ -157,13 +157,12 @@ TEST_P(ConversionScreensTest, ConfirmationShowsTheCountsAndConfirmsAfterTheExtra
 
 TEST_P(ConversionScreensTest, TheMenuFindsBothScreensByTheirFormNames)
 {
-    registerConversionScreens();
+    registerAllScreens();
     ScreenRegistry &registry = ScreenRegistry::instance();
-    QWidget *henkan = registry.show(QStringLiteral("frmOrd_Henkan"));
+    QWidget *henkan = registry.show<ConversionScreen>();
     ASSERT_NE(henkan, nullptr);
     EXPECT_NE(qobject_cast<ConversionScreen *>(henkan), nullptr);
-    EXPECT_NE(qobject_cast<ConfirmationScreen *>(registry.show(QStringLiteral("frmOrd_Kakutei"))),
-              nullptr);
+    EXPECT_NE(qobject_cast<ConfirmationScreen *>(registry.show<ConfirmationScreen>()), nullptr);
     EXPECT_TRUE(registry.closeAll());
     registry.clear();
 }

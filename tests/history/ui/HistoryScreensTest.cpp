@@ -1,14 +1,14 @@
 #include "../HistoryFixture.h"
 
+#include "AllScreens.h"
 #include "Clock.h"
 #include "FunctionKeyLabel.h"
 #include "GridView.h"
-#include "HistoryScreens.h"
 #include "LineHistoryScreen.h"
 #include "ModalWindows.h"
 #include "OrderEditScreen.h"
 #include "OrderFindCondition.h"
-#include "OrdersScreens.h"
+#include "OrderFindDialog.h"
 #include "PagedQueryModel.h"
 #include "ReportEngine.h"
 #include "ReportLists.h"
@@ -36,8 +36,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         ScreenRegistry::instance().clear();
-        registerOrdersScreens();
-        registerHistoryScreens();
+        registerAllScreens();
     }
     void TearDown() override
     {
@@ -61,8 +60,8 @@ protected:
 
     RunHistoryScreen *openHistory()
     {
-        auto *screen = static_cast<RunHistoryScreen *>(
-            ScreenRegistry::instance().show(QStringLiteral("frmRunHistory")));
+        auto *screen =
+            static_cast<RunHistoryScreen *>(ScreenRegistry::instance().show<RunHistoryScreen>());
         screen->gridView->setFocus();
         QApplication::processEvents();
         return screen;
@@ -109,7 +108,7 @@ TEST_P(HistoryScreensTest, TheRunHistoryListsTheRunsNewestFirstWithTheirState)
     EXPECT_EQ(opened.size(), 1); // the sheet, handed to the desktop
     QTest::keyClick(screen->gridView, Qt::Key_F1);
     processDeletes();
-    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmRunHistory")));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<RunHistoryScreen>());
 }
 
 TEST_P(HistoryScreensTest, F4ReprintsTheChosenListOfTheCurrentRun)
@@ -178,8 +177,8 @@ TEST_P(HistoryScreensTest, F9OnTheEditScreenShowsTheCurrentLinesHistory)
     gImpDate = kDay;
     gWhere = OrderFindCondition::start(gImpDate);
     ScreenRegistry &registry = ScreenRegistry::instance();
-    registry.load(QStringLiteral("frmOrd_Find"));
-    auto *edit = static_cast<OrderEditScreen *>(registry.show(QStringLiteral("frmOrd_Edit")));
+    registry.load<OrderFindDialog>();
+    auto *edit = static_cast<OrderEditScreen *>(registry.show<OrderEditScreen>());
     edit->gridView->setFocus();
     QApplication::processEvents();
     int row = -1;
@@ -194,7 +193,7 @@ TEST_P(HistoryScreensTest, F9OnTheEditScreenShowsTheCurrentLinesHistory)
     QTest::keyClick(edit->gridView, Qt::Key_F9);
     EXPECT_EQ(dialogs.texts(), QStringList{"レコードがありません。"});
     processDeletes();
-    EXPECT_FALSE(registry.isOpen(QStringLiteral("frmOrd_LineHistory")));
+    EXPECT_FALSE(registry.isOpen<LineHistoryScreen>());
 
     // A number refused in 数量 logs nothing; a quantity typed is in the history at once (F9
     // writes the line first).
@@ -219,5 +218,5 @@ TEST_P(HistoryScreensTest, F9OnTheEditScreenShowsTheCurrentLinesHistory)
                                   "変更前=20", "変更後=25", "1"}));
     EXPECT_EQ(dialogs.messages().size(), 1); // the refusal of "abc" only
     processDeletes();
-    EXPECT_FALSE(registry.isOpen(QStringLiteral("frmOrd_LineHistory")));
+    EXPECT_FALSE(registry.isOpen<LineHistoryScreen>());
 }

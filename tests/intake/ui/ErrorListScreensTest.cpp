@@ -1,9 +1,9 @@
 #include "DbTest.h"
 #include <QHeaderView>
 
+#include "AllScreens.h"
 #include "CompositionPlateScreen.h"
 #include "ErrorListScreen.h"
-#include "ErrorListScreens.h"
 #include "FunctionKeyBar.h"
 #include "GridPrintPreview.h"
 #include "GridView.h"
@@ -151,9 +151,9 @@ TEST_P(ErrorListScreensTest, ErrorListShowsTheDaysFindingsInLineAndCheckOrder)
     addFinding(db(), QStringLiteral("20261208"), 12, 1, QStringLiteral("品質キーが未登録です。"));
     addFinding(db(), QStringLiteral("20261207"), 1, 1, QStringLiteral("前日"));
 
-    registerErrorListScreens();
-    auto *screen = qobject_cast<ErrorListScreen *>(
-        ScreenRegistry::instance().load(QStringLiteral("frmOrd_ErrView")));
+    registerAllScreens();
+    auto *screen =
+        qobject_cast<ErrorListScreen *>(ScreenRegistry::instance().load<ErrorListScreen>());
     ASSERT_NE(screen, nullptr);
     screen->show();
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("エラー確認"));
@@ -370,9 +370,8 @@ TEST_P(ErrorListScreensTest, RecheckRemovesFindingsFixedInTheMastersMeanwhile)
     // The quality is registered; the re-check of the day picks it up.
     db().exec(QStringLiteral("INSERT INTO MST_QUL(QUL_KEY) VALUES('Q-NEW')"));
     dialogs.clear();
-    registerErrorListScreens();
-    auto *screen = qobject_cast<RecheckScreen *>(
-        ScreenRegistry::instance().show(QStringLiteral("frmOrd_ErrCheck")));
+    registerAllScreens();
+    auto *screen = qobject_cast<RecheckScreen *>(ScreenRegistry::instance().show<RecheckScreen>());
     ASSERT_NE(screen, nullptr);
     QApplication::processEvents();
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("エラー処理実行"));

@@ -2,9 +2,9 @@
 #include "../OrderTestMasters.h"
 #include "DbTest.h"
 
+#include "AllScreens.h"
 #include "FileOpen.h"
 #include "ImportScreen.h"
-#include "IntakeScreens.h"
 #include "ScreenRegistry.h"
 
 #include <QFile>
@@ -264,7 +264,7 @@ TEST_P(ImportScreenTest, EscapeClosesAndTheScreenIsRegistered)
     QTest::keyClick(s.importDateEdit, Qt::Key_Escape);
     EXPECT_FALSE(s.isVisible());
 
-    registerIntakeScreens();
+    registerAllScreens();
     EXPECT_TRUE(ScreenRegistry::instance().has("frmOrd_Imp"));
     EXPECT_TRUE(ScreenRegistry::instance().has("frmOrd_ErrView"));
 }

@@ -33,10 +33,7 @@ protected:
     {
         return stored(QStringLiteral("MST_CAR"), QStringLiteral("CAR_CD"), key, column);
     }
-    NameTypeListScreen *openCars()
-    {
-        return open<NameTypeListScreen>(QStringLiteral("frmMst_Car"));
-    }
+    NameTypeListScreen *openCars() { return open<NameTypeListScreen>(); }
     // Fails the refusal of a save: the insert of a record whose BIKO2 is 'NG' is refused.
     void refuseInsertsOfNg(const QString &table)
     {
@@ -75,9 +72,8 @@ TEST_P(MasterListScreensTest, EveryMasterScreenIsRegisteredAndEditScreensAreDial
               QStringList({QStringLiteral("ネーム種"), QStringLiteral("オステラ資材コード"),
                            QStringLiteral("ダスメル資材コード")}));
     EXPECT_EQ(headers(cars).size(), 17);
-    EXPECT_EQ(open<FactoryListScreen>(QStringLiteral("frmMst_Fc"))->windowTitle(),
-              QStringLiteral("工場マスタ"));
-    EXPECT_NE(open<SizeRowScreen>(QStringLiteral("frmMst_TarvolinSize")), nullptr);
+    EXPECT_EQ(open<FactoryListScreen>()->windowTitle(), QStringLiteral("工場マスタ"));
+    EXPECT_NE(open<SizeRowScreen>(), nullptr);
 }
 
 TEST_P(MasterListScreensTest, F12AndEnterOnAnEmptyListDoNothing)
@@ -322,7 +318,7 @@ TEST_P(MasterListScreensTest, FactoriesShareCodesTakeAnyOriginAndKeepTheirAbbrev
 {
     db().exec(QStringLiteral("Insert Into MST_FACTORY(FC_RG, FC_CD, GENSAN) "
                              "Values('AB', 'F01', '日本製')"));
-    auto *factories = open<FactoryListScreen>(QStringLiteral("frmMst_Fc"));
+    auto *factories = open<FactoryListScreen>();
     ASSERT_NE(factories, nullptr);
     EXPECT_EQ(headers(factories).size(), 16);
     QStringList offered;

@@ -4,9 +4,9 @@
 
 #include "DbTest.h"
 
+#include "AllScreens.h"
 #include "GridScreen.h"
 #include "GridView.h"
-#include "MasterScreens.h"
 #include "ModalWindows.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
@@ -39,7 +39,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         ScreenRegistry::instance().clear();
-        registerMasterScreens();
+        registerAllScreens();
     }
     void TearDown() override
     {
@@ -47,9 +47,9 @@ protected:
         DbTest::TearDown();
     }
 
-    template <class Screen> Screen *open(const QString &form)
+    template <class Screen> Screen *open()
     {
-        QWidget *widget = ScreenRegistry::instance().show(form);
+        QWidget *widget = ScreenRegistry::instance().show<Screen>();
         auto *screen = qobject_cast<Screen *>(widget);
         if (!screen)
             return nullptr;

@@ -15,7 +15,7 @@ class QualityScreensTest : public MasterScreenTest {
 protected:
     QualityListScreen *openQualities()
     {
-        QualityListScreen *screen = open<QualityListScreen>(QStringLiteral("frmMst_Qul"));
+        QualityListScreen *screen = open<QualityListScreen>();
         if (screen)
             screen->reportEngine.setRecording(true);
         return screen;

@@ -34,7 +34,7 @@ protected:
         addPair(QStringLiteral("01"), QStringLiteral("M01"));
         addPair(QStringLiteral("01"), QStringLiteral("L01"));
         addPair(QStringLiteral("02"), QStringLiteral("F01"));
-        return open<Screen>(QStringLiteral("frmMst_TarvolinSize"));
+        return open<Screen>();
     }
     int pairs(const QString &row, const QString &kbn)
     {
@@ -218,7 +218,7 @@ TEST_P(SizeRowScreenTest, InsertAddsALineThatIsWrittenOnceBothKeysAreThere)
 
 TEST_P(SizeRowScreenTest, InsertWorksOnAnEmptyTable)
 {
-    Screen *screen = open<Screen>(QStringLiteral("frmMst_TarvolinSize"));
+    Screen *screen = open<Screen>();
     ASSERT_EQ(screen->model()->rowCount(), 0);
     key(screen, Qt::Key_Insert);
     ASSERT_EQ(screen->model()->rowCount(), 1);
@@ -251,7 +251,7 @@ TEST_P(SizeRowScreenTest, DeleteRemovesTheCurrentLineAfterAQuestion)
 TEST_P(SizeRowScreenTest, AFailedLoadSaysTheDataCannotBeShownAndLeavesTheGridEmpty)
 {
     db().exec(QStringLiteral("Alter Table MST_TARVOLIN_SIZE Rename To MST_TARVOLIN_SIZE_AWAY"));
-    Screen *screen = open<Screen>(QStringLiteral("frmMst_TarvolinSize"));
+    Screen *screen = open<Screen>();
     ASSERT_NE(screen, nullptr);
     ASSERT_EQ(dialogs.shown.size(), 2);
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Error); // the database's own text first

@@ -1,9 +1,9 @@
 #include "ConfirmedOrdersScreen.h"
 #include "../OrderLinesFixture.h"
+#include "AllScreens.h"
 #include "DbTest.h"
 #include "FunctionKeyLabel.h"
 #include "GridView.h"
-#include "OrdersScreens.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
 #include "globals.h"
@@ -42,7 +42,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         ScreenRegistry::instance().clear();
-        registerOrdersScreens();
+        registerAllScreens();
         Line l;
         l.flg4 = QStringLiteral("1");
         l.b2 = QStringLiteral("2026/12/09 17:00:00");
@@ -74,7 +74,7 @@ protected:
     ConfirmedOrdersScreen *open()
     {
         auto *screen = static_cast<ConfirmedOrdersScreen *>(
-            ScreenRegistry::instance().show(QStringLiteral("frmOrd_Sansyou")));
+            ScreenRegistry::instance().show<ConfirmedOrdersScreen>());
         screen->activateWindow();
         QApplication::processEvents();
         return screen;

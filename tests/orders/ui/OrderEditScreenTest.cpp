@@ -2,6 +2,7 @@
 #include "DbTest.h"
 #include "GridView.h"
 
+#include "AllScreens.h"
 #include "BulkUpdateDialog.h"
 #include "FunctionKeyLabel.h"
 #include "ModalWindows.h"
@@ -9,7 +10,6 @@
 #include "OrderEditScreen.h"
 #include "OrderFindCondition.h"
 #include "OrderFindDialog.h"
-#include "OrdersScreens.h"
 #include "ScreenRegistry.h"
 #include "globals.h"
 #include <QHeaderView>
@@ -42,7 +42,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         ScreenRegistry::instance().clear();
-        registerOrdersScreens();
+        registerAllScreens();
         const QList<std::tuple<int, QString, QString>> lines = {
             {1, "AB", "0"}, {2, "AB", "1"}, {3, "CD", "0"}, {4, "CD", "2"}, {5, "AB", ""}};
         for (const auto &[ln, fcRg, flg1] : lines) {
@@ -73,8 +73,8 @@ protected:
     OrderEditScreen *open()
     {
         ScreenRegistry &registry = ScreenRegistry::instance();
-        registry.load(QStringLiteral("frmOrd_Find"));
-        auto *screen = static_cast<OrderEditScreen *>(registry.show(QStringLiteral("frmOrd_Edit")));
+        registry.load<OrderFindDialog>();
+        auto *screen = static_cast<OrderEditScreen *>(registry.show<OrderEditScreen>());
         screen->activateWindow();
         screen->gridView->setFocus();
         QApplication::processEvents();
@@ -187,12 +187,12 @@ TEST_P(OrderEditScreenTest, LinesWithAnErrorAreLightYellow)
 TEST_P(OrderEditScreenTest, ClosingAsksOnlyOnceACellWasEdited)
 {
     OrderEditScreen *screen = open();
-    QPointer<QWidget> find = ScreenRegistry::instance().find(QStringLiteral("frmOrd_Find"));
+    QPointer<QWidget> find = ScreenRegistry::instance().find<OrderFindDialog>();
     ASSERT_TRUE(find);
     QTest::keyClick(screen->gridView, Qt::Key_F1);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     processDeletes();
-    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOrd_Edit")));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<OrderEditScreen>());
     EXPECT_FALSE(find); // unloaded with the screen
 
     screen = open();
@@ -218,7 +218,7 @@ TEST_P(OrderEditScreenTest, ClosingAsksOnlyOnceACellWasEdited)
     QTest::keyClick(screen->gridView, Qt::Key_F1);
     EXPECT_EQ(dialogs.count(Shown::Question), 1);
     processDeletes();
-    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOrd_Edit")));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<OrderEditScreen>());
 }
 
 TEST_P(OrderEditScreenTest, DeleteAsksThenDeletesTheCurrentLine)

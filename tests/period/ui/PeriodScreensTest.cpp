@@ -1,12 +1,13 @@
-#include "PeriodScreens.h"
+#include "AllScreens.h"
 #include "DbTest.h"
+#include "ErrorListScreen.h"
 #include "ImportDateDialog.h"
 #include "ImportDates.h"
 #include "MainMenuScreen.h"
 #include "ModalWindows.h"
 #include "MonthlyRegisterScreen.h"
+#include "OrderEditScreen.h"
 #include "ScreenRegistry.h"
-#include "ShellScreens.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -27,7 +28,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         ScreenRegistry::instance().clear();
-        registerPeriodScreens();
+        registerAllScreens();
     }
     void TearDown() override
     {
@@ -47,7 +48,7 @@ protected:
     }
     ImportDateDialog *picker()
     {
-        return static_cast<ImportDateDialog *>(ScreenRegistry::instance().load("frmImpDate"));
+        return static_cast<ImportDateDialog *>(ScreenRegistry::instance().load<ImportDateDialog>());
     }
     static QStringList column(QTableWidget *grid, int c)
     {
@@ -149,7 +150,7 @@ TEST_P(PeriodScreensTest, PickerRefusesWhileARelatedScreenIsOpen)
 {
     addImport("20261208");
     ScreenRegistry::instance().add("frmOrd_Edit", [] { return new QWidget(nullptr, Qt::Window); });
-    ScreenRegistry::instance().show("frmOrd_Edit");
+    ScreenRegistry::instance().show<OrderEditScreen>();
     gImpDate = QStringLiteral("20261201");
     ImportDateDialog *p = picker();
     p->openModal();
@@ -245,7 +246,6 @@ TEST_P(PeriodScreensTest, PickerAsksAgainForAnEmptyDate)
 // The whole way from the menu: a day-bound command while the order edit screen is open.
 TEST_P(PeriodScreensTest, MenuCommandIsRefusedWhileTheOrderEditScreenIsOpen)
 {
-    registerShellScreens();
     for (const char *name : {"frmOrd_Edit", "frmOrd_ErrView"})
         ScreenRegistry::instance().add(name, [] { return new QWidget(nullptr, Qt::Window); });
     addImport("20261208");
@@ -254,20 +254,20 @@ TEST_P(PeriodScreensTest, MenuCommandIsRefusedWhileTheOrderEditScreenIsOpen)
     menuFile.write("Menu_No,Menu_No_IDX,Menu_Name,Menu_Ku,Next_P\n0,1,エラー確認,S,ErrView\n"
                    "0,2,月次処理設定,S,TUKI_SYORI\n");
     menuFile.close();
-    auto *menu = static_cast<MainMenuScreen *>(ScreenRegistry::instance().show("frm_main"));
-    ScreenRegistry::instance().show("frmOrd_Edit");
+    auto *menu = static_cast<MainMenuScreen *>(ScreenRegistry::instance().show<MainMenuScreen>());
+    ScreenRegistry::instance().show<OrderEditScreen>();
     QTest::keyClick(menu->commandEdit, Qt::Key_F1);
     EXPECT_EQ(
         dialogs.texts(),
         QStringList({QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。")}));
-    EXPECT_FALSE(ScreenRegistry::instance().isOpen("frmOrd_ErrView"));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<ErrorListScreen>());
 
     // With the edit screen closed the same key leads through the picker to the error list.
-    ScreenRegistry::instance().find("frmOrd_Edit")->close();
+    ScreenRegistry::instance().find<OrderEditScreen>()->close();
     processDeletes();
     whenModal([&](QWidget *) { QTest::keyClick(picker()->gridView, Qt::Key_Return); });
     QTest::keyClick(menu->commandEdit, Qt::Key_F1);
-    EXPECT_TRUE(ScreenRegistry::instance().isOpen("frmOrd_ErrView"));
+    EXPECT_TRUE(ScreenRegistry::instance().isOpen<ErrorListScreen>());
     EXPECT_EQ(gImpDate, QStringLiteral("20261208"));
 
     // The monthly register opens modal over the menu.

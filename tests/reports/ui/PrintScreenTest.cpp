@@ -1,8 +1,8 @@
 #include "../ReportTest.h"
 
+#include "AllScreens.h"
 #include "OpenWithMode.h"
 #include "PrintScreen.h"
-#include "ReportScreens.h"
 #include "ScreenRegistry.h"
 #include "globals.h"
 
@@ -90,9 +90,9 @@ TEST_P(PrintScreenTest, MenuOpensTheScreenByFormNameWithItsCommandWord)
 {
     ScreenRegistry &registry = ScreenRegistry::instance();
     registry.clear();
-    registerReportScreens();
+    registerAllScreens();
     addLines(1);
-    QWidget *screen = registry.load(QStringLiteral("frmOrd_Print"));
+    QWidget *screen = registry.load<PrintScreen>();
     ASSERT_NE(screen, nullptr);
     auto *withMode = dynamic_cast<OpenWithMode *>(screen);
     ASSERT_NE(withMode, nullptr);
@@ -103,7 +103,7 @@ TEST_P(PrintScreenTest, MenuOpensTheScreenByFormNameWithItsCommandWord)
     });
     withMode->openModal(QStringLiteral("OrderList"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(registry.isOpen(QStringLiteral("frmOrd_Print"))); // destroyed on close
+    EXPECT_FALSE(registry.isOpen<PrintScreen>()); // destroyed on close
     EXPECT_EQ(opened.size(), 1);
     registry.clear();
 }

@@ -1,9 +1,10 @@
+#include "AllScreens.h"
 #include "IniFile.h"
 #include "LoginScreen.h"
+#include "MainMenuScreen.h"
 #include "OptionsScreen.h"
 #include "Printers.h"
 #include "ScriptedDialogs.h"
-#include "ShellScreens.h"
 #include "TestScreens.h"
 
 #include <QComboBox>
@@ -31,7 +32,7 @@ protected:
     {
         resetGlobals();
         ScreenRegistry::instance().clear();
-        registerShellScreens();
+        registerAllScreens();
         registerPlainScreen(QStringLiteral("frm_main")); // the menu is tested on its own
         setAppDialogs(&dialogs);
         setAppPrinters(&printers);
@@ -56,8 +57,7 @@ protected:
     // Shows the login screen and lets its folder check (run once it is up) happen.
     LoginScreen *openLogin()
     {
-        auto *login =
-            static_cast<LoginScreen *>(ScreenRegistry::instance().show(QStringLiteral("frmLogin")));
+        auto *login = static_cast<LoginScreen *>(ScreenRegistry::instance().show<LoginScreen>());
         QCoreApplication::processEvents();
         return login;
     }
@@ -108,7 +108,7 @@ TEST_F(LoginTest, EmptyFoldersAreReportedInTableOrderThenTheSummary)
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(dialogs.shown[i].icon, Icon::Error);
     EXPECT_EQ(dialogs.shown[5].icon, Icon::None);
-    EXPECT_TRUE(ScreenRegistry::instance().find(QStringLiteral("frmLogin"))->isVisible());
+    EXPECT_TRUE(ScreenRegistry::instance().find<LoginScreen>()->isVisible());
 }
 
 TEST_F(LoginTest, MissingFoldersTwoAndFourAreReportedOnce)
@@ -139,7 +139,7 @@ TEST_F(LoginTest, OkNeedsANameButBlanksAreAName)
     QTest::keyClick(login->userNameEdit, Qt::Key_Return);
     EXPECT_EQ(gUserName, QStringLiteral("  "));
     EXPECT_FALSE(login->isVisible());
-    EXPECT_TRUE(ScreenRegistry::instance().find(QStringLiteral("frm_main"))->isVisible());
+    EXPECT_TRUE(ScreenRegistry::instance().find<MainMenuScreen>()->isVisible());
     // The name is for this run only.
     EXPECT_FALSE(QFile::exists(gIniPath));
 }
@@ -150,15 +150,15 @@ TEST_F(LoginTest, F10OpensOptionsOnlyWithoutModifiers)
     QTest::keyClick(login->userNameEdit, Qt::Key_F10, Qt::ShiftModifier);
     QTest::keyClick(login->userNameEdit, Qt::Key_F10, Qt::ControlModifier);
     QTest::keyClick(login->userNameEdit, Qt::Key_F10, Qt::AltModifier);
-    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frmOption")));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<OptionsScreen>());
     EXPECT_TRUE(login->isVisible());
 
     QTest::keyClick(login->userNameEdit, Qt::Key_F10);
     EXPECT_FALSE(login->isVisible());
-    QWidget *options = ScreenRegistry::instance().find(QStringLiteral("frmOption"));
+    QWidget *options = ScreenRegistry::instance().find<OptionsScreen>();
     ASSERT_NE(options, nullptr);
     EXPECT_TRUE(options->isVisible());
-    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frm_main")));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<MainMenuScreen>());
 }
 
 TEST_F(LoginTest, CancelEndsTheRunWithNoOtherWindow)
@@ -167,7 +167,7 @@ TEST_F(LoginTest, CancelEndsTheRunWithNoOtherWindow)
     QTest::mouseClick(login->cancelButton, Qt::LeftButton);
     processDeletes();
     EXPECT_TRUE(visibleWindows().isEmpty()) << visibleWindows().join(',').toStdString();
-    EXPECT_FALSE(ScreenRegistry::instance().isOpen(QStringLiteral("frm_main")));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<MainMenuScreen>());
 }
 
 TEST_F(LoginTest, OptionsShowTheSettingsAndOfferEveryPrinterAndThePdfPrinter)
@@ -177,8 +177,7 @@ TEST_F(LoginTest, OptionsShowTheSettingsAndOfferEveryPrinterAndThePdfPrinter)
     gLPrinter = QStringLiteral("Zebra-1");
     gDPrinter = QStringLiteral("もう無いプリンタ");
     gDbPassword = QStringLiteral("secret");
-    auto *options =
-        static_cast<OptionsScreen *>(ScreenRegistry::instance().show(QStringLiteral("frmOption")));
+    auto *options = static_cast<OptionsScreen *>(ScreenRegistry::instance().show<OptionsScreen>());
     EXPECT_EQ(options->windowTitle(), QStringLiteral("設定"));
     QStringList items;
     for (int i = 0; i < options->listPrinterCombo->count(); ++i)
@@ -197,8 +196,7 @@ TEST_F(LoginTest, OptionsShowTheSettingsAndOfferEveryPrinterAndThePdfPrinter)
 TEST_F(LoginTest, SavingWritesAllFourteenKeysIntoANewFileAndEndsTheRun)
 {
     QTest::keyClick(openLogin()->userNameEdit, Qt::Key_F10);
-    auto *options =
-        static_cast<OptionsScreen *>(ScreenRegistry::instance().find(QStringLiteral("frmOption")));
+    auto *options = static_cast<OptionsScreen *>(ScreenRegistry::instance().find<OptionsScreen>());
     ASSERT_NE(options, nullptr);
     options->serverEdit->setText(QStringLiteral("db.example"));
     options->timeoutEdit->setText(QStringLiteral("abc")); // written as shown, not checked
@@ -232,8 +230,7 @@ TEST_F(LoginTest, SavingWritesAllFourteenKeysIntoANewFileAndEndsTheRun)
 
 TEST_F(LoginTest, ClosingOptionsWithEscapeWritesNothing)
 {
-    auto *options =
-        static_cast<OptionsScreen *>(ScreenRegistry::instance().show(QStringLiteral("frmOption")));
+    auto *options = static_cast<OptionsScreen *>(ScreenRegistry::instance().show<OptionsScreen>());
     options->userNameEdit->setText(QStringLiteral("変更"));
     QTest::keyClick(options->userNameEdit, Qt::Key_Escape);
     EXPECT_FALSE(options->isVisible());

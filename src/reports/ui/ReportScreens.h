@@ -1,4 +1,0 @@
-#pragma once
-
-// Registers the screens of this subsystem with the ScreenRegistry under their form names.
-void registerReportScreens();

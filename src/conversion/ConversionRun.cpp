@@ -361,8 +361,8 @@ bool ConversionRun::failStep(const QString &message)
     return false;
 }
 
-// PP_ConvertRollback: the work tables are emptied and the lines unmarked (the files written
-// by earlier steps go with the run's capture). Each statement is tried on its own so that
+// A failed step undoes the run: the work tables are emptied and the lines unmarked (the files
+// written by earlier steps go with the run's capture). Each statement is tried on its own so that
 // the mark is cleared even when a table cannot be emptied.
 void ConversionRun::rollbackRun()
 {

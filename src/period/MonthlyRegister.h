@@ -34,11 +34,12 @@ public:
     // Every month, newest first.
     QList<BusinessMonth> months();
 
-    // newMonthButton. A one-digit month is written back with its leading "0" (the screen shows it).
+    // Opens a new business month. A one-digit month is written back with its leading "0"
+    // (the screen shows it).
     Outcome createMonth(QString &nen, QString &tuki);
-    // confirmButton.
+    // Confirms the open month.
     Outcome confirmMonth(const QString &nen, const QString &tuki);
-    // cancelButton: reopens a confirmed month while no other month is open.
+    // Reopens a confirmed month while no other month is open.
     Outcome reopenMonth(const QString &nen, const QString &tuki);
 
     // Years from 2003 to 2099 and months from 1 to 12, typed as digits (full-width digits

@@ -15,7 +15,7 @@ QStringList kinds();
 bool isKind(const QString &kind);
 // The print screen's caption for a kind; empty for an unknown one.
 QString caption(const QString &kind);
-// print of the list's module; 1 for an unknown kind.
+// Prints the list of a kind through its report; 1 for an unknown kind.
 int print(const QString &kind, ReportEngine &reportEngine, const PrintRequest &request);
 // The import date of the report data in WRK_RPT (the first one); empty when it holds no row.
 QString reportImpDate(Db &db);

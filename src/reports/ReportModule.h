@@ -1,5 +1,5 @@
 // What the four lists share: the start-up of a print job with its messages (prepareJob),
-// the page header (setPageHeader) and the frame of print — start, fill, end, and the
+// the page header (setPageHeader) and the frame of a whole print — start, fill, end, and the
 // failure messages. Each list keeps its own state for the length of one job.
 #pragma once
 

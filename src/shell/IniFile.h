@@ -1,4 +1,4 @@
-// The INI file of an installation: sections SQLDB, Zenpan, tarvolin. section and key names
+// The INI file of an installation: sections SQLDB, Zenpan, tarvolin. Section and key names
 // match without regard to case; nothing is cached, every call reads (and a write rewrites)
 // the file. The file is UTF-8; a CP932 file of an older installation is read too. Written
 // files are readable by their owner only, since they hold the database password.
@@ -23,11 +23,13 @@ public:
     // or a NUL cannot be stored on one line: refused (false), nothing written.
     bool writeString(const QString &key, const QString &value);
     void removeKey(const QString &key);
-    // An empty target removes section and hands its name back.
+    // Removes the section named by target; an empty target removes section() and hands its name
+    // back in target.
     void removeSection(QString &target);
-    // section names in file order; the list is left as it was when there are none.
+    // The section names in file order into target; left as it was when there are none.
     int sectionNames(QStringList &target) const;
-    // "key=value" lines of section in file order; the list is left as it was when there are none.
+    // The "key=value" lines of section() in file order into target; left as it was when there
+    // are none.
     int sectionLines(QStringList &target) const;
 
 private:

@@ -1,5 +1,5 @@
-// The function-key bar functionKeyBar at the bottom of a grid screen: a rule and the twelve labels
-// m_labels, F1 to F12 from left to right in groups of four.
+// The function-key bar at the bottom of a grid screen (its functionKeyBar): a rule and the
+// twelve key labels, F1 to F12 from left to right in groups of four.
 #pragma once
 
 #include <QFrame>

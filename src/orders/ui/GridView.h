@@ -1,4 +1,4 @@
-// The grid gridView of the grid screens: a table over a PagedQueryModel in the screen's
+// The grid of the grid screens (their gridView): a table over a PagedQueryModel in the screen's
 // columns (widths in twips, hidden key columns), record selectors on the left, headings on
 // top, columns that cannot be moved, scroll bars only when needed.
 #pragma once

@@ -45,10 +45,11 @@ QualityEditScreen::QualityEditScreen(QWidget *parent)
     head->addWidget(qualitySymbolEdit);
     head->addSpacing(16);
     // The layout numbers follow from what is filled; they are shown, not typed.
-    for (auto [edit, column, caption] :
-         {std::tuple{&layout2Edit, "LAYOUT2", "L2"}, std::tuple{&layout3Edit, "LAYOUT3", "L3"},
-          std::tuple{&layout4Edit, "LAYOUT4", "L4"}}) {
-        *edit = textInput(QLatin1String(column), (QByteArray("txt") + caption).constData(), 36);
+    for (auto [edit, column, caption, name] :
+         {std::tuple{&layout2Edit, "LAYOUT2", "L2", "layout2Edit"},
+          std::tuple{&layout3Edit, "LAYOUT3", "L3", "layout3Edit"},
+          std::tuple{&layout4Edit, "LAYOUT4", "L4", "layout4Edit"}}) {
+        *edit = textInput(QLatin1String(column), name, 36);
         (*edit)->setReadOnly(true);
         (*edit)->setFocusPolicy(Qt::NoFocus);
         (*edit)->setAlignment(Qt::AlignCenter);

@@ -2,14 +2,12 @@
 // through the registry as the menu opens them, and a way to act on a modal edit screen.
 #pragma once
 
-#include "DbTest.h"
-
-#include "AllScreens.h"
 #include "GridScreen.h"
 #include "GridView.h"
 #include "ModalWindows.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
+#include "ScreenTest.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -31,22 +29,8 @@ inline void expectNoModal()
     });
 }
 
-class MasterScreenTest : public DbTest {
+class MasterScreenTest : public ScreenTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        ScreenRegistry::instance().clear();
-        registerAllScreens();
-    }
-    void TearDown() override
-    {
-        ScreenRegistry::instance().clear();
-        DbTest::TearDown();
-    }
-
     template <class Screen> Screen *open()
     {
         QWidget *widget = ScreenRegistry::instance().show<Screen>();

@@ -1,11 +1,10 @@
 #include "ConfirmedOrdersScreen.h"
 #include "../OrderLinesFixture.h"
-#include "AllScreens.h"
-#include "DbTest.h"
 #include "FunctionKeyLabel.h"
 #include "GridView.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
+#include "ScreenTest.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -34,15 +33,13 @@ QStringList items(const QComboBox *combo)
 }
 } // namespace
 
-class ConfirmedOrdersScreenTest : public DbTest {
+class ConfirmedOrdersScreenTest : public ScreenTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
+        ScreenTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        ScreenRegistry::instance().clear();
-        registerAllScreens();
         Line l;
         l.flg4 = QStringLiteral("1");
         l.b2 = QStringLiteral("2026/12/09 17:00:00");
@@ -64,12 +61,6 @@ protected:
         add(db(), l);
         db().exec("INSERT INTO MST_CAR(CAR_CD) VALUES('B')");
         db().exec("INSERT INTO MST_CAR(CAR_CD) VALUES('A')");
-    }
-    void TearDown() override
-    {
-        ScreenRegistry::instance().clear();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        DbTest::TearDown();
     }
     ConfirmedOrdersScreen *open()
     {

@@ -1,8 +1,7 @@
 #include "../OrderLinesFixture.h"
-#include "DbTest.h"
 #include "GridView.h"
+#include "ScreenTest.h"
 
-#include "AllScreens.h"
 #include "BulkUpdateDialog.h"
 #include "FunctionKeyLabel.h"
 #include "ModalWindows.h"
@@ -34,15 +33,13 @@ const QString kConflict =
 
 } // namespace
 
-class OrderEditScreenTest : public DbTest {
+class OrderEditScreenTest : public ScreenTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
+        ScreenTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        ScreenRegistry::instance().clear();
-        registerAllScreens();
         const QList<std::tuple<int, QString, QString>> lines = {
             {1, "AB", "0"}, {2, "AB", "1"}, {3, "CD", "0"}, {4, "CD", "2"}, {5, "AB", ""}};
         for (const auto &[ln, fcRg, flg1] : lines) {
@@ -62,13 +59,6 @@ protected:
         gImpDate = QStringLiteral("20261208");
         gWhere = OrderFindCondition::start(gImpDate);
     }
-    void TearDown() override
-    {
-        ScreenRegistry::instance().clear();
-        processDeletes();
-        DbTest::TearDown();
-    }
-
     // As the main menu opens it: the find dialog loaded hidden, then the screen.
     OrderEditScreen *open()
     {

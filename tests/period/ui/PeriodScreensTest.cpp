@@ -1,5 +1,3 @@
-#include "AllScreens.h"
-#include "DbTest.h"
 #include "ErrorListScreen.h"
 #include "ImportDateDialog.h"
 #include "ImportDates.h"
@@ -8,6 +6,7 @@
 #include "MonthlyRegisterScreen.h"
 #include "OrderEditScreen.h"
 #include "ScreenRegistry.h"
+#include "ScreenTest.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -20,22 +19,8 @@
 
 #include <functional>
 
-class PeriodScreensTest : public DbTest {
+class PeriodScreensTest : public ScreenTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        ScreenRegistry::instance().clear();
-        registerAllScreens();
-    }
-    void TearDown() override
-    {
-        ScreenRegistry::instance().clear();
-        DbTest::TearDown();
-    }
-
     void addMonth(const QString &nen, const QString &tuki, const QString &flg)
     {
         db().exec(QStringLiteral("INSERT INTO SYS_TUKI(NEN, TUKI, KAKUTEI_FLG) VALUES(:n, :t, :f)"),

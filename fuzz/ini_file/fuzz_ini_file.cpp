@@ -110,7 +110,7 @@ Contents readAll(IniFile &ini, bool text)
                 std::fprintf(stderr, "[%s] %s: listed %s, read %s\n",
                              section.toUtf8().toHex().constData(), key.toUtf8().toHex().constData(),
                              qPrintable(value), qPrintable(got));
-                require(false, "GetString differs from the section's lines");
+                require(false, "readString differs from the section's lines");
             }
             ini.readInteger(key, 0);
             contents[section.toLower()][key.toLower()] = value;

@@ -611,7 +611,10 @@ CREATE TABLE TBL_RUN_RPT (
 
 -- Every change to an order line: who, when, which line and column, the value before and
 -- after. COL_NM '*' records a deleted line, OLD_VALUE then holds the whole line. CHANGE_KBN
--- names what changed it (修正, 一括更新, 削除, 変換, 変換取消, 確定).
+-- names what changed it (修正, 一括更新, 削除, 変換, 変換取消, 確定). A conversion, its cancel
+-- and a confirmation are one entry of the day (IMP_LN 0) for all their lines: COL_NM the
+-- stamp column that names the lines (B1: the run's lines in TBL_RUN_RPT; B2: the lines that
+-- hold the stamp), LINE_CNT how many lines it changed.
 CREATE TABLE TBL_ORDER_LOG (
     LOG_NO       INTEGER NOT NULL DEFAULT 0,
     IMP_DATE     TEXT NOT NULL DEFAULT '',
@@ -623,6 +626,7 @@ CREATE TABLE TBL_ORDER_LOG (
     USER_NM      TEXT NOT NULL DEFAULT '',
     COMPUTER_NM  TEXT NOT NULL DEFAULT '',
     TIME_STAMP   TEXT NOT NULL DEFAULT '',
+    LINE_CNT     INTEGER NOT NULL DEFAULT 0,
     PRIMARY KEY (LOG_NO)
 );
 CREATE INDEX IX_TBL_ORDER_LOG_LINE ON TBL_ORDER_LOG (IMP_DATE, IMP_LN);

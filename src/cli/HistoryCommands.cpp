@@ -124,7 +124,9 @@ int upgradeDbCommand(BatchContext &ctx, const Command &self)
         return usageError(self, QStringLiteral("余分な引数があります。"));
     QStringList created;
     try {
-        created = Schema::createMissing(*gCn) + Schema::widenColumns(*gCn);
+        created = Schema::createMissing(*gCn) + Schema::addMissingColumns(*gCn) +
+                  Schema::widenColumns(*gCn);
+        Schema::unlogWorkTables(*gCn);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error, QStringLiteral("upgrade-db"));
         return ExitFailed;
@@ -167,7 +169,8 @@ void registerHistoryCommands(CommandRegistry &registry)
         reprintCommand);
     registry.addDatabaseCommand(
         QStringLiteral("upgrade-db"), QStringLiteral("upgrade-db"),
-        QStringLiteral("creates the tables an installation made by an older version lacks (the "
-                       "run history and the audit trail) and nothing else; prints their names"),
+        QStringLiteral("creates the tables and columns an installation made by an older version "
+                       "lacks (the run history and the audit trail) and nothing else; prints "
+                       "their names"),
         upgradeDbCommand);
 }

@@ -13,6 +13,7 @@
 #include "Progress.h"
 #include "RunHistory.h"
 #include "RunLock.h"
+#include "RunStatistics.h"
 #include "Utilities.h"
 #include "WorkTables.h"
 #include "globals.h"
@@ -263,6 +264,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
             m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
             return false;
         }
+        refreshRunStatistics(m_db, result.orderCount);
         if (thermal && m_checks.qualityCheck && m_checks.qualityCheck(m_db, m_dialogs))
             return failStep(QStringLiteral("マスタに登録してから再度実行してください。"));
         if (!runSteps(thermal))
@@ -276,7 +278,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
         RunHistory history(m_db, &m_dialogs);
         result.stamp = RunHistory::unusedStamp(m_db, input.impDate, nextStamp(m_db, input.impDate));
         Transaction stamped(m_db);
-        history.beforeStamp(result.stamp);
+        history.beforeStamp(input.impDate, result.stamp);
         m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1', B1 = :stamp, FLG2 = '0' ") +
                       kMarkedLines,
                   {{QStringLiteral("stamp"), result.stamp}});

@@ -3,16 +3,25 @@
 // The lines go to a temporary file created exclusively in the target folder. commit() gives
 // it the first free name among base.csv, base_1.csv ... base_99.csv, never replacing a file
 // (one that appears meanwhile included); a file that is not committed leaves nothing behind.
+// A writer of many files hands each the names its folder held when it read the folder once
+// (FolderNames): names known to be taken are passed over without asking the file system.
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
+#include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+// The names a folder holds, read once; the names a writer takes or finds taken are added.
+using FolderNames = QSet<QString>;
+
 class CsvFile {
 public:
-    CsvFile(QString folder, QString base);
+    // names: what the folder is known to hold (nullptr: nothing known).
+    CsvFile(QString folder, QString base, FolderNames *names = nullptr);
     ~CsvFile();
     CsvFile(const CsvFile &) = delete;
     CsvFile &operator=(const CsvFile &) = delete;
@@ -22,6 +31,8 @@ public:
     // Encodes and writes one line; false with error() set. controlNumber names the line in
     // the message when a value holds a character CP932 cannot take.
     bool writeLine(const QStringList &values, const QString &controlNumber);
+    // The same for values as UTF-8 text, as a BulkReader reads them.
+    bool writeLine(const QList<QByteArrayView> &values, QByteArrayView controlNumber);
     // Closes the temporary file and gives it the first free name.
     bool commit();
     // Drops the temporary file.
@@ -47,6 +58,9 @@ public:
     static QString namesUsedUpMessage(const QString &base);
     // The free names tried for a base run up to base_99.
     static constexpr int kLastCandidate = 99;
+    // Every name in folder (files, folders and links alike); throws nothing, an unreadable
+    // folder gives an empty set (the file system then answers each name itself).
+    static FolderNames namesIn(const QString &folder);
 
 private:
     // The n-th name tried for base: base, base_1 ... base_99.
@@ -56,6 +70,7 @@ private:
     QString m_folder;
     QString m_base;
     QString m_finalPath;
+    FolderNames *m_names;
     QFile m_file;
     QByteArray m_buffer;
     QString m_error;

@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -66,32 +67,43 @@ public:
                const std::function<QString(const QString &key)> &baseForKey)
     {
         std::unique_ptr<CsvFile> file;
-        QString fileKey;
-        QStringList values;
+        QByteArray fileKey;
+        // The folder is read once, when the first file is about to take its name.
+        std::optional<FolderNames> names;
+        QList<QByteArrayView> values;
         values.reserve(layout.outputColumns);
-        m_db.forEach(sql, {}, [&](const QSqlQuery &q) {
-            const QString key =
-                layout.fileKeyColumn >= 0 ? q.value(layout.fileKeyColumn).toString() : QString();
+        QByteArray sequence;
+        // The rows as text, straight from the engine: the files take the values as the
+        // database writes them.
+        BulkReader rows(m_db, sql);
+        while (rows.next()) {
+            const QByteArrayView key =
+                layout.fileKeyColumn >= 0 ? rows.value(layout.fileKeyColumn) : QByteArrayView();
             if (file && key != fileKey) {
                 commit(*file);
                 file.reset();
             }
             if (!file) {
-                fileKey = key;
-                file = std::make_unique<CsvFile>(folder, baseForKey(key));
+                fileKey = key.toByteArray();
+                if (!names)
+                    names = CsvFile::namesIn(folder);
+                file = std::make_unique<CsvFile>(folder, baseForKey(QString::fromUtf8(fileKey)),
+                                                 &*names);
                 if (!file->open())
                     throw WriteFailure{file->error()};
             }
             values.clear();
             for (int i = 0; i < layout.outputColumns; ++i)
-                values << q.value(i).toString();
-            if (layout.sequenceColumn >= 0)
-                values[layout.sequenceColumn] = QString::number(file->lines() + 1);
-            if (!file->writeLine(values, q.value(layout.controlNumberColumn).toString()))
+                values << rows.value(i);
+            if (layout.sequenceColumn >= 0) {
+                sequence = QByteArray::number(file->lines() + 1);
+                values[layout.sequenceColumn] = sequence;
+            }
+            if (!file->writeLine(values, rows.value(layout.controlNumberColumn)))
                 throw WriteFailure{file->error()};
             if (++m_rows % kPumpEvery == 0)
                 m_progress.pump();
-        });
+        }
         if (file)
             commit(*file);
     }

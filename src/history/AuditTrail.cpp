@@ -55,6 +55,25 @@ void lockEntryNumbers(Db &db)
                   {{QStringLiteral("k"), 0x6f6c6f67}});
 }
 
+// What a run change did on each of its lines besides its stamp column.
+struct RunFlag {
+    const QString &kind;
+    const char *column;
+    const char *from;
+    const char *to;
+};
+
+const RunFlag *runFlagOf(const QString &kind)
+{
+    static const RunFlag flags[] = {{AuditTrail::kConversion, "FLG3", "0", "1"},
+                                    {AuditTrail::kCancel, "FLG3", "1", "0"},
+                                    {AuditTrail::kConfirm, "FLG4", "0", "1"}};
+    for (const RunFlag &flag : flags)
+        if (flag.kind == kind)
+            return &flag;
+    return nullptr;
+}
+
 } // namespace
 
 void AuditTrail::insertEntries(const QString &select, const QString &from,
@@ -170,6 +189,33 @@ void AuditTrail::beforeDeleteAll()
                   QStringLiteral("FROM TBL_ORDER"), {}, kDeletedLine);
 }
 
+void AuditTrail::runChange(const QString &impDate, const QString &column, const QString &oldValue,
+                           const QString &newValue, int lines)
+{
+    if (lines <= 0)
+        return;
+    const QString c = plainName(column);
+    m_write.attempt([&] {
+        Db &db = m_write.db();
+        lockEntryNumbers(db);
+        db.exec(QStringLiteral("INSERT INTO TBL_ORDER_LOG (LOG_NO, IMP_DATE, IMP_LN, COL_NM, "
+                               "OLD_VALUE, NEW_VALUE, CHANGE_KBN, USER_NM, COMPUTER_NM, "
+                               "TIME_STAMP, LINE_CNT) SELECT COALESCE(MAX(LOG_NO), 0) + 1, "
+                               "CAST(:d AS TEXT), 0, CAST(:c AS TEXT), CAST(:o AS TEXT), "
+                               "CAST(:n AS TEXT), CAST(:k AS TEXT), CAST(:u AS TEXT), "
+                               "CAST(:pc AS TEXT), CAST(:at AS TEXT), :cnt FROM TBL_ORDER_LOG"),
+                {{QStringLiteral("d"), HistoryWrite::text(impDate)},
+                 {QStringLiteral("c"), c},
+                 {QStringLiteral("o"), HistoryWrite::text(oldValue)},
+                 {QStringLiteral("n"), HistoryWrite::text(newValue)},
+                 {QStringLiteral("k"), m_kind},
+                 {QStringLiteral("u"), HistoryWrite::text(m_write.who().user)},
+                 {QStringLiteral("pc"), HistoryWrite::text(m_write.who().computer)},
+                 {QStringLiteral("at"), m_write.at()},
+                 {QStringLiteral("cnt"), lines}});
+    });
+}
+
 QString AuditTrail::compactLine(const QVariantMap &line)
 {
     QJsonObject object;
@@ -183,15 +229,42 @@ QString AuditTrail::compactLine(const QVariantMap &line)
 
 QList<AuditEntry> AuditTrail::entries(Db &db, const QString &impDate, const QVariant &impLn)
 {
+    const int ln = impLn.toInt();
+    // The line's own entries, and the run changes of its day that took it: a conversion or
+    // cancel whose run kept the line, a confirmation whose stamp the line holds.
+    const QString columns = QStringLiteral(
+        "LOG_NO, IMP_LN, TIME_STAMP, USER_NM, COMPUTER_NM, CHANGE_KBN, COL_NM, OLD_VALUE, "
+        "NEW_VALUE FROM TBL_ORDER_LOG");
+    const QString sql =
+        QStringLiteral("SELECT ") + columns +
+        QStringLiteral(" WHERE IMP_DATE = :d AND IMP_LN = :ln UNION ALL SELECT ") + columns +
+        QStringLiteral(" L WHERE L.IMP_DATE = :d2 AND L.IMP_LN = 0 AND NOT :ln2 = 0 AND ("
+                       "(L.COL_NM = 'B1' AND EXISTS (SELECT 1 FROM TBL_RUN_RPT R WHERE "
+                       "R.IMP_DATE = L.IMP_DATE AND R.B1 = CASE WHEN L.CHANGE_KBN = :cancel THEN "
+                       "L.OLD_VALUE ELSE L.NEW_VALUE END AND R.IMP_LN = :ln3)) OR "
+                       "(L.COL_NM = 'B2' AND EXISTS (SELECT 1 FROM TBL_ORDER O WHERE "
+                       "O.IMP_DATE = L.IMP_DATE AND O.IMP_LN = :ln4 AND O.B2 = L.NEW_VALUE))) "
+                       "ORDER BY 1");
     QList<AuditEntry> result;
-    for (const QSqlRecord &r :
-         db.rows(QStringLiteral("SELECT TIME_STAMP, USER_NM, COMPUTER_NM, CHANGE_KBN, COL_NM, "
-                                "OLD_VALUE, NEW_VALUE FROM TBL_ORDER_LOG WHERE IMP_DATE = :d "
-                                "AND IMP_LN = :ln ORDER BY LOG_NO"),
-                 {{QStringLiteral("d"), impDate}, {QStringLiteral("ln"), impLn.toInt()}})) {
-        result.append({r.value(0).toString(), r.value(1).toString(), r.value(2).toString(),
-                       r.value(3).toString(), r.value(4).toString(), r.value(5).toString(),
-                       r.value(6).toString()});
+    for (const QSqlRecord &r : db.rows(sql, {{QStringLiteral("d"), impDate},
+                                             {QStringLiteral("ln"), ln},
+                                             {QStringLiteral("d2"), impDate},
+                                             {QStringLiteral("ln2"), ln},
+                                             {QStringLiteral("cancel"), kCancel},
+                                             {QStringLiteral("ln3"), ln},
+                                             {QStringLiteral("ln4"), ln}})) {
+        AuditEntry entry{r.value(2).toString(), r.value(3).toString(), r.value(4).toString(),
+                         r.value(5).toString(), r.value(6).toString(), r.value(7).toString(),
+                         r.value(8).toString()};
+        const RunFlag *flag = r.value(1).toInt() == 0 && ln != 0 ? runFlagOf(entry.kind) : nullptr;
+        if (flag) {
+            AuditEntry flagEntry = entry;
+            flagEntry.column = QLatin1String(flag->column);
+            flagEntry.oldValue = QLatin1String(flag->from);
+            flagEntry.newValue = QLatin1String(flag->to);
+            result.append(flagEntry);
+        }
+        result.append(entry);
     }
     return result;
 }

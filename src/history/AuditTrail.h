@@ -3,6 +3,11 @@
 // when, which line and column, and the values before and after. The entries are written
 // through the operation's HistoryWrite, inside the transaction of the change, so a change
 // that is refused or rolled back leaves no entry; only columns that really change are logged.
+//
+// A conversion, its cancel and a confirmation change thousands of lines the same way; each is
+// kept as one entry of the day that names its lines through their stamp (a run's lines in
+// TBL_RUN_RPT, a confirmation's by B2), and entries() shows it on each of those lines as the
+// two changes it made there.
 #pragma once
 
 #include <QList>
@@ -58,8 +63,16 @@ public:
     // Before every line is deleted at once: one entry per line, column '*', with the line's
     // control number (the whole line of a shop's years would double the trail). Set-based.
     void beforeDeleteAll();
+    // A conversion, its cancel or a confirmation of impDate that changed `lines` lines in the
+    // same way: the stamp column (B1 or B2) from oldValue to newValue, and the flag of the
+    // kind (FLG3 or FLG4). One entry; the caller writes it only when the lines it changed are
+    // exactly the ones the stamp names (the run's lines in TBL_RUN_RPT, or the day's lines
+    // holding that B2), and the per-line entries otherwise.
+    void runChange(const QString &impDate, const QString &column, const QString &oldValue,
+                   const QString &newValue, int lines);
 
-    // The entries of one line, oldest first. Throws DbError.
+    // The entries of one line, oldest first, those of the run changes that took it among
+    // them. Throws DbError.
     static QList<AuditEntry> entries(Db &db, const QString &impDate, const QVariant &impLn);
     // The edit screen's caption of a column ("SU" -> "数量"); the name itself when it has none.
     static QString caption(const QString &column);

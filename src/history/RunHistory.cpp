@@ -65,9 +65,39 @@ RunHistory::RunHistory(Db &db, Dialogs *dialogs, HistoryOperator who)
 {
 }
 
-void RunHistory::beforeStamp(const QString &stamp)
+int RunHistory::linesOfOneEntry(const QString &sql, const QVariantMap &params)
+{
+    int lines = 0;
+    m_write.attempt([&] {
+        const QList<QSqlRecord> counts = m_write.db().rows(sql, params);
+        if (counts.isEmpty())
+            return;
+        const QSqlRecord &r = counts.first();
+        const int first = r.value(0).toInt();
+        for (int i = 1; i < r.count(); ++i)
+            if (r.value(i).toInt() != first)
+                return;
+        lines = first;
+    });
+    return lines;
+}
+
+void RunHistory::beforeStamp(const QString &impDate, const QString &stamp)
 {
     AuditTrail audit(m_write, AuditTrail::kConversion);
+    // WRK_RPT took one row from each marked line; under the run's lock only a line deleted
+    // since then makes the counts differ. The lines all go from FLG3 '0' and B1 '' (the
+    // selection takes unconverted lines; a cancel gives B1 back as '').
+    const int lines = linesOfOneEntry(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM TBL_ORDER WHERE FLG2 = '1'), "
+                       "(SELECT COUNT(*) FROM WRK_RPT WHERE IMP_DATE = :d), "
+                       "(SELECT COUNT(*) FROM TBL_ORDER WHERE FLG2 = '1' AND IMP_DATE = :d2 "
+                       "AND B1 = '' AND FLG3 = '0')"),
+        {{QStringLiteral("d"), impDate}, {QStringLiteral("d2"), impDate}});
+    if (lines > 0) {
+        audit.runChange(impDate, QStringLiteral("B1"), QString(), stamp, lines);
+        return;
+    }
     const QString marked = QStringLiteral("WHERE FLG2 = '1'");
     audit.beforeChange(marked, {}, QStringLiteral("FLG3"), QStringLiteral("1"));
     audit.beforeChange(marked, {}, QStringLiteral("B1"), stamp);
@@ -113,8 +143,22 @@ void RunHistory::beforeCancel(const QString &impDate, const QString &stamp)
     const QString lines = QStringLiteral("WHERE IMP_DATE = :h_d AND B1 = :h_b AND FLG4 = '0'");
     const QVariantMap params{{QStringLiteral("h_d"), impDate}, {QStringLiteral("h_b"), stamp}};
     AuditTrail audit(m_write, AuditTrail::kCancel);
-    audit.beforeChange(lines, params, QStringLiteral("FLG3"), QStringLiteral("0"));
-    audit.beforeChange(lines, params, QStringLiteral("B1"), QString());
+    // One entry when the lines it reverts are exactly the lines the run kept, all converted.
+    const int runLines = linesOfOneEntry(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM TBL_ORDER ") + lines +
+            QStringLiteral("), (SELECT COUNT(*) FROM TBL_ORDER ") + lines +
+            QStringLiteral(" AND FLG3 = '1'), (SELECT COUNT(*) FROM TBL_RUN_RPT "
+                           "WHERE IMP_DATE = :h_d AND B1 = :h_b), (SELECT COUNT(*) FROM "
+                           "TBL_RUN_RPT R WHERE R.IMP_DATE = :h_d AND R.B1 = :h_b AND EXISTS "
+                           "(SELECT 1 FROM TBL_ORDER O WHERE O.IMP_DATE = R.IMP_DATE AND "
+                           "O.IMP_LN = R.IMP_LN AND O.B1 = R.B1 AND O.FLG4 = '0'))"),
+        params);
+    if (runLines > 0) {
+        audit.runChange(impDate, QStringLiteral("B1"), stamp, QString(), runLines);
+    } else {
+        audit.beforeChange(lines, params, QStringLiteral("FLG3"), QStringLiteral("0"));
+        audit.beforeChange(lines, params, QStringLiteral("B1"), QString());
+    }
     setState(QStringLiteral("IMP_DATE = :d AND B1 = :b"),
              {{QStringLiteral("d"), impDate}, {QStringLiteral("b"), stamp}}, kCancelled);
 }
@@ -123,8 +167,20 @@ void RunHistory::beforeConfirm(const QString &impDate, const QString &condition,
                                const QString &stamp)
 {
     AuditTrail audit(m_write, AuditTrail::kConfirm);
-    audit.beforeChange(condition, {}, QStringLiteral("FLG4"), QStringLiteral("1"));
-    audit.beforeChange(condition, {}, QStringLiteral("B2"), stamp);
+    // The confirmed lines are then the day's lines holding the stamp in B2: one entry when
+    // every line it takes goes from FLG4 '0' and B2 '' and no line holds the stamp yet.
+    const int lines = linesOfOneEntry(
+        QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN FLG4 = '0' AND B2 = '' THEN 1 ELSE 0 END) "
+                       "+ (SELECT COUNT(*) FROM TBL_ORDER WHERE IMP_DATE = :d AND B2 = :b) "
+                       "FROM TBL_ORDER ") +
+            condition,
+        {{QStringLiteral("d"), impDate}, {QStringLiteral("b"), stamp}});
+    if (lines > 0) {
+        audit.runChange(impDate, QStringLiteral("B2"), QString(), stamp, lines);
+    } else {
+        audit.beforeChange(condition, {}, QStringLiteral("FLG4"), QStringLiteral("1"));
+        audit.beforeChange(condition, {}, QStringLiteral("B2"), stamp);
+    }
     setState(QStringLiteral("IMP_DATE = :d AND STATE = :was"),
              {{QStringLiteral("d"), impDate}, {QStringLiteral("was"), kConverted}}, kConfirmed);
 }

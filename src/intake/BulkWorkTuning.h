@@ -9,6 +9,7 @@ class Db;
 void tuneForDayWork(Db &db);
 
 // After a day's lines were written: PostgreSQL learns how many lines the new day and its lots
-// have, so that the enrichment, the checks and the screens plan for a day of that size (it would
-// otherwise take a day it has never seen for a single line). Nothing to do on SQLite.
+// have and how many of them are open and error-free, so that the enrichment, the checks and the
+// screens plan for a day of that size (it would otherwise take a day it has never seen for a single
+// line). Nothing to do on SQLite.
 void refreshDayStatistics(Db &db);

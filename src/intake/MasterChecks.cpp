@@ -178,6 +178,21 @@ bool checkRows(Db &db, Dialogs &dialogs, const QString &impDate)
     return runCheck(db, dialogs, impDate, rowPasses());
 }
 
+QString linesWithFindingsSelect()
+{
+    QStringList joins;
+    QStringList missing;
+    for (const Pass &pass : brandPasses() + factoryPasses() + qualityPasses() + sizePasses() +
+                                sizeRowPasses() + rowPasses()) {
+        if (!pass.join.isEmpty() && !joins.contains(pass.join))
+            joins << pass.join;
+        missing << QLatin1Char('(') + pass.missing + QLatin1Char(')');
+    }
+    return QStringLiteral("SELECT O.IMP_LN FROM TBL_ORDER O ") + joins.join(QLatin1Char(' ')) +
+           checkedLines() + QLatin1Char('(') + missing.join(QStringLiteral(" OR ")) +
+           QLatin1Char(')');
+}
+
 void writeAllFindings(Db &db, const QString &impDate)
 {
     const QList<Pass> passes = brandPasses() + factoryPasses() + qualityPasses() + sizePasses() +

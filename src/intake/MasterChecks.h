@@ -22,6 +22,9 @@ bool checkRows(Db &db, Dialogs &dialogs, const QString &impDate);
 // written nothing, when the database refuses it; the checks then run one by one so that the
 // failing one names itself.
 void writeAllFindings(Db &db, const QString &impDate);
+// The day's (:d) open lines any of the six checks would find something on, as a SELECT of
+// their IMP_LN: the same joins and conditions as writeAllFindings, for a test of existence.
+QString linesWithFindingsSelect();
 
 // Appends one finding to a line, after its last one. Throws DbError.
 void addFinding(Db &db, const QString &impDate, int impLn, const QString &err1, const QString &err2,

@@ -3,6 +3,7 @@
 #include "Db.h"
 #include "Progress.h"
 #include "ReportLayout.h"
+#include "ReportRowStream.h"
 #include "ReportValues.h"
 
 using ReportValues::amount;
@@ -34,8 +35,23 @@ int NameProductionListReport::print(ReportEngine &reportEngine, const PrintReque
 
 bool NameProductionListReport::fillPages()
 {
-    if (!ReportGroup::printEach(db(), source(), progress(), QStringLiteral("ネーム生産情報"),
-                                [this](const ReportGroup &group) { printGroup(group); }))
+    // The groups' materials come from a second pass in the same group order, read alongside
+    // (opened first, so that it ends last).
+    ReportRowStream materials(db(),
+                              QStringLiteral("Select ") + ReportGroup::columns() +
+                                  QStringLiteral(", SHO_NM2, Sum(SU) As SU_KEI, FC_BIKO1 From ") +
+                                  source().from() + QStringLiteral(" Group By ") +
+                                  ReportGroup::columns() +
+                                  QStringLiteral(", SHO_NM2, FC_BIKO1 Order By ") +
+                                  ReportGroup::order() + QStringLiteral(", SHO_NM2, FC_BIKO1"),
+                              source().with());
+    m_materials = &materials;
+    const bool printed = ReportGroup::printEach(
+        db(), source(), progress(), QStringLiteral("ネーム生産情報"),
+        QStringLiteral("Select * From ") + source().from(), ReportGroup::lineOrder(),
+        [this](const ReportGroup &group, ReportGroup::Rows &rows) { printGroup(group, rows); });
+    m_materials = nullptr;
+    if (!printed)
         return false;
     printFinalTotals();
     layout().outputPage();
@@ -58,19 +74,18 @@ void NameProductionListReport::hideTotals()
     layout().showSection(QStringLiteral("Kei"), false);
 }
 
-void NameProductionListReport::printGroup(const ReportGroup &group)
+void NameProductionListReport::printGroup(const ReportGroup &group, ReportGroup::Rows &rows)
 {
     hideTotals();
     setPageHeader();
     m_line = 1;
     m_repeat.restart();
     showSections(PageKind::Detail);
-    const QList<QSqlRecord> rows = group.lines(db(), source());
-    for (int i = 0; i < rows.size(); ++i) {
+    while (rows.next()) {
         setGroupFields(group);
-        printLine(rows[i]);
+        printLine(rows.row());
         ++m_line;
-        if (i == rows.size() - 1) {
+        if (rows.isLast()) {
             layout().outputPage();
             layout().clearPage();
             printGroupMaterials(group);
@@ -129,10 +144,9 @@ void NameProductionListReport::printLine(const QSqlRecord &row)
 void NameProductionListReport::printGroupMaterials(const ReportGroup &group)
 {
     showSections(PageKind::GroupMaterials);
-    const QString sql = QStringLiteral("Select SHO_NM2, Sum(SU) As SU_KEI, FC_BIKO1 From ") +
-                        source().from() + QStringLiteral(" Where ") + ReportGroup::condition() +
-                        QStringLiteral("Group By SHO_NM2, FC_BIKO1 Order By SHO_NM2, FC_BIKO1 ");
-    const QList<QSqlRecord> rows = db().rows(sql, source().with(group.parameters()));
+    QList<QSqlRecord> rows;
+    for (ReportGroup::Rows materials(*m_materials, group); materials.next();)
+        rows << materials.row();
     if (rows.isEmpty())
         return;
     const QString remark = text(rows.first(), QStringLiteral("FC_BIKO1"));

@@ -9,6 +9,8 @@
 
 #include <QSqlRecord>
 
+class ReportRowStream;
+
 class NameProductionListReport : public ReportModule {
 public:
     static constexpr int kLinesPerPage = 29;
@@ -22,7 +24,7 @@ private:
 
     NameProductionListReport(ReportEngine &reportEngine, const PrintRequest &request);
     bool fillPages() override;
-    void printGroup(const ReportGroup &group);
+    void printGroup(const ReportGroup &group, ReportGroup::Rows &rows);
     void showSections(PageKind kind);
     void hideTotals();
     void setGroupFields(const ReportGroup &group);
@@ -31,5 +33,6 @@ private:
     void printFinalTotals();
 
     RepeatBlanking m_repeat;
+    ReportRowStream *m_materials = nullptr; // the groups' materials, while the groups print
     int m_line = 1;
 };

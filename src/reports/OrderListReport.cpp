@@ -24,24 +24,25 @@ int OrderListReport::print(ReportEngine &reportEngine, const PrintRequest &reque
 
 bool OrderListReport::fillPages()
 {
-    return ReportGroup::printEach(db(), source(), progress(), QStringLiteral("受注情報"),
-                                  [this](const ReportGroup &group) { printGroup(group); });
+    return ReportGroup::printEach(
+        db(), source(), progress(), QStringLiteral("受注情報"),
+        QStringLiteral("Select * From ") + source().from(), ReportGroup::lineOrder(),
+        [this](const ReportGroup &group, ReportGroup::Rows &rows) { printGroup(group, rows); });
 }
 
-void OrderListReport::printGroup(const ReportGroup &group)
+void OrderListReport::printGroup(const ReportGroup &group, ReportGroup::Rows &rows)
 {
     layout().showSection(kFooter, false);
     setPageHeader();
     qint64 total = 0;
     m_line = 1;
     m_repeat.restart();
-    const QList<QSqlRecord> rows = group.lines(db(), source());
-    for (int i = 0; i < rows.size(); ++i) {
+    while (rows.next()) {
         setGroupFields(group);
-        printLine(rows[i]);
-        total += ReportValues::number(rows[i], QStringLiteral("SU"));
+        printLine(rows.row());
+        total += ReportValues::number(rows.row(), QStringLiteral("SU"));
         ++m_line;
-        if (i == rows.size() - 1) {
+        if (rows.isLast()) {
             layout().showSection(kFooter, true);
             layout().setField(QStringLiteral("NameKei"), ReportValues::thousands(total));
             break;

@@ -19,7 +19,7 @@ public:
 private:
     OrderListReport(ReportEngine &reportEngine, const PrintRequest &request);
     bool fillPages() override;
-    void printGroup(const ReportGroup &group);
+    void printGroup(const ReportGroup &group, ReportGroup::Rows &rows);
     void setGroupFields(const ReportGroup &group);
     void printLine(const QSqlRecord &row);
 

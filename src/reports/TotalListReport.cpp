@@ -10,15 +10,17 @@ using ReportValues::text;
 namespace {
 // CAR_CD stands twice in the list of columns, as the sheet has always grouped it. The sort
 // ends with the other grouped columns so that equal name types come out in a fixed order.
+// Every group's lines come from one grouped pass in the groups' order.
+const QString kLineColumns = QStringLiteral("ADRESS1,ADRESS2,NOU_NO,OKR_NO,SEI_NO,CAR_CD,FC_BIKO1,"
+                                            "CAR_CD,D_SHO_CD,O_SHO_CD,SHO_NM1,SHO_NM2,SHO_BIKO1");
+const QString kLineOrder = QStringLiteral("CAR_CD,D_SHO_CD,O_SHO_CD,SHO_NM1,SHO_NM2,SHO_BIKO1,"
+                                          "ADRESS1,ADRESS2,NOU_NO,OKR_NO,SEI_NO,FC_BIKO1");
+
 QString linesSql(const ReportSource &source)
 {
-    const QString columns = QStringLiteral("ADRESS1,ADRESS2,NOU_NO,OKR_NO,SEI_NO,CAR_CD,FC_BIKO1,"
-                                           "CAR_CD,D_SHO_CD,O_SHO_CD,SHO_NM1,SHO_NM2,SHO_BIKO1 ");
-    return QStringLiteral("Select Sum(SU) SU_KEI,") + columns + QStringLiteral("From ") +
-           source.from() + QStringLiteral(" Where ") + ReportGroup::condition() +
-           QStringLiteral("Group By ") + columns +
-           QStringLiteral("Order By CAR_CD,D_SHO_CD,O_SHO_CD,SHO_NM1,SHO_NM2,SHO_BIKO1,ADRESS1,"
-                          "ADRESS2,NOU_NO,OKR_NO,SEI_NO,FC_BIKO1 ");
+    return QStringLiteral("Select ") + ReportGroup::columns() + QStringLiteral(",Sum(SU) SU_KEI,") +
+           kLineColumns + QStringLiteral(" From ") + source.from() + QStringLiteral(" Group By ") +
+           ReportGroup::columns() + QLatin1Char(',') + kLineColumns;
 }
 } // namespace
 
@@ -41,15 +43,17 @@ QString TotalListReport::factoryText(const QString &fcRg, const QString &fcCd)
 
 bool TotalListReport::fillPages()
 {
-    return ReportGroup::printEach(db(), source(), progress(), QStringLiteral("合計表"),
-                                  [this](const ReportGroup &group) { printGroup(group); });
+    return ReportGroup::printEach(
+        db(), source(), progress(), QStringLiteral("合計表"), linesSql(source()), kLineOrder,
+        [this](const ReportGroup &group, ReportGroup::Rows &rows) { printGroup(group, rows); });
 }
 
-void TotalListReport::printGroup(const ReportGroup &group)
+void TotalListReport::printGroup(const ReportGroup &group, ReportGroup::Rows &rows)
 {
     setPageHeader();
     m_line = 1;
-    for (const QSqlRecord &row : db().rows(linesSql(source()), source().with(group.parameters()))) {
+    while (rows.next()) {
+        const QSqlRecord &row = rows.row();
         // A full page goes out before the factory of the next line is written, so that the
         // following page carries its factory heading too.
         if (m_line > kLinesPerPage) {

@@ -21,7 +21,7 @@ public:
 private:
     TotalListReport(ReportEngine &reportEngine, const PrintRequest &request);
     bool fillPages() override;
-    void printGroup(const ReportGroup &group);
+    void printGroup(const ReportGroup &group, ReportGroup::Rows &rows);
     void setFactoryFields(const ReportGroup &group, const QSqlRecord &row);
     void printLine(const QSqlRecord &row);
 

@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -713,4 +714,199 @@ void BulkInserter::finish()
     m_finished = true;
     if (m_ownTransaction)
         m_db.commit();
+}
+
+// --- BulkReader ---------------------------------------------------------------------------
+
+BulkReader::BulkReader(Db &db, const QString &select) : m_db(db)
+{
+    if (!m_db.isOpen())
+        m_db.exec(QStringLiteral("SELECT 1")); // raises the not-connected error
+    beforeStatement();
+    if (m_db.isSQLite()) {
+        auto *handle = static_cast<sqlite3 *>(m_db.nativeHandle());
+        const QByteArray sql = select.toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &stmt, nullptr) !=
+            SQLITE_OK)
+            throw sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)),
+                              sqlite3_extended_errcode(handle));
+        m_stmt = stmt;
+        return;
+    }
+    auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
+    const QByteArray sql =
+        (QStringLiteral("COPY (") + select + QStringLiteral(") TO STDOUT")).toUtf8();
+    PGresult *res = PQexec(conn, sql.constData());
+    if (PQresultStatus(res) != PGRES_COPY_OUT) {
+        const DbError error(pgResultError(conn, res), pgSqlState(res));
+        PQclear(res);
+        throw error;
+    }
+    PQclear(res);
+    m_copying = true;
+}
+
+BulkReader::~BulkReader()
+{
+    if (m_stmt)
+        sqlite3_finalize(static_cast<sqlite3_stmt *>(m_stmt));
+    try {
+        endCopy(true);
+    } catch (const DbError &) {
+        // Nothing may leave a destructor; a lost connection is reported by the next statement.
+    }
+}
+
+bool BulkReader::next()
+{
+    m_values.clear();
+    if (m_stmt) {
+        auto *stmt = static_cast<sqlite3_stmt *>(m_stmt);
+        const int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_DONE)
+            return false;
+        if (rc != SQLITE_ROW) {
+            auto *handle = sqlite3_db_handle(stmt);
+            throw sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)),
+                              sqlite3_extended_errcode(handle));
+        }
+        const int columns = sqlite3_column_count(stmt);
+        for (int i = 0; i < columns; ++i) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+            m_values.append(QByteArrayView(text, text ? sqlite3_column_bytes(stmt, i) : 0));
+        }
+        return true;
+    }
+    if (!m_copying)
+        return false;
+    readCopyLine();
+    return m_copying;
+}
+
+// One line of COPY's text form: values separated by tabs, \N for NULL, backslash escapes.
+void BulkReader::readCopyLine()
+{
+    auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
+    if (m_line) {
+        PQfreemem(m_line);
+        m_line = nullptr;
+    }
+    const int size = PQgetCopyData(conn, &m_line, 0);
+    if (size < 0) {
+        m_line = nullptr;
+        if (size == -2)
+            throw DbError(QString::fromUtf8(PQerrorMessage(conn)).trimmed(),
+                          QStringLiteral("08000"));
+        endCopy(false);
+        return;
+    }
+    qsizetype end = size;
+    if (end > 0 && m_line[end - 1] == '\n')
+        --end;
+    // Values with escapes are decoded into one buffer that must not move while they are in use.
+    m_unescaped.clear();
+    m_unescaped.reserve(end);
+    QList<std::pair<qsizetype, qsizetype>> decoded; // offsets into m_unescaped
+    QList<int> decodedAt;
+    qsizetype start = 0;
+    for (qsizetype at = 0; at <= end; ++at) {
+        if (at < end && m_line[at] != '\t')
+            continue;
+        const QByteArrayView raw(m_line + start, at - start);
+        if (raw == "\\N") {
+            m_values.append(QByteArrayView());
+        } else if (!raw.contains('\\')) {
+            m_values.append(raw);
+        } else {
+            const qsizetype from = m_unescaped.size();
+            for (qsizetype i = 0; i < raw.size(); ++i) {
+                char c = raw[i];
+                if (c == '\\' && i + 1 < raw.size()) {
+                    const char e = raw[++i];
+                    switch (e) {
+                    case 'b':
+                        c = '\b';
+                        break;
+                    case 'f':
+                        c = '\f';
+                        break;
+                    case 'n':
+                        c = '\n';
+                        break;
+                    case 'r':
+                        c = '\r';
+                        break;
+                    case 't':
+                        c = '\t';
+                        break;
+                    case 'v':
+                        c = '\v';
+                        break;
+                    case 'x': {
+                        int v = 0;
+                        int n = 0;
+                        while (n < 2 && i + 1 < raw.size() && std::isxdigit(uchar(raw[i + 1]))) {
+                            const char h = raw[++i];
+                            v = v * 16 + (std::isdigit(uchar(h)) ? h - '0' : (h | 0x20) - 'a' + 10);
+                            ++n;
+                        }
+                        c = char(v);
+                        break;
+                    }
+                    default:
+                        if (e >= '0' && e <= '7') {
+                            int v = e - '0';
+                            for (int n = 0; n < 2 && i + 1 < raw.size() && raw[i + 1] >= '0' &&
+                                            raw[i + 1] <= '7';
+                                 ++n)
+                                v = v * 8 + (raw[++i] - '0');
+                            c = char(v);
+                        } else {
+                            c = e;
+                        }
+                    }
+                }
+                m_unescaped.append(c);
+            }
+            decodedAt << int(m_values.size());
+            decoded.append({from, m_unescaped.size() - from});
+            m_values.append(QByteArrayView());
+        }
+        start = at + 1;
+    }
+    // The buffer holds every decoded value now; point at it.
+    for (qsizetype k = 0; k < decoded.size(); ++k)
+        m_values[decodedAt.at(k)] =
+            QByteArrayView(m_unescaped.constData() + decoded.at(k).first, decoded.at(k).second);
+}
+
+void BulkReader::endCopy(bool cancel)
+{
+    if (m_line) {
+        PQfreemem(m_line);
+        m_line = nullptr;
+    }
+    if (!m_copying)
+        return;
+    m_copying = false;
+    auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
+    if (cancel) {
+        // A writer that stopped part-way: the rest is read and dropped (a cancel request
+        // could reach the statement after it instead).
+        char *rest = nullptr;
+        while (PQgetCopyData(conn, &rest, 0) >= 0)
+            PQfreemem(rest);
+    }
+    QString failure;
+    QString state;
+    while (PGresult *res = PQgetResult(conn)) {
+        if (PQresultStatus(res) != PGRES_COMMAND_OK && failure.isEmpty()) {
+            failure = pgResultError(conn, res);
+            state = pgSqlState(res);
+        }
+        PQclear(res);
+    }
+    if (!failure.isEmpty() && !cancel)
+        throw DbError(failure, state);
 }

@@ -172,3 +172,33 @@ private:
     void *m_stmt = nullptr;
     bool m_copyStarted = false;
 };
+
+// Fast read of many rows as text, for writers that turn a whole result into files: each value
+// as its UTF-8 text (NULL reads as empty), without a QVariant per value. On SQLite the
+// statement is stepped on the sqlite3 handle; on PostgreSQL it runs as COPY (...) TO STDOUT,
+// and no other statement may run on the connection until the reader is at its end or gone.
+// Only the current row is held. Throws DbError.
+class BulkReader {
+public:
+    BulkReader(Db &db, const QString &select);
+    ~BulkReader();
+    BulkReader(const BulkReader &) = delete;
+    BulkReader &operator=(const BulkReader &) = delete;
+
+    // Stands on the next row; false after the last.
+    bool next();
+    int columnCount() const { return int(m_values.size()); }
+    // The value of column i of the current row.
+    QByteArrayView value(int i) const { return m_values.at(i); }
+
+private:
+    void readCopyLine();
+    void endCopy(bool cancel);
+
+    Db &m_db;
+    void *m_stmt = nullptr;
+    bool m_copying = false;
+    char *m_line = nullptr; // the COPY line the values point into (PostgreSQL)
+    QByteArray m_unescaped; // values that held escapes, decoded
+    QList<QByteArrayView> m_values;
+};

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSqlRecord>
 
 namespace Schema {
 
@@ -94,8 +95,58 @@ Outcome create(Db &db, QString *message)
     Transaction tx(db);
     for (const QString &statement : statements())
         db.exec(statement);
+    unlogWorkTables(db);
     tx.commit();
     return Outcome::Created;
+}
+
+QStringList workTableNames()
+{
+    return {QStringLiteral("WRK_CSV_H"), QStringLiteral("WRK_RPT"), QStringLiteral("WRK_CSV_C")};
+}
+
+void unlogWorkTables(Db &db)
+{
+    if (!db.isPostgreSQL())
+        return;
+    for (const QString &table : workTableNames()) {
+        const bool logged = db.exists(QStringLiteral("SELECT 1 FROM pg_class WHERE oid = "
+                                                     "to_regclass(lower(:t)) AND "
+                                                     "relpersistence = 'p'"),
+                                      {{QStringLiteral("t"), table}});
+        if (logged)
+            db.exec(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" SET UNLOGGED"));
+    }
+}
+
+QStringList addMissingColumns(Db &db)
+{
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
+    static const QRegularExpression column(
+        QStringLiteral("^\\s+(\\w+)\\s+(TEXT|INTEGER|BIGINT|NUMERIC\\(\\d+,\\d+\\))\\b(.*?),?$"),
+        QRegularExpression::MultilineOption);
+    QStringList added;
+    Transaction tx(db);
+    for (const QString &statement : statements()) {
+        const auto t = table.match(statement);
+        if (!t.hasMatch() || !db.tableExists(t.captured(1)))
+            continue;
+        const QSqlRecord present = db.select(QStringLiteral("SELECT * FROM ") + t.captured(1) +
+                                             QStringLiteral(" WHERE 1 = 0"))
+                                       .record();
+        for (auto it = column.globalMatch(statement); it.hasNext();) {
+            const auto c = it.next();
+            if (present.indexOf(c.captured(1)) >= 0 ||
+                present.indexOf(c.captured(1).toLower()) >= 0)
+                continue;
+            db.exec(QStringLiteral("ALTER TABLE ") + t.captured(1) +
+                    QStringLiteral(" ADD COLUMN ") + c.captured(1) + QLatin1Char(' ') +
+                    c.captured(2) + c.captured(3));
+            added << t.captured(1) + QLatin1Char('.') + c.captured(1);
+        }
+    }
+    tx.commit();
+    return added;
 }
 
 QStringList createMissing(Db &db)

@@ -31,4 +31,16 @@ QStringList createMissing(Db &db);
 // "TABLE.COLUMN" names. SQLite keeps every integer in 64 bits: nothing to do. Throws DbError.
 QStringList widenColumns(Db &db);
 
+// Adds, in one transaction, the columns of the schema that the existing tables of an older
+// installation lack (with the schema's type and default); their "TABLE.COLUMN" names.
+// Throws DbError.
+QStringList addMissingColumns(Db &db);
+
+// The three work tables of a conversion run.
+QStringList workTableNames();
+// On PostgreSQL the work tables are written without the server's log: each run replaces them,
+// a crash empties them and rolls the run that was filling them back, and the lists of the
+// runs that committed are kept in the run history. Nothing to do on SQLite.
+void unlogWorkTables(Db &db);
+
 } // namespace Schema

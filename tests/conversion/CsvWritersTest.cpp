@@ -2,6 +2,7 @@
 #include "DbTest.h"
 #include "globals.h"
 
+#include "CsvFile.h"
 #include "CsvWriters.h"
 #include "ExclusiveFiles.h"
 #include "WorkTables.h"
@@ -178,6 +179,16 @@ TEST_P(CsvWritersTest, OutputFilesNeverReplaceOrFollowWhatHoldsAName)
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
     EXPECT_TRUE(QFileInfo(planted).isSymLink());
+
+    // A writer reads its folder once: a name that appears after that is still never replaced.
+    FolderNames readBefore = CsvFile::namesIn(car);
+    touch(QDir(car).filePath(QStringLiteral("LATE.csv")));
+    CsvFile late(car, QStringLiteral("LATE"), &readBefore);
+    ASSERT_TRUE(late.open());
+    ASSERT_TRUE(late.writeLine(QStringList{QStringLiteral("a")}, QStringLiteral("OY-001")));
+    ASSERT_TRUE(late.commit()) << late.error().toStdString();
+    EXPECT_EQ(QFileInfo(late.finalPath()).fileName(), QStringLiteral("LATE_1.csv"));
+    EXPECT_EQ(QFileInfo(QDir(car).filePath(QStringLiteral("LATE.csv"))).size(), 0);
 }
 
 TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)

@@ -160,22 +160,38 @@ TEST_P(AuditTrailTest, ConversionCancelAndConfirmationLogTheirFlagsAndStamps)
     // nothing.
     ASSERT_FALSE(checkDay(db(), dialogs, progress, kDay, CheckCaller::Import));
 
+    gUserName = QStringLiteral("tanaka");
     ASSERT_TRUE(convert().converted());
     const QString stamp = QStringLiteral("2026/12/08 10:00:00");
     EXPECT_EQ(changesOf(1), (QStringList{"変換 FLG3 0>1", "変換 B1 >" + stamp}));
+    EXPECT_EQ(changesOf(2), (QStringList{"変換 FLG3 0>1", "変換 B1 >" + stamp}));
     EXPECT_EQ(count("TBL_ORDER_LOG", "COL_NM = 'FLG2'"), 0); // the run's passing mark
-    EXPECT_EQ(count("TBL_ORDER_LOG", "IMP_LN = 3"), 0);
+    EXPECT_TRUE(changesOf(3).isEmpty());
+    // The run is one entry of the day with its line count, not one per line and column.
+    EXPECT_EQ(entries(), 1);
+    EXPECT_EQ(count("TBL_ORDER_LOG", "IMP_LN = 0 AND LINE_CNT = 2"), 1);
 
     Clock::advance(10);
+    gUserName = QStringLiteral("suzuki");
     ASSERT_TRUE(cancel());
     EXPECT_EQ(changesOf(2).mid(2),
               (QStringList{"変換取消 FLG3 1>0", "変換取消 B1 " + stamp + ">"}));
+    EXPECT_EQ(entries(), 2);
 
     Clock::advance(10);
+    gUserName = QStringLiteral("sato");
     ASSERT_TRUE(confirm());
     const QString confirmed = QStringLiteral("2026/12/08 10:00:20");
     EXPECT_EQ(changesOf(1).mid(4), (QStringList{"確定 FLG4 0>1", "確定 B2 >" + confirmed}));
     EXPECT_EQ(changesOf(3), (QStringList{"確定 FLG4 0>1", "確定 B2 >" + confirmed}));
+    EXPECT_EQ(count("TBL_ORDER_LOG", "IMP_LN = 0 AND LINE_CNT = 3"), 1);
+    // Each line shows who made each change and when.
+    QStringList who;
+    for (const AuditEntry &e : AuditTrail::entries(db(), kDay, 2))
+        who << e.user + QLatin1Char(' ') + e.at;
+    EXPECT_EQ(
+        who, (QStringList{"tanaka " + stamp, "tanaka " + stamp, "suzuki 2026/12/08 10:00:10",
+                          "suzuki 2026/12/08 10:00:10", "sato " + confirmed, "sato " + confirmed}));
 
     // A second confirmation changes no line and logs nothing.
     const int before = entries();

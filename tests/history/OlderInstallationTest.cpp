@@ -96,3 +96,19 @@ TEST_P(OlderInstallationTest, UpgradeDbCreatesOnlyTheMissingTables)
     // Nothing is left to add.
     EXPECT_EQ(Schema::createMissing(db()), QStringList());
 }
+
+TEST_P(OlderInstallationTest, UpgradeDbGivesAnOlderTrailItsLineCount)
+{
+    addLines(2);
+    db().exec(QStringLiteral("ALTER TABLE TBL_ORDER_LOG DROP COLUMN LINE_CNT"));
+
+    const DbTest::Run upgrade = runOstera({QStringLiteral("upgrade-db")});
+    ASSERT_EQ(upgrade.status, 0) << upgrade.err.toStdString();
+    EXPECT_EQ(upgrade.out, QStringLiteral("TBL_ORDER_LOG.LINE_CNT\n"));
+
+    // A run is then kept as one entry that each of its lines shows.
+    ASSERT_TRUE(convert().converted());
+    EXPECT_EQ(count("TBL_ORDER_LOG", "IMP_LN = 0 AND LINE_CNT = 2"), 1);
+    EXPECT_EQ(changesOf(2).size(), 2);
+    EXPECT_TRUE(dialogs.messages().filter(QStringLiteral("履歴")).isEmpty());
+}

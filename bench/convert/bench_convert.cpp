@@ -338,30 +338,16 @@ int main(int argc, char **argv)
     if (typical > 0 && typical != lines)
         sizes << typical;
 
-    const std::optional<ConnectionSettings> server = testServerSettings();
     {
         QTemporaryDir filesDir;
         fileAnatomy(filesDir.path(), intOption(args, QStringLiteral("--files"), 8435));
     }
     for (const int size : sizes) {
-        BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
-        sqlite.settings.provider = QStringLiteral("SQLite");
-        sqlite.settings.server = QStringLiteral("bench.db");
-        QTemporaryDir sqliteDir;
-        QTemporaryDir pgDir;
-        benchEngine(app.applicationFilePath(), sqlite, size, sqliteDir);
-
-        if (!server) {
-            say(QStringLiteral("== PostgreSQL skipped (OSTERA_TEST_PG not set)"));
-            continue;
-        }
-        BenchEngine pg{QStringLiteral("PostgreSQL"), *server, QStringLiteral("psql")};
-        pg.settings.schema =
-            QStringLiteral("bench_convert_%1_%2").arg(QCoreApplication::applicationPid()).arg(size);
-        createSchema(pg.settings);
-        benchEngine(app.applicationFilePath(), pg, size, pgDir);
-        if (!qEnvironmentVariableIsSet("OSTERA_BENCH_KEEP"))
-            dropSchema(pg.settings);
+        forEachEngine(args, QStringLiteral("bench_convert_%1").arg(size),
+                      [&](const BenchEngine &e) {
+                          QTemporaryDir dir;
+                          benchEngine(app.applicationFilePath(), e, size, dir);
+                      });
     }
     return 0;
 }

@@ -158,15 +158,10 @@ bool runChild(const QString &program, const ConnectionSettings &s)
     return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
 }
 
-void benchEngine(const QString &program, ConnectionSettings settings, int lines)
+void benchEngine(const QString &program, const ConnectionSettings &settings, int lines)
 {
     const QString name = settings.provider;
     say(QStringLiteral("--- %1, %2 order lines").arg(name).arg(lines));
-    const bool onServer = settings.provider == QLatin1String("PostgreSQL");
-    if (onServer) {
-        settings.schema = QStringLiteral("bench_grid_%1").arg(getpid());
-        createSchema(settings);
-    }
     {
         Db db(settings);
         db.open(true);
@@ -186,8 +181,6 @@ void benchEngine(const QString &program, ConnectionSettings settings, int lines)
     }
     if (!runChild(program, settings))
         say(QStringLiteral("the grid run failed"));
-    if (onServer)
-        dropSchema(settings);
 }
 
 // --- the child: the grid screen -----------------------------------------------------------
@@ -260,19 +253,11 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int lines = intOption(app.arguments(), QStringLiteral("--lines"), 1000000);
 
-    QTemporaryDir dir;
-    ConnectionSettings sqlite;
-    sqlite.provider = QStringLiteral("SQLite");
-    sqlite.server = QStringLiteral("bench.db");
-    sqlite.baseDir = dir.path();
-    benchEngine(app.applicationFilePath(), sqlite, lines);
-
-    std::optional<ConnectionSettings> pg = testServerSettings();
-    if (!pg) {
-        say(QStringLiteral("PostgreSQL skipped (OSTERA_TEST_PG not set)"));
-        return 0;
-    }
-    pg->baseDir = dir.path();
-    benchEngine(app.applicationFilePath(), *pg, lines);
+    forEachEngine(app.arguments(), QStringLiteral("bench_grid"), [&](const BenchEngine &e) {
+        QTemporaryDir dir;
+        ConnectionSettings settings = e.settings;
+        settings.baseDir = dir.path();
+        benchEngine(app.applicationFilePath(), settings, lines);
+    });
     return 0;
 }

@@ -84,18 +84,13 @@ bool runChild(const QString &program, const ConnectionSettings &s)
     return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
 }
 
-void benchEngine(const QString &program, ConnectionSettings settings, int linesPerDay)
+void benchEngine(const QString &program, const ConnectionSettings &settings, int linesPerDay)
 {
     say(QStringLiteral("--- %1, %2 order lines (%3 days of %4)")
             .arg(settings.provider)
             .arg(qint64(linesPerDay) * kDays)
             .arg(kDays)
             .arg(linesPerDay));
-    const bool onServer = settings.provider == QLatin1String("PostgreSQL");
-    if (onServer) {
-        settings.schema = QStringLiteral("bench_order_edit_%1").arg(getpid());
-        createSchema(settings);
-    }
     {
         Db db(settings);
         db.open(true);
@@ -109,8 +104,6 @@ void benchEngine(const QString &program, ConnectionSettings settings, int linesP
     }
     if (!runChild(program, settings))
         say(QStringLiteral("the edit screen run failed"));
-    if (onServer)
-        dropSchema(settings);
 }
 
 // --- the child: the edit screen -------------------------------------------------------------
@@ -212,19 +205,11 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int linesPerDay = intOption(app.arguments(), QStringLiteral("--lines"), 100000);
 
-    QTemporaryDir dir;
-    ConnectionSettings sqlite;
-    sqlite.provider = QStringLiteral("SQLite");
-    sqlite.server = QStringLiteral("bench.db");
-    sqlite.baseDir = dir.path();
-    benchEngine(app.applicationFilePath(), sqlite, linesPerDay);
-
-    std::optional<ConnectionSettings> pg = testServerSettings();
-    if (!pg) {
-        say(QStringLiteral("PostgreSQL skipped (OSTERA_TEST_PG not set)"));
-        return 0;
-    }
-    pg->baseDir = dir.path();
-    benchEngine(app.applicationFilePath(), *pg, linesPerDay);
+    forEachEngine(app.arguments(), QStringLiteral("bench_order_edit"), [&](const BenchEngine &e) {
+        QTemporaryDir dir;
+        ConnectionSettings settings = e.settings;
+        settings.baseDir = dir.path();
+        benchEngine(app.applicationFilePath(), settings, linesPerDay);
+    });
     return 0;
 }

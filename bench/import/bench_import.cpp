@@ -385,31 +385,8 @@ int main(int argc, char **argv)
     const int lines = intOption(args, QStringLiteral("--lines"), 100000);
     const int earlier = intOption(args, QStringLiteral("--earlier"), 1000000);
 
-    const QString only = args.contains(QStringLiteral("--only"))
-                             ? args.value(args.indexOf(QStringLiteral("--only")) + 1)
-                             : QString();
-    if (only.isEmpty() || only == QLatin1String("sqlite")) {
-        BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
-        sqlite.settings.provider = QStringLiteral("SQLite");
-        sqlite.settings.server = QStringLiteral("bench.db");
-        benchEngine(app.applicationFilePath(), sqlite, lines, earlier);
-    }
-    if (only == QLatin1String("sqlite"))
-        return 0;
-
-    const std::optional<ConnectionSettings> server = testServerSettings();
-    if (!server) {
-        say(QStringLiteral("== PostgreSQL skipped (OSTERA_TEST_PG not set)"));
-        return 0;
-    }
-    BenchEngine pg{QStringLiteral("PostgreSQL"), *server, QStringLiteral("psql")};
-    pg.settings.schema = QStringLiteral("bench_import_%1").arg(QCoreApplication::applicationPid());
-    createSchema(pg.settings);
-    benchEngine(app.applicationFilePath(), pg, lines, earlier);
-    if (args.contains(QStringLiteral("--keep"))) {
-        say(QStringLiteral("  schema kept: ") + pg.settings.schema);
-        return 0;
-    }
-    dropSchema(pg.settings);
+    forEachEngine(args, QStringLiteral("bench_import"), [&](const BenchEngine &e) {
+        benchEngine(app.applicationFilePath(), e, lines, earlier);
+    });
     return 0;
 }

@@ -314,9 +314,6 @@ int main(int argc, char **argv)
     if (args.size() >= 10 && args[1] == QLatin1String("--child"))
         return childMain(args);
     const int lines = intOption(args, QStringLiteral("--lines"), 1000000);
-    const QString only = args.contains(QStringLiteral("--only"))
-                             ? args.value(args.indexOf(QStringLiteral("--only")) + 1)
-                             : QString();
 
     QTemporaryDir data;
     const QString folder = data.filePath(QStringLiteral("export"));
@@ -329,23 +326,8 @@ int main(int argc, char **argv)
             .arg(made.elapsed() / 1000.0, 0, 'f', 1)
             .arg(QFileInfo(folder + "/TBL_ORDER.txt").size() / 1048576.0, 0, 'f', 1));
 
-    if (only.isEmpty() || only == QLatin1String("sqlite")) {
-        BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
-        sqlite.settings.provider = QStringLiteral("SQLite");
-        sqlite.settings.server = QStringLiteral("bench.db");
-        benchEngine(app.applicationFilePath(), sqlite, folder, csv, lines);
-    }
-    if (only == QLatin1String("sqlite"))
-        return 0;
-    const std::optional<ConnectionSettings> server = testServerSettings();
-    if (!server) {
-        say(QStringLiteral("== PostgreSQL skipped (OSTERA_TEST_PG not set)"));
-        return 0;
-    }
-    BenchEngine pg{QStringLiteral("PostgreSQL"), *server, QStringLiteral("psql")};
-    pg.settings.schema = QStringLiteral("bench_migrate_%1").arg(QCoreApplication::applicationPid());
-    createSchema(pg.settings);
-    benchEngine(app.applicationFilePath(), pg, folder, csv, lines);
-    dropSchema(pg.settings);
+    forEachEngine(args, QStringLiteral("bench_migrate"), [&](const BenchEngine &e) {
+        benchEngine(app.applicationFilePath(), e, folder, csv, lines);
+    });
     return 0;
 }

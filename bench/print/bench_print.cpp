@@ -113,24 +113,11 @@ int main(int argc, char **argv)
     const int only = intOption(args, QStringLiteral("--lines"), 0);
     const QList<int> sizes = only > 0 ? QList<int>{only} : QList<int>{10000, 100000};
 
-    const std::optional<ConnectionSettings> server = testServerSettings();
     for (const int size : sizes) {
-        BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
-        sqlite.settings.provider = QStringLiteral("SQLite");
-        sqlite.settings.server = QStringLiteral("bench.db");
-        QTemporaryDir sqliteDir;
-        benchEngine(app.applicationFilePath(), sqlite, size, sqliteDir);
-        if (!server) {
-            say(QStringLiteral("== PostgreSQL skipped (OSTERA_TEST_PG not set)"));
-            continue;
-        }
-        BenchEngine pg{QStringLiteral("PostgreSQL"), *server, QStringLiteral("psql")};
-        pg.settings.schema =
-            QStringLiteral("bench_print_%1_%2").arg(QCoreApplication::applicationPid()).arg(size);
-        createSchema(pg.settings);
-        QTemporaryDir pgDir;
-        benchEngine(app.applicationFilePath(), pg, size, pgDir);
-        dropSchema(pg.settings);
+        forEachEngine(args, QStringLiteral("bench_print_%1").arg(size), [&](const BenchEngine &e) {
+            QTemporaryDir dir;
+            benchEngine(app.applicationFilePath(), e, size, dir);
+        });
     }
     return 0;
 }

@@ -81,6 +81,35 @@ void dropSchema(const ConnectionSettings &settings)
     onServer(settings, QStringLiteral("DROP SCHEMA \"%1\" CASCADE"));
 }
 
+void forEachEngine(const QStringList &args, const QString &schemaPrefix,
+                   const std::function<void(const BenchEngine &)> &bench)
+{
+    const int onlyAt = args.indexOf(QStringLiteral("--only"));
+    const QString only = onlyAt >= 0 ? args.value(onlyAt + 1) : QString();
+    if (only.isEmpty() || only == QLatin1String("sqlite")) {
+        BenchEngine sqlite{QStringLiteral("SQLite"), {}, QStringLiteral("sqlite3")};
+        sqlite.settings.provider = QStringLiteral("SQLite");
+        sqlite.settings.server = QStringLiteral("bench.db");
+        bench(sqlite);
+    }
+    if (only == QLatin1String("sqlite"))
+        return;
+    const std::optional<ConnectionSettings> server = testServerSettings();
+    if (!server) {
+        say(QStringLiteral("== PostgreSQL skipped (OSTERA_TEST_PG not set)"));
+        return;
+    }
+    BenchEngine pg{QStringLiteral("PostgreSQL"), *server, QStringLiteral("psql")};
+    pg.settings.schema =
+        QStringLiteral("%1_%2").arg(schemaPrefix).arg(QCoreApplication::applicationPid());
+    createSchema(pg.settings);
+    bench(pg);
+    if (args.contains(QStringLiteral("--keep")) || qEnvironmentVariableIsSet("OSTERA_BENCH_KEEP"))
+        say(QStringLiteral("  schema kept: ") + pg.settings.schema);
+    else
+        dropSchema(pg.settings);
+}
+
 QStringList connectionArgs(const ConnectionSettings &s)
 {
     return {s.provider, s.server, s.database, s.user, s.password, s.schema, s.baseDir};

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // One line on stdout, flushed at once (the figures interleave with a child's progress).
@@ -39,6 +40,13 @@ struct BenchEngine {
     ConnectionSettings settings;
     QString client; // "sqlite3" or "psql"
 };
+
+// Runs bench on SQLite, then on the tests' PostgreSQL server in a schema of its own named
+// after schemaPrefix and this process (dropped afterwards unless "--keep" is given or
+// OSTERA_BENCH_KEEP is set). "--only sqlite" leaves PostgreSQL out, and an unset OSTERA_TEST_PG
+// says that it is skipped.
+void forEachEngine(const QStringList &args, const QString &schemaPrefix,
+                   const std::function<void(const BenchEngine &)> &bench);
 
 QStringList psqlArgs(const ConnectionSettings &s);
 // Runs the engine's client on a script (on SQLite after sqlitePrelude); returns the seconds

@@ -3,15 +3,13 @@
 
 using namespace ConversionFixture;
 
-class ConversionCommandsTest : public DbTest {
+class ConversionCommandsTest : public ConversionDayTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
-        if (IsSkipped())
+        ConversionDayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
             return;
-        loadMasters(db());
-        registerDay(db());
         OrderLine l;
         addLine(db(), l);
         l.ln = 2;

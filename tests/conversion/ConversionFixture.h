@@ -6,6 +6,7 @@
 
 #include "Cp932.h"
 #include "Db.h"
+#include "DbTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -275,3 +276,16 @@ inline QStringList filesIn(const QString &folder)
 }
 
 } // namespace ConversionFixture
+
+// A database holding the masters above, with the fixture's day registered.
+class ConversionDayTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ConversionFixture::loadMasters(db());
+        ConversionFixture::registerDay(db());
+    }
+};

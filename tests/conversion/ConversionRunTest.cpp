@@ -18,17 +18,8 @@
 
 using namespace ConversionFixture;
 
-class ConversionRunTest : public DbTest {
+class ConversionRunTest : public ConversionDayTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped())
-            return;
-        loadMasters(db());
-        registerDay(db());
-    }
-
     ConversionResult convert(const ConversionInput &input,
                              ConversionChecks checks = ConversionChecks::standard())
     {

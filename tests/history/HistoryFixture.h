@@ -21,17 +21,8 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-class HistoryTest : public DbTest {
+class HistoryTest : public ConversionDayTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        ConversionFixture::loadMasters(db());
-        ConversionFixture::registerDay(db());
-    }
-
     // Lines 1..n of the day, thermal, one lot; `from` numbers further lines of another lot.
     void addLines(int n, int from = 1, const QString &fcRg = QStringLiteral("AB"))
     {

@@ -62,13 +62,20 @@ private:
     QString m_pgSchema;
 };
 
-#define INSTANTIATE_ENGINES(Fixture)                                                             \
-    INSTANTIATE_TEST_SUITE_P(Engines, Fixture,                                                     \
-                             ::testing::Values(Engine::SQLite, Engine::PostgreSQL),                \
-                             [](const ::testing::TestParamInfo<Engine> &info) {                    \
-                                 return std::string(info.param == Engine::SQLite ? "SQLite"        \
-                                                                                 : "PostgreSQL"); \
-                             })
+#define INSTANTIATE_ENGINES(Fixture)                                                               \
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Engines, Fixture, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),                   \
+        [](const ::testing::TestParamInfo<Engine> &info) {                                         \
+            return std::string(info.param == Engine::SQLite ? "SQLite" : "PostgreSQL");            \
+        })
+
+// Screens hand every query to logic units whose tests run on both engines; a screen test
+// runs once, on SQLite, unless what it shows comes from the engine itself (the paged grid's
+// PostgreSQL cursor, a refused save rolled back inside the engine's transaction).
+#define INSTANTIATE_SCREEN_TEST(Fixture)                                                           \
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Engines, Fixture, ::testing::Values(Engine::SQLite),                                       \
+        [](const ::testing::TestParamInfo<Engine> &) { return std::string("SQLite"); })
 
 // Settings of the PostgreSQL server of the test run (empty provider when none is configured).
 ConnectionSettings testServerSettings();

@@ -11,12 +11,13 @@
 #include "ModalWindows.h"
 #include "ScreenRegistry.h"
 
-class ScreenTest : public DbTest {
+// Base is DbTest or a fixture built on it.
+template <class Base> class ScreensOn : public Base {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
+        Base::SetUp();
+        if (Base::IsSkipped() || Base::HasFatalFailure())
             return;
         ScreenRegistry::instance().clear();
         registerAllScreens();
@@ -25,6 +26,8 @@ protected:
     {
         ScreenRegistry::instance().clear();
         processDeletes();
-        DbTest::TearDown();
+        Base::TearDown();
     }
 };
+
+using ScreenTest = ScreensOn<DbTest>;

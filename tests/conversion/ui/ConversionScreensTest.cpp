@@ -20,15 +20,13 @@
 
 using namespace ConversionFixture;
 
-class ConversionScreensTest : public DbTest {
+class ConversionScreensTest : public ConversionDayTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
-        if (IsSkipped())
+        ConversionDayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
             return;
-        loadMasters(db());
-        registerDay(db());
         gImpDate = kDay;
     }
 
@@ -47,7 +45,7 @@ protected:
         QTest::keyClick(button, Qt::Key_Return);
     }
 };
-INSTANTIATE_ENGINES(ConversionScreensTest);
+INSTANTIATE_SCREEN_TEST(ConversionScreensTest);
 
 TEST_P(ConversionScreensTest, ConversionRefusesAHalfRangeThenConvertsTheThermalLinesOfTheRange)
 {

@@ -14,6 +14,7 @@
 #include "ReportLists.h"
 #include "RunHistoryScreen.h"
 #include "ScreenRegistry.h"
+#include "ScreenTest.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -28,23 +29,8 @@
 
 using namespace ConversionFixture;
 
-class HistoryScreensTest : public HistoryTest {
+class HistoryScreensTest : public ScreensOn<HistoryTest> {
 protected:
-    void SetUp() override
-    {
-        HistoryTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        ScreenRegistry::instance().clear();
-        registerAllScreens();
-    }
-    void TearDown() override
-    {
-        ScreenRegistry::instance().clear();
-        processDeletes();
-        HistoryTest::TearDown();
-    }
-
     // Two runs of the day: the first cancelled, the second (other lines) converted.
     void twoRuns()
     {
@@ -76,7 +62,7 @@ protected:
         return printedPages(engine.pages());
     }
 };
-INSTANTIATE_ENGINES(HistoryScreensTest);
+INSTANTIATE_SCREEN_TEST(HistoryScreensTest);
 
 TEST_P(HistoryScreensTest, TheRunHistoryListsTheRunsNewestFirstWithTheirState)
 {

@@ -142,7 +142,7 @@ protected:
         gImpDate = QStringLiteral("20261208");
     }
 };
-INSTANTIATE_ENGINES(ErrorListScreensTest);
+INSTANTIATE_SCREEN_TEST(ErrorListScreensTest);
 
 TEST_P(ErrorListScreensTest, ErrorListShowsTheDaysFindingsInLineAndCheckOrder)
 {

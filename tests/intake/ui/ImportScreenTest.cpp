@@ -79,7 +79,7 @@ protected:
 
     std::unique_ptr<ImportScreen> screen;
 };
-INSTANTIATE_ENGINES(ImportScreenTest);
+INSTANTIATE_SCREEN_TEST(ImportScreenTest);
 
 TEST_P(ImportScreenTest, WithoutAnOpenMonthOnlyCancelAndDeleteRemain)
 {

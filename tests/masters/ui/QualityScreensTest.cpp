@@ -41,7 +41,7 @@ protected:
     }
     QString csvPath() const { return dir() + QStringLiteral("/ostQ.csv"); }
 };
-INSTANTIATE_ENGINES(QualityScreensTest);
+INSTANTIATE_SCREEN_TEST(QualityScreensTest);
 
 TEST_P(QualityScreensTest, ListShowsTheFortyFiveColumnsAndTheCsvAndPrintKeys)
 {

@@ -64,7 +64,7 @@ protected:
         return screen->model()->text(row, column);
     }
 };
-INSTANTIATE_ENGINES(SizeRowScreenTest);
+INSTANTIATE_SCREEN_TEST(SizeRowScreenTest);
 
 TEST_P(SizeRowScreenTest, PairsShowInAKeyPaneAndAStampPaneAndExportWithTheirHeadings)
 {

@@ -78,7 +78,7 @@ protected:
         return list;
     }
 };
-INSTANTIATE_ENGINES(ConfirmedOrdersScreenTest);
+INSTANTIATE_SCREEN_TEST(ConfirmedOrdersScreenTest);
 
 TEST_P(ConfirmedOrdersScreenTest, OpensWithFilledListsAndAnEmptyGrid)
 {

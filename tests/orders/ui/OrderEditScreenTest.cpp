@@ -105,7 +105,7 @@ protected:
         QApplication::processEvents();
     }
 };
-INSTANTIATE_ENGINES(OrderEditScreenTest);
+INSTANTIATE_SCREEN_TEST(OrderEditScreenTest);
 
 TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
 {

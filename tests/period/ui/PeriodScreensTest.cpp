@@ -43,7 +43,7 @@ protected:
         return values;
     }
 };
-INSTANTIATE_ENGINES(PeriodScreensTest);
+INSTANTIATE_SCREEN_TEST(PeriodScreensTest);
 
 TEST_P(PeriodScreensTest, RegisterWithoutMonthsSaysSo)
 {

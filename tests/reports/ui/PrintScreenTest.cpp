@@ -31,7 +31,7 @@ protected:
         EXPECT_TRUE(ran);
     }
 };
-INSTANTIATE_ENGINES(PrintScreenTest);
+INSTANTIATE_SCREEN_TEST(PrintScreenTest);
 
 TEST_P(PrintScreenTest, EmptyWorkTableShowsNothingAndOkRefuses)
 {

@@ -107,7 +107,7 @@ protected:
         QTest::keyClick(menu->commandEdit, Qt::Key_Return);
     }
 };
-INSTANTIATE_ENGINES(MainMenuTest);
+INSTANTIATE_SCREEN_TEST(MainMenuTest);
 
 TEST_P(MainMenuTest, ShowsTheTopLevelWithEachCaptionAtItsPosition)
 {

@@ -1,14 +1,12 @@
 #include "JitOffScope.h"
 
 #include "Db.h"
+#include "SqlDialect.h"
 
 JitOffScope::JitOffScope(Db &db) : m_db(db)
 {
-    if (!m_db.isPostgreSQL())
-        return;
     try {
-        m_db.exec(QStringLiteral("SET jit = off"));
-        m_set = true;
+        m_set = m_db.dialect().switchJitOff(m_db);
     } catch (const DbError &) {
         // Only slower without it; the statements themselves report a lost connection.
     }
@@ -19,7 +17,7 @@ JitOffScope::~JitOffScope()
     if (!m_set)
         return;
     try {
-        m_db.exec(QStringLiteral("RESET jit"));
+        m_db.dialect().resetJit(m_db);
     } catch (const DbError &) {
     }
 }

@@ -1,6 +1,7 @@
 #include "RunStatistics.h"
 
 #include "Db.h"
+#include "SqlDialect.h"
 
 namespace {
 constexpr int kLargeRun = 20000;
@@ -8,6 +9,6 @@ constexpr int kLargeRun = 20000;
 
 void refreshRunStatistics(Db &db, int lines)
 {
-    if (db.isPostgreSQL() && lines >= kLargeRun)
-        db.exec(QStringLiteral("ANALYZE TBL_ORDER (FLG2)"));
+    if (lines >= kLargeRun)
+        db.dialect().refreshStatistics(db, QStringLiteral("TBL_ORDER"), {QStringLiteral("FLG2")});
 }

@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "HistoryWrite.h"
+#include "SqlDialect.h"
 
 #include <QHash>
 #include <QJsonDocument>
@@ -49,10 +50,7 @@ QVariant valueOf(const QVariantMap &values, const QString &column)
 // writes one transaction at a time anyway).
 void lockEntryNumbers(Db &db)
 {
-    if (db.isPostgreSQL())
-        db.scalar(QStringLiteral("SELECT pg_advisory_xact_lock("
-                                 "hashtext(COALESCE(current_schema(), '')), :k)"),
-                  {{QStringLiteral("k"), 0x6f6c6f67}});
+    db.dialect().lockUntilCommit(db, QStringLiteral("/trail"), QStringLiteral("entries"));
 }
 
 // What a run change did on each of its lines besides its stamp column.

@@ -10,6 +10,7 @@
 #include "OrderState.h"
 #include "Progress.h"
 #include "RunLock.h"
+#include "SqlDialect.h"
 
 #include <optional>
 
@@ -37,11 +38,7 @@ const Check kChecks[] = {
 // transaction at a time anyway. Installations in other schemas of the server are not held up.
 void waitForOtherChecksOfDay(Db &db, const QString &impDate)
 {
-    if (db.isPostgreSQL())
-        db.scalar(
-            QStringLiteral("SELECT pg_advisory_xact_lock("
-                           "hashtext(COALESCE(current_schema(), '') || '/check'), hashtext(:d))"),
-            {{QStringLiteral("d"), impDate}});
+    db.dialect().lockUntilCommit(db, QStringLiteral("/check"), impDate);
 }
 
 // Only the day being checked, and only its open lines: another day's marks stay with that

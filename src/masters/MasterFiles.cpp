@@ -4,6 +4,7 @@
 #include "FactoryMaster.h"
 #include "Progress.h"
 #include "RunLock.h"
+#include "SqlDialect.h"
 
 #include <QDir>
 #include <QFile>
@@ -258,49 +259,12 @@ QString MasterFiles::fileName(const QString &table)
 
 QList<MasterFiles::Column> MasterFiles::columns(const QString &table)
 {
-    return m_db.isPostgreSQL() ? postgresColumns(table) : sqliteColumns(table);
-}
-
-QList<MasterFiles::Column> MasterFiles::sqliteColumns(const QString &table)
-{
-    // The name comes from tables(), never from a file.
-    const auto records = m_db.rows(QStringLiteral("PRAGMA table_info(") + table + QLatin1Char(')'));
     QList<Column> result;
-    for (const QSqlRecord &r : records)
-        result << columnOfType(r.value(QStringLiteral("name")).toString(),
-                               r.value(QStringLiteral("type")).toString(),
-                               r.value(QStringLiteral("pk")).toInt() > 0);
-    return result;
-}
-
-QList<MasterFiles::Column> MasterFiles::postgresColumns(const QString &table)
-{
-    const QVariantMap params{{QStringLiteral("t"), table.toLower()}};
-    const auto keys =
-        m_db.rows(QStringLiteral("SELECT k.column_name FROM information_schema.table_constraints c "
-                                 "JOIN information_schema.key_column_usage k "
-                                 "ON k.constraint_name = c.constraint_name "
-                                 "AND k.constraint_schema = c.constraint_schema "
-                                 "AND k.table_name = c.table_name "
-                                 "WHERE c.table_schema = current_schema() AND c.table_name = :t "
-                                 "AND c.constraint_type = 'PRIMARY KEY'"),
-                  params);
-    QStringList keyNames;
-    for (const QSqlRecord &r : keys)
-        keyNames << r.value(0).toString().toUpper();
-    const auto records =
-        m_db.rows(QStringLiteral("SELECT column_name, data_type, numeric_precision, numeric_scale "
-                                 "FROM information_schema.columns "
-                                 "WHERE table_schema = current_schema() AND table_name = :t "
-                                 "ORDER BY ordinal_position"),
-                  params);
-    QList<Column> result;
-    for (const QSqlRecord &r : records) {
-        const QString name = r.value(0).toString();
-        Column c = columnOfType(name, r.value(1).toString(), keyNames.contains(name.toUpper()));
-        if (c.kind == Kind::Decimal && !r.value(2).isNull()) {
-            c.precision = r.value(2).toInt();
-            c.scale = r.value(3).isNull() ? 0 : r.value(3).toInt();
+    for (const CatalogColumn &catalog : m_db.dialect().columns(m_db, table)) {
+        Column c = columnOfType(catalog.name, catalog.type, catalog.key);
+        if (c.kind == Kind::Decimal && catalog.precision >= 0) {
+            c.precision = catalog.precision;
+            c.scale = catalog.scale;
         }
         result << c;
     }

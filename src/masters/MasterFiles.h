@@ -69,8 +69,6 @@ private:
     struct Parsed;
     Result parseFile(const QString &folder, const QString &table, Parsed *parsed);
     void replaceRows(const Parsed &parsed);
-    QList<Column> sqliteColumns(const QString &table);
-    QList<Column> postgresColumns(const QString &table);
 
     Db &m_db;
     Progress *m_progress;

@@ -8,6 +8,7 @@
 #include "Progress.h"
 #include "RunLock.h"
 #include "Schema.h"
+#include "SqlDialect.h"
 
 #include <QVariantList>
 
@@ -162,12 +163,10 @@ MigrationReport MigrationRun::run(MigrationSource &source, bool dryRun)
         m_report.outcome = MigrationReport::Outcome::Refused;
         return m_report;
     }
-    if (m_db.isPostgreSQL()) {
-        // A million new rows: the planner learns of them now rather than at the next autovacuum.
-        try {
-            m_db.exec(QStringLiteral("ANALYZE"));
-        } catch (const DbError &) {
-        }
+    // A million new rows: the planner learns of them now rather than at the next autovacuum.
+    try {
+        m_db.dialect().refreshStatistics(m_db, QString());
+    } catch (const DbError &) {
     }
     return m_report;
 }

@@ -1,5 +1,7 @@
 #include "Db.h"
 
+#include "SqlDialect.h"
+
 #include "globals.h"
 
 #include <QAtomicInt>
@@ -296,6 +298,15 @@ void Db::close()
     m_depth = 0;
 }
 
+const SqlDialect &Db::dialect() const
+{
+    static const SqliteDialect sqlite;
+    static const PostgresDialect postgres;
+    if (m_engine == Engine::PostgreSQL)
+        return postgres;
+    return sqlite;
+}
+
 bool Db::isOpen() const
 {
     return QSqlDatabase::contains(m_name) && database().isOpen();
@@ -552,8 +563,171 @@ QString pgSqlState(PGresult *res)
 }
 } // namespace
 
+// Where a BulkInserter's rows go: one implementation per engine. add() may throw; finish()
+// ends the load (throws when the engine refuses it); a sink destroyed unfinished abandons
+// what it was given.
+class BulkSink {
+public:
+    virtual ~BulkSink() = default;
+    virtual void add(const QVariantList &row) = 0;
+    virtual void finish() = 0;
+};
+
+namespace {
+
+// One prepared INSERT stepped on the SQLite handle.
+class SqliteInsertSink : public BulkSink {
+public:
+    SqliteInsertSink(Db &db, const QString &table, const QStringList &columns)
+    {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks << QStringLiteral("?");
+        const QByteArray sql = (QStringLiteral("INSERT INTO ") + table + QLatin1Char('(') +
+                                columns.join(QLatin1Char(',')) + QStringLiteral(") VALUES(") +
+                                marks.join(QLatin1Char(',')) + QLatin1Char(')'))
+                                   .toUtf8();
+        auto *handle = static_cast<sqlite3 *>(db.nativeHandle());
+        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &m_stmt, nullptr) !=
+            SQLITE_OK)
+            throw sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)),
+                              sqlite3_extended_errcode(handle));
+    }
+    ~SqliteInsertSink() override { sqlite3_finalize(m_stmt); }
+
+    void add(const QVariantList &row) override
+    {
+        for (int i = 0; i < row.size(); ++i)
+            bind(i + 1, row.at(i));
+        const int rc = sqlite3_step(m_stmt);
+        if (rc != SQLITE_DONE) {
+            auto *handle = sqlite3_db_handle(m_stmt);
+            const DbError error = sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)),
+                                              sqlite3_extended_errcode(handle));
+            sqlite3_reset(m_stmt);
+            throw error;
+        }
+        sqlite3_reset(m_stmt);
+    }
+    void finish() override
+    {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+    }
+
+private:
+    void bind(int index, const QVariant &v)
+    {
+        if (v.isNull()) {
+            sqlite3_bind_null(m_stmt, index);
+            return;
+        }
+        switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            sqlite3_bind_double(m_stmt, index, v.toDouble());
+            break;
+        default: {
+            const QByteArray text = v.toString().toUtf8();
+            sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// COPY ... FROM STDIN, started with the first row and sent a megabyte at a time.
+class PostgresCopySink : public BulkSink {
+public:
+    PostgresCopySink(Db &db, const QString &table, const QStringList &columns)
+        : m_conn(static_cast<PGconn *>(db.nativeHandle())),
+          m_copy((QStringLiteral("COPY ") + table + QLatin1Char('(') +
+                  columns.join(QLatin1Char(',')) + QStringLiteral(") FROM STDIN"))
+                     .toUtf8())
+    {
+    }
+    ~PostgresCopySink() override
+    {
+        if (!m_started || !m_conn)
+            return;
+        PQputCopyEnd(m_conn, "aborted");
+        while (PGresult *res = PQgetResult(m_conn))
+            PQclear(res);
+    }
+
+    void add(const QVariantList &row) override
+    {
+        if (!m_started)
+            start();
+        for (int i = 0; i < row.size(); ++i) {
+            if (i)
+                m_buffer.append('\t');
+            appendCopyValue(m_buffer, row.at(i));
+        }
+        m_buffer.append('\n');
+        if (m_buffer.size() > (1 << 20))
+            flush();
+    }
+    void finish() override
+    {
+        if (!m_started)
+            return;
+        flush();
+        m_started = false;
+        if (PQputCopyEnd(m_conn, nullptr) != 1)
+            throw DbError(QString::fromUtf8(PQerrorMessage(m_conn)).trimmed(),
+                          QStringLiteral("08000"));
+        QString failure;
+        QString state;
+        while (PGresult *res = PQgetResult(m_conn)) {
+            if (PQresultStatus(res) != PGRES_COMMAND_OK && failure.isEmpty()) {
+                failure = pgResultError(m_conn, res);
+                state = pgSqlState(res);
+            }
+            PQclear(res);
+        }
+        if (!failure.isEmpty())
+            throw DbError(failure, state);
+    }
+
+private:
+    void start()
+    {
+        PGresult *res = PQexec(m_conn, m_copy.constData());
+        if (PQresultStatus(res) != PGRES_COPY_IN) {
+            const DbError error(pgResultError(m_conn, res), pgSqlState(res));
+            PQclear(res);
+            throw error;
+        }
+        PQclear(res);
+        m_started = true;
+    }
+    void flush()
+    {
+        if (m_buffer.isEmpty())
+            return;
+        if (PQputCopyData(m_conn, m_buffer.constData(), int(m_buffer.size())) != 1)
+            throw DbError(QString::fromUtf8(PQerrorMessage(m_conn)).trimmed(),
+                          QStringLiteral("08000"));
+        m_buffer.clear();
+    }
+
+    PGconn *m_conn;
+    QByteArray m_copy;
+    QByteArray m_buffer;
+    bool m_started = false;
+};
+
+} // namespace
+
 BulkInserter::BulkInserter(Db &db, const QString &table, const QStringList &columns)
-    : m_db(db), m_table(table), m_columns(columns)
+    : m_db(db), m_table(table), m_columnCount(int(columns.size()))
 {
     if (!m_db.isOpen())
         m_db.exec(QStringLiteral("SELECT 1")); // raises the not-connected error
@@ -562,25 +736,15 @@ BulkInserter::BulkInserter(Db &db, const QString &table, const QStringList &colu
         m_db.begin();
         m_ownTransaction = true;
     }
-    if (m_db.isSQLite()) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        const QByteArray sql = (QStringLiteral("INSERT INTO ") + table + QLatin1Char('(') +
-                                columns.join(QLatin1Char(',')) + QStringLiteral(") VALUES(") +
-                                marks.join(QLatin1Char(',')) + QLatin1Char(')'))
-                                   .toUtf8();
-        auto *handle = static_cast<sqlite3 *>(m_db.nativeHandle());
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &stmt, nullptr) !=
-            SQLITE_OK) {
-            const DbError error = sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)),
-                                              sqlite3_extended_errcode(handle));
-            if (m_ownTransaction)
-                m_db.rollback();
-            throw error;
-        }
-        m_stmt = stmt;
+    try {
+        if (m_db.isPostgreSQL())
+            m_sink = std::make_unique<PostgresCopySink>(m_db, table, columns);
+        else
+            m_sink = std::make_unique<SqliteInsertSink>(m_db, table, columns);
+    } catch (const DbError &) {
+        if (m_ownTransaction)
+            m_db.rollback();
+        throw;
     }
 }
 
@@ -588,16 +752,7 @@ BulkInserter::~BulkInserter()
 {
     if (m_finished)
         return;
-    if (m_db.isSQLite()) {
-        sqlite3_finalize(static_cast<sqlite3_stmt *>(m_stmt));
-    } else if (m_copyStarted) {
-        auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
-        if (conn) {
-            PQputCopyEnd(conn, "aborted");
-            while (PGresult *res = PQgetResult(conn))
-                PQclear(res);
-        }
-    }
+    m_sink.reset();
     if (m_ownTransaction) {
         try {
             m_db.rollback();
@@ -608,80 +763,12 @@ BulkInserter::~BulkInserter()
 
 void BulkInserter::add(const QVariantList &row)
 {
-    if (row.size() != m_columns.size())
+    if (row.size() != m_columnCount)
         throw DbError(QStringLiteral("列の数が合いません: ") + m_table, QStringLiteral("-1"));
     if (m_count % 1000 == 999)
         beforeStatement();
     ++m_count;
-    if (m_db.isSQLite()) {
-        auto *stmt = static_cast<sqlite3_stmt *>(m_stmt);
-        for (int i = 0; i < row.size(); ++i) {
-            const QVariant &v = row.at(i);
-            const int index = i + 1;
-            if (v.isNull()) {
-                sqlite3_bind_null(stmt, index);
-                continue;
-            }
-            switch (v.typeId()) {
-            case QMetaType::Int:
-            case QMetaType::LongLong:
-            case QMetaType::UInt:
-            case QMetaType::ULongLong:
-                sqlite3_bind_int64(stmt, index, v.toLongLong());
-                break;
-            case QMetaType::Double:
-                sqlite3_bind_double(stmt, index, v.toDouble());
-                break;
-            default: {
-                const QByteArray text = v.toString().toUtf8();
-                sqlite3_bind_text(stmt, index, text.constData(), int(text.size()),
-                                  SQLITE_TRANSIENT);
-            }
-            }
-        }
-        const int rc = sqlite3_step(stmt);
-        if (rc != SQLITE_DONE) {
-            auto *handle = sqlite3_db_handle(stmt);
-            const DbError error = sqliteError(QString::fromUtf8(sqlite3_errmsg(handle)),
-                                              sqlite3_extended_errcode(handle));
-            sqlite3_reset(stmt);
-            throw error;
-        }
-        sqlite3_reset(stmt);
-        return;
-    }
-    if (!m_copyStarted) {
-        auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
-        const QByteArray sql = (QStringLiteral("COPY ") + m_table + QLatin1Char('(') +
-                                m_columns.join(QLatin1Char(',')) + QStringLiteral(") FROM STDIN"))
-                                   .toUtf8();
-        PGresult *res = PQexec(conn, sql.constData());
-        if (PQresultStatus(res) != PGRES_COPY_IN) {
-            const DbError error(pgResultError(conn, res), pgSqlState(res));
-            PQclear(res);
-            throw error;
-        }
-        PQclear(res);
-        m_copyStarted = true;
-    }
-    for (int i = 0; i < row.size(); ++i) {
-        if (i)
-            m_copyBuffer.append('\t');
-        appendCopyValue(m_copyBuffer, row.at(i));
-    }
-    m_copyBuffer.append('\n');
-    if (m_copyBuffer.size() > (1 << 20))
-        flushCopy();
-}
-
-void BulkInserter::flushCopy()
-{
-    if (m_copyBuffer.isEmpty())
-        return;
-    auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
-    if (PQputCopyData(conn, m_copyBuffer.constData(), int(m_copyBuffer.size())) != 1)
-        throw DbError(QString::fromUtf8(PQerrorMessage(conn)).trimmed(), QStringLiteral("08000"));
-    m_copyBuffer.clear();
+    m_sink->add(row);
 }
 
 void BulkInserter::finish()
@@ -689,28 +776,7 @@ void BulkInserter::finish()
     if (m_finished)
         return;
     beforeStatement();
-    if (m_db.isSQLite()) {
-        sqlite3_finalize(static_cast<sqlite3_stmt *>(m_stmt));
-        m_stmt = nullptr;
-    } else if (m_copyStarted) {
-        flushCopy();
-        auto *conn = static_cast<PGconn *>(m_db.nativeHandle());
-        m_copyStarted = false;
-        if (PQputCopyEnd(conn, nullptr) != 1)
-            throw DbError(QString::fromUtf8(PQerrorMessage(conn)).trimmed(),
-                          QStringLiteral("08000"));
-        QString failure;
-        QString state;
-        while (PGresult *res = PQgetResult(conn)) {
-            if (PQresultStatus(res) != PGRES_COMMAND_OK && failure.isEmpty()) {
-                failure = pgResultError(conn, res);
-                state = pgSqlState(res);
-            }
-            PQclear(res);
-        }
-        if (!failure.isEmpty())
-            throw DbError(failure, state);
-    }
+    m_sink->finish();
     m_finished = true;
     if (m_ownTransaction)
         m_db.commit();

@@ -17,6 +17,8 @@
 
 enum class Engine { Unknown, SQLite, PostgreSQL };
 
+class SqlDialect;
+
 struct ConnectionSettings {
     QString provider; // "SQLite" or "PostgreSQL"; anything else makes every statement fail
     QString server;   // SQLite: database file (relative to baseDir); PostgreSQL: host or host:port
@@ -68,6 +70,9 @@ public:
     Engine engine() const { return m_engine; }
     bool isSQLite() const { return m_engine == Engine::SQLite; }
     bool isPostgreSQL() const { return m_engine == Engine::PostgreSQL; }
+    // What differs between the engines (an unusable provider gets SQLite's, whose statements
+    // fail like every other).
+    const SqlDialect &dialect() const;
     const ConnectionSettings &settings() const { return m_settings; }
     QSqlDatabase database() const;
     QString connectionName() const { return m_name; }
@@ -151,6 +156,8 @@ private:
 // Fast load of many rows into one table: COPY on PostgreSQL, one prepared statement through
 // the SQLite handle. Rows are streamed; nothing is held beyond a buffer. Runs inside the
 // caller's transaction when there is one, otherwise in its own.
+class BulkSink;
+
 class BulkInserter {
 public:
     BulkInserter(Db &db, const QString &table, const QStringList &columns);
@@ -160,17 +167,13 @@ public:
     qint64 count() const { return m_count; }
 
 private:
-    void flushCopy();
-
     Db &m_db;
     QString m_table;
-    QStringList m_columns;
+    int m_columnCount;
     qint64 m_count = 0;
     bool m_ownTransaction = false;
     bool m_finished = false;
-    QByteArray m_copyBuffer;
-    void *m_stmt = nullptr;
-    bool m_copyStarted = false;
+    std::unique_ptr<BulkSink> m_sink;
 };
 
 // Fast read of many rows as text, for writers that turn a whole result into files: each value

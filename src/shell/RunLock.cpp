@@ -2,27 +2,15 @@
 
 #include "Db.h"
 #include "Progress.h"
+#include "SqlDialect.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QThread>
 
 namespace {
-constexpr int kLockBase = 0x05E7A000;
-// Installations that share one server in schemas of their own (SCHEMA in the INI file) do
-// not wait for each other's runs.
-const QString kLockSpace = QStringLiteral("hashtext(COALESCE(current_schema(), ''))");
-
-QString sqliteLockPath(const Db &db, RunLock::Kind kind)
+QString lockName(RunLock::Kind kind)
 {
-    const ConnectionSettings &s = db.settings();
-    QString path = s.server;
-    if (QFileInfo(path).isRelative() && !s.baseDir.isEmpty())
-        path = QDir(s.baseDir).filePath(path);
-    return path + (kind == RunLock::Kind::Import ? QStringLiteral(".import.lock")
-                                                 : QStringLiteral(".convert.lock"));
+    return kind == RunLock::Kind::Import ? QStringLiteral("import") : QStringLiteral("convert");
 }
 } // namespace
 
@@ -44,18 +32,9 @@ QString RunLock::waitingMessage()
 
 bool RunLock::tryOnce()
 {
-    if (m_db.isPostgreSQL()) {
-        return m_db
-            .scalar(QStringLiteral("SELECT pg_try_advisory_lock(") + kLockSpace +
-                        QStringLiteral(", :k)"),
-                    {{QStringLiteral("k"), kLockBase + int(m_kind)}})
-            .toBool();
-    }
-    if (!m_file) {
-        m_file = std::make_unique<QLockFile>(sqliteLockPath(m_db, m_kind));
-        m_file->setStaleLockTime(0); // stale only when the holding process is gone
-    }
-    return m_file->tryLock(0);
+    if (!m_lock)
+        m_lock = m_db.dialect().sessionLock(m_db, lockName(m_kind));
+    return m_lock->tryLock();
 }
 
 void RunLock::acquire(Progress &progress, int maxWaitSeconds)
@@ -89,13 +68,5 @@ void RunLock::release()
     if (!m_held)
         return;
     m_held = false;
-    if (m_db.isPostgreSQL()) {
-        if (m_db.isOpen())
-            m_db.scalar(QStringLiteral("SELECT pg_advisory_unlock(") + kLockSpace +
-                            QStringLiteral(", :k)"),
-                        {{QStringLiteral("k"), kLockBase + int(m_kind)}});
-        return;
-    }
-    if (m_file)
-        m_file->unlock();
+    m_lock->unlock();
 }

@@ -9,7 +9,7 @@
 
 class Db;
 class Progress;
-class QLockFile;
+class SessionLock;
 
 class RunLock {
 public:
@@ -36,5 +36,5 @@ private:
     Db &m_db;
     Kind m_kind;
     bool m_held = false;
-    std::unique_ptr<QLockFile> m_file;
+    std::unique_ptr<SessionLock> m_lock;
 };

@@ -189,7 +189,7 @@ int editChild(int argc, char **argv)
             .arg(edits));
     say(QStringLiteral("memory at the end (RSS):               %1")
             .arg(mb(procStatusKb("VmRSS:"))));
-    screen->m_editing = 0; // closing without the question
+    screen->editModel()->discardPendingEdits(); // closing without the question
     screen->close();
     delete screen;
     dbShutdown();

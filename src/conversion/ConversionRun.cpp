@@ -102,9 +102,22 @@ ConversionRun::ConversionRun(Db &db, Dialogs &dialogs, Progress &progress, Outpu
 
 std::optional<QString> ConversionRun::buildCondition(const ConversionInput &input, Dialogs &dialogs)
 {
+    return conditionOfLines(input, dialogs, QStringLiteral("And TBL_ORDER.FLG1 = '0' "));
+}
+
+// The lines the operator's conditions select that the run leaves out for their findings.
+QString ConversionRun::findingsCondition(const ConversionInput &input, Dialogs &dialogs)
+{
+    return conditionOfLines(input, dialogs, QStringLiteral("And NOT TBL_ORDER.FLG1 = '0' "))
+        .value_or(QString());
+}
+
+std::optional<QString> ConversionRun::conditionOfLines(const ConversionInput &input,
+                                                       Dialogs &dialogs, const QString &checked)
+{
     QString condition = QStringLiteral("Where TBL_ORDER.IMP_DATE = ") + Db::quote(input.impDate) +
-                        QStringLiteral(" And TBL_ORDER.FLG3 = '0' And TBL_ORDER.FLG4 = '0' "
-                                       "And TBL_ORDER.FLG1 = '0' ");
+                        QStringLiteral(" And TBL_ORDER.FLG3 = '0' And TBL_ORDER.FLG4 = '0' ") +
+                        checked;
     if (!input.special.isEmpty()) {
         const QString refusal = refusalIfSpecialInvalid(input.special);
         if (!refusal.isEmpty()) {
@@ -206,8 +219,12 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
             m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
             return result;
         }
-        if (!m_dialogs.ask(QString::number(selected) + QStringLiteral("件変換します。") + kCrLf +
-                           QStringLiteral("宜しいでしょうか？"))) {
+        // Lines with findings are not converted: the operator learns how many stay behind
+        // before saying yes, counted under the same conditions.
+        const int withFindings = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") +
+                                             findingsCondition(input, m_dialogs))
+                                     .toInt();
+        if (!m_dialogs.ask(countQuestion(selected, withFindings))) {
             result.outcome = ConversionResult::Outcome::Declined;
             return result;
         }
@@ -224,6 +241,15 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
     result.outcome = convertMarked(input, result) ? ConversionResult::Outcome::Converted
                                                   : ConversionResult::Outcome::Failed;
     return result;
+}
+
+QString ConversionRun::countQuestion(int selected, int withFindings)
+{
+    QString question = QString::number(selected) + QStringLiteral("件変換します。") + kCrLf;
+    if (withFindings > 0)
+        question += QStringLiteral("エラーのある") + QString::number(withFindings) +
+                    QStringLiteral("件は変換されません。") + kCrLf;
+    return question + QStringLiteral("宜しいでしょうか？");
 }
 
 // Why the selected lines may not be converted: a line without a printer, or one whose data

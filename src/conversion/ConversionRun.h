@@ -81,6 +81,9 @@ public:
 
     // The selection condition for the input, or std::nullopt after the refusal's message.
     static std::optional<QString> buildCondition(const ConversionInput &input, Dialogs &dialogs);
+    // The question before the run: count + "件変換します。", the lines left out for their
+    // findings when there are any, then "宜しいでしょうか？" (lines ended by CR LF).
+    static QString countQuestion(int selected, int withFindings);
     // The distinct set dates of the import date, trimmed, in order (the set-date lists).
     static QStringList setDates(Db &db, const QString &impDate);
     // Latest of now and one second after the day's greatest batch stamp.
@@ -94,6 +97,10 @@ public:
     void setWorkTableTimeout(int ms) { m_workTableTimeoutMs = ms; }
 
 private:
+    // The condition of the operator's input with checked as its error-check term.
+    static std::optional<QString> conditionOfLines(const ConversionInput &input, Dialogs &dialogs,
+                                                   const QString &checked);
+    static QString findingsCondition(const ConversionInput &input, Dialogs &dialogs);
     QString selectionRefusal(const QString &condition);
     bool convertMarked(const ConversionInput &input, ConversionResult &result);
     bool runSteps(bool thermal);

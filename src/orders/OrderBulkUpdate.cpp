@@ -4,6 +4,7 @@
 #include "Db.h"
 #include "Dialogs.h"
 #include "HistoryWrite.h"
+#include "OrderColumnValues.h"
 #include "RunLock.h"
 #include "Utilities.h"
 
@@ -14,10 +15,11 @@
 QList<PrinterModel> OrderBulkUpdate::printerModels(Db &db)
 {
     QList<PrinterModel> models;
-    db.forEach(
-        QStringLiteral("SELECT PRINTER, DATA_FLG FROM MST_PRINTER"), {}, [&](const QSqlQuery &q) {
-            models.append({q.value(0).toString().trimmed(), q.value(1).toString().trimmed()});
-        });
+    db.forEach(QStringLiteral("SELECT PRINTER, DATA_FLG FROM MST_PRINTER"), {},
+               [&](const QSqlQuery &q) {
+                   models.append({OrderColumnValues::trimBlanks(q.value(0).toString()),
+                                  OrderColumnValues::trimBlanks(q.value(1).toString())});
+               });
     return models;
 }
 
@@ -72,4 +74,19 @@ bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const QString &condi
         return false;
     }
     return true;
+}
+
+int OrderBulkUpdate::lines(const QString &condition)
+{
+    return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + condition).toInt();
+}
+
+QString OrderBulkUpdate::questionText(int n)
+{
+    return QString::number(n) + QStringLiteral("件更新します。\r\n宜しいでしょうか？");
+}
+
+QString OrderBulkUpdate::doneText(int n)
+{
+    return QString::number(n) + QStringLiteral("件更新しました。");
 }

@@ -18,6 +18,8 @@ struct BulkUpdateValues {
     QString printer; // a model of MST_PRINTER
     QString dataFlg; // that model's flag, from the list row chosen
     QString special; // "0" or "1"
+
+    bool anyGiven() const { return !setDate.isEmpty() || !printer.isEmpty() || !special.isEmpty(); }
 };
 
 struct PrinterModel {
@@ -44,6 +46,11 @@ public:
     bool apply(const BulkUpdateValues &values, const QString &condition);
     // Lines the condition matched in the last apply (0 when nothing was given).
     int changedLines() const { return m_changed; }
+    // How many lines an apply on condition would change now. Throws DbError.
+    int lines(const QString &condition);
+    // The question before an update of n lines, and the message after n were changed.
+    static QString questionText(int n);
+    static QString doneText(int n);
 
 private:
     Db &m_db;

@@ -20,11 +20,22 @@ QStringList firstColumn(Db &db, const QString &sql, const QVariantMap &params, b
     QStringList values;
     db.forEach(sql, params, [&](const QSqlQuery &q) {
         const QString v = q.isNull(0) ? QString() : q.value(0).toString();
-        values << (trimmed ? v.trimmed() : v);
+        values << (trimmed ? OrderColumnValues::trimBlanks(v) : v);
     });
     return values;
 }
 } // namespace
+
+QString OrderColumnValues::trimBlanks(const QString &value)
+{
+    qsizetype first = 0;
+    qsizetype last = value.size();
+    while (first < last && value.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && value.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return value.mid(first, last - first);
+}
 
 QStringList OrderColumnValues::distinct(Db &db, const QString &column, const QString &where,
                                         const QVariantMap &params, bool trimmed)

@@ -14,7 +14,8 @@ public:
     // "Select <column> From TBL_ORDER Where <where> Group By <column> Order By <column> ";
     // control numbers in number order.
     // column is one of the desk's own column names (never typed input); where binds its values
-    // from params. An empty value stays an empty item; trimmed removes surrounding blanks.
+    // from params. An empty value stays an empty item; trimmed removes surrounding blanks
+    // (trimBlanks).
     // Throws DbError.
     static QStringList distinct(Db &db, const QString &column, const QString &where,
                                 const QVariantMap &params, bool trimmed);
@@ -24,6 +25,9 @@ public:
     static QStringList ofConfirmed(Db &db, const QString &column);
     // CAR_CD of MST_CAR in code order.
     static QStringList nameTypes(Db &db);
+    // A stored value as a list shows it: blanks (U+0020) trimmed at both ends. A full-width
+    // blank (U+3000) is part of the value, so that choosing the item finds the line.
+    static QString trimBlanks(const QString &value);
 
 private:
     OrderColumnValues() = default;

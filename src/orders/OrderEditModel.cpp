@@ -31,7 +31,28 @@ QVariant OrderEditModel::data(const QModelIndex &index, int role) const
 {
     if (role == Qt::EditRole && index.isValid())
         return text(index.row(), index.column());
+    if (role == Qt::ToolTipRole && index.isValid() &&
+        columns().at(index.column()).field == QLatin1String("FLG1"))
+        return findingsText(index.row());
     return PagedQueryModel::data(index, role);
+}
+
+// The mark alone says only that something is wrong: the tool tip of the エラー cell names it.
+QVariant OrderEditModel::findingsText(int row) const
+{
+    if (text(row, columnOfField(QStringLiteral("FLG1"))) == QLatin1String("0"))
+        return {};
+    try {
+        OrderLineStore store(connection());
+        const QStringList findings =
+            store.findings(fieldValue(row, QStringLiteral("IMP_DATE")).toString(),
+                           fieldValue(row, QStringLiteral("IMP_LN")));
+        if (!findings.isEmpty())
+            return findings.join(QLatin1Char('\n'));
+    } catch (const DbError &) {
+        // A tool tip cannot report a failure; the error list shows the findings.
+    }
+    return {};
 }
 
 bool OrderEditModel::setData(const QModelIndex &index, const QVariant &value, int role)
@@ -142,15 +163,31 @@ bool OrderEditModel::writePendingRow()
             forgetPending();
             return true;
         }
-        forgetPending();
-        refreshLine(row);
-        emit writeFailed(OrderLineStore::conflictText());
     } catch (const DbError &error) {
         if (!m_pending.isEmpty())
             restoreReadValues();
         emit writeFailed(error.text());
+        return false;
+    }
+    // Changed elsewhere: the line as it is now replaces the edit. When it cannot be read, the
+    // grid goes back to what it read rather than keep an edit that was never written.
+    try {
+        refreshLine(row);
+        forgetPending();
+        emit writeFailed(OrderLineStore::conflictText());
+    } catch (const DbError &error) {
+        if (!m_pending.isEmpty())
+            restoreReadValues();
+        emit writeFailed(reloadFailedText(error.text()));
     }
     return false;
+}
+
+QString OrderEditModel::reloadFailedText(const QString &reason)
+{
+    return QStringLiteral("他の端末でこの行が変更されています。") + QLatin1String("\r\n") +
+           QStringLiteral("最新の内容を読み込めないため、読み込んだ時点の内容を表示します。") +
+           QLatin1String("\r\n") + reason;
 }
 
 void OrderEditModel::refreshLine(int row)

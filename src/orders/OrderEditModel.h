@@ -7,8 +7,9 @@
 // is overwritten: the model shows the line as it is now (or drops it) and reports
 // OrderLineStore::conflictText() through writeFailed.
 //
-// A value typed into a number column (数量, ロット数, ...) must be a whole number; anything
-// else is refused with a message and the cell keeps its value. Text goes in as typed.
+// A value typed into a number column (数量, ロット数, ...) must be a whole number (full-width
+// digits count); anything else is refused with a message and the cell keeps its value. Text
+// goes in as typed. The エラー cell of a line with findings names them in its tool tip.
 #pragma once
 
 #include "OrderLineStore.h"
@@ -46,6 +47,9 @@ public:
 
     // The message for a value that is not a whole number in a number column.
     static QString notANumberText(const QString &caption);
+    // The message when a line changed elsewhere could not be read again (reason: the
+    // database's text); the grid then shows the values it read.
+    static QString reloadFailedText(const QString &reason);
 
 protected:
     bool isCellEditable(int row, int column) const override;
@@ -61,6 +65,8 @@ private:
     // Every grid column of the line with the value the screen read (before pending edits).
     QList<OrderLineValue> readValues(int row) const;
     QList<OrderLineValue> pendingChanges() const;
+    // The findings of a line, one a line (the tool tip of its エラー cell).
+    QVariant findingsText(int row) const;
     void restoreReadValues();
     // Shows the line as the database holds it now; drops it when it is gone.
     void refreshLine(int row);

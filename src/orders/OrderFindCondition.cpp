@@ -146,6 +146,26 @@ QString OrderFindCondition::start(const QString &impDate)
            QStringLiteral(" And FLG3 = '0' And FLG4 = '0' ");
 }
 
+QString OrderFindCondition::unassignedPrinter()
+{
+    return QStringLiteral("未設定");
+}
+
+QStringList OrderFindCondition::findingsChoices()
+{
+    return {QString(), QStringLiteral("有り"), QStringLiteral("無し")};
+}
+
+Findings OrderFindCondition::findingsOf(const QString &choice)
+{
+    const QStringList choices = findingsChoices();
+    if (choice == choices.at(1))
+        return Findings::With;
+    if (choice == choices.at(2))
+        return Findings::Without;
+    return Findings::Any;
+}
+
 OrderFindResult OrderFindCondition::build(const OrderFindCriteria &f)
 {
     QString c = start(f.impDate);
@@ -171,6 +191,16 @@ OrderFindResult OrderFindCondition::build(const OrderFindCriteria &f)
     if (!refusal)
         refusal = numberRange(QStringLiteral("LOT_AVG"), QStringLiteral("ロット平均数"), f.lotAvg1,
                               f.lotAvg2, c);
+    if (!refusal) {
+        if (f.printer == unassignedPrinter())
+            c += QStringLiteral("And PRINTER = '' ");
+        else if (given(f.printer))
+            c += exactOrLike(QStringLiteral("PRINTER"), f.printer);
+        if (f.findings == Findings::With)
+            c += QStringLiteral("And FLG1 <> '0' ");
+        else if (f.findings == Findings::Without)
+            c += QStringLiteral("And FLG1 = '0' ");
+    }
     if (refusal)
         return {QString(), refusal->text};
     return {c, QString()};

@@ -9,6 +9,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+// Lines with or without findings of the error check (エラー): FLG1 other than '0' or '0', the
+// same split the conversion makes when it leaves lines with findings out.
+enum class Findings { Any, With, Without };
 
 // What the operator typed, as typed (not trimmed); an empty text is a criterion not given.
 struct OrderFindCriteria {
@@ -23,6 +28,8 @@ struct OrderFindCriteria {
     QString qulKey;             // 品質Key
     QString lotSu1, lotSu2;     // Lot数 from, to
     QString lotAvg1, lotAvg2;   // Lot平均数 from, to
+    QString printer;            // 印字機種; unassignedPrinter() selects the lines without one
+    Findings findings = Findings::Any; // エラー
 };
 
 struct OrderFindResult {
@@ -38,6 +45,12 @@ public:
     static QString start(const QString &impDate);
     // The whole condition, or the refusal of the first criterion that breaks a rule.
     static OrderFindResult build(const OrderFindCriteria &criteria);
+    // The printer criterion that selects the lines no printer was set on yet (PRINTER = ''):
+    // after a subset was given its printer, "the rest of the day" is found with it.
+    static QString unassignedPrinter();
+    // The texts of the findings choice: "" (any), "有り", "無し".
+    static QStringList findingsChoices();
+    static Findings findingsOf(const QString &choice);
 
 private:
     OrderFindCondition() = default;

@@ -63,8 +63,18 @@ bool OrderLineStore::isNumberColumn(const QString &column)
 
 std::optional<int> OrderLineStore::parseNumber(const QString &text)
 {
-    static const QRegularExpression whole(QStringLiteral("^[+-]?\\d+$"));
-    const QString t = text.trimmed();
+    static const QRegularExpression whole(QStringLiteral("^[+-]?[0-9]+$"));
+    // Digits typed with the input method on are full-width (０-９, U+FF10-U+FF19), and so are
+    // its signs and blank; they mean the same number.
+    QString t = text.trimmed();
+    for (QChar &c : t) {
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
+            c = QChar(u'0' + (c.unicode() - 0xFF10));
+        else if (c == QChar(0xFF0D) || c == QChar(0x2212))
+            c = QLatin1Char('-');
+        else if (c == QChar(0xFF0B))
+            c = QLatin1Char('+');
+    }
     if (!whole.match(t).hasMatch())
         return std::nullopt;
     bool ok = false;
@@ -172,4 +182,19 @@ std::optional<QVariantMap> OrderLineStore::reload(const QString &impDate, const 
     for (int i = 0; i < rows[0].count(); ++i)
         line.insert(rows[0].fieldName(i), rows[0].value(i));
     return line;
+}
+
+QStringList OrderLineStore::findings(const QString &impDate, const QVariant &impLn)
+{
+    QStringList texts;
+    for (const QSqlRecord &row :
+         m_db.rows(QStringLiteral("SELECT ERR2, ERR3 FROM TBL_ERR WHERE IMP_DATE = :d AND "
+                                  "IMP_LN = :ln ORDER BY ERR_LN"),
+                   {{QStringLiteral("d"), impDate}, {QStringLiteral("ln"), impLn}})) {
+        const QString keys = row.value(1).toString();
+        texts << (keys.isEmpty() ? row.value(0).toString()
+                                 : row.value(0).toString() + QStringLiteral("（") + keys +
+                                       QStringLiteral("）"));
+    }
+    return texts;
 }

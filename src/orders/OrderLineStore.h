@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -27,8 +28,9 @@ public:
     static QString conflictText();
     // INTEGER columns of TBL_ORDER the grid shows.
     static bool isNumberColumn(const QString &column);
-    // A typed number for an INTEGER column (blanks around it allowed); nullopt when the text is
-    // not a whole number that the column can hold.
+    // A typed number for an INTEGER column (blanks around it allowed, full-width digits and
+    // signs taken as their ASCII forms); nullopt when the text is not a whole number that the
+    // column can hold.
     static std::optional<int> parseNumber(const QString &text);
 
     // Sets changes on the line whose columns still hold read (IMP_DATE and IMP_LN among them);
@@ -40,6 +42,9 @@ public:
     // Every column of the line as it is now (names as the engine gives them); nullopt when the
     // line is gone. Throws DbError.
     std::optional<QVariantMap> reload(const QString &impDate, const QVariant &impLn);
+    // The findings of the error check on the line (TBL_ERR), one text per finding in their
+    // order: the finding, then the key values concerned when there are any. Throws DbError.
+    QStringList findings(const QString &impDate, const QVariant &impLn);
 
 private:
     void addDataKind(QList<OrderLineValue> &changes, QList<OrderLineValue> &read);

@@ -113,6 +113,11 @@ TEST_P(OrderEditModelTest, ANumberColumnRefusesTextAndKeepsItsValue)
     EXPECT_FALSE(model->hasPendingEdits());
     EXPECT_FALSE(type(0, KnrNo, QStringLiteral("ZZ-1"))); // locked
     EXPECT_EQ(valueOf(db(), 1, "SU"), QStringLiteral("10"));
+
+    // Digits typed with the input method on are full-width: the same number.
+    EXPECT_TRUE(type(0, Su, QStringLiteral("\uFF11\uFF12\uFF10")));
+    EXPECT_TRUE(model->writePendingRow());
+    EXPECT_EQ(valueOf(db(), 1, "SU"), QStringLiteral("120"));
 }
 
 TEST_P(OrderEditModelTest, ALineChangedElsewhereIsNotOverwrittenAndIsShownAsItIsNow)
@@ -133,6 +138,22 @@ TEST_P(OrderEditModelTest, ALineChangedElsewhereIsNotOverwrittenAndIsShownAsItIs
     ASSERT_TRUE(type(1, Su, 99));
     EXPECT_TRUE(model->writePendingRow());
     EXPECT_EQ(valueOf(db(), 2, "SU"), QStringLiteral("99"));
+    // When the line cannot be read again, the grid shows what it read, not the edit that was
+    // never written, and says so.
+    int connections = 0;
+    OrderEditModel lost([&connections]() -> Db * { return connections++ == 0 ? gCn : nullptr; });
+    QSignalSpy lostFailures(&lost, &PagedQueryModel::writeFailed);
+    lost.setColumns(editColumns());
+    lost.setQuery(settings(), kDay);
+    other->exec(QStringLiteral("UPDATE TBL_ORDER SET PRINTER = 'TTP-2' WHERE IMP_LN = 3"));
+    ASSERT_TRUE(lost.setData(lost.index(2, Hinban), QStringLiteral("X")));
+    EXPECT_FALSE(lost.writePendingRow());
+    ASSERT_EQ(lostFailures.size(), 1);
+    EXPECT_EQ(lostFailures.at(0).at(0).toString(), OrderEditModel::reloadFailedText(QStringLiteral(
+                                                       "データベースに接続されていません。")));
+    EXPECT_EQ(lost.text(2, Hinban), QStringLiteral("H3"));
+    EXPECT_FALSE(lost.hasPendingEdits());
+    EXPECT_EQ(valueOf(db(), 3, "HINBAN"), QStringLiteral("H3"));
 }
 
 TEST_P(OrderEditModelTest, ALineDeletedElsewhereIsReportedAndLeavesTheGrid)

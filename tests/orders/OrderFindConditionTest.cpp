@@ -1,5 +1,6 @@
 #include "OrderFindCondition.h"
 #include "DbTest.h"
+#include "OrderColumnValues.h"
 #include "OrderLinesFixture.h"
 
 #include <QSqlQuery>
@@ -246,4 +247,43 @@ TEST_P(OrderFindConditionDbTest, TypedSetDatesSelectTheDaysTheyNameWithOrWithout
         EXPECT_EQ(linesOf(criteria), c.lines)
             << c.from.toStdString() << " - " << c.to.toStdString();
     }
+}
+
+// After a subset was given its printer, "the rest of the day" is the lines without one; the
+// findings split the day as the conversion does. A value ending in a full-width blank is
+// offered by the list as stored and finds its line.
+TEST_P(OrderFindConditionDbTest, UnsetPrinterFindingsAndListedValuesSelectTheirLines)
+{
+    Line l;
+    l.ln = 1;
+    l.fcRg = QStringLiteral("NB");
+    l.printer = QStringLiteral("凸版1号機");
+    add(db(), l);
+    l.ln = 2;
+    l.fcRg = QStringLiteral("AB\u3000");
+    l.printer = QStringLiteral("");
+    add(db(), l);
+    l.ln = 3;
+    l.fcRg = QStringLiteral(" CD ");
+    l.flg1 = QStringLiteral("1");
+    add(db(), l);
+
+    OrderFindCriteria c = day();
+    c.printer = OrderFindCondition::unassignedPrinter();
+    EXPECT_EQ(linesOf(c), QList<int>({2, 3}));
+    c.findings = Findings::Without;
+    EXPECT_EQ(linesOf(c), QList<int>{2});
+    c.findings = Findings::With;
+    EXPECT_EQ(linesOf(c), QList<int>{3});
+    c.printer = QStringLiteral("凸版%");
+    c.findings = OrderFindCondition::findingsOf(QStringLiteral("無し"));
+    EXPECT_EQ(linesOf(c), QList<int>{1});
+
+    const QStringList factories =
+        OrderColumnValues::ofImportDate(db(), QStringLiteral("FC_RG"), QStringLiteral("20261208"));
+    EXPECT_TRUE(factories.contains(QStringLiteral("AB\u3000")));
+    EXPECT_TRUE(factories.contains(QStringLiteral("CD"))); // blanks (U+0020) are trimmed
+    c = day();
+    c.fcRg = QStringLiteral("AB\u3000");
+    EXPECT_EQ(linesOf(c), QList<int>{2});
 }

@@ -139,7 +139,9 @@ BulkUpdateValues BulkUpdateDialog::values() const
 
 void BulkUpdateDialog::onOk()
 {
+    const BulkUpdateValues given = values();
     bool applied = false;
+    int changed = 0;
     {
         BusyCursor busy;
         ConnectionScope connection;
@@ -148,10 +150,32 @@ void BulkUpdateDialog::onOk()
         // The three checks come first and write nothing; the updates then run in one
         // transaction, so a failing statement leaves no half-done update behind.
         OrderBulkUpdate update(*gCn, appDialogs());
-        applied = update.apply(values(), gWhere);
+        if (given.anyGiven()) {
+            if (!update.check(given))
+                return;
+            // The operator sees how far the update reaches before it writes: the current
+            // condition may be a find made long ago, or none at all.
+            int lines = 0;
+            try {
+                lines = update.lines(gWhere);
+            } catch (const DbError &e) {
+                appDialogs().message(e.describe(), Icon::Error);
+                return;
+            }
+            if (lines < 1) {
+                appDialogs().message(QStringLiteral("レコードがありません。"), Icon::Error);
+                return;
+            }
+            if (!appDialogs().ask(OrderBulkUpdate::questionText(lines), Icon::Question))
+                return; // the dialog stays open with the input
+        }
+        applied = update.apply(given, gWhere);
+        changed = update.changedLines();
     }
     if (!applied)
         return; // refused or failed, with its message; the dialog stays open with the input
+    if (given.anyGiven())
+        appDialogs().message(OrderBulkUpdate::doneText(changed));
     accept();
     if (auto *edit =
             qobject_cast<GridScreen *>(ScreenRegistry::instance().find<OrderEditScreen>())) {

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScrollBar>
@@ -200,6 +201,29 @@ void GridScreen::setResizeRule(ResizeRule rule)
     layoutChildren();
 }
 
+void GridScreen::setStatusLineShown(bool on)
+{
+    if (on && !statusLine) {
+        statusLine = new QLabel(this);
+        statusLine->setObjectName(QStringLiteral("statusLine"));
+        statusLine->setContentsMargins(6, 0, 6, 0);
+    }
+    if (statusLine)
+        statusLine->setVisible(on);
+    layoutChildren();
+}
+
+void GridScreen::setStatusText(const QString &text)
+{
+    if (statusLine)
+        statusLine->setText(text);
+}
+
+void GridScreen::setFrozenColumns(const QStringList &fields)
+{
+    gridView->setFrozenFields(fields);
+}
+
 QMenuBar *GridScreen::menuBar()
 {
     if (!m_menuBar) {
@@ -238,9 +262,13 @@ void GridScreen::layoutChildren()
     switch (m_resizeRule) {
     case ResizeRule::GridAboveBar: {
         const int barHeight = functionKeyBar->height();
-        const int gridHeight = qMax(0, h - barHeight);
+        const int lineHeight =
+            statusLine && statusLine->isVisibleTo(this) ? statusLine->sizeHint().height() : 0;
+        const int gridHeight = qMax(0, h - barHeight - lineHeight);
         gridView->setGeometry(0, top, w, gridHeight);
-        functionKeyBar->setGeometry(0, top + gridHeight, w, barHeight);
+        if (lineHeight > 0)
+            statusLine->setGeometry(0, top + gridHeight, w, lineHeight);
+        functionKeyBar->setGeometry(0, top + gridHeight + lineHeight, w, barHeight);
         break;
     }
     case ResizeRule::WholeClient:

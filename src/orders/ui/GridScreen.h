@@ -30,6 +30,7 @@ class Dialogs;
 class FunctionKeyBar;
 class FunctionKeyLabel;
 class PagedQueryModel;
+class QLabel;
 class QMenuBar;
 class QAction;
 
@@ -75,6 +76,8 @@ public:
 
     GridView *gridView = nullptr;
     FunctionKeyBar *functionKeyBar = nullptr;
+    // The line between grid and bar (setStatusLineShown); nullptr when the screen has none.
+    QLabel *statusLine = nullptr;
     // The exact statement of the last fill; the export shows the same rows as the grid.
     QString statement;
 
@@ -109,6 +112,11 @@ protected:
     void setResizeRule(ResizeRule rule);
     // The grid's tool tip shows the record count after each fill.
     void setRecordCountInToolTip(bool on) { m_countInToolTip = on; }
+    // A line of text between the grid and the function-key bar (what the grid shows).
+    void setStatusLineShown(bool on);
+    void setStatusText(const QString &text);
+    // Columns (by field) that stay in view while the grid scrolls right.
+    void setFrozenColumns(const QStringList &fields);
     // Menu 印刷 (printAction): prints the grid through a preview with these page texts.
     void addPrintMenu(const QString &header, const QString &footer);
     QMenuBar *menuBar();

@@ -1,10 +1,16 @@
 // The grid of the grid screens (their gridView): a table over a PagedQueryModel in the screen's
 // columns (widths in twips, hidden key columns), record selectors on the left, headings on
 // top, columns that cannot be moved, scroll bars only when needed.
+//
+// Key columns can be frozen: they are shown first and stay in place while the grid scrolls
+// right. A second table (frozenView) over the same model and selection lies over them and
+// scrolls up and down with the grid; a cell of a frozen column is edited there.
 #pragma once
 
+#include <QStringList>
 #include <QTableView>
 
+class FrozenColumnsView;
 class GridCellDelegate;
 class PagedQueryModel;
 
@@ -27,9 +33,33 @@ public:
     QString columnText(const QString &field) const;
     // Text of a column (addressed by its field) in any row.
     QString cellText(int row, const QString &field) const;
-    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+    // A cell is being edited, in the grid or in its frozen columns.
+    bool isEditing() const;
+
+    // The columns (by field) that stay in view while scrolling right, in this order.
+    void setFrozenFields(const QStringList &fields);
+    QTableView *frozenView() const;
+
+    using QTableView::edit;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+
+protected:
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void updateGeometries() override;
 
 private:
+    bool isFrozen(int column) const;
+    int frozenWidth() const;
+    void createFrozenView();
+    void layOutFrozenColumns();
+    void placeFrozenView();
+    // Moves the view so that a cell of a scrolling column is not hidden under the frozen ones.
+    void uncover(const QModelIndex &index);
+
     PagedQueryModel *m_model = nullptr;
     GridCellDelegate *m_delegate;
+    QStringList m_frozenFields;
+    FrozenColumnsView *m_frozen = nullptr;
 };

@@ -3,13 +3,17 @@
 #include "Dialogs.h"
 #include "GridView.h"
 #include "OrderEditModel.h"
+#include "OrderFindCondition.h"
 #include "ScreenRegistry.h"
+#include "Utilities.h"
 #include "globals.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPointer>
+#include <QScreen>
 
 class BulkUpdateDialog;
 class LineHistoryScreen;
@@ -26,7 +30,48 @@ OrderEditScreen::OrderEditScreen(QWidget *parent) : GridScreen(parent)
 {
     setWindowTitle(QStringLiteral("データ修正"));
     setFormSizeTwips(13500, 10000);
+    // The 34 columns need more than the designed 900 pixels: the grid takes what the screen
+    // offers (leaving room for the window's frame).
+    if (const QScreen *shown = screen()) {
+        const QRect area = shown->availableGeometry();
+        const QSize size(area.width() * 95 / 100, area.height() * 90 / 100);
+        resize(size);
+        move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+    }
     setRecordCountInToolTip(true);
+    setStatusLineShown(true);
+    setFrozenColumns({QStringLiteral("PRINTER"), QStringLiteral("KNR_NO")});
+}
+
+QString OrderEditScreen::countText(qint64 lines, bool filtered)
+{
+    const QString count = QString::number(lines) + QStringLiteral("件");
+    return filtered ? QStringLiteral("検索条件で絞り込み中: ") + count
+                    : QStringLiteral("表示件数: ") + count;
+}
+
+void OrderEditScreen::showCount()
+{
+    // Any condition other than the day's open lines came from a find.
+    const bool filtered = gWhere != OrderFindCondition::start(gImpDate);
+    setStatusText(countText(model()->totalRows(), filtered));
+}
+
+bool OrderEditScreen::isEditPending() const
+{
+    return gridView->isEditing() || (model() && editModel()->hasPendingEdits());
+}
+
+void OrderEditScreen::sortBy(int column)
+{
+    if (column < 0 || column >= gridColumns().size())
+        return;
+    finishEditing();
+    m_sortOrder = column == m_sortColumn && m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                              : Qt::AscendingOrder;
+    m_sortColumn = column;
+    gridView->horizontalHeader()->setSortIndicator(m_sortColumn, m_sortOrder);
+    fillGrid();
 }
 
 const QColor &OrderEditScreen::errorRowColour()
@@ -47,7 +92,11 @@ PagedQueryModel *OrderEditScreen::createModel()
 
 void OrderEditScreen::initialise()
 {
-    m_editing = 0;
+    QHeaderView *headings = gridView->horizontalHeader();
+    headings->setSectionsClickable(true);
+    headings->setSortIndicatorShown(true);
+    headings->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(headings, &QHeaderView::sectionClicked, this, [this](int column) { sortBy(column); });
     GridScreen::initialise();
     // Leaving a line writes its edits. Queued, so that the grid has finished moving before a
     // message about the line can be shown (or the line reloaded).
@@ -100,9 +149,23 @@ QList<GridColumn> OrderEditScreen::gridColumns() const
 QString OrderEditScreen::gridSql()
 {
     // The day's lines in file order. Without an Order By they came in the table's physical
-    // order, which on PostgreSQL moves a line to the end whenever it is updated.
+    // order, which on PostgreSQL moves a line to the end whenever it is updated. A sorted
+    // column goes first; the line key still decides between equal values, so the pages read
+    // later and the export come in the same order. The column name is one of the screen's own.
+    QString order;
+    if (m_sortColumn >= 0) {
+        const QString field = gridColumns().at(m_sortColumn).field;
+        const QString direction =
+            m_sortOrder == Qt::DescendingOrder ? QStringLiteral(" Desc") : QString();
+        QStringList terms = field == QLatin1String("KNR_NO")
+                                ? controlNumberOrder(field).split(QStringLiteral(", "))
+                                : QStringList{field};
+        for (QString &term : terms)
+            term += direction;
+        order = terms.join(QStringLiteral(", ")) + QStringLiteral(", ");
+    }
     return QStringLiteral("Select * From TBL_ORDER ") + gWhere + QStringLiteral(" ") +
-           QStringLiteral(" Order By IMP_DATE, IMP_LN ");
+           QStringLiteral(" Order By ") + order + QStringLiteral("IMP_DATE, IMP_LN ");
 }
 
 QStringList OrderEditScreen::functionKeyCaptions() const
@@ -122,7 +185,9 @@ bool OrderEditScreen::fillGrid()
 {
     if (model())
         editModel()->writePendingRow();
-    return GridScreen::fillGrid();
+    const bool filled = GridScreen::fillGrid();
+    showCount();
+    return filled;
 }
 
 void OrderEditScreen::onFunctionKey(int key)
@@ -158,7 +223,8 @@ void OrderEditScreen::commitOpenEditor()
     if (!gridView->isEditing())
         return;
     QWidget *editor = QApplication::focusWidget();
-    if (!editor || !gridView->viewport()->isAncestorOf(editor))
+    // The editor of a frozen column (印字機種) lies in the frozen view over the grid.
+    if (!editor || !gridView->isAncestorOf(editor))
         return;
     QAbstractItemDelegate *delegate = gridView->itemDelegate();
     emit delegate->commitData(editor);
@@ -202,6 +268,7 @@ void OrderEditScreen::deleteRecord()
     if (!deleteCurrentRow())
         return;
     gridView->setToolTip(QString::number(model()->totalRows()));
+    showCount();
     dialogs().message(QStringLiteral("削除しました。"));
 }
 
@@ -212,19 +279,15 @@ QColor OrderEditScreen::rowColour(int row) const
     return {};
 }
 
-bool OrderEditScreen::mayEditColumn(int)
-{
-    m_editing = 1;
-    return true;
-}
-
+// Only an edit that has not reached the database is lost by closing: after the line was
+// written (or its edit refused) the screen closes without a question.
 bool OrderEditScreen::mayClose()
 {
-    if (m_editing != 1)
+    if (!isEditPending())
         return true;
     return dialogs().ask(
-        QStringLiteral("行が編集中です。\n画面を閉じると編集結果は反映されません。\n"
-                       "閉じますか？"),
+        QStringLiteral("行が編集中です。\r\n画面を閉じると編集結果は反映されません。"
+                       "\r\n閉じますか？"),
         Icon::Question);
 }
 

@@ -5,6 +5,11 @@
 //
 // Edited cells are written when the operator leaves the line (and before any key acts on the
 // grid), only while the line still holds what the screen read; see OrderEditModel.
+//
+// A click on a heading sorts the lines by that column (in the statement, so the export and
+// the pages read later follow it), the line key breaking ties. 印字機種 and 管理No stay in
+// view while the grid scrolls right. The line under the grid counts the lines and says when a
+// find narrows them.
 #pragma once
 
 #include "GridScreen.h"
@@ -22,10 +27,17 @@ public:
     bool fillGrid() override;
     OrderEditModel *editModel() const;
 
-    // 1 once the operator began to change a cell; closing then asks first.
-    int m_editing = 0;
+    // A cell is being typed into, or a line holds edits not yet written: closing asks first.
+    bool isEditPending() const;
+    // The column the lines are sorted by (a model column, -1: file order) and its direction.
+    int sortColumn() const { return m_sortColumn; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    // Sorts by a column, as a click on its heading does (a second click turns the order).
+    void sortBy(int column);
 
     static const QColor &errorRowColour();
+    // The text under the grid: the number of lines, and whether a find narrows them.
+    static QString countText(qint64 lines, bool filtered);
 
 protected:
     QList<GridColumn> gridColumns() const override;
@@ -34,7 +46,6 @@ protected:
     void onFunctionKey(int key) override;
     PagedQueryModel *createModel() override;
     QColor rowColour(int row) const override;
-    bool mayEditColumn(int column) override;
     bool mayClose() override;
     void onClosing() override;
 
@@ -46,4 +57,8 @@ private:
     void showDialog(ScreenRegistry::Key dialogClass);
     void deleteRecord();
     void showLineHistory();
+    void showCount();
+
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

@@ -58,6 +58,10 @@ void OrderFindDialog::buildControls()
     specialCombo = CriterionCombo::create(QStringLiteral("specialCombo"), this);
     nameTypeCombo = CriterionCombo::create(QStringLiteral("nameTypeCombo"), this);
     qualityKeyCombo = CriterionCombo::create(QStringLiteral("qualityKeyCombo"), this);
+    printerCombo = CriterionCombo::create(QStringLiteral("printerCombo"), this);
+    findingsCombo = new QComboBox(this);
+    findingsCombo->setObjectName(QStringLiteral("findingsCombo"));
+    findingsCombo->addItems(OrderFindCondition::findingsChoices());
 
     auto *grid = new QGridLayout;
     int row = 0;
@@ -81,6 +85,8 @@ void OrderFindDialog::buildControls()
     add(QStringLiteral("特定変換"), specialCombo);
     add(QStringLiteral("ネーム種"), nameTypeCombo);
     add(QStringLiteral("品質Key"), qualityKeyCombo);
+    add(QStringLiteral("印字機種"), printerCombo);
+    add(QStringLiteral("エラー"), findingsCombo);
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
@@ -101,7 +107,8 @@ void OrderFindDialog::buildControls()
                         productNumberCombo, controlNumberCombo, lotNumberCombo,
                         lotCountFromCombo,  lotCountToCombo,    lotAverageFromCombo,
                         lotAverageToCombo,  specialCombo,       nameTypeCombo,
-                        qualityKeyCombo,    okButton,           cancelButton};
+                        qualityKeyCombo,    printerCombo,       findingsCombo,
+                        okButton,           cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -134,6 +141,14 @@ void OrderFindDialog::fillLists()
             for (QComboBox *combo : combos)
                 CriterionCombo::setItems(combo, values);
         }
+        // The lines without a printer are offered by name: an empty item could not be told
+        // from no criterion.
+        QStringList printers = {OrderFindCondition::unassignedPrinter()};
+        for (const QString &printer :
+             OrderColumnValues::ofImportDate(*gCn, QStringLiteral("PRINTER"), gImpDate))
+            if (!printer.isEmpty())
+                printers << printer;
+        CriterionCombo::setItems(printerCombo, printers);
     } catch (const DbError &error) {
         appDialogs().message(error.text(), Icon::Error);
     }
@@ -167,6 +182,8 @@ OrderFindCriteria OrderFindDialog::criteria() const
     c.lotSu2 = lotCountToCombo->currentText();
     c.lotAvg1 = lotAverageFromCombo->currentText();
     c.lotAvg2 = lotAverageToCombo->currentText();
+    c.printer = printerCombo->currentText();
+    c.findings = OrderFindCondition::findingsOf(findingsCombo->currentText());
     return c;
 }
 

@@ -32,6 +32,8 @@ public:
     QComboBox *specialCombo;
     QComboBox *nameTypeCombo;
     QComboBox *qualityKeyCombo;
+    QComboBox *printerCombo;  // 未設定 finds the lines without a printer
+    QComboBox *findingsCombo; // lines with findings, without, or both
     QPushButton *okButton;
     QPushButton *cancelButton;
 

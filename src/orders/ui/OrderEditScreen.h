@@ -21,6 +21,9 @@ public:
     // Writes what the current line still holds, then fills again (the dialogs call it).
     bool fillGrid() override;
     OrderEditModel *editModel() const;
+    // Makes the line (impDate, impLn) the current row, for the lists that open the grid on a
+    // finding; false when the grid does not show that line.
+    bool showLine(const QString &impDate, int impLn);
 
     // 1 once the operator began to change a cell; closing then asks first.
     int m_editing = 0;

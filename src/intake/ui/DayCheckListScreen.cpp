@@ -83,15 +83,22 @@ void DayCheckListScreen::editCurrentLine()
         return;
     }
     const int impLn = model()->fieldValue(row, QStringLiteral("IMP_LN")).toInt();
+    // The error list carries each finding's day: the picker may have chosen another day for
+    // the edit grid meanwhile. The plate lists keep the picker from changing it while open.
+    QString impDate = model()->fieldValue(row, QStringLiteral("IMP_DATE")).toString();
+    if (model()->fieldIndex(QStringLiteral("IMP_DATE")) < 0)
+        impDate = gImpDate;
     ScreenRegistry &registry = ScreenRegistry::instance();
     // A grid opened from here shows the day's open lines, as after the import-date picker;
     // an edit grid already open keeps the lines it shows.
-    if (!registry.isOpen<OrderEditScreen>())
-        gWhere = ImportDates::whereFor(gImpDate);
+    if (!registry.isOpen<OrderEditScreen>()) {
+        gImpDate = impDate;
+        gWhere = ImportDates::whereFor(impDate);
+    }
     auto *edit = qobject_cast<OrderEditScreen *>(registry.show<OrderEditScreen>());
     if (!edit)
         return;
-    if (!edit->showLine(gImpDate, impLn))
+    if (!edit->showLine(impDate, impLn))
         dialogs().message(QStringLiteral("この行は受注データ修正に表示されていません。\n"
                                          "（変換済み・確定済みの行、または検索で外れた行です）"),
                           Icon::Information);

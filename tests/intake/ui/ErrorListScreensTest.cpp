@@ -214,6 +214,7 @@ TEST_P(ErrorListScreensTest, ListsCloseByKeyAndOpenTheEditGridOnTheLineOfAFindin
     auto *list = qobject_cast<ErrorListScreen *>(registry.show<ErrorListScreen>());
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+    gImpDate = QStringLiteral("20261201"); // the picker chose another day meanwhile
 
     // A double click on the second finding: the edit grid opens on line 12.
     const QModelIndex finding = list->model()->index(1, 3);

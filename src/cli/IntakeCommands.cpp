@@ -78,7 +78,7 @@ int checkCommand(BatchContext &ctx, const Command &self)
     if (checkDay(*gCn, ctx.dialogs, ctx.progress, impDate))
         ctx.dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
                             Icon::Error);
-    ctx.dialogs.message(QStringLiteral("完了しました。"));
+    ctx.dialogs.message(recheckDoneMessage(*gCn, impDate));
     return statusAfter(ctx, true);
 }
 

@@ -16,7 +16,7 @@ QString alreadyImportedMessage(const QString &impDate)
 {
     return QStringLiteral("指定された日付(") + impDate +
            QStringLiteral(
-               ")は既に読み込まれています。\n違う日付を指定するか、明日行ってください。");
+               ")は既に読み込まれています。\r\n違う日付を指定するか、明日行ってください。");
 }
 
 int checkImport(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate)

@@ -21,6 +21,19 @@ bool ImportRun::failed()
     return false;
 }
 
+// The lines the day received and what the check found on them, as a second line of the
+// closing message; nothing when they cannot be counted (the day is imported all the same).
+QString ImportRun::summary(const QString &impDate)
+{
+    try {
+        const DayFindings day = countFindings(m_db, impDate);
+        return QStringLiteral("\n取込 ") + QString::number(day.lines) + QStringLiteral(" 行、") +
+               findingsText(day);
+    } catch (const DbError &) {
+        return QString();
+    }
+}
+
 bool ImportRun::run(const ImportRequest &request)
 {
     if (checkImport(m_db, m_dialogs, request.path, request.impDate))
@@ -30,7 +43,8 @@ bool ImportRun::run(const ImportRequest &request)
     m_dialogs.message(QStringLiteral("エラーチェック処理を開始します。"));
     if (checkDay(m_db, m_dialogs, m_progress, request.impDate, CheckCaller::Import))
         m_dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"), Icon::Error);
-    m_dialogs.message(QStringLiteral("処理は終了しました。"), Icon::Information);
+    m_dialogs.message(QStringLiteral("処理は終了しました。") + summary(request.impDate),
+                      Icon::Information);
     return true;
 }
 

@@ -15,9 +15,10 @@ class ImportRun {
 public:
     ImportRun(Db &db, Dialogs &dialogs, Progress &progress);
 
-    // true when the day was imported and registered ("処理は終了しました。", even when the
-    // error check reported a failure); false after "エラー終了しました。", having changed
-    // nothing, so that the operator can correct the path or date and try again at once.
+    // true when the day was imported and registered ("処理は終了しました。" with the lines
+    // read and the findings on a second line, even when the error check reported a failure); false
+    // after "エラー終了しました。", having changed nothing, so that the operator can correct the
+    // path or date and try again at once.
     bool run(const ImportRequest &request);
 
     // Maximum wait for another workstation's import, in seconds.
@@ -26,6 +27,7 @@ public:
 private:
     bool importDay(const ImportRequest &request);
     bool failed();
+    QString summary(const QString &impDate);
 
     Db &m_db;
     Dialogs &m_dialogs;

@@ -84,7 +84,7 @@ bool daySettled(Db &db, const QString &impDate)
 void runChecks(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
                HistoryWrite *record)
 {
-    progress.start(QStringLiteral("Error Check..."), 5);
+    progress.start(QStringLiteral("エラーチェック..."), 5);
     if (checkTogether(db, impDate)) {
         progress.step(5);
     } else {
@@ -134,6 +134,44 @@ bool checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDa
     return false;
 }
 
+DayFindings countFindings(Db &db, const QString &impDate)
+{
+    const QVariantMap day{{QStringLiteral("d"), impDate}};
+    DayFindings counts;
+    counts.lines =
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE IMP_DATE = :d"), day)
+            .toInt();
+    const QList<QSqlRecord> findings = db.rows(
+        QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT IMP_LN) FROM TBL_ERR WHERE IMP_DATE = :d"),
+        day);
+    if (!findings.isEmpty()) {
+        counts.findings = findings.first().value(0).toInt();
+        counts.linesWithFindings = findings.first().value(1).toInt();
+    }
+    return counts;
+}
+
+QString findingsText(const DayFindings &day)
+{
+    if (day.findings == 0)
+        return QStringLiteral("エラーはありません。");
+    return QStringLiteral("エラー ") + QString::number(day.findings) + QStringLiteral(" 件（") +
+           QString::number(day.linesWithFindings) + QStringLiteral(" 行）");
+}
+
+QString recheckDoneMessage(Db &db, const QString &impDate)
+{
+    const QString done = QStringLiteral("完了しました。");
+    try {
+        const DayFindings day = countFindings(db, impDate);
+        return done + QLatin1Char('\n') +
+               (day.findings == 0 ? findingsText(day)
+                                  : QStringLiteral("残りの") + findingsText(day));
+    } catch (const DbError &) {
+        return done;
+    }
+}
+
 bool checkRunQualityKeys(Db &db, Dialogs &dialogs)
 {
     QList<QSqlRecord> missing;
@@ -147,7 +185,7 @@ bool checkRunQualityKeys(Db &db, Dialogs &dialogs)
         return true;
     }
     for (const QSqlRecord &row : missing)
-        dialogs.message(QStringLiteral("品質マスタ未登録です。\n\n") + row.value(0).toString(),
+        dialogs.message(QStringLiteral("品質マスタ未登録です。\r\n\r\n") + row.value(0).toString(),
                         Icon::Error);
     return !missing.isEmpty();
 }

@@ -22,6 +22,22 @@ enum class CheckCaller {
 bool checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
               CheckCaller caller = CheckCaller::Recheck);
 
+// What the error check left on a day, as the error list shows it: the day's lines, its
+// findings and the lines they are on.
+struct DayFindings {
+    int lines = 0;
+    int findings = 0;
+    int linesWithFindings = 0;
+};
+// Throws DbError.
+DayFindings countFindings(Db &db, const QString &impDate);
+// "エラー 12 件（5 行）" or "エラーはありません。", for the line an import or a re-check ends
+// with.
+QString findingsText(const DayFindings &day);
+// "完了しました。" and, on a second line, the findings the re-check left (the re-check screen
+// and `check`); the plain message when they cannot be counted.
+QString recheckDoneMessage(Db &db, const QString &impDate);
+
 // true when a line of the running conversion (FLG2 = '1') has a quality key missing from
 // MST_QUL (one message per key, in key order), or when the check itself failed.
 bool checkRunQualityKeys(Db &db, Dialogs &dialogs);

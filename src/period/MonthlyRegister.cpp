@@ -11,6 +11,12 @@ QVariantMap monthParams(const QString &nen, const QString &tuki)
     return {{QStringLiteral("nen"), nen}, {QStringLiteral("tuki"), tuki}};
 }
 
+QString alreadyCreatedMessage(const QString &nen, const QString &tuki)
+{
+    return nen + QStringLiteral("年") + tuki +
+           QStringLiteral("月の月次業務は既に作成されています。");
+}
+
 QString textOf(const QSqlRecord &record, const QString &name)
 {
     return record.value(record.indexOf(name)).toString();
@@ -67,16 +73,43 @@ bool MonthlyRegister::monthExists(const QString &nen, const QString &tuki)
                        monthParams(nen, tuki));
 }
 
-MonthlyRegister::Outcome MonthlyRegister::createMonth(QString &nen, QString &tuki)
+bool MonthlyRegister::acceptNewMonthInput(Dialogs &dialogs, QString &nen, QString &tuki)
 {
     nen = normalisedDigits(nen);
     tuki = normalisedDigits(tuki);
     if (!isAcceptableNewMonth(nen, tuki)) {
-        m_dialogs.message(invalidMessage(), Icon::Error);
-        return Outcome::Refused;
+        dialogs.message(invalidMessage(), Icon::Error);
+        return false;
     }
     if (tuki.size() == 1)
         tuki.prepend(QLatin1Char('0'));
+    return true;
+}
+
+bool MonthlyRegister::hasMonthInput(Dialogs &dialogs, const QString &nen, const QString &tuki)
+{
+    if (nen.isEmpty() || tuki.isEmpty()) {
+        dialogs.beep();
+        return false;
+    }
+    return true;
+}
+
+MonthlyRegister::Outcome MonthlyRegister::createMonth(QString &nen, QString &tuki)
+{
+    if (!acceptNewMonthInput(m_dialogs, nen, tuki))
+        return Outcome::Refused;
+    // What refuses the month whatever the answers is said before the questions, so that the
+    // operator does not agree twice to be refused.
+    if (anotherMonthOpen()) {
+        m_dialogs.message(oneOpenMonthMessage(), Icon::Error);
+        return Outcome::Refused;
+    }
+    // A confirmed month of the same year and month is already in the register.
+    if (monthExists(nen, tuki)) {
+        m_dialogs.message(alreadyCreatedMessage(nen, tuki), Icon::Error);
+        return Outcome::Refused;
+    }
 
     if (!m_dialogs.ask(nen + QStringLiteral("年") + tuki +
                            QStringLiteral("月の月次業務を新規作成します。"),
@@ -89,25 +122,17 @@ MonthlyRegister::Outcome MonthlyRegister::createMonth(QString &nen, QString &tuk
             Icon::Error, QString(), /*defaultNo*/ true))
         return Outcome::Declined;
 
-    if (anotherMonthOpen()) {
-        m_dialogs.message(oneOpenMonthMessage(), Icon::Error);
-        return Outcome::Refused;
-    }
-    // A confirmed month of the same year and month is already in the register.
-    if (monthExists(nen, tuki)) {
-        m_dialogs.message(nen + QStringLiteral("年") + tuki +
-                              QStringLiteral("月の月次業務は既に作成されています。"),
-                          Icon::Error);
-        return Outcome::Refused;
-    }
-    // The condition repeats the check so that a second workstation that opened a month in
-    // the meantime is not joined by another open month.
+    // The condition repeats the check so that a second workstation that opened a month while
+    // the questions were open is not joined by another open month.
     const int inserted = m_db.exec(
         QStringLiteral("INSERT INTO SYS_TUKI(NEN, TUKI, KAKUTEI_FLG) SELECT :nen, :tuki, '0' "
-                       "WHERE NOT EXISTS (SELECT 1 FROM SYS_TUKI WHERE KAKUTEI_FLG = '0')"),
+                       "WHERE NOT EXISTS (SELECT 1 FROM SYS_TUKI WHERE KAKUTEI_FLG = '0') "
+                       "AND NOT EXISTS (SELECT 1 FROM SYS_TUKI WHERE NEN = :nen AND TUKI = :tuki)"),
         monthParams(nen, tuki));
     if (inserted == 0) {
-        m_dialogs.message(oneOpenMonthMessage(), Icon::Error);
+        m_dialogs.message(anotherMonthOpen() ? oneOpenMonthMessage()
+                                             : alreadyCreatedMessage(nen, tuki),
+                          Icon::Error);
         return Outcome::Refused;
     }
     m_dialogs.message(QStringLiteral("完了しました。"));
@@ -116,10 +141,8 @@ MonthlyRegister::Outcome MonthlyRegister::createMonth(QString &nen, QString &tuk
 
 MonthlyRegister::Outcome MonthlyRegister::confirmMonth(const QString &nen, const QString &tuki)
 {
-    if (nen.isEmpty() || tuki.isEmpty()) {
-        m_dialogs.beep();
+    if (!hasMonthInput(m_dialogs, nen, tuki))
         return Outcome::Refused;
-    }
     if (!m_dialogs.ask(nen + QStringLiteral("年") + tuki +
                            QStringLiteral("月の処理を確定します。") +
                            QStringLiteral("\n\n確定すると管理NOのナンバリングが0に戻ります。"),
@@ -128,15 +151,17 @@ MonthlyRegister::Outcome MonthlyRegister::confirmMonth(const QString &nen, const
     const int changed = m_db.exec(
         QStringLiteral("UPDATE SYS_TUKI SET KAKUTEI_FLG = '1' WHERE NEN = :nen AND TUKI = :tuki"),
         monthParams(nen, tuki));
-    return changed > 0 ? Outcome::Done : Outcome::Unchanged;
+    if (changed == 0)
+        return Outcome::Unchanged;
+    m_dialogs.message(nen + QStringLiteral("年") + tuki + QStringLiteral("月を確定しました。"),
+                      Icon::Information);
+    return Outcome::Done;
 }
 
 MonthlyRegister::Outcome MonthlyRegister::reopenMonth(const QString &nen, const QString &tuki)
 {
-    if (nen.isEmpty() || tuki.isEmpty()) {
-        m_dialogs.beep();
+    if (!hasMonthInput(m_dialogs, nen, tuki))
         return Outcome::Refused;
-    }
     if (!m_dialogs.ask(nen + QStringLiteral("年") + tuki +
                            QStringLiteral("月の処理を取り消しします。"),
                        Icon::Question))

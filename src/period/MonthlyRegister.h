@@ -37,7 +37,7 @@ public:
     // Opens a new business month. A one-digit month is written back with its leading "0"
     // (the screen shows it).
     Outcome createMonth(QString &nen, QString &tuki);
-    // Confirms the open month.
+    // Confirms the open month and says so.
     Outcome confirmMonth(const QString &nen, const QString &tuki);
     // Reopens a confirmed month while no other month is open.
     Outcome reopenMonth(const QString &nen, const QString &tuki);
@@ -45,6 +45,11 @@ public:
     // Years from 2003 to 2099 and months from 1 to 12, typed as digits (full-width digits
     // and outer blanks are accepted and normalised).
     static bool isAcceptableNewMonth(const QString &nen, const QString &tuki);
+    // The new month as typed, checked and normalised before anything is read: false after
+    // "不正です。". A one-digit month gets its leading "0".
+    static bool acceptNewMonthInput(Dialogs &dialogs, QString &nen, QString &tuki);
+    // The year and month of a confirm or reopen: false (after a beep) when one is empty.
+    static bool hasMonthInput(Dialogs &dialogs, const QString &nen, const QString &tuki);
     // Full-width digits to ASCII, outer blanks removed.
     static QString normalisedDigits(const QString &typed);
 

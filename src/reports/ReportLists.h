@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class ReportEngine;
 
 namespace ReportLists {
@@ -19,5 +21,19 @@ QString caption(const QString &kind);
 int print(const QString &kind, ReportEngine &reportEngine, const PrintRequest &request);
 // The import date of the report data in WRK_RPT (the first one); empty when it holds no row.
 QString reportImpDate(Db &db);
+
+// The run whose lists WRK_RPT holds, as the print screen names it: its import date, its
+// stamp (B1 of its lines; empty once the run was cancelled), its line count, and how many
+// runs of the same day came before it (their lists are reprinted from 実行履歴).
+struct ReportRun {
+    QString impDate;
+    QString stamp;
+    int lines = 0;
+    int earlierRuns = 0;
+};
+// std::nullopt when WRK_RPT holds no row. Throws DbError.
+std::optional<ReportRun> reportRun(Db &db);
+// The lines the print screen shows under the date.
+QString describeRun(const ReportRun &run);
 
 } // namespace ReportLists

@@ -10,6 +10,9 @@
 #include "ReportPrintSettings.h"
 #include "ReportValues.h"
 
+#include <QDate>
+#include <QSqlRecord>
+
 namespace {
 const QString kInitTitle = QStringLiteral("プリントモジュール内の初期化処理");
 }
@@ -60,6 +63,7 @@ int ReportModule::prepareJob()
 int ReportModule::runJob()
 {
     m_page = 0;
+    m_importDates.reset();
     if (prepareJob() != 0) {
         m_engine.close();
         return 1;
@@ -74,7 +78,7 @@ int ReportModule::runJob()
         m_engine.close();
         return 0;
     } catch (const DbError &e) {
-        m_request.dialogs.message(e.describe(), Icon::Error);
+        m_request.dialogs.message(e.text(), Icon::Error);
     } catch (const ReportError &e) {
         m_request.dialogs.message(e.description(), Icon::Error);
     }
@@ -88,4 +92,29 @@ void ReportModule::setPageHeader()
     ++m_page;
     layout().setField(QStringLiteral("Date"), ReportValues::printStamp());
     layout().setField(QStringLiteral("Page"), qint64(m_page));
+    // A layout of an older installation may not have the field: its pages print as before.
+    if (layout().hasField(QStringLiteral("ImpDate"))) {
+        if (!m_importDates)
+            m_importDates = importDatesText();
+        layout().setField(QStringLiteral("ImpDate"), *m_importDates);
+    }
+}
+
+// The import date (処理日) the rows belong to, "2026/12/08"; a run over several days shows
+// its first and last ("2026/12/07～2026/12/08").
+QString ReportModule::importDatesText()
+{
+    const QList<QSqlRecord> rows = db().rows(
+        QStringLiteral("Select Min(IMP_DATE) As FIRST_DATE, Max(IMP_DATE) As LAST_DATE From ") +
+            source().from(),
+        source().with());
+    if (rows.isEmpty())
+        return QString();
+    auto shown = [](const QString &impDate) {
+        const QDate date = QDate::fromString(impDate, QStringLiteral("yyyyMMdd"));
+        return date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : impDate;
+    };
+    const QString first = shown(rows.first().value(0).toString());
+    const QString last = shown(rows.first().value(1).toString());
+    return first == last ? first : first + QStringLiteral("～") + last;
 }

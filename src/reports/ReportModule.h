@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class ReportEngine;
 class ReportLayout;
 
@@ -25,7 +27,8 @@ protected:
     int runJob();
     // 0 when the job is ready to take pages.
     int prepareJob();
-    // Next page number into "Page", now into "Date".
+    // Next page number into "Page", now into "Date", and the import date of the rows into
+    // "ImpDate" where the layout has it.
     void setPageHeader();
     // Fills and outputs every page; false when the first query finds no row.
     virtual bool fillPages() = 0;
@@ -38,9 +41,12 @@ protected:
     void nextPageNumber() { ++m_page; }
 
 private:
+    QString importDatesText();
+
     ReportEngine &m_engine;
     PrintRequest m_request;
     QString m_kind;
     ReportLayout *m_layout = nullptr;
     int m_page = 0;
+    std::optional<QString> m_importDates;
 };

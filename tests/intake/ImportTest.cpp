@@ -71,8 +71,9 @@ TEST_P(ImportTest, ImportsNormalisesBuildsAndRegistersTheDay)
     OrderLine a;
     a.set("QUL_KEY", "CT 10 00").set("ORD_DATE", "040115").set("SET_DATE", "");
     ASSERT_TRUE(import(orderFile({a, OrderLine().set("SU", "")})));
-    EXPECT_EQ(dialogs.messages(),
-              QStringList({"エラーチェック処理を開始します。", "処理は終了しました。"}));
+    ASSERT_EQ(dialogs.messages().size(), 2);
+    EXPECT_EQ(dialogs.messages().at(0), "エラーチェック処理を開始します。");
+    EXPECT_TRUE(dialogs.messages().at(1).startsWith("処理は終了しました。\n取込 2 行、"));
     EXPECT_EQ(count("WRK_ORDER"), 2);
     EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261208'"), 2);
     EXPECT_EQ(count("SYS_IMPDATE", "IMP_DATE = '20261208' AND KAKUTEI_FLG = '0'"), 1);
@@ -227,7 +228,7 @@ TEST_P(ImportTest, AdmissionRefusesMissingFilesAndImportedDays)
     EXPECT_EQ(dialogs.messages(),
               QStringList({"ファイルが見つかりません。", "エラー終了しました。"}));
 
-    const QString refused = "指定された日付(20261208)は既に読み込まれています。\n"
+    const QString refused = "指定された日付(20261208)は既に読み込まれています。\r\n"
                             "違う日付を指定するか、明日行ってください。";
     ASSERT_TRUE(import(orderFile({OrderLine()})));
     dialogs.clear();

@@ -34,7 +34,7 @@ TEST_P(IntakeCommandsTest, ImportChecksAndListsTheFindingsOfADay)
     EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
     EXPECT_TRUE(imported.err.contains("ファイル取込..."));
     EXPECT_TRUE(imported.err.contains("エラーチェック処理を開始します。"));
-    EXPECT_TRUE(imported.err.contains("処理は終了しました。"));
+    EXPECT_TRUE(imported.err.contains("処理は終了しました。 取込 3 行、エラー 3 件（2 行）"));
     EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261207'"), 3);
 
     const Run errors = runOstera({"errors", "20261207"});
@@ -47,7 +47,7 @@ TEST_P(IntakeCommandsTest, ImportChecksAndListsTheFindingsOfADay)
     db().exec("INSERT INTO MST_ROW(ROW) VALUES('09')");
     const Run checked = runOstera({"check", "20261207"});
     EXPECT_EQ(checked.status, 0) << checked.err.toStdString();
-    EXPECT_TRUE(checked.err.contains("完了しました。"));
+    EXPECT_TRUE(checked.err.contains("完了しました。 残りのエラー 2 件（2 行）"));
     EXPECT_EQ(runOstera({"errors", "20261207"}).out.count('\n'), 2);
 
     // The same day again is refused and changes nothing.

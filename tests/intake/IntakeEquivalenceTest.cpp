@@ -262,13 +262,18 @@ TEST_P(IntakeEquivalenceTest, ImportGivesTheStepwiseResultOnARandomFile)
     markLinesWithFindings(db(), kDay2);
     const QStringList expected = importTables();
     const int findings = count("TBL_ERR");
+    const int linesWithFindings = count("TBL_ORDER", "IMP_DATE = '20261208' AND FLG1 = '1'");
     db().rollback();
     ASSERT_GT(findings, 30); // the random day meets every check
 
     ASSERT_TRUE(
         ImportRun(db(), dialogs, progress).run({path, kDay2, "2026", "12", QDate(2026, 12, 8)}));
-    EXPECT_EQ(dialogs.messages(),
-              QStringList({"エラーチェック処理を開始します。", "処理は終了しました。"}));
+    EXPECT_EQ(
+        dialogs.messages(),
+        QStringList({"エラーチェック処理を開始します。",
+                     QStringLiteral("処理は終了しました。\n取込 300 行、エラー %1 件（%2 行）")
+                         .arg(findings)
+                         .arg(linesWithFindings)}));
     expectSameRows(expected, importTables(), "import");
 }
 
@@ -306,7 +311,7 @@ TEST_P(IntakeEquivalenceTest, AMasterTheDatabaseRefusesStillFailsTheEnrichmentNo
     EXPECT_EQ(messages.at(0), "エラーチェック処理を開始します。");
     EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Error); // the database's own text
     EXPECT_EQ(messages.at(2), "エラーチェック中にエラーが発生しました。");
-    EXPECT_EQ(messages.at(3), "処理は終了しました。");
+    EXPECT_TRUE(messages.at(3).startsWith("処理は終了しました。\n取込 300 行"));
     // The day is registered with its lines as the plain build leaves them.
     EXPECT_EQ(count("SYS_IMPDATE", "IMP_DATE = '20261208'"), 1);
     EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261208'"), 300);

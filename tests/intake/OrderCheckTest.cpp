@@ -80,7 +80,7 @@ TEST_P(OrderCheckTest, CleanDayHasNoFindingsAndIsCompletedFromTheMasters)
     EXPECT_EQ(value("SPARE_SU", 1), "5");
     EXPECT_EQ(value("YARE_SU", 1), "20");
     EXPECT_TRUE(dialogs.shown.isEmpty());
-    EXPECT_EQ(progress.titles, QStringList({"マスタ参照...", "Error Check..."}));
+    EXPECT_EQ(progress.titles, QStringList({"マスタ参照...", "エラーチェック..."}));
     EXPECT_EQ(progress.lastTotal, 5);
     EXPECT_EQ(progress.lastStep, 5);
     EXPECT_FALSE(progress.active);
@@ -298,8 +298,8 @@ TEST_P(OrderCheckTest, QualityMasterCheckForTheRunningConversion)
     addLine(4, {{"QUL_KEY", "QN3"}, {"FLG2", "0"}});
     addLine(5, {{"QUL_KEY", "CT1000"}, {"FLG2", "1"}});
     EXPECT_TRUE(checkRunQualityKeys(db(), dialogs));
-    EXPECT_EQ(dialogs.messages(),
-              QStringList({"品質マスタ未登録です。\n\nQN1", "品質マスタ未登録です。\n\nQN2"}));
+    EXPECT_EQ(dialogs.messages(), QStringList({"品質マスタ未登録です。\r\n\r\nQN1",
+                                               "品質マスタ未登録です。\r\n\r\nQN2"}));
     dialogs.clear();
     db().exec("UPDATE TBL_ORDER SET FLG2 = '0'");
     EXPECT_FALSE(checkRunQualityKeys(db(), dialogs));

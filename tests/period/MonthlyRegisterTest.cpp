@@ -103,7 +103,7 @@ TEST_P(MonthlyRegisterTest, OnlyOneMonthMayBeOpen)
 {
     addMonth("2026", "12", "0");
     EXPECT_EQ(create("2027", "01"), Outcome::Refused);
-    EXPECT_EQ(dialogs.last().text, kOneOpen);
+    EXPECT_EQ(dialogs.texts(), QStringList({kOneOpen})); // refused before any question
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(count("SYS_TUKI"), 1);
 
@@ -119,7 +119,8 @@ TEST_P(MonthlyRegisterTest, AMonthAlreadyInTheRegisterIsNotCreatedTwice)
 {
     addMonth("2027", "01", "1");
     EXPECT_EQ(create("2027", "1"), Outcome::Refused);
-    EXPECT_EQ(dialogs.last().text, QStringLiteral("2027年01月の月次業務は既に作成されています。"));
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({QStringLiteral("2027年01月の月次業務は既に作成されています。")}));
     EXPECT_EQ(count("SYS_TUKI"), 1);
     EXPECT_EQ(flagOf("2027", "01"), QStringLiteral("1"));
 }
@@ -131,8 +132,10 @@ TEST_P(MonthlyRegisterTest, ConfirmAndReopenRunTheirQuestionsAndKeepOneMonthOpen
     EXPECT_EQ(reg().confirmMonth("2026", "12"), Outcome::Done);
     EXPECT_EQ(dialogs.texts(),
               QStringList({QStringLiteral("2026年12月の処理を確定します。\n\n"
-                                          "確定すると管理NOのナンバリングが0に戻ります。")}));
-    EXPECT_EQ(dialogs.last().icon, Icon::Question);
+                                          "確定すると管理NOのナンバリングが0に戻ります。"),
+                           QStringLiteral("2026年12月を確定しました。")}));
+    EXPECT_EQ(dialogs.shown.first().icon, Icon::Question);
+    EXPECT_EQ(dialogs.last().icon, Icon::Information);
     EXPECT_EQ(flagOf("2026", "12"), QStringLiteral("1"));
 
     dialogs.clear();

@@ -84,6 +84,11 @@ TEST_P(PrintJobTest, EachListPrintsARealPdfWithItsJapaneseText)
             EXPECT_TRUE(text.contains(QString(expected[i][k]).remove(QLatin1Char(' '))))
                 << file.toStdString() << " lacks " << expected[i][k].toStdString();
     }
+    // Each order list says which import date it belongs to, on every page's header.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(
+            pdfText(opened[i]).contains(QRegularExpression(QStringLiteral("処理.2026/12/08"))))
+            << opened[i].toStdString();
 }
 
 TEST_P(PrintJobTest, MissingLayoutStopsWithTheUnexpectedErrorMessage)
@@ -106,6 +111,19 @@ TEST_P(PrintJobTest, MissingLayoutStopsWithTheUnexpectedErrorMessage)
     EXPECT_EQ(shown.title, QStringLiteral("印刷を強制終了"));
     EXPECT_EQ(shown.icon, Icon::Error);
     EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_P(PrintJobTest, AFailingQueryShowsTheDatabaseTextWithoutItsNumber)
+{
+    db().exec(QStringLiteral("DROP TABLE WRK_RPT"));
+    EXPECT_EQ(OrderListReport::print(engine, request()), 1);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::Error);
+    // The database's own text (PostgreSQL's ends in its code), without the number appended.
+    const QString numbered = db().isPostgreSQL() ? QStringLiteral("\\(\\w+\\)\\(\\w+\\)$")
+                                                 : QStringLiteral("\\(\\w+\\)$");
+    EXPECT_FALSE(dialogs.shown[0].text.contains(QRegularExpression(numbered)))
+        << dialogs.shown[0].text.toStdString();
 }
 
 TEST_P(PrintJobTest, UnknownPrinterIsRefusedAtStartUp)

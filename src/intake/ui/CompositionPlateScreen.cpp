@@ -1,6 +1,7 @@
 #include "CompositionPlateScreen.h"
 
 #include "Db.h"
+#include "FunctionKeyBar.h"
 #include "GridView.h"
 #include "Utilities.h"
 #include "globals.h"
@@ -27,11 +28,11 @@ CompositionPlateScreen::CompositionPlateScreen(QWidget *parent)
 }
 
 CompositionPlateScreen::CompositionPlateScreen(const Plate &plate, QWidget *parent)
-    : GridScreen(parent), m_plate(plate)
+    : DayCheckListScreen(parent), m_plate(plate)
 {
     setWindowTitle(plate.caption);
     setResizeRule(ResizeRule::Designed);
-    addPrintMenu(QStringLiteral("《オステラエラー印刷》"), QStringLiteral("\\tﾍﾟｰｼﾞ: \\p"));
+    functionKeyBar->setVisible(true); // the designed layout places the band itself
     m_dateCaption = new QLabel(QStringLiteral("処理日"), this);
     importDateEdit = new QLineEdit(this);
     importDateEdit->setObjectName(QStringLiteral("importDateEdit"));
@@ -43,11 +44,22 @@ CompositionPlateScreen::CompositionPlateScreen(const Plate &plate, QWidget *pare
 
 void CompositionPlateScreen::layoutDesigned()
 {
+    if (!importDateEdit)
+        return; // still being built
     const int top = clientTop() + kMargin;
     m_dateCaption->setGeometry(kMargin, top, 60, kFieldHeight);
     importDateEdit->setGeometry(kMargin + 64, top, 120, kFieldHeight);
+    countLabel->setGeometry(kMargin + 200, top, kWidth - kMargin - 208, kFieldHeight);
     const int gridTop = top + kFieldHeight + kMargin;
-    gridView->setGeometry(kMargin, gridTop, kWidth - 2 * kMargin, kHeight - gridTop - kMargin);
+    const int barTop = kHeight - functionKeyBar->height();
+    gridView->setGeometry(kMargin, gridTop, kWidth - 2 * kMargin, barTop - gridTop - kMargin);
+    functionKeyBar->setGeometry(0, barTop, kWidth, functionKeyBar->height());
+}
+
+void CompositionPlateScreen::layoutChildren()
+{
+    GridScreen::layoutChildren(); // the menu bar
+    layoutDesigned();
 }
 
 bool CompositionPlateScreen::event(QEvent *event)

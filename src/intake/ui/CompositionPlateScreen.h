@@ -3,12 +3,12 @@
 // sorted by control number. The size plate list is the same screen over MST_SIZ.
 #pragma once
 
-#include "GridScreen.h"
+#include "DayCheckListScreen.h"
 
 class QLabel;
 class QLineEdit;
 
-class CompositionPlateScreen : public GridScreen {
+class CompositionPlateScreen : public DayCheckListScreen {
     Q_OBJECT
 public:
     explicit CompositionPlateScreen(QWidget *parent = nullptr);
@@ -31,6 +31,7 @@ protected:
     QList<GridColumn> gridColumns() const override;
     QString gridSql() override;
     bool event(QEvent *event) override;
+    void layoutChildren() override;
 
 private:
     void layoutDesigned();

@@ -3,11 +3,10 @@
 #include "Db.h"
 #include "globals.h"
 
-ErrorListScreen::ErrorListScreen(QWidget *parent) : GridScreen(parent)
+ErrorListScreen::ErrorListScreen(QWidget *parent) : DayCheckListScreen(parent)
 {
     setWindowTitle(QStringLiteral("エラー確認"));
-    setResizeRule(ResizeRule::WholeClient);
-    addPrintMenu(QStringLiteral("《オステラエラー印刷》"), QStringLiteral("\\tﾍﾟｰｼﾞ: \\p"));
+    setResizeRule(ResizeRule::GridAboveBar);
     setFormSizeTwips(13500, 10000);
 }
 

@@ -2,9 +2,9 @@
 // before (gImpDate), one line per finding, printable through the menu 印刷.
 #pragma once
 
-#include "GridScreen.h"
+#include "DayCheckListScreen.h"
 
-class ErrorListScreen : public GridScreen {
+class ErrorListScreen : public DayCheckListScreen {
     Q_OBJECT
 public:
     explicit ErrorListScreen(QWidget *parent = nullptr);

@@ -14,6 +14,8 @@
 #include "globals.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +26,26 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The folder of the last order file chosen, for as long as the desk runs: the next browse
+// starts there instead of walking down from the installation again.
+QString &lastImportFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// Where the browse dialog opens: the last folder used, else the installation's orders/
+// folder (the demo puts the day's file there), else the installation folder itself.
+QString browseStartFolder()
+{
+    if (!lastImportFolder().isEmpty() && QFileInfo(lastImportFolder()).isDir())
+        return lastImportFolder();
+    if (gInstallDir.isEmpty())
+        return QString();
+    const QString orders = QDir(gInstallDir).filePath(QStringLiteral("orders"));
+    return QFileInfo(orders).isDir() ? orders : gInstallDir;
+}
 
 QLineEdit *input(const char *name, QWidget *parent)
 {
@@ -100,7 +122,7 @@ ImportScreen::ImportScreen(QWidget *parent) : QWidget(parent)
     body->addLayout(buttons);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(FormLook::titleBand(QStringLiteral("Import"), QString(), this));
+    outer->addWidget(FormLook::titleBand(QStringLiteral("受注データ取込"), QString(), this));
     outer->addLayout(body);
 
     setTabOrder(importDateEdit, fileEdit);
@@ -149,9 +171,21 @@ void ImportScreen::initialise()
 
 void ImportScreen::onBrowse()
 {
-    QString path = fileEdit->text();
-    showFileOpen(this, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));
-    fileEdit->setText(path);
+    // A path already typed names its own folder; otherwise the dialog starts where the order
+    // files are.
+    const QFileInfo typed(fileEdit->text());
+    const QString start = typed.isAbsolute() && typed.absoluteDir().exists()
+                              ? typed.absoluteFilePath()
+                              : browseStartFolder();
+    QString chosen;
+    showFileOpen(this, chosen, QStringLiteral("取込ファイル"), start, QStringLiteral("txt"));
+    if (chosen.isEmpty())
+        return; // cancelled: the path stays as it was
+    fileEdit->setText(chosen);
+    lastImportFolder() = QFileInfo(chosen).absolutePath();
+    // With the file chosen the next key is OK's.
+    if (okButton->isEnabled())
+        okButton->setFocus();
 }
 
 void ImportScreen::onOk()

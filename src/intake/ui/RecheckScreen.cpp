@@ -78,6 +78,7 @@ void RecheckScreen::keyPressEvent(QKeyEvent *event)
 void RecheckScreen::onOk()
 {
     Dialogs &dialogs = appDialogs();
+    QString done = QStringLiteral("完了しました。");
     {
         BusyCursor busy;
         // Without a connection there is nothing to check; dbOpen has told the operator.
@@ -86,9 +87,10 @@ void RecheckScreen::onOk()
         if (checkDay(*gCn, dialogs, appProgress(), gImpDate))
             dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
                             Icon::Error);
+        done = recheckDoneMessage(*gCn, gImpDate);
         dbClose(0);
     }
-    dialogs.message(QStringLiteral("完了しました。"));
+    dialogs.message(done);
     close();
 }
 

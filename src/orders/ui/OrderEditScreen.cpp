@@ -4,6 +4,7 @@
 #include "GridView.h"
 #include "OrderEditModel.h"
 #include "OrderFindCondition.h"
+#include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
 #include "Utilities.h"
 #include "globals.h"
@@ -83,6 +84,27 @@ const QColor &OrderEditScreen::errorRowColour()
 OrderEditModel *OrderEditScreen::editModel() const
 {
     return static_cast<OrderEditModel *>(model());
+}
+
+bool OrderEditScreen::showLine(const QString &impDate, int impLn)
+{
+    PagedQueryModel *lines = model();
+    if (!lines)
+        return false;
+    // Read in the grid's own order, page by page: the grid may be sorted by any column.
+    for (int row = 0; row < lines->rowCount(); ++row) {
+        if (lines->fieldValue(row, QStringLiteral("IMP_LN")).toInt() != impLn ||
+            lines->fieldValue(row, QStringLiteral("IMP_DATE")).toString() != impDate)
+            continue;
+        const int column = gridView->currentIndex().isValid()
+                               ? gridView->currentIndex().column()
+                               : lines->columnOfField(QStringLiteral("PRINTER"));
+        const QModelIndex cell = lines->index(row, qMax(0, column));
+        gridView->setCurrentIndex(cell);
+        gridView->scrollTo(cell, QAbstractItemView::PositionAtCenter);
+        return true;
+    }
+    return false;
 }
 
 PagedQueryModel *OrderEditScreen::createModel()

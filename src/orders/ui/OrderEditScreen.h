@@ -26,6 +26,9 @@ public:
     // Writes what the current line still holds, then fills again (the dialogs call it).
     bool fillGrid() override;
     OrderEditModel *editModel() const;
+    // Makes the line (impDate, impLn) the current row, for the lists that open the grid on a
+    // finding; false when the grid does not show that line.
+    bool showLine(const QString &impDate, int impLn);
 
     // A cell is being typed into, or a line holds edits not yet written: closing asks first.
     bool isEditPending() const;

@@ -29,12 +29,15 @@ constexpr int kDateColumnTwips = 2000;
 constexpr int kMemoColumnTwips = 3600;
 } // namespace
 
-const QList<ScreenRegistry::Key> &ImportDateDialog::relatedScreens()
+const QList<ImportDateDialog::RelatedScreen> &ImportDateDialog::relatedScreens()
 {
-    static const QList<ScreenRegistry::Key> screens = {
-        ScreenRegistry::key<OrderEditScreen>(),  ScreenRegistry::key<ImportScreen>(),
-        ScreenRegistry::key<ConversionScreen>(), ScreenRegistry::key<ConfirmationScreen>(),
-        ScreenRegistry::key<SizePlateScreen>(),  ScreenRegistry::key<CompositionPlateScreen>()};
+    static const QList<RelatedScreen> screens = {
+        {ScreenRegistry::key<OrderEditScreen>(), QStringLiteral("受注データ修正")},
+        {ScreenRegistry::key<ImportScreen>(), QStringLiteral("受注データ取込")},
+        {ScreenRegistry::key<ConversionScreen>(), QStringLiteral("変換")},
+        {ScreenRegistry::key<ConfirmationScreen>(), QStringLiteral("確定")},
+        {ScreenRegistry::key<SizePlateScreen>(), QStringLiteral("サイズ版チェック")},
+        {ScreenRegistry::key<CompositionPlateScreen>(), QStringLiteral("組成版チェック")}};
     return screens;
 }
 
@@ -104,11 +107,13 @@ void ImportDateDialog::openModal()
 bool ImportDateDialog::relatedScreenOpen()
 {
     ScreenRegistry &registry = ScreenRegistry::instance();
-    for (ScreenRegistry::Key screen : relatedScreens()) {
-        if (registry.isOpen(registry.formName(screen))) {
-            appDialogs().message(
-                QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。"),
-                Icon::Error);
+    for (const RelatedScreen &screen : relatedScreens()) {
+        if (registry.isOpen(registry.formName(screen.key))) {
+            // Which window to close is the operator's next question: the last line answers it.
+            appDialogs().message(QStringLiteral("関連フォームが開いてます。\n閉じてから実行してくだ"
+                                                "さい。\n（開いている画面: ") +
+                                     screen.caption + QStringLiteral("）"),
+                                 Icon::Error);
             return true;
         }
     }

@@ -20,8 +20,13 @@ public:
     void openModal() override;
     int cancelCode() const override { return m_cancelCode; }
 
-    // The screens that work on gImpDate; the picker refuses while any of them is open.
-    static const QList<ScreenRegistry::Key> &relatedScreens();
+    // The screens that work on gImpDate, with the menu caption the refusal names them by; the
+    // picker refuses while any of them is open.
+    struct RelatedScreen {
+        ScreenRegistry::Key key;
+        QString caption;
+    };
+    static const QList<RelatedScreen> &relatedScreens();
     // Window height for n dates: row height × n + 370 twips.
     static int heightTwips(int rows);
     // 15 twips to a pixel at 96 dpi.

@@ -193,6 +193,12 @@ void MonthlyRegisterScreen::onNewMonth()
 {
     QString nen = newYearEdit->text();
     QString tuki = newMonthEdit->text();
+    // A typing mistake is answered before the database is opened.
+    const bool typedWell = MonthlyRegister::acceptNewMonthInput(appDialogs(), nen, tuki);
+    newYearEdit->setText(nen);
+    newMonthEdit->setText(tuki);
+    if (!typedWell)
+        return;
     MonthlyRegister::Outcome outcome = MonthlyRegister::Outcome::Refused;
     {
         BusyCursor busy;
@@ -214,6 +220,9 @@ void MonthlyRegisterScreen::onNewMonth()
 
 void MonthlyRegisterScreen::onConfirm()
 {
+    if (!MonthlyRegister::hasMonthInput(appDialogs(), confirmYearEdit->text(),
+                                        confirmMonthEdit->text()))
+        return;
     changeMonthState([this](MonthlyRegister &months) {
         return months.confirmMonth(confirmYearEdit->text(), confirmMonthEdit->text());
     });
@@ -221,6 +230,9 @@ void MonthlyRegisterScreen::onConfirm()
 
 void MonthlyRegisterScreen::onReopen()
 {
+    if (!MonthlyRegister::hasMonthInput(appDialogs(), reopenYearEdit->text(),
+                                        reopenMonthEdit->text()))
+        return;
     changeMonthState([this](MonthlyRegister &months) {
         return months.reopenMonth(reopenYearEdit->text(), reopenMonthEdit->text());
     });

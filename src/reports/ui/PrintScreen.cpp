@@ -37,9 +37,14 @@ PrintScreen::PrintScreen(QWidget *parent) : QDialog(parent)
     cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
+    runLabel = new QLabel(this);
+    runLabel->setObjectName(QStringLiteral("runLabel"));
+    runLabel->setWordWrap(true);
+
     auto *fields = new QGridLayout;
     fields->addWidget(importDateLabel, 0, 0);
     fields->addWidget(importDateEdit, 0, 1);
+    fields->addWidget(runLabel, 1, 0, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton);
@@ -69,11 +74,13 @@ void PrintScreen::initialise()
     if (dbOpen(0) != 0)
         return;
     try {
-        const QString impDate = ReportLists::reportImpDate(*gCn);
-        importDateEdit->setText(impDate.isEmpty() ? kNothing : impDate);
+        const auto run = ReportLists::reportRun(*gCn);
+        importDateEdit->setText(run ? run->impDate : kNothing);
+        runLabel->setText(run ? ReportLists::describeRun(*run) : QString());
     } catch (const DbError &e) {
         importDateEdit->setText(kNothing);
-        appDialogs().message(e.describe());
+        runLabel->clear();
+        appDialogs().message(e.text());
     }
     dbClose(0);
 }

@@ -22,6 +22,7 @@ public:
 
     QLabel *importDateLabel;
     QLineEdit *importDateEdit; // the import date of the report data, or "Nothing"
+    QLabel *runLabel;          // which run the lists come from
     QPushButton *okButton;
     QPushButton *cancelButton;
     ReportEngine reportEngine;

@@ -12,7 +12,7 @@ FileOpenDialog &dialogInUse()
 
 QString fileOpenFilter(const QString &ext)
 {
-    return ext + QStringLiteral("ﾌｧｲﾙ (*.") + ext + QLatin1Char(')');
+    return ext + QStringLiteral("ファイル (*.") + ext + QLatin1Char(')');
 }
 
 void setFileOpenDialog(FileOpenDialog dialog)

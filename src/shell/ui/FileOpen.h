@@ -1,5 +1,5 @@
 // The file-open dialog of the import screen: a title from the caller, an initial file name
-// and one filter for the extension ("txtﾌｧｲﾙ (*.txt)"). Cancel leaves the path as it was.
+// and one filter for the extension ("txtファイル (*.txt)"). Cancel leaves the path as it was.
 #pragma once
 
 #include <QString>
@@ -13,7 +13,7 @@ class QWidget;
 void showFileOpen(QWidget *dialogParent, QString &path, const QString &title,
                   const QString &initialName, const QString &ext);
 
-// The filter text for an extension: "txt" -> "txtﾌｧｲﾙ (*.txt)".
+// The filter text for an extension: "txt" -> "txtファイル (*.txt)".
 QString fileOpenFilter(const QString &ext);
 
 // The dialog itself, replaceable in tests: returns the chosen file or std::nullopt on cancel.

@@ -1,5 +1,6 @@
 #include "DbTest.h"
 #include <QHeaderView>
+#include <QLabel>
 
 #include "AllScreens.h"
 #include "CompositionPlateScreen.h"
@@ -8,6 +9,7 @@
 #include "GridPrintPreview.h"
 #include "GridView.h"
 #include "OrderCheck.h"
+#include "OrderEditScreen.h"
 #include "PagedQueryModel.h"
 #include "Printers.h"
 #include "RecheckScreen.h"
@@ -181,17 +183,76 @@ TEST_P(ErrorListScreensTest, ErrorListShowsTheDaysFindingsInLineAndCheckOrder)
     }
     EXPECT_EQ(screen->columnText(1), QStringLiteral("3")); // hidden line number
 
-    // No bar: the grid takes the whole window below the menu 印刷.
+    // The grid, the count under it and the function-key band share the window below 印刷.
     ASSERT_NE(printMenu(*screen), nullptr);
     EXPECT_EQ(printMenu(*screen)->text(), QStringLiteral("印刷"));
-    EXPECT_FALSE(screen->functionKeyBar->isVisible());
+    EXPECT_TRUE(screen->functionKeyBar->isVisible());
+    EXPECT_EQ(screen->countLabel->text(), QStringLiteral("3 件"));
     const QMenuBar *menu = screen->findChild<QMenuBar *>();
     screen->resize(700, 500);
-    EXPECT_EQ(screen->gridView->geometry(), QRect(0, menu->height(), 700, 500 - menu->height()));
+    EXPECT_EQ(screen->gridView->y(), menu->height());
+    EXPECT_EQ(screen->gridView->geometry().bottom() + 1, screen->countLabel->y());
+    EXPECT_EQ(screen->countLabel->geometry().bottom() + 1, screen->functionKeyBar->y());
+    EXPECT_EQ(screen->functionKeyBar->geometry().bottom() + 1, 500);
     screen->resize(10, 5);
     EXPECT_EQ(screen->gridView->y(), menu->height());
     EXPECT_EQ(screen->gridView->height(), 0);
     ScreenRegistry::instance().clear(); // deletes the open screen
+}
+
+TEST_P(ErrorListScreensTest, ListsCloseByKeyAndOpenTheEditGridOnTheLineOfAFinding)
+{
+    addLines(db(), {{QStringLiteral("20261208"), 3, QStringLiteral("AB-003"), QStringLiteral("0"),
+                     QStringLiteral("Q-1"), QStringLiteral("S-1")},
+                    {QStringLiteral("20261208"), 12, QStringLiteral("AB-012"), QStringLiteral("0"),
+                     QStringLiteral("Q-2"), QStringLiteral("S-2")}});
+    addFinding(db(), QStringLiteral("20261208"), 3, 1, QStringLiteral("ネーム種が未登録です。"));
+    addFinding(db(), QStringLiteral("20261208"), 12, 1, QStringLiteral("品質キーが未登録です。"));
+    gWhere = QStringLiteral("Where IMP_DATE = '20261201' "); // left by a find on another day
+    registerAllScreens();
+    ScreenRegistry &registry = ScreenRegistry::instance();
+    auto *list = qobject_cast<ErrorListScreen *>(registry.show<ErrorListScreen>());
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+    gImpDate = QStringLiteral("20261201"); // the picker chose another day meanwhile
+
+    // A double click on the second finding: the edit grid opens on line 12.
+    const QModelIndex finding = list->model()->index(1, 3);
+    list->gridView->setCurrentIndex(finding);
+    emit list->gridView->doubleClicked(finding);
+    auto *edit = qobject_cast<GridScreen *>(registry.find<OrderEditScreen>());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->columnText(QStringLiteral("IMP_LN")), QStringLiteral("12"));
+    EXPECT_EQ(edit->model()->rowCount(), 2); // the day's lines, not the other day's condition
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(u'\n').toStdString();
+
+    // Back in the list, F5 on the first finding moves the open grid to line 3.
+    list->gridView->setCurrentIndex(list->model()->index(0, 3));
+    QTest::keyClick(list->gridView, Qt::Key_F5);
+    EXPECT_EQ(edit->columnText(QStringLiteral("IMP_LN")), QStringLiteral("3"));
+
+    // A finding whose line the grid does not show (converted meanwhile) says so.
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '1' WHERE IMP_LN = 12"));
+    edit->fillGrid();
+    list->gridView->setCurrentIndex(finding);
+    QTest::keyClick(list->gridView, Qt::Key_Return);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.last().icon, Icon::Information);
+    EXPECT_EQ(edit->columnText(QStringLiteral("IMP_LN")), QStringLiteral("3"));
+
+    QPointer<ErrorListScreen> alive(list);
+    QTest::keyClick(list->gridView, Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull() || !alive->isVisible());
+    registry.clear();
+
+    // An empty plate list says so; F1 closes it.
+    gImpDate = QStringLiteral("20261209");
+    auto plates = open<SizePlateScreen>();
+    EXPECT_EQ(plates->countLabel->text(), QStringLiteral("該当データがありません。"));
+    EXPECT_TRUE(plates->functionKeyBar->isVisible());
+    QTest::keyClick(plates->gridView, Qt::Key_F1);
+    EXPECT_FALSE(plates->isVisible());
 }
 
 TEST_P(ErrorListScreensTest, DateWithAQuoteIsLookedUpAsTyped)
@@ -318,6 +379,7 @@ TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndP
     for (int page = 1; page <= pages; ++page) {
         const QString text = pdfText(pdf, page);
         EXPECT_TRUE(text.contains(QStringLiteral("《オステラエラー印刷》"))) << page;
+        EXPECT_TRUE(text.contains(QStringLiteral("2026/12/08"))) << page; // the day it lists
         EXPECT_TRUE(text.contains(QStringLiteral("ﾍﾟｰｼﾞ: %1").arg(page))) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("管理No"))) << page; // headings on every page
         EXPECT_TRUE(text.contains(QStringLiteral("内容2"))) << page;
@@ -380,10 +442,14 @@ TEST_P(ErrorListScreensTest, RecheckRemovesFindingsFixedInTheMastersMeanwhile)
     QTest::keyClick(screen, Qt::Key_Return); // OK
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("完了しました。")});
+    const QStringList after = findings(QStringLiteral("20261208"));
+    ASSERT_FALSE(after.isEmpty());
+    // The message ends with what is left to do.
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{
+                  QStringLiteral("完了しました。\n残りのエラー %1 件（1 行）").arg(after.size())});
     EXPECT_EQ(dialogs.last().icon, Icon::None);
     EXPECT_TRUE(alive.isNull()); // closed after the message
-    const QStringList after = findings(QStringLiteral("20261208"));
     EXPECT_FALSE(after.contains(qualityFinding));
     EXPECT_EQ(after.size(), before - 1);
     // Only the picked day was checked again.

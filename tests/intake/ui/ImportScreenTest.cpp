@@ -7,6 +7,7 @@
 #include "ImportScreen.h"
 #include "ScreenRegistry.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -108,8 +109,12 @@ TEST_P(ImportScreenTest, ImportsTheDayByKeysAndCloses)
     EXPECT_TRUE(dialogs.shown.isEmpty());
 
     importByKeys(writeFile(orderFile({OrderLine(), OrderLine().set("ROW", "09")})));
+    // The closing message says what the day received and what the check found on it.
+    const int linesWithFindings = count("TBL_ORDER", "FLG1 = '1'");
     EXPECT_EQ(dialogs.messages(),
-              QStringList({"エラーチェック処理を開始します。", "処理は終了しました。"}));
+              QStringList({"エラーチェック処理を開始します。",
+                           QStringLiteral("処理は終了しました。\n取込 2 行、エラー 3 件（%1 行）")
+                               .arg(linesWithFindings)}));
     EXPECT_EQ(dialogs.shown.at(0).icon, Icon::None);
     EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Information);
     EXPECT_FALSE(s.isVisible());
@@ -145,7 +150,7 @@ TEST_P(ImportScreenTest, RefusalsKeepTheScreenOpenWithItsFields)
     dialogs.clear();
     importByKeys(file);
     EXPECT_EQ(dialogs.messages(),
-              QStringList({"指定された日付(20261208)は既に読み込まれています。\n"
+              QStringList({"指定された日付(20261208)は既に読み込まれています。\r\n"
                            "違う日付を指定するか、明日行ってください。",
                            "エラー終了しました。"}));
     EXPECT_TRUE(screen->isVisible());
@@ -159,7 +164,8 @@ TEST_P(ImportScreenTest, AFailingCheckStillRegistersTheDay)
     importByKeys(writeFile(orderFile({OrderLine()})));
     EXPECT_EQ(dialogs.messages(),
               QStringList({"エラーチェック処理を開始します。", dialogs.messages().at(1),
-                           "ROWマスタチェック中にエラーが発生", "処理は終了しました。"}));
+                           "ROWマスタチェック中にエラーが発生", dialogs.messages().at(3)}));
+    EXPECT_TRUE(dialogs.messages().at(3).startsWith("処理は終了しました。\n取込 1 行"));
     EXPECT_EQ(dialogs.shown.at(1).icon, Icon::Error); // the database's own text
     EXPECT_EQ(count("SYS_IMPDATE", "IMP_DATE = '20261208'"), 1);
     EXPECT_FALSE(screen->isVisible());
@@ -186,13 +192,15 @@ TEST_P(ImportScreenTest, ButtonsAreDisabledWhileTheRunWorks)
     for (const QString &state : seen)
         EXPECT_EQ(state, "0000");
     EXPECT_EQ(count("TBL_ORDER"), 1);
-    EXPECT_EQ(dialogs.messages().count("処理は終了しました。"), 1);
+    EXPECT_EQ(dialogs.messages().filter("処理は終了しました。").size(), 1);
 }
 
-TEST_P(ImportScreenTest, BrowseUsesTheTxtFilterAndKeepsThePathOnCancel)
+TEST_P(ImportScreenTest, BrowseStartsWhereTheOrderFilesAreAndMovesOnToOk)
 {
     QStringList asked;
-    std::optional<QString> answer = QStringLiteral("/data/20261208.txt");
+    std::optional<QString> answer = path("incoming/20261208.txt");
+    ASSERT_TRUE(QDir(dir()).mkpath("incoming"));
+    ASSERT_TRUE(QDir(dir()).mkpath("orders"));
     setFileOpenDialog(
         [&](QWidget *, const QString &title, const QString &initial, const QString &filter) {
             asked << title << initial << filter;
@@ -201,12 +209,20 @@ TEST_P(ImportScreenTest, BrowseUsesTheTxtFilterAndKeepsThePathOnCancel)
     ImportScreen &s = open();
     s.browseButton->setFocus();
     QTest::keyClick(s.browseButton, Qt::Key_Return);
-    EXPECT_EQ(asked, QStringList({"Impport File", "", "txtﾌｧｲﾙ (*.txt)"}));
-    EXPECT_EQ(s.fileEdit->text(), "/data/20261208.txt");
+    EXPECT_EQ(asked, QStringList({"取込ファイル", path("orders"), "txtファイル (*.txt)"}));
+    EXPECT_EQ(s.fileEdit->text(), path("incoming/20261208.txt"));
+    EXPECT_EQ(s.focusWidget(), s.okButton); // Enter now imports
     answer = std::nullopt;
     s.browseButton->click();
-    EXPECT_EQ(s.fileEdit->text(), "/data/20261208.txt");
+    EXPECT_EQ(s.fileEdit->text(), path("incoming/20261208.txt"));
     EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    // The next import of the session starts in the folder used last.
+    asked.clear();
+    ImportScreen &again = open();
+    again.browseButton->click();
+    ASSERT_EQ(asked.size(), 3);
+    EXPECT_EQ(asked.at(1), path("incoming"));
 }
 
 TEST_P(ImportScreenTest, AllDeleteNeedsYesAndThePassword)

@@ -121,12 +121,21 @@ TEST_P(PeriodScreensTest, RefusedNewMonthKeepsTheScreenOpen)
     screen.show();
     screen.newYearEdit->setText(QStringLiteral("2011"));
     screen.newMonthEdit->setText(QStringLiteral("13"));
+    const int opens = gOpenCount;
     QTest::mouseClick(screen.newMonthButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("不正です。")}));
+    EXPECT_EQ(gOpenCount, opens); // a typing mistake never reaches the database
+    screen.confirmYearEdit->clear();
+    QTest::mouseClick(screen.confirmButton, Qt::LeftButton);
+    EXPECT_EQ(dialogs.last().kind, Shown::Beep);
+    EXPECT_EQ(gOpenCount, opens);
+    dialogs.clear();
     screen.newMonthEdit->setText(QStringLiteral("2"));
     QTest::mouseClick(screen.newMonthButton, Qt::LeftButton);
-    EXPECT_TRUE(
-        dialogs.last().text.startsWith(QStringLiteral("確定されていない月次業務が存在します。")));
+    // Refused before the question: nobody agrees to a month that cannot be created.
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({QStringLiteral("確定されていない月次業務が存在します。\n"
+                                          "月次業務は一つだけ有効に出来ます。")}));
     EXPECT_TRUE(screen.isVisible());
     EXPECT_EQ(count("SYS_TUKI"), 1);
 }
@@ -140,9 +149,9 @@ TEST_P(PeriodScreensTest, PickerRefusesWhileARelatedScreenIsOpen)
     ImportDateDialog *p = picker();
     p->openModal();
     EXPECT_EQ(p->cancelCode(), 1);
-    EXPECT_EQ(
-        dialogs.texts(),
-        QStringList({QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。")}));
+    EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral(
+                                   "関連フォームが開いてます。\n閉じてから実行してください。\n"
+                                   "（開いている画面: 受注データ修正）")}));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(gImpDate, QStringLiteral("20261201"));
 }
@@ -242,9 +251,9 @@ TEST_P(PeriodScreensTest, MenuCommandIsRefusedWhileTheOrderEditScreenIsOpen)
     auto *menu = static_cast<MainMenuScreen *>(ScreenRegistry::instance().show<MainMenuScreen>());
     ScreenRegistry::instance().show<OrderEditScreen>();
     QTest::keyClick(menu->commandEdit, Qt::Key_F1);
-    EXPECT_EQ(
-        dialogs.texts(),
-        QStringList({QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。")}));
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.last().text.startsWith(
+        QStringLiteral("関連フォームが開いてます。\n閉じてから実行してください。\n")));
     EXPECT_FALSE(ScreenRegistry::instance().isOpen<ErrorListScreen>());
 
     // With the edit screen closed the same key leads through the picker to the error list.

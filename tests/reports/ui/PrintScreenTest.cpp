@@ -7,8 +7,10 @@
 #include "globals.h"
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -68,6 +70,56 @@ TEST_P(PrintScreenTest, OkPrintsTheListOfItsModeAndTheScreenStaysOpen)
     EXPECT_TRUE(QFileInfo(opened[0]).fileName().startsWith(QStringLiteral("CarList_")));
     EXPECT_EQ(screen.reportEngine.pages().size(), 3); // detail page, materials, run totals
     EXPECT_EQ(screen.reportEngine.pages()[0].text(QStringLiteral("Su3")), QStringLiteral("10"));
+}
+
+TEST_P(PrintScreenTest, TheScreenNamesTheRunItPrintsAndPointsToEarlierRunsOfTheDay)
+{
+    addLines(2); // lines 1 and 2 of 20261208, the latest run
+    auto line = [&](int ln, const QString &stamp, const QString &flg3) {
+        insert(QStringLiteral("TBL_ORDER"),
+               {{QStringLiteral("IMP_DATE"), QStringLiteral("20261208")},
+                {QStringLiteral("IMP_LN"), ln},
+                {QStringLiteral("B1"), stamp},
+                {QStringLiteral("FLG3"), flg3}});
+    };
+    line(1, QStringLiteral("2026/12/08 11:00:00"), QStringLiteral("1"));
+    line(2, QStringLiteral("2026/12/08 11:00:00"), QStringLiteral("1"));
+    line(3, QStringLiteral("2026/12/08 10:00:00"), QStringLiteral("1"));
+    line(4, QStringLiteral("2026/12/08 09:30:00"), QStringLiteral("1"));
+    line(5, QStringLiteral(""), QStringLiteral("0"));
+    {
+        PrintScreen screen;
+        openModal(screen, QStringLiteral("OrderList"), [&] {
+            EXPECT_EQ(screen.runLabel->text(),
+                      QStringLiteral(
+                          "変換 2026/12/08 11:00:00 の 2 行を印刷します。\n"
+                          "同じ処理日の前の変換（2 回）の帳票は「実行履歴」から再印刷します。"));
+        });
+    }
+    // The run is cancelled: its rows are still there, but no longer the day's lists.
+    db().exec(QStringLiteral("UPDATE TBL_ORDER SET B1 = '', FLG3 = '0' WHERE IMP_LN <= 2"));
+    PrintScreen screen;
+    openModal(screen, QStringLiteral("OrderList"), [&] {
+        EXPECT_EQ(screen.importDateEdit->text(), QStringLiteral("20261208"));
+        EXPECT_EQ(
+            screen.runLabel->text(),
+            QStringLiteral("取り消された変換の 2 行です。変換し直してから印刷してください。"));
+    });
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_P(PrintScreenTest, AFailedReadShowsTheDatabaseTextWithoutItsNumber)
+{
+    db().exec(QStringLiteral("DROP TABLE WRK_RPT"));
+    PrintScreen screen;
+    openModal(screen, QStringLiteral("OrderList"),
+              [&] { EXPECT_EQ(screen.importDateEdit->text(), QStringLiteral("Nothing")); });
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    // The database's own text (PostgreSQL's ends in its code), without the number appended.
+    const QString numbered = db().isPostgreSQL() ? QStringLiteral("\\(\\w+\\)\\(\\w+\\)$")
+                                                 : QStringLiteral("\\(\\w+\\)$");
+    EXPECT_FALSE(dialogs.shown[0].text.contains(QRegularExpression(numbered)))
+        << dialogs.shown[0].text.toStdString();
 }
 
 TEST_P(PrintScreenTest, UnknownPrinterEndsInFailure)

@@ -69,7 +69,7 @@ TEST(UtilitiesTest, FileOpenOffersOneFilterAndKeepsThePathOnCancel)
     showFileOpen(nullptr, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));
     EXPECT_EQ(path, QStringLiteral("/data/before.txt")); // cancelled
     EXPECT_EQ(seenTitle, QStringLiteral("Impport File"));
-    EXPECT_EQ(seenFilter, QStringLiteral("txtﾌｧｲﾙ (*.txt)"));
+    EXPECT_EQ(seenFilter, QStringLiteral("txtファイル (*.txt)"));
 
     answer = QString();
     showFileOpen(nullptr, path, QStringLiteral("Impport File"), QString(), QStringLiteral("txt"));

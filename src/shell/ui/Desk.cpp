@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 void applyDeskLook(QApplication &app)
 {
@@ -22,6 +24,12 @@ void applyDeskLook(QApplication &app)
     font.setPointSize(10);
     app.setFont(font);
     app.setStyle(QStringLiteral("Fusion"));
+    // Qt's own buttons and dialogs (はい/いいえ, the file and print dialogs) in Japanese, whatever
+    // the locale of the workstation: the operators read nothing else.
+    static QTranslator qtTexts;
+    if (qtTexts.isEmpty() && qtTexts.load(QStringLiteral("qtbase_ja"),
+                                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
 }
 
 int runDesk(QApplication &app, const QString &iniOption, const QString &programPath)

@@ -8,5 +8,5 @@ class QApplication;
 
 int runDesk(QApplication &app, const QString &iniOption, const QString &programPath);
 
-// The look of every window: Japanese glyphs from Noto CJK.
+// The look of every window: Japanese glyphs from Noto CJK, Qt's own texts in Japanese.
 void applyDeskLook(QApplication &app);

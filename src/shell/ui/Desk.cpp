@@ -4,6 +4,7 @@
 #include "Installation.h"
 #include "LoginScreen.h"
 #include "MessageBoxDialogs.h"
+#include "OptionsScreen.h"
 #include "ProgressWindow.h"
 #include "ScreenRegistry.h"
 #include "StartUp.h"
@@ -55,6 +56,20 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     }
     gComputerName = computerName(dialogs);
     gVersion = versionText();
+
+    // A first start (no INI, no provider) or a mistyped --ini: say so once and offer the
+    // options screen, instead of the folder warnings and a login that cannot reach a database.
+    const QString problem = settingsProblem(!iniOption.isEmpty());
+    if (!problem.isEmpty()) {
+        if (!dialogs.ask(problem + QStringLiteral("\n\n設定画面を開いて設定しますか？"),
+                         Icon::Question, QStringLiteral("設定")))
+            return 1;
+        if (!ScreenRegistry::instance().show<OptionsScreen>())
+            return 1;
+        const int status = app.exec();
+        setAppProgress(nullptr);
+        return status;
+    }
 
     if (!ScreenRegistry::instance().show<LoginScreen>()) {
         dialogs.message(QStringLiteral("ログイン画面がありません。"), Icon::Error,

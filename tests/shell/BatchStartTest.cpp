@@ -63,6 +63,28 @@ TEST(BatchStartTest, BadSettingsGiveTheirMessagesAndExitOne)
     EXPECT_FALSE(unreachable.err.isEmpty());
 }
 
+TEST(BatchStartTest, AMissingIniOrAnUnsetDatabaseIsSaidAsSuch)
+{
+    QTemporaryDir dir;
+    // A mistyped --ini is named, not read as an installation without a provider.
+    const QString typo = QDir(dir.path()).filePath(QStringLiteral("osetra.ini"));
+    QProcess p;
+    p.start(QStringLiteral(OSTERA_BINARY),
+            {QStringLiteral("errors"), QStringLiteral("20261208"), QStringLiteral("--ini"), typo});
+    p.waitForFinished(60000);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("設定ファイルがありません。"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(typo)) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(typo));
+
+    const Result unset = runWithIni(QStringLiteral("[Zenpan]\nUSER_NM=山田\n"),
+                                    {QStringLiteral("errors"), QStringLiteral("20261208")}, dir);
+    EXPECT_EQ(unset.status, 1);
+    EXPECT_TRUE(unset.err.contains(QStringLiteral("データベースが設定されていません。")))
+        << unset.err.toStdString();
+}
+
 TEST(BatchStartTest, UsageErrorsExitTwo)
 {
     QTemporaryDir dir;

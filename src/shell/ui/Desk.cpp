@@ -33,6 +33,20 @@ void applyDeskLook(QApplication &app)
         app.installTranslator(&qtTexts);
 }
 
+FirstStart firstStart(Dialogs &dialogs, bool iniNamed)
+{
+    // A first start (no INI, no provider) or a mistyped --ini: said once, with the options
+    // screen offered, instead of the folder warnings and a login that reaches no database.
+    const QString problem = settingsProblem(iniNamed);
+    if (problem.isEmpty())
+        return FirstStart::Login;
+    if (!dialogs.ask(problem + QStringLiteral("\n\n設定画面を開いて設定しますか？"), Icon::Question,
+                     QStringLiteral("設定")))
+        return FirstStart::Quit;
+    return ScreenRegistry::instance().show<OptionsScreen>() ? FirstStart::Options
+                                                            : FirstStart::Quit;
+}
+
 int runDesk(QApplication &app, const QString &iniOption, const QString &programPath)
 {
     applyDeskLook(app);
@@ -57,18 +71,16 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     gComputerName = computerName(dialogs);
     gVersion = versionText();
 
-    // A first start (no INI, no provider) or a mistyped --ini: say so once and offer the
-    // options screen, instead of the folder warnings and a login that cannot reach a database.
-    const QString problem = settingsProblem(!iniOption.isEmpty());
-    if (!problem.isEmpty()) {
-        if (!dialogs.ask(problem + QStringLiteral("\n\n設定画面を開いて設定しますか？"),
-                         Icon::Question, QStringLiteral("設定")))
-            return 1;
-        if (!ScreenRegistry::instance().show<OptionsScreen>())
-            return 1;
+    switch (firstStart(dialogs, !iniOption.isEmpty())) {
+    case FirstStart::Login:
+        break;
+    case FirstStart::Quit:
+        return 1;
+    case FirstStart::Options: {
         const int status = app.exec();
         setAppProgress(nullptr);
         return status;
+    }
     }
 
     if (!ScreenRegistry::instance().show<LoginScreen>()) {

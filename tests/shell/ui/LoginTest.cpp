@@ -1,5 +1,6 @@
 #include "AllScreens.h"
 #include "Db.h"
+#include "Desk.h"
 #include "IniFile.h"
 #include "LoginScreen.h"
 #include "MainMenuScreen.h"
@@ -265,6 +266,37 @@ TEST_F(LoginTest, ConnectionTestUsesTheSettingsAsShownNotTheStoredOnes)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none.db"))));
     EXPECT_FALSE(QFile::exists(gIniPath));
     EXPECT_TRUE(options->isVisible());
+}
+
+TEST_F(LoginTest, AFirstStartOffersTheOptionsInsteadOfTheLogin)
+{
+    // No INI at gIniPath: one message, the options screen on はい, no folder warnings.
+    dialogs.answers = {true};
+    EXPECT_EQ(firstStart(dialogs, /*iniNamed*/ false), FirstStart::Options);
+    ASSERT_EQ(dialogs.shown.size(), 1) << dialogs.texts().join('\n').toStdString();
+    EXPECT_TRUE(
+        dialogs.last().text.startsWith(QStringLiteral("データベースが設定されていません。")));
+    EXPECT_TRUE(ScreenRegistry::instance().isOpen<OptionsScreen>());
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<LoginScreen>());
+    ScreenRegistry::instance().find<OptionsScreen>()->close();
+    processDeletes();
+    ASSERT_FALSE(ScreenRegistry::instance().isOpen<OptionsScreen>());
+
+    dialogs.clear();
+    dialogs.answers = {false};
+    EXPECT_EQ(firstStart(dialogs, /*iniNamed*/ true), FirstStart::Quit);
+    EXPECT_TRUE(dialogs.last().text.startsWith(QStringLiteral("設定ファイルがありません。")));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<OptionsScreen>());
+
+    // An INI that names a database goes on to the login without a word.
+    IniFile ini;
+    ini.setFileName(gIniPath);
+    ini.setSection(QStringLiteral("SQLDB"));
+    ini.writeString(QStringLiteral("PROVIDER"), QStringLiteral("SQLite"));
+    gProvider = QStringLiteral("SQLite");
+    dialogs.clear();
+    EXPECT_EQ(firstStart(dialogs, /*iniNamed*/ true), FirstStart::Login);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST_F(LoginTest, ClosingOptionsWithEscapeWritesNothing)

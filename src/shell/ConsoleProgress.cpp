@@ -10,16 +10,11 @@ void put(const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }
-// The progress form keeps the titles operators know from the screens ("Error Check...");
-// the batch log reads Japanese and without the trailing dots.
+// The progress form keeps the title operators know from the screens ("Error Check..."); the
+// batch log reads Japanese throughout.
 QString batchTitle(const QString &title)
 {
-    if (title == QLatin1String("Error Check..."))
-        return QStringLiteral("エラーチェック");
-    QString text = title;
-    while (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text.trimmed();
+    return title == QLatin1String("Error Check...") ? QStringLiteral("エラーチェック...") : title;
 }
 } // namespace
 

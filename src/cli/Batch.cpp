@@ -9,6 +9,8 @@
 #include "StartUp.h"
 #include "globals.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
 namespace {
@@ -95,10 +97,21 @@ int runBatch(const QStringList &arguments, const QString &programPath)
 
     gIniPath = Installation::resolveIniPath(ini.value_or(QString()), programPath);
     gInstallDir = Installation::installDirOf(gIniPath);
+    // A mistyped --ini must not read as an empty installation (every command would then fail
+    // on the provider "").
+    if (ini && !command->makesInstallation && !QFileInfo::exists(gIniPath)) {
+        dialogs.message(settingsProblem(true), Icon::Error, name);
+        return ExitFailed;
+    }
     if (command->needsDatabase) {
         if (readSettings(dialogs)) {
             dialogs.message(QStringLiteral("初期化失敗\n強制終了します。"), Icon::Error,
                             QStringLiteral("強制終了"));
+            return ExitFailed;
+        }
+        const QString problem = settingsProblem(ini.has_value());
+        if (!problem.isEmpty()) {
+            dialogs.message(problem, Icon::Error, name);
             return ExitFailed;
         }
         gComputerName = computerName(dialogs);

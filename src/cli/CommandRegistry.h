@@ -30,6 +30,7 @@ struct Command {
     QString summary;           // one line for --help
     bool needsDatabase = true; // opens gCn before running
     std::function<int(BatchContext &)> run;
+    bool makesInstallation = false; // runs without an INI file (demo DIR makes one)
 };
 
 class CommandRegistry {

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSqlRecord>
 
 #include <cstdio>
 
@@ -265,6 +266,98 @@ int masters(BatchContext &ctx)
     return ExitOk;
 }
 
+// --- status ----------------------------------------------------------------------------------
+
+// The installation as an administrator checks it: where it is, what it is set to, and whether
+// its database answers with the desk's tables. Every line is printed even when an early one
+// fails, so one run shows everything to put right.
+int status(BatchContext &ctx)
+{
+    if (!ctx.args.isEmpty())
+        return usageError(QStringLiteral("status"), QStringLiteral("余分な引数があります。"));
+    const bool iniFound = QFileInfo::exists(gIniPath);
+    if (iniFound && readSettings(ctx.dialogs))
+        return ExitFailed;
+    const auto line = [](const QString &label, const QString &value) {
+        writeOut(label.leftJustified(7, QChar(0x3000)) + QLatin1Char(' ') + value +
+                 QLatin1Char('\n'));
+    };
+    line(QStringLiteral("インストール先"), gInstallDir);
+    line(QStringLiteral("設定ファイル"),
+         gIniPath + (iniFound ? QString() : QStringLiteral("（ありません）")));
+    const ConnectionSettings settings = ConnectionSettings::fromGlobals();
+    const bool sqlite = settings.provider == QLatin1String("SQLite");
+    line(QStringLiteral("エンジン"),
+         settings.provider.isEmpty() ? QStringLiteral("（未設定）") : settings.provider);
+    if (sqlite) {
+        line(QStringLiteral("データベース"), Installation::folderPath(settings.server));
+    } else {
+        line(QStringLiteral("サーバ"), settings.server);
+        line(QStringLiteral("データベース"), settings.database);
+        line(QStringLiteral("ユーザ"), settings.user);
+        line(QStringLiteral("スキーマ"),
+             settings.schema.isEmpty() ? QStringLiteral("public") : settings.schema);
+    }
+
+    const QString problem = settingsProblem(true);
+    if (!problem.isEmpty()) {
+        line(QStringLiteral("接続"), QStringLiteral("NG"));
+        ctx.dialogs.message(problem, Icon::Error, QStringLiteral("status"));
+        return ExitFailed;
+    }
+    Db db(settings);
+    try {
+        db.open();
+    } catch (const DbError &e) {
+        line(QStringLiteral("接続"), QStringLiteral("NG"));
+        ctx.dialogs.message(e.describe(), Icon::Error, QStringLiteral("status"));
+        return ExitFailed;
+    }
+    line(QStringLiteral("接続"), QStringLiteral("OK"));
+    bool healthy = true;
+    try {
+        const QStringList missing = Schema::missingParts(db);
+        const int tables = int(Schema::tableNames().size());
+        if (missing.isEmpty()) {
+            line(QStringLiteral("テーブル"),
+                 QStringLiteral("%1 テーブル、すべてあります").arg(tables));
+        } else {
+            healthy = false;
+            line(QStringLiteral("テーブル"),
+                 QStringLiteral("不足 ") + missing.join(QStringLiteral(", ")));
+        }
+        const int outsideC = Schema::textColumnsOutsideC(db);
+        if (outsideC > 0) {
+            healthy = false;
+            line(QStringLiteral("照合順序"),
+                 QStringLiteral("C でない文字列の列が %1 あります").arg(outsideC));
+        }
+        if (!db.tableExists(QStringLiteral("SYS_TUKI"))) {
+            line(QStringLiteral("営業月"), QStringLiteral("（テーブルがありません）"));
+        } else {
+            QStringList months;
+            for (const QSqlRecord &r :
+                 db.rows(QStringLiteral("SELECT NEN, TUKI FROM SYS_TUKI WHERE KAKUTEI_FLG = '0' "
+                                        "ORDER BY NEN, TUKI")))
+                months << r.value(0).toString() + QLatin1Char('/') + r.value(1).toString();
+            line(QStringLiteral("営業月"), months.isEmpty()
+                                               ? QStringLiteral("（開いている月がありません）")
+                                               : months.join(QStringLiteral(", ")));
+        }
+    } catch (const DbError &e) {
+        ctx.dialogs.message(e.describe(), Icon::Error, QStringLiteral("status"));
+        return ExitFailed;
+    }
+    if (!healthy) {
+        ctx.dialogs.message(QStringLiteral("データベースの更新が必要です。ostera upgrade-db を実行"
+                                           "してください。（テーブルがない場合は ostera init-db）"),
+                            Icon::Error, QStringLiteral("status"));
+        return ExitFailed;
+    }
+    ctx.dialogs.message(QStringLiteral("正常です。"), Icon::Information);
+    return ExitOk;
+}
+
 } // namespace
 
 void registerFoundationCommands(CommandRegistry &registry)
@@ -282,9 +375,16 @@ void registerFoundationCommands(CommandRegistry &registry)
                   QStringLiteral("makes a complete demo installation in DIR (ostera.ini, SQLite "
                                  "database with the demo masters, output folders, a sample order "
                                  "file for today)"),
-                  /*needsDatabase*/ false, makeDemo});
+                  /*needsDatabase*/ false, makeDemo, /*makesInstallation*/ true});
+    registry.add({QStringLiteral("status"), QStringLiteral("status"),
+                  QStringLiteral("prints the installation folder, the INI file, the engine, server "
+                                 "or file, schema, whether the database connects and has every "
+                                 "table, and the open business months; exit 0 when all is well"),
+                  /*needsDatabase*/ false, status});
     registry.add({QStringLiteral("masters"), QStringLiteral("masters load|dump DIR"),
                   QStringLiteral("loads or writes every master table as DIR/TABLE.csv (UTF-8, "
-                                 "header line)"),
+                                 "header line). Templates to fill in: the demo masters in "
+                                 "share/ostera/demo/ of the package (/usr/share/ostera/demo), or "
+                                 "masters dump of an installation"),
                   /*needsDatabase*/ true, masters});
 }

@@ -125,7 +125,7 @@ int upgradeDbCommand(BatchContext &ctx, const Command &self)
     QStringList created;
     try {
         created = Schema::createMissing(*gCn) + Schema::addMissingColumns(*gCn) +
-                  Schema::widenColumns(*gCn);
+                  Schema::widenColumns(*gCn) + Schema::collateTextColumns(*gCn);
         Schema::unlogWorkTables(*gCn);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error, QStringLiteral("upgrade-db"));
@@ -170,7 +170,7 @@ void registerHistoryCommands(CommandRegistry &registry)
     registry.addDatabaseCommand(
         QStringLiteral("upgrade-db"), QStringLiteral("upgrade-db"),
         QStringLiteral("creates the tables and columns an installation made by an older version "
-                       "lacks (the run history and the audit trail) and nothing else; prints "
-                       "their names"),
+                       "lacks (the run history and the audit trail), and on PostgreSQL puts "
+                       "text columns into collation C; prints their names"),
         upgradeDbCommand);
 }

@@ -99,7 +99,7 @@ void ReportEngine::endJob()
     m_settings.reset();
     m_printer.reset();
     if (printed && !m_pdfPath.isEmpty())
-        Desktop::openFile(m_pdfPath);
+        Desktop::openOrTell(m_pdfPath);
     if (!printed)
         m_pdfPath.clear();
 }

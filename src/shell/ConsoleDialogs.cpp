@@ -33,16 +33,17 @@ void ConsoleDialogs::showMessage(const QString &text, Icon icon, const QString &
 
 bool ConsoleDialogs::askQuestion(const QString &text, Icon, const QString &title, bool)
 {
-    writeErr(prefixed(title, text) + (m_answerYes ? QLatin1String(" -> Yes")
-                                                  : QLatin1String(" -> No (--yes answers Yes)")));
+    writeErr(prefixed(title, text) + (m_answerYes
+                                          ? QStringLiteral(" -> はい")
+                                          : QStringLiteral(" -> いいえ（--yes で「はい」）")));
     return m_answerYes;
 }
 
 std::optional<QString> ConsoleDialogs::askInput(const QString &prompt, const QString &title,
-                                             const QString &)
+                                                const QString &)
 {
     if (m_inputs.isEmpty()) {
-        writeErr(prefixed(title, prompt) + QLatin1String(" -> (no input in batch)"));
+        writeErr(prefixed(title, prompt) + QStringLiteral(" -> （バッチでは入力できません）"));
         return std::nullopt;
     }
     const QString answer = m_inputs.takeFirst();
@@ -53,5 +54,5 @@ std::optional<QString> ConsoleDialogs::askInput(const QString &prompt, const QSt
 void ConsoleDialogs::soundBeep()
 {
     ++m_errors;
-    writeErr(QStringLiteral("(beep)"));
+    writeErr(QStringLiteral("（警告音）"));
 }

@@ -10,20 +10,26 @@ void put(const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }
+// The progress form keeps the title operators know from the screens ("Error Check..."); the
+// batch log reads Japanese throughout.
+QString batchTitle(const QString &title)
+{
+    return title == QLatin1String("Error Check...") ? QStringLiteral("エラーチェック...") : title;
+}
 } // namespace
 
 void ConsoleProgress::start(const QString &title, int total)
 {
     if (m_active)
         finish();
-    m_title = title;
+    m_title = batchTitle(title);
     m_total = total;
     m_now = 0;
-    m_lastTenth = -1;
     m_active = true;
     m_tty = isatty(fileno(stderr));
     m_lastDraw.invalidate();
-    draw(true);
+    if (m_tty)
+        draw(true);
 }
 
 void ConsoleProgress::step(int now)
@@ -43,26 +49,26 @@ void ConsoleProgress::finish()
 {
     if (!m_active)
         return;
-    draw(true);
-    if (m_tty)
-        put(QStringLiteral("\n"));
     m_active = false;
+    if (!m_tty) {
+        put(line() + QLatin1Char('\n'));
+        return;
+    }
+    draw(true);
+    put(QStringLiteral("\n"));
+}
+
+QString ConsoleProgress::line() const
+{
+    return QStringLiteral("%1  %2/%3").arg(m_title).arg(m_now).arg(m_total);
 }
 
 void ConsoleProgress::draw(bool force)
 {
-    const QString line =
-        QStringLiteral("%1  %2/%3").arg(m_title).arg(m_now).arg(m_total);
-    if (m_tty) {
-        if (!force && m_lastDraw.isValid() && m_lastDraw.elapsed() < 100)
-            return;
-        m_lastDraw.start();
-        put(QLatin1Char('\r') + line + QStringLiteral("\x1b[K"));
+    if (!m_tty)
         return;
-    }
-    const int tenth = m_total > 0 ? int(qint64(m_now) * 10 / m_total) : 10;
-    if (!force && tenth == m_lastTenth)
+    if (!force && m_lastDraw.isValid() && m_lastDraw.elapsed() < 100)
         return;
-    m_lastTenth = tenth;
-    put(line + QLatin1Char('\n'));
+    m_lastDraw.start();
+    put(QLatin1Char('\r') + line() + QStringLiteral("\x1b[K"));
 }

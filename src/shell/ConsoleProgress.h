@@ -1,5 +1,5 @@
 // Progress line on stderr for the batch commands: "title  n/total" redrawn in place on a
-// terminal, a line per tenth of the work otherwise (so logs stay short).
+// terminal, one line per step when it ends otherwise (so logs stay short).
 #pragma once
 
 #include "Progress.h"
@@ -15,11 +15,11 @@ public:
 
 private:
     void draw(bool force);
+    QString line() const;
 
     QString m_title;
     int m_total = 0;
     int m_now = 0;
-    int m_lastTenth = -1;
     bool m_active = false;
     bool m_tty = false;
     QElapsedTimer m_lastDraw;

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 
@@ -420,6 +421,14 @@ bool Db::tableExists(const QString &table)
         QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
                        "table_schema = current_schema() AND lower(table_name) = lower(:t)"),
         {{QStringLiteral("t"), table}});
+}
+
+QString Db::columnTitle(const QString &fieldName) const
+{
+    static const QRegularExpression folded(QStringLiteral("^[a-z_][a-z0-9_]*$"));
+    if (!isPostgreSQL() || !folded.match(fieldName).hasMatch())
+        return fieldName;
+    return fieldName.toUpper();
 }
 
 QString Db::quote(const QString &value)

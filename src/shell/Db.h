@@ -95,6 +95,12 @@ public:
     // 'O''Brien' — for condition texts that travel between screens as SQL text.
     static QString quote(const QString &value);
 
+    // A result column's name as the statement wrote it: PostgreSQL folds an unquoted name to
+    // lower case (car_cd for CAR_CD), SQLite keeps it. The desk writes its own names in upper
+    // case and quotes every alias that has capitals or Japanese text, so a name left all in
+    // lower case by PostgreSQL is read back upper-cased.
+    QString columnTitle(const QString &fieldName) const;
+
     // Transactions nest: the outermost begins (BEGIN IMMEDIATE on SQLite so that a writer waits
     // for another instead of failing), inner ones are savepoints.
     void begin();

@@ -3,6 +3,8 @@
 // connection was lost; the count and the borrowed rule are kept as the screens expect them.
 #pragma once
 
+#include <QString>
+
 class Dialogs;
 
 // 0 on success, otherwise the error number (after the message titled "dbOpen").
@@ -13,3 +15,14 @@ int dbOpen(int borrowed, Dialogs &dialogs);
 void dbClose(int borrowed);
 // Releases the shared connection and resets the count (end of program, tests).
 void dbShutdown();
+
+struct ConnectionSettings;
+
+// Connects with settings as the desk's start does, looks for the desk's tables, and closes
+// again (the options screen's connection test). ok only when the connection works and every
+// table is there; text says what was found, for the operator.
+struct ConnectionCheck {
+    bool ok = false;
+    QString text;
+};
+ConnectionCheck checkConnection(const ConnectionSettings &settings);

@@ -1,6 +1,9 @@
 #include "Desktop.h"
 
+#include "Dialogs.h"
+
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -9,13 +12,24 @@ std::function<void(const QString &)> s_opener;
 
 namespace Desktop {
 
-void openFile(const QString &path)
+bool openFile(const QString &path)
 {
     if (s_opener) {
         s_opener(path);
-        return;
+        return true;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void openOrTell(const QString &path, Dialogs &dialogs)
+{
+    if (openFile(path))
+        return;
+    const QString what =
+        QFileInfo(path).isDir() ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
+    dialogs.message(what + QStringLiteral("を開くプログラムが見つかりません。") +
+                        QStringLiteral("\n次の場所に保存されています:\n") + path,
+                    Icon::Information);
 }
 
 void setOpener(std::function<void(const QString &)> opener)

@@ -199,7 +199,7 @@ bool writeRows(Db &db, Progress &progress, const QString &sql, qint64 total, con
             // Past some 40 million cells the sheet's XML may pass 4 GB: the file needs ZIP64.
             writer = std::make_unique<SheetWriter>(path, total * columns > 40000000);
             for (int c = 0; c < columns; ++c) {
-                writer->header(c, record.fieldName(c));
+                writer->header(c, db.columnTitle(record.fieldName(c)));
                 fieldTypes.push_back(record.field(c).metaType().id());
             }
         }
@@ -273,5 +273,5 @@ void exportToExcel(const QString &sql)
         throw DbError(QStringLiteral("データベースに接続されていません。"), QStringLiteral("3704"));
     const QString path = ExcelExport::writeFile(*gCn, appDialogs(), appProgress(), sql);
     if (!path.isEmpty())
-        Desktop::openFile(path);
+        Desktop::openOrTell(path);
 }

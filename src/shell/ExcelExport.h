@@ -29,7 +29,8 @@ namespace ExcelExport {
 // One sheet holds 1 048 576 rows; the first is the header row.
 constexpr qint64 kMaxDataRows = 1048575;
 
-// Writes the rows of sql (header row from the column names or aliases) into a new file in the
+// Writes the rows of sql (header row from the column names or aliases as the statement wrote
+// them, on either engine) into a new file in the
 // export folder and returns its path. An empty result writes nothing and returns "" silently;
 // more than maxDataRows rows is refused with its message and returns "". Database failures
 // throw DbError, file failures ExcelExportError.

@@ -49,36 +49,27 @@ QStringList tableNames()
 }
 
 namespace {
-bool collationIsC(Db &db, QString *collation)
+// PostgreSQL compares and sorts text by the database's collation (en_US, ja_JP, C.UTF-8 ... as
+// the administrator made it); the desk's files and lists want code point order, as on SQLite.
+// Every text column is therefore declared in collation C there, whatever the database's.
+const QRegularExpression &textColumn()
 {
-    *collation = db.scalar(QStringLiteral("SELECT datcollate FROM pg_database "
-                                          "WHERE datname = current_database()"))
-                     .toString();
-    return *collation == QLatin1String("C") || *collation == QLatin1String("POSIX");
+    static const QRegularExpression re(QStringLiteral("^(\\s+\\w+\\s+TEXT)\\b"),
+                                       QRegularExpression::MultilineOption);
+    return re;
 }
 
-QString createDatabaseCommand(const QString &name)
+QString forEngine(const Db &db, QString statement)
 {
-    const QString db = name.isEmpty() ? QStringLiteral("ostera") : name;
-    return QStringLiteral("CREATE DATABASE \"%1\" TEMPLATE template0 ENCODING 'UTF8' "
-                          "LC_COLLATE 'C' LC_CTYPE 'C';")
-        .arg(db);
+    if (db.isPostgreSQL())
+        statement.replace(textColumn(), QStringLiteral("\\1 COLLATE \"C\""));
+    return statement;
 }
 } // namespace
 
 Outcome create(Db &db, QString *message)
 {
     if (db.isPostgreSQL()) {
-        QString collation;
-        if (!collationIsC(db, &collation)) {
-            if (message)
-                *message =
-                    QStringLiteral("データベースの照合順序が C ではありません。") +
-                    QStringLiteral("（現在: ") + collation + QStringLiteral("）\n") +
-                    QStringLiteral("次のコマンドで作成したデータベースを指定してください:\n  ") +
-                    createDatabaseCommand(db.settings().database);
-            return Outcome::WrongCollation;
-        }
         if (!db.settings().schema.isEmpty()) {
             QString schema = db.settings().schema;
             schema.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -94,7 +85,7 @@ Outcome create(Db &db, QString *message)
     }
     Transaction tx(db);
     for (const QString &statement : statements())
-        db.exec(statement);
+        db.exec(forEngine(db, statement));
     unlogWorkTables(db);
     tx.commit();
     return Outcome::Created;
@@ -139,9 +130,12 @@ QStringList addMissingColumns(Db &db)
             if (present.indexOf(c.captured(1)) >= 0 ||
                 present.indexOf(c.captured(1).toLower()) >= 0)
                 continue;
+            const QString collate = db.isPostgreSQL() && c.captured(2) == QLatin1String("TEXT")
+                                        ? QStringLiteral(" COLLATE \"C\"")
+                                        : QString();
             db.exec(QStringLiteral("ALTER TABLE ") + t.captured(1) +
                     QStringLiteral(" ADD COLUMN ") + c.captured(1) + QLatin1Char(' ') +
-                    c.captured(2) + c.captured(3));
+                    c.captured(2) + collate + c.captured(3));
             added << t.captured(1) + QLatin1Char('.') + c.captured(1);
         }
     }
@@ -168,9 +162,85 @@ QStringList createMissing(Db &db)
     }
     Transaction tx(db);
     for (const QString &statement : missingStatements)
-        db.exec(statement);
+        db.exec(forEngine(db, statement));
     tx.commit();
     return created;
+}
+
+QStringList missingParts(Db &db)
+{
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
+    static const QRegularExpression column(
+        QStringLiteral("^\\s+(\\w+)\\s+(TEXT|INTEGER|BIGINT|NUMERIC)"),
+        QRegularExpression::MultilineOption);
+    QStringList missing;
+    for (const QString &statement : statements()) {
+        const auto t = table.match(statement);
+        if (!t.hasMatch())
+            continue;
+        if (!db.tableExists(t.captured(1))) {
+            missing << t.captured(1);
+            continue;
+        }
+        const QSqlRecord present = db.select(QStringLiteral("SELECT * FROM ") + t.captured(1) +
+                                             QStringLiteral(" WHERE 1 = 0"))
+                                       .record();
+        for (auto it = column.globalMatch(statement); it.hasNext();) {
+            const QString name = it.next().captured(1);
+            if (present.indexOf(name) < 0 && present.indexOf(name.toLower()) < 0)
+                missing << t.captured(1) + QLatin1Char('.') + name;
+        }
+    }
+    return missing;
+}
+
+int textColumnsOutsideC(Db &db)
+{
+    if (!db.isPostgreSQL())
+        return 0;
+    QStringList tables;
+    for (const QString &name : tableNames())
+        tables << Db::quote(name.toLower());
+    return db
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.columns WHERE "
+                               "table_schema = current_schema() AND data_type = 'text' AND "
+                               "COALESCE(collation_name, '') <> 'C' AND table_name IN (") +
+                tables.join(QLatin1Char(',')) + QLatin1Char(')'))
+        .toInt();
+}
+
+QStringList collateTextColumns(Db &db)
+{
+    if (!db.isPostgreSQL())
+        return {};
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
+    static const QRegularExpression text(QStringLiteral("^\\s+(\\w+)\\s+TEXT\\b"),
+                                         QRegularExpression::MultilineOption);
+    QStringList changed;
+    Transaction tx(db);
+    for (const QString &statement : statements()) {
+        const auto t = table.match(statement);
+        if (!t.hasMatch())
+            continue;
+        for (auto it = text.globalMatch(statement); it.hasNext();) {
+            const QString column = it.next().captured(1);
+            const bool other = db.exists(
+                QStringLiteral("SELECT 1 FROM information_schema.columns WHERE "
+                               "table_schema = current_schema() AND table_name = lower(:t) AND "
+                               "column_name = lower(:c) AND data_type = 'text' AND "
+                               "COALESCE(collation_name, '') <> 'C'"),
+                {{QStringLiteral("t"), t.captured(1)}, {QStringLiteral("c"), column}});
+            if (!other)
+                continue;
+            // The indexes and keys over the column are rebuilt in the new order.
+            db.exec(QStringLiteral("ALTER TABLE ") + t.captured(1) +
+                    QStringLiteral(" ALTER COLUMN ") + column +
+                    QStringLiteral(" TYPE TEXT COLLATE \"C\""));
+            changed << t.captured(1) + QLatin1Char('.') + column;
+        }
+    }
+    tx.commit();
+    return changed;
 }
 
 QStringList widenColumns(Db &db)

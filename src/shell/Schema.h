@@ -14,11 +14,11 @@ QStringList statements();
 // Every table the schema creates, in order.
 QStringList tableNames();
 
-enum class Outcome { Created, TablesExist, WrongCollation };
+enum class Outcome { Created, TablesExist };
 
-// Creates every table in one transaction. Refuses, changing nothing, when the tables exist
-// or a PostgreSQL database does not compare text in collation C; `message` then says why
-// (and, for the collation, how to make a suitable database).
+// Creates every table in one transaction. Refuses, changing nothing, when the tables exist;
+// `message` then says why. On PostgreSQL the text columns are made in collation C, so that the
+// desk sorts and compares by code point in a database of any collation.
 Outcome create(Db &db, QString *message);
 
 // Creates, in one transaction, the tables of the schema that an older installation lacks
@@ -30,6 +30,17 @@ QStringList createMissing(Db &db);
 // installation holds as INTEGER (lot totals and print quantities outgrow 32 bits); their
 // "TABLE.COLUMN" names. SQLite keeps every integer in 64 bits: nothing to do. Throws DbError.
 QStringList widenColumns(Db &db);
+
+// What upgrade-db would add to this database: the missing tables ("TABLE") and the missing
+// columns of the existing ones ("TABLE.COLUMN"), in schema order. Reads only.
+QStringList missingParts(Db &db);
+// On PostgreSQL, the number of the desk's text columns not in collation C (0 on SQLite).
+int textColumnsOutsideC(Db &db);
+
+// Puts, in one transaction, the text columns of an older PostgreSQL installation that are not
+// in collation C into it (their indexes follow); their "TABLE.COLUMN" names. Nothing to do on
+// SQLite. Throws DbError.
+QStringList collateTextColumns(Db &db);
 
 // Adds, in one transaction, the columns of the schema that the existing tables of an older
 // installation lack (with the schema's type and default); their "TABLE.COLUMN" names.

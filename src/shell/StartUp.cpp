@@ -60,6 +60,20 @@ bool readSettings(Dialogs &dialogs)
     return false;
 }
 
+QString settingsProblem(bool iniNamed)
+{
+    if (!QFileInfo::exists(gIniPath)) {
+        if (iniNamed)
+            return QStringLiteral("設定ファイルがありません。\n") + gIniPath;
+        return QStringLiteral("データベースが設定されていません。\n（設定ファイル ") + gIniPath +
+               QStringLiteral(" がありません）");
+    }
+    if (gProvider.trimmed().isEmpty())
+        return QStringLiteral("データベースが設定されていません。\n（設定ファイル ") + gIniPath +
+               QStringLiteral(" の [SQLDB] PROVIDER が空です）");
+    return {};
+}
+
 QString computerName(Dialogs &dialogs)
 {
     QString name = QSysInfo::machineHostName();

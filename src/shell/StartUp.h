@@ -12,6 +12,12 @@ class QLockFile;
 // Reads gIniPath into the globals; true when reading failed (after its message).
 bool readSettings(Dialogs &dialogs);
 
+// What keeps the installation of gIniPath from reaching its database, as the operator is told
+// it: the INI file named by --ini is missing, or no INI / no provider (a first start). Empty
+// when the settings name a database (whether it answers is dbOpen's to say). Call after
+// readSettings.
+QString settingsProblem(bool iniNamed);
+
 // This computer's name, at most 15 characters; empty (after its message) on failure.
 QString computerName(Dialogs &dialogs);
 

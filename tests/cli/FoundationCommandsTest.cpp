@@ -207,6 +207,10 @@ TEST_P(FoundationCommandsTest, MastersDumpAndLoadThroughTheBatchCommand)
     const Run dump = runOstera({QStringLiteral("masters"), QStringLiteral("dump"), folder});
     ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
     EXPECT_TRUE(dump.out.contains(QStringLiteral("MST_CAR\t12\n"))) << dump.out.toStdString();
+    // The log holds one progress line for the step, not one per tenth and the last one twice.
+    const QStringList steps =
+        dump.err.split(QLatin1Char('\n')).filter(QStringLiteral("マスタ書出し"));
+    EXPECT_EQ(steps.size(), 1) << dump.err.toStdString();
     EXPECT_EQ(readFile(QDir(folder).filePath(QStringLiteral("MST_EHJ.csv"))),
               readFile(QDir(DemoData::mastersDir()).filePath(QStringLiteral("MST_EHJ.csv"))));
 
@@ -234,4 +238,23 @@ TEST_P(FoundationCommandsTest, MastersDumpAndLoadThroughTheBatchCommand)
 
     EXPECT_EQ(runOstera({QStringLiteral("masters"), QStringLiteral("frob"), folder}).status, 2);
     EXPECT_EQ(runOstera({QStringLiteral("masters"), QStringLiteral("load")}).status, 2);
+}
+
+TEST_P(FoundationCommandsTest, StatusTellsAHealthyInstallationFromOneThatNeedsWork)
+{
+    db().exec(
+        QStringLiteral("INSERT INTO SYS_TUKI(NEN, TUKI, KAKUTEI_FLG) VALUES('2026', '12', '0')"));
+    const Run healthy = runOstera({QStringLiteral("status")});
+    EXPECT_EQ(healthy.status, 0) << healthy.err.toStdString() << healthy.out.toStdString();
+    EXPECT_TRUE(healthy.out.contains(settings().provider)) << healthy.out.toStdString();
+    EXPECT_TRUE(healthy.out.contains(QStringLiteral("2026/12"))) << healthy.out.toStdString();
+
+    // A database an older version made: status says so and what to run.
+    db().exec(QStringLiteral("DROP TABLE TBL_ORDER_LOG"));
+    const Run old = runOstera({QStringLiteral("status")});
+    EXPECT_EQ(old.status, 1);
+    EXPECT_TRUE(old.out.contains(QStringLiteral("TBL_ORDER_LOG"))) << old.out.toStdString();
+    EXPECT_TRUE(old.err.contains(QStringLiteral("upgrade-db"))) << old.err.toStdString();
+    EXPECT_EQ(runOstera({QStringLiteral("upgrade-db")}).status, 0);
+    EXPECT_EQ(runOstera({QStringLiteral("status")}).status, 0);
 }

@@ -163,7 +163,7 @@ void RunHistoryScreen::openFolders()
     }
     for (const QString &folder : folders) {
         if (QDir(folder).exists())
-            Desktop::openFile(folder);
+            Desktop::openOrTell(folder, dialogs());
         else
             dialogs().message(QStringLiteral("フォルダが見つかりません。") + QStringLiteral("\n") +
                                   folder,

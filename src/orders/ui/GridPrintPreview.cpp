@@ -56,6 +56,6 @@ void GridPrintPreview::printNow()
         m_preview->print();
     m_printed = true;
     if (!m_pdfPath.isEmpty())
-        Desktop::openFile(m_pdfPath);
+        Desktop::openOrTell(m_pdfPath);
     accept();
 }

@@ -4,6 +4,7 @@
 #include "Installation.h"
 #include "LoginScreen.h"
 #include "MessageBoxDialogs.h"
+#include "OptionsScreen.h"
 #include "ProgressWindow.h"
 #include "ScreenRegistry.h"
 #include "StartUp.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 void applyDeskLook(QApplication &app)
 {
@@ -22,6 +25,26 @@ void applyDeskLook(QApplication &app)
     font.setPointSize(10);
     app.setFont(font);
     app.setStyle(QStringLiteral("Fusion"));
+    // Qt's own buttons and dialogs (はい/いいえ, the file and print dialogs) in Japanese, whatever
+    // the locale of the workstation: the operators read nothing else.
+    static QTranslator qtTexts;
+    if (qtTexts.isEmpty() && qtTexts.load(QStringLiteral("qtbase_ja"),
+                                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+}
+
+FirstStart firstStart(Dialogs &dialogs, bool iniNamed)
+{
+    // A first start (no INI, no provider) or a mistyped --ini: said once, with the options
+    // screen offered, instead of the folder warnings and a login that reaches no database.
+    const QString problem = settingsProblem(iniNamed);
+    if (problem.isEmpty())
+        return FirstStart::Login;
+    if (!dialogs.ask(problem + QStringLiteral("\n\n設定画面を開いて設定しますか？"), Icon::Question,
+                     QStringLiteral("設定")))
+        return FirstStart::Quit;
+    return ScreenRegistry::instance().show<OptionsScreen>() ? FirstStart::Options
+                                                            : FirstStart::Quit;
 }
 
 int runDesk(QApplication &app, const QString &iniOption, const QString &programPath)
@@ -47,6 +70,18 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     }
     gComputerName = computerName(dialogs);
     gVersion = versionText();
+
+    switch (firstStart(dialogs, !iniOption.isEmpty())) {
+    case FirstStart::Login:
+        break;
+    case FirstStart::Quit:
+        return 1;
+    case FirstStart::Options: {
+        const int status = app.exec();
+        setAppProgress(nullptr);
+        return status;
+    }
+    }
 
     if (!ScreenRegistry::instance().show<LoginScreen>()) {
         dialogs.message(QStringLiteral("ログイン画面がありません。"), Icon::Error,

@@ -19,9 +19,9 @@ public:
     QString type(const QFileInfo &info) const override
     {
         if (info.isDir())
-            return QStringLiteral("Folder");
+            return QStringLiteral("フォルダ");
         const QString suffix = info.suffix();
-        return suffix.isEmpty() ? QStringLiteral("File") : suffix + QStringLiteral(" File");
+        return suffix.isEmpty() ? QStringLiteral("ファイル") : suffix + QStringLiteral(" ファイル");
     }
 };
 
@@ -55,6 +55,17 @@ std::optional<QString> openFile(QWidget *parent, const QString &title, const QSt
     std::unique_ptr<QFileDialog> dialog(create(parent, title, initial, filter));
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles().constFirst();
+}
+
+std::optional<QString> folder(QWidget *parent, const QString &title, const QString &initial)
+{
+    std::unique_ptr<QFileDialog> dialog(create(parent, title, initial));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
     return dialog->selectedFiles().constFirst();

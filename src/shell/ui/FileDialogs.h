@@ -28,4 +28,7 @@ QFileDialog *create(QWidget *parent, const QString &title, const QString &folder
 std::optional<QString> openFile(QWidget *parent, const QString &title, const QString &initial,
                                 const QString &filter);
 
+// The folder chosen, or std::nullopt on cancel.
+std::optional<QString> folder(QWidget *parent, const QString &title, const QString &initial);
+
 } // namespace FileDialogs

@@ -1,11 +1,17 @@
 #include "OptionsScreen.h"
 
+#include "BusyCursor.h"
+#include "Db.h"
+#include "DbConnection.h"
+#include "Dialogs.h"
+#include "FileDialogs.h"
 #include "FormLook.h"
-
 #include "IniFile.h"
+#include "Installation.h"
 #include "KeyPreview.h"
 #include "Printers.h"
 #include "globals.h"
+
 #include <QLabel>
 
 #include <QComboBox>
@@ -22,6 +28,13 @@ QLineEdit *input(const char *name, QWidget *parent, int width = 260)
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setMinimumWidth(width);
+    return edit;
+}
+
+QLineEdit *hinted(QLineEdit *edit, const QString &hint)
+{
+    edit->setPlaceholderText(hint);
+    edit->setToolTip(hint);
     return edit;
 }
 
@@ -56,34 +69,77 @@ QGroupBox *frame(const QString &title, const QList<QPair<QString, QWidget *>> &r
 OptionsScreen::OptionsScreen(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("設定"));
-    providerEdit = input("providerEdit", this);
-    serverEdit = input("serverEdit", this);
-    databaseEdit = input("databaseEdit", this);
-    databaseUserEdit = input("databaseUserEdit", this);
-    passwordEdit = input("passwordEdit", this);
+    providerCombo = new QComboBox(this);
+    providerCombo->setObjectName(QStringLiteral("providerCombo"));
+    providerCombo->setMinimumWidth(260);
+    providerCombo->setToolTip(
+        QStringLiteral("SQLite: この端末だけ / PostgreSQL: 複数の端末で共有"));
+    // The captions are the ones operators know; the hints say in Japanese what goes where.
+    serverEdit =
+        hinted(input("serverEdit", this),
+               QStringLiteral("SQLite: データベースファイル / PostgreSQL: ホスト名:ポート"));
+    databaseEdit =
+        hinted(input("databaseEdit", this), QStringLiteral("データベース名（PostgreSQL）"));
+    databaseUserEdit =
+        hinted(input("databaseUserEdit", this), QStringLiteral("接続ユーザ名（PostgreSQL）"));
+    passwordEdit = hinted(input("passwordEdit", this), QStringLiteral("パスワード（PostgreSQL）"));
     passwordEdit->setEchoMode(QLineEdit::Password);
-    timeoutEdit = input("timeoutEdit", this, 80);
+    timeoutEdit = hinted(input("timeoutEdit", this, 80), QStringLiteral("秒"));
+    testButton = new QPushButton(QStringLiteral("接続テスト"), this);
+    testButton->setObjectName(QStringLiteral("testButton"));
     listPrinterCombo = printerList("listPrinterCombo", this);
     slipPrinterCombo = printerList("slipPrinterCombo", this);
     userNameEdit = input("userNameEdit", this);
-    thermalFolderEdit = input("thermalFolderEdit", this, 360);
-    proofFolderEdit = input("proofFolderEdit", this, 360);
-    artworkFolderEdit = input("artworkFolderEdit", this, 360);
-    lotSealFolderEdit = input("lotSealFolderEdit", this, 360);
-    lotSheetFolderEdit = input("lotSheetFolderEdit", this, 360);
+    thermalFolderEdit = hinted(input("thermalFolderEdit", this, 300),
+                               QStringLiteral("生産Cの印刷データの保存先フォルダ"));
+    proofFolderEdit =
+        hinted(input("proofFolderEdit", this, 300), QStringLiteral("確認版下の保存先フォルダ"));
+    artworkFolderEdit =
+        hinted(input("artworkFolderEdit", this, 300), QStringLiteral("指示版下の保存先フォルダ"));
+    lotSealFolderEdit = hinted(input("lotSealFolderEdit", this, 300),
+                               QStringLiteral("ロットシール（LSTK.csv）の保存先フォルダ"));
+    lotSheetFolderEdit = hinted(input("lotSheetFolderEdit", this, 300),
+                                QStringLiteral("ロットシート（LSHT.csv）の保存先フォルダ"));
+    const QList<QPair<QLineEdit *, QString>> folders = {
+        {thermalFolderEdit, QStringLiteral("生産C")},
+        {proofFolderEdit, QStringLiteral("確認版下")},
+        {artworkFolderEdit, QStringLiteral("指示版下C")},
+        {lotSealFolderEdit, QStringLiteral("ロットシール")},
+        {lotSheetFolderEdit, QStringLiteral("ロットシート")}};
+    QList<QWidget *> folderRows;
+    for (const auto &[edit, name] : folders) {
+        auto *button = new QPushButton(QStringLiteral("参照..."), this);
+        button->setObjectName(edit->objectName() + QStringLiteral("Browse"));
+        QLineEdit *target = edit;
+        const QString title = name + QStringLiteral("の保存先フォルダ");
+        connect(button, &QPushButton::clicked, this,
+                [this, target, title] { browse(target, title); });
+        browseButtons << button;
+        auto *row = new QWidget(this);
+        auto *layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(6);
+        layout->addWidget(edit, 1);
+        layout->addWidget(button);
+        folderRows << row;
+    }
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setMinimumWidth(96);
 
     auto *left = new QVBoxLayout;
     left->addWidget(frame(QStringLiteral("SQL database"),
-                          {{QStringLiteral("Provider"), providerEdit},
+                          {{QStringLiteral("Provider"), providerCombo},
                            {QStringLiteral("ServerName"), serverEdit},
                            {QStringLiteral("DataBaseName"), databaseEdit},
                            {QStringLiteral("UserName"), databaseUserEdit},
                            {QStringLiteral("PassWord"), passwordEdit},
                            {QStringLiteral("TimeOut"), timeoutEdit}},
                           this));
+    auto *testRow = new QHBoxLayout;
+    testRow->addStretch(1);
+    testRow->addWidget(testButton);
+    left->addLayout(testRow);
 
     // The operator name stands on its own, without a frame, under the connection settings.
     auto *userRow = new QGridLayout;
@@ -102,11 +158,11 @@ OptionsScreen::OptionsScreen(QWidget *parent) : QWidget(parent, Qt::Window)
         {{QStringLiteral("帳票"), listPrinterCombo}, {QStringLiteral("伝票"), slipPrinterCombo}},
         this));
     right->addWidget(frame(QStringLiteral("CsvFile保存先Folder"),
-                           {{QStringLiteral("生産C"), thermalFolderEdit},
-                            {QStringLiteral("確認版下"), proofFolderEdit},
-                            {QStringLiteral("指示版下C"), artworkFolderEdit},
-                            {QStringLiteral("Lot Seal"), lotSealFolderEdit},
-                            {QStringLiteral("Lot Sheet"), lotSheetFolderEdit}},
+                           {{QStringLiteral("生産C"), folderRows[0]},
+                            {QStringLiteral("確認版下"), folderRows[1]},
+                            {QStringLiteral("指示版下C"), folderRows[2]},
+                            {QStringLiteral("Lot Seal"), folderRows[3]},
+                            {QStringLiteral("Lot Sheet"), folderRows[4]}},
                            this));
     right->addStretch(1);
 
@@ -134,15 +190,19 @@ OptionsScreen::OptionsScreen(QWidget *parent) : QWidget(parent, Qt::Window)
     outer->addLayout(body);
 
     // Enter and Tab follow the screen: connection, operator, printers, folders, OK.
-    const QList<QWidget *> order = {providerEdit,      serverEdit,         databaseEdit,
-                                    databaseUserEdit,  passwordEdit,       timeoutEdit,
-                                    userNameEdit,      listPrinterCombo,   slipPrinterCombo,
-                                    thermalFolderEdit, proofFolderEdit,    artworkFolderEdit,
-                                    lotSealFolderEdit, lotSheetFolderEdit, okButton};
+    const QList<QWidget *> order = {
+        providerCombo,     serverEdit,        databaseEdit,       databaseUserEdit,
+        passwordEdit,      timeoutEdit,       testButton,         userNameEdit,
+        listPrinterCombo,  slipPrinterCombo,  thermalFolderEdit,  proofFolderEdit,
+        artworkFolderEdit, lotSealFolderEdit, lotSheetFolderEdit, okButton};
+    // The browse buttons are for the mouse; Enter and Tab go from folder to folder.
+    for (QPushButton *button : std::as_const(browseButtons))
+        button->setFocusPolicy(Qt::ClickFocus);
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
     connect(okButton, &QPushButton::clicked, this, &OptionsScreen::onOk);
+    connect(testButton, &QPushButton::clicked, this, &OptionsScreen::onTest);
     new KeyPreview(this, [this](QKeyEvent *e) { return onKey(e); });
     FormLook::styleFrames(this);
     FormLook::centreOnScreen(this);
@@ -161,7 +221,13 @@ void OptionsScreen::initialise()
 
 void OptionsScreen::showSettings()
 {
-    providerEdit->setText(gProvider);
+    // The two engines the desk knows; a value it does not know (or none yet) is shown and
+    // written back as it stands.
+    providerCombo->clear();
+    providerCombo->addItems({QStringLiteral("SQLite"), QStringLiteral("PostgreSQL")});
+    if (providerCombo->findText(gProvider) < 0)
+        providerCombo->insertItem(0, gProvider);
+    providerCombo->setCurrentIndex(providerCombo->findText(gProvider));
     serverEdit->setText(gServerName);
     databaseEdit->setText(gDbName);
     databaseUserEdit->setText(gDbUser);
@@ -182,7 +248,7 @@ void OptionsScreen::saveSettings()
     IniFile ini;
     ini.setFileName(gIniPath);
     ini.setSection(QStringLiteral("SQLDB"));
-    ini.writeString(QStringLiteral("PROVIDER"), providerEdit->text());
+    ini.writeString(QStringLiteral("PROVIDER"), providerCombo->currentText());
     ini.writeString(QStringLiteral("SERVER_NM"), serverEdit->text());
     ini.writeString(QStringLiteral("DB_NM"), databaseEdit->text());
     ini.writeString(QStringLiteral("DBUSER_NM"), databaseUserEdit->text());
@@ -204,6 +270,35 @@ void OptionsScreen::onOk()
 {
     saveSettings();
     close();
+}
+
+void OptionsScreen::onTest()
+{
+    ConnectionSettings settings;
+    settings.provider = providerCombo->currentText();
+    settings.server = serverEdit->text();
+    settings.database = databaseEdit->text();
+    settings.user = databaseUserEdit->text();
+    settings.password = passwordEdit->text();
+    const int timeout = timeoutEdit->text().toInt();
+    settings.timeout = timeout > 0 ? timeout : 20; // start-up's rule for the stored value
+    settings.schema = gDbSchema;
+    settings.baseDir = gInstallDir;
+    ConnectionCheck check;
+    {
+        BusyCursor busy;
+        check = checkConnection(settings);
+    }
+    appDialogs().message(check.text, check.ok ? Icon::Information : Icon::Error,
+                         QStringLiteral("接続テスト"));
+}
+
+void OptionsScreen::browse(QLineEdit *folderEdit, const QString &title)
+{
+    const QString current = Installation::folderPath(folderEdit->text());
+    const auto chosen = FileDialogs::folder(this, title, current);
+    if (chosen)
+        folderEdit->setText(*chosen);
 }
 
 bool OptionsScreen::onKey(QKeyEvent *event)

@@ -14,7 +14,8 @@ class OptionsScreen : public QWidget {
 public:
     explicit OptionsScreen(QWidget *parent = nullptr);
 
-    QLineEdit *providerEdit;
+    QComboBox *providerCombo; // SQLite or PostgreSQL, written as shown
+
     QLineEdit *serverEdit;
     QLineEdit *databaseEdit;
     QLineEdit *databaseUserEdit;
@@ -28,6 +29,9 @@ public:
     QLineEdit *artworkFolderEdit;
     QLineEdit *lotSealFolderEdit;
     QLineEdit *lotSheetFolderEdit;
+    QPushButton *testButton; // connects with the settings as shown
+    // "参照..." beside each output folder, in the order of the folders above.
+    QList<QPushButton *> browseButtons;
     QPushButton *okButton;
 
 private:
@@ -35,5 +39,7 @@ private:
     void showSettings();
     void saveSettings();
     void onOk();
+    void onTest();
+    void browse(QLineEdit *folderEdit, const QString &title);
     bool onKey(QKeyEvent *event);
 };

@@ -1,14 +1,18 @@
 #include "AllScreens.h"
+#include "Db.h"
+#include "Desk.h"
 #include "IniFile.h"
 #include "LoginScreen.h"
 #include "MainMenuScreen.h"
 #include "OptionsScreen.h"
 #include "Printers.h"
+#include "Schema.h"
 #include "ScriptedDialogs.h"
 #include "TestScreens.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -188,7 +192,7 @@ TEST_F(LoginTest, OptionsShowTheSettingsAndOfferEveryPrinterAndThePdfPrinter)
     EXPECT_EQ(options->listPrinterCombo->currentText(), QStringLiteral("Zebra-1"));
     EXPECT_EQ(options->slipPrinterCombo->currentText(), QStringLiteral("もう無いプリンタ"));
     EXPECT_EQ(options->timeoutEdit->text(), QStringLiteral("45"));
-    EXPECT_EQ(options->providerEdit->text(), QStringLiteral("PostgreSQL"));
+    EXPECT_EQ(options->providerCombo->currentText(), QStringLiteral("PostgreSQL"));
     EXPECT_EQ(options->artworkFolderEdit->text(), gHanDir);
     EXPECT_EQ(options->passwordEdit->echoMode(), QLineEdit::Password);
 }
@@ -226,6 +230,73 @@ TEST_F(LoginTest, SavingWritesAllFourteenKeysIntoANewFileAndEndsTheRun)
         EXPECT_EQ(stored, lines) << section.toStdString();
     }
     EXPECT_TRUE(visibleWindows().isEmpty()) << visibleWindows().join(',').toStdString();
+}
+
+TEST_F(LoginTest, ConnectionTestUsesTheSettingsAsShownNotTheStoredOnes)
+{
+    gInstallDir = dir.path();
+    gProvider = QStringLiteral("PostgreSQL"); // what the file says; the screen is being changed
+    {
+        ConnectionSettings shop;
+        shop.provider = QStringLiteral("SQLite");
+        shop.server = QStringLiteral("shop.db");
+        shop.baseDir = dir.path();
+        Db db(shop);
+        db.open(/*createIfMissing*/ true);
+        QString message;
+        ASSERT_EQ(Schema::create(db, &message), Schema::Outcome::Created);
+    }
+    QFile(dir.filePath(QStringLiteral("empty.db"))).open(QIODevice::WriteOnly);
+    auto *options = static_cast<OptionsScreen *>(ScreenRegistry::instance().show<OptionsScreen>());
+    options->providerCombo->setCurrentText(QStringLiteral("SQLite"));
+    const QList<QPair<QString, QString>> cases = {
+        {QStringLiteral("shop.db"), QStringLiteral("接続できました。")},
+        {QStringLiteral("empty.db"), QStringLiteral("ostera init-db")},
+        {QStringLiteral("none.db"), QStringLiteral("none.db")}};
+    for (const auto &[server, told] : cases) {
+        dialogs.clear();
+        options->serverEdit->setText(server);
+        QTest::mouseClick(options->testButton, Qt::LeftButton);
+        ASSERT_EQ(dialogs.shown.size(), 1) << server.toStdString();
+        EXPECT_TRUE(dialogs.last().text.contains(told)) << dialogs.last().text.toStdString();
+        EXPECT_EQ(dialogs.last().icon,
+                  server == QLatin1String("shop.db") ? Icon::Information : Icon::Error);
+    }
+    // A test creates nothing and writes nothing.
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none.db"))));
+    EXPECT_FALSE(QFile::exists(gIniPath));
+    EXPECT_TRUE(options->isVisible());
+}
+
+TEST_F(LoginTest, AFirstStartOffersTheOptionsInsteadOfTheLogin)
+{
+    // No INI at gIniPath: one message, the options screen on はい, no folder warnings.
+    dialogs.answers = {true};
+    EXPECT_EQ(firstStart(dialogs, /*iniNamed*/ false), FirstStart::Options);
+    ASSERT_EQ(dialogs.shown.size(), 1) << dialogs.texts().join('\n').toStdString();
+    EXPECT_TRUE(
+        dialogs.last().text.startsWith(QStringLiteral("データベースが設定されていません。")));
+    EXPECT_TRUE(ScreenRegistry::instance().isOpen<OptionsScreen>());
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<LoginScreen>());
+    ScreenRegistry::instance().find<OptionsScreen>()->close();
+    processDeletes();
+    ASSERT_FALSE(ScreenRegistry::instance().isOpen<OptionsScreen>());
+
+    dialogs.clear();
+    dialogs.answers = {false};
+    EXPECT_EQ(firstStart(dialogs, /*iniNamed*/ true), FirstStart::Quit);
+    EXPECT_TRUE(dialogs.last().text.startsWith(QStringLiteral("設定ファイルがありません。")));
+    EXPECT_FALSE(ScreenRegistry::instance().isOpen<OptionsScreen>());
+
+    // An INI that names a database goes on to the login without a word.
+    IniFile ini;
+    ini.setFileName(gIniPath);
+    ini.setSection(QStringLiteral("SQLDB"));
+    ini.writeString(QStringLiteral("PROVIDER"), QStringLiteral("SQLite"));
+    gProvider = QStringLiteral("SQLite");
+    dialogs.clear();
+    EXPECT_EQ(firstStart(dialogs, /*iniNamed*/ true), FirstStart::Login);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST_F(LoginTest, ClosingOptionsWithEscapeWritesNothing)

@@ -10,19 +10,13 @@ void put(const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }
-// The progress form keeps the title operators know from the screens ("Error Check..."); the
-// batch log reads Japanese throughout.
-QString batchTitle(const QString &title)
-{
-    return title == QLatin1String("Error Check...") ? QStringLiteral("エラーチェック...") : title;
-}
 } // namespace
 
 void ConsoleProgress::start(const QString &title, int total)
 {
     if (m_active)
         finish();
-    m_title = batchTitle(title);
+    m_title = title;
     m_total = total;
     m_now = 0;
     m_active = true;

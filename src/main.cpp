@@ -1,10 +1,14 @@
 #include "AllScreens.h"
 #include "Batch.h"
 #include "Desk.h"
+#include "DeskFont.h"
+#include "Printers.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFont>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <unistd.h>
@@ -24,6 +28,19 @@ void ensureRuntimeDir()
     qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
 }
 
+// A batch run shows no window: painting and fonts for the printed lists are all it needs.
+int runBatchCommand(int argc, char **argv, const QStringList &args)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ensureRuntimeDir();
+    QGuiApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("ostera"));
+    app.setFont(deskFont());
+    installAppPrinters();
+    return runBatch(args, QCoreApplication::applicationFilePath());
+}
+
 QString iniOption(const QStringList &args)
 {
     const int i = args.indexOf(QStringLiteral("--ini"));
@@ -38,16 +55,10 @@ int main(int argc, char **argv)
         args << QString::fromLocal8Bit(argv[i]);
     const QString programPath = QString::fromLocal8Bit(argv[0]);
 
-    if (isBatchInvocation(args)) {
-        // Batch commands never show a window; printing and PDFs still need fonts.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        ensureRuntimeDir();
-        QApplication app(argc, argv);
-        applyDeskLook(app);
-        return runBatch(args, QCoreApplication::applicationFilePath());
-    }
+    if (isBatchInvocation(args))
+        return runBatchCommand(argc, argv, args);
     QApplication app(argc, argv);
+    installAppPrinters();
     registerAllScreens();
     return runDesk(app, iniOption(args), QCoreApplication::applicationFilePath());
 }

@@ -12,7 +12,7 @@
 #include "DemoData.h"
 #include "Desktop.h"
 #include "Dialogs.h"
-#include "Printers.h"
+#include "PrintJob.h"
 #include "Progress.h"
 #include "QualityCardReport.h"
 #include "QualityCardSelection.h"
@@ -51,7 +51,7 @@ int childMain(const QStringList &a)
     ConsoleDialogs dialogs(/*answerYes*/ true);
     NullProgress progress;
     ReportEngine engine;
-    const PrintRequest request{db, dialogs, progress, Printers::pdfPrinterName()};
+    const PrintRequest request{db, dialogs, progress, PrintJobs::pdfPrinterName()};
     int status = 1;
     if (kind == kQulMst)
         status = QualityCardReport::print(

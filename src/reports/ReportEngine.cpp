@@ -3,14 +3,14 @@
 #include "Desktop.h"
 #include "LayoutDesign.h"
 #include "PageRenderer.h"
-#include "Printers.h"
+#include "PrintJob.h"
 #include "ReportError.h"
 #include "ReportLayout.h"
 #include "ReportPrintSettings.h"
 
 #include <QGuiApplication>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 ReportEngine::ReportEngine() = default;
 
@@ -32,24 +32,23 @@ int ReportEngine::startJob(const QString &jobName, const QString &printerName)
 {
     if (!m_ready)
         return 1;
-    if (m_printer)
+    if (m_job)
         endJob();
     m_pages.clear();
     m_pageCount = 0;
     m_pdfPath.clear();
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QString pdfPath;
-    if (!appPrinters().prepare(*printer, printerName, jobName, &pdfPath))
+    std::unique_ptr<PrintJob> job = printJobs().open(printerName, jobName);
+    if (!job)
         return 1;
-    m_printer = std::move(printer);
-    m_pdfPath = pdfPath;
-    m_settings = std::make_unique<ReportPrintSettings>(*m_printer);
+    m_job = std::move(job);
+    m_pdfPath = m_job->pdfPath();
+    m_settings = std::make_unique<ReportPrintSettings>(*m_job);
     return 0;
 }
 
 void ReportEngine::requireJob() const
 {
-    if (!m_printer)
+    if (!m_job)
         throw ReportError(QStringLiteral("印刷ジョブが開始されていません。"));
 }
 
@@ -74,13 +73,12 @@ void ReportEngine::outputPage(const LayoutDesign &design, const QHash<QString, Q
     if (!m_painter)
         m_painter = std::make_unique<QPainter>();
     if (!m_painter->isActive()) {
-        if (!m_painter->begin(m_printer.get()))
-            throw ReportError(QStringLiteral("プリンタに出力できません。") +
-                              m_printer->outputFileName());
-    } else if (!m_printer->newPage()) {
+        if (!m_painter->begin(&m_job->device()))
+            throw ReportError(QStringLiteral("プリンタに出力できません。") + m_job->outputName());
+    } else if (!m_job->device().newPage()) {
         throw ReportError(QStringLiteral("次のページを出力できません。"));
     }
-    const PageRenderer renderer(design, m_printer->resolution());
+    const PageRenderer renderer(design, m_job->resolution());
     renderer.draw(*m_painter, values, itemShown, sectionShown);
     if (m_recording)
         m_pages.append(renderer.compose(values, itemShown, sectionShown));
@@ -89,7 +87,7 @@ void ReportEngine::outputPage(const LayoutDesign &design, const QHash<QString, Q
 
 void ReportEngine::endJob()
 {
-    if (!m_printer)
+    if (!m_job)
         return;
     const bool printed = m_painter && m_painter->isActive();
     if (printed)
@@ -97,7 +95,7 @@ void ReportEngine::endJob()
     m_painter.reset();
     m_layout.reset();
     m_settings.reset();
-    m_printer.reset();
+    m_job.reset();
     if (printed && !m_pdfPath.isEmpty())
         Desktop::openOrTell(m_pdfPath);
     if (!printed)

@@ -19,7 +19,7 @@
 #include <memory>
 
 class QPainter;
-class QPrinter;
+class PrintJob;
 class LayoutDesign;
 class ReportLayout;
 class ReportPrintSettings;
@@ -50,7 +50,7 @@ public:
     int pageCount() const { return m_pageCount; }
     // The PDF file of the latest job on the PDF printer (empty for a real printer).
     QString pdfPath() const { return m_pdfPath; }
-    bool jobOpen() const { return m_printer != nullptr; }
+    bool jobOpen() const { return m_job != nullptr; }
 
     // Called by the open layout's outputPage.
     void outputPage(const LayoutDesign &design, const QHash<QString, QString> &values,
@@ -62,7 +62,7 @@ private:
 
     bool m_ready = false;
     bool m_recording = false;
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrintJob> m_job;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<ReportPrintSettings> m_settings;
     std::unique_ptr<ReportLayout> m_layout;

@@ -1,12 +1,12 @@
 // The printer settings of one print job: the copy count and the paper of the layout.
 #pragma once
 
-class QPrinter;
+class PrintJob;
 class ReportLayout;
 
 class ReportPrintSettings {
 public:
-    explicit ReportPrintSettings(QPrinter &printer) : m_printer(printer) {}
+    explicit ReportPrintSettings(PrintJob &job) : m_job(job) {}
 
     // The one numeric setting the lists set before opening their layout.
     void setCopies(int copies);
@@ -15,5 +15,5 @@ public:
     int applyPaper(const ReportLayout &layout);
 
 private:
-    QPrinter &m_printer;
+    PrintJob &m_job;
 };

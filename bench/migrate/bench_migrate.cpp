@@ -13,6 +13,7 @@
 #include "CarriedTables.h"
 #include "ConsoleProgress.h"
 #include "Cp932.h"
+#include "CsvLine.h"
 #include "Db.h"
 #include "DemoData.h"
 #include "DemoOrderFile.h"
@@ -115,14 +116,6 @@ QByteArray bcpLine(const QStringList &columns, const QStringList &values)
     return encoded.bytes;
 }
 
-QByteArray csvLine(const QStringList &values)
-{
-    QStringList fields;
-    for (QString v : values)
-        fields << QLatin1Char('"') + v.replace('"', QLatin1String("\"\"")) + QLatin1Char('"');
-    return (fields.join(',') + QLatin1Char('\n')).toUtf8();
-}
-
 QByteArray formatFile(const QStringList &columns)
 {
     QByteArray text = "14.0\r\n" + QByteArray::number(columns.size()) + "\r\n";
@@ -209,7 +202,7 @@ void writeExport(const QString &folder, const QString &csvPath, int lines)
             }
             const QStringList values = orderLine(day, r, knrNo);
             bcp.write(bcpLine(orderColumns, values));
-            csv.write(csvLine(values));
+            csv.write((CsvLine::quoted(values) + QLatin1Char('\n')).toUtf8());
         }
         impDates += Cp932::encode(day + (d + 1 < kDays ? "\t1\r\n" : "\t0\r\n")).bytes;
     }

@@ -150,26 +150,6 @@ bool CsvFile::fail(const QString &text)
     return false;
 }
 
-QString CsvFile::line(const QStringList &values)
-{
-    QString text;
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (i)
-            text += QLatin1Char(',');
-        text += QLatin1Char('"');
-        const QString &value = values.at(i);
-        if (value.contains(QLatin1Char('"'))) {
-            QString doubled = value;
-            doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-            text += doubled;
-        } else {
-            text += value;
-        }
-        text += QLatin1Char('"');
-    }
-    return text;
-}
-
 QString CsvFile::unencodableMessage(const QString &controlNumber, const QString &character)
 {
     return QStringLiteral("管理No ") + controlNumber + QStringLiteral(" に出力できない文字「") +

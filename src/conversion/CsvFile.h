@@ -43,8 +43,6 @@ public:
     QString finalPath() const { return m_finalPath; }
     int lines() const { return m_lines; }
 
-    // "a","b""c","" — without the line end.
-    static QString line(const QStringList &values);
     // The message for a character CP932 cannot hold.
     static QString unencodableMessage(const QString &controlNumber, const QString &character);
     // The refusal of a name made from a line's data that holds a character no file name may

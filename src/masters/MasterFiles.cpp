@@ -1,5 +1,6 @@
 #include "MasterFiles.h"
 
+#include "CsvLine.h"
 #include "Db.h"
 #include "FactoryMaster.h"
 #include "Progress.h"
@@ -273,26 +274,7 @@ QList<MasterFiles::Column> MasterFiles::columns(const QString &table)
 
 QByteArray MasterFiles::csvLine(const QStringList &fields)
 {
-    QByteArray line;
-    for (int i = 0; i < fields.size(); ++i) {
-        if (i)
-            line += ',';
-        const QString &f = fields.at(i);
-        const bool quote = f.contains(QLatin1Char(',')) || f.contains(QLatin1Char('"')) ||
-                           f.contains(QLatin1Char('\n')) || f.contains(QLatin1Char('\r')) ||
-                           (!f.isEmpty() && (f.front().isSpace() || f.back().isSpace()));
-        if (!quote) {
-            line += f.toUtf8();
-            continue;
-        }
-        QString inner = f;
-        inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        line += '"' + inner.toUtf8() + '"';
-    }
-    // A lone empty field would make an empty line, which a reader skips.
-    if (fields.size() == 1 && line.isEmpty())
-        line = "\"\"";
-    return line;
+    return CsvLine::minimal(fields).toUtf8();
 }
 
 MasterFiles::Result MasterFiles::parseFile(const QString &folder, const QString &table,

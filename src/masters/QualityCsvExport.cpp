@@ -1,6 +1,7 @@
 #include "QualityCsvExport.h"
 
 #include "Cp932.h"
+#include "CsvLine.h"
 #include "Db.h"
 #include "Installation.h"
 #include "QualityMaster.h"
@@ -52,11 +53,7 @@ QStringList QualityCsvExport::fields(const QSqlRecord &row)
 
 QString QualityCsvExport::line(const QStringList &fields)
 {
-    QStringList quoted;
-    for (QString value : fields)
-        quoted << QLatin1Char('"') + value.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-                      QLatin1Char('"');
-    return quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    return CsvLine::quoted(fields) + QStringLiteral("\r\n");
 }
 
 QualityCsvExport::Result QualityCsvExport::exportCsv(Db &db, const QString &folder)

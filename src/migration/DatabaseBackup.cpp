@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "Schema.h"
+#include "SqlDialect.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -360,11 +361,7 @@ DatabaseBackup::Result DatabaseBackup::restorePostgres(const QString &file)
     listFile.write((kept.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     listFile.flush();
     try {
-        if (schema() != QLatin1String("public")) {
-            QString quoted = schema();
-            quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-            m_db.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"") + quoted + QLatin1Char('"'));
-        }
+        m_db.dialect().createSchema(m_db, schema());
     } catch (const DbError &e) {
         return failure(e.describe());
     }

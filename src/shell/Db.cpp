@@ -127,12 +127,6 @@ bool sameFile(const QString &a, const QString &b)
 #endif
 }
 
-QString quoteIdentifier(const QString &name)
-{
-    QString inner = name;
-    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + inner + QLatin1Char('"');
-}
 } // namespace
 
 // --- ConnectionSettings -------------------------------------------------------------------
@@ -429,6 +423,13 @@ QString Db::columnTitle(const QString &fieldName) const
     if (!isPostgreSQL() || !folded.match(fieldName).hasMatch())
         return fieldName;
     return fieldName.toUpper();
+}
+
+QString Db::quoteIdentifier(const QString &name)
+{
+    QString inner = name;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
 }
 
 QString Db::quote(const QString &value)

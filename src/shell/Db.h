@@ -94,6 +94,8 @@ public:
 
     // 'O''Brien' — for condition texts that travel between screens as SQL text.
     static QString quote(const QString &value);
+    // "name" with an inner quote doubled: a schema or table name as an identifier.
+    static QString quoteIdentifier(const QString &name);
 
     // A result column's name as the statement wrote it: PostgreSQL folds an unquoted name to
     // lower case (car_cd for CAR_CD), SQLite keeps it. The desk writes its own names in upper

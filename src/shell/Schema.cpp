@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "Db.h"
+#include "SqlDialect.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -49,33 +50,21 @@ QStringList tableNames()
 }
 
 namespace {
-// PostgreSQL compares and sorts text by the database's collation (en_US, ja_JP, C.UTF-8 ... as
-// the administrator made it); the desk's files and lists want code point order, as on SQLite.
-// Every text column is therefore declared in collation C there, whatever the database's.
-const QRegularExpression &textColumn()
+// Every text column is declared in the engine's code point collation, whatever the database's.
+QString forEngine(Db &db, QString statement)
 {
-    static const QRegularExpression re(QStringLiteral("^(\\s+\\w+\\s+TEXT)\\b"),
-                                       QRegularExpression::MultilineOption);
-    return re;
-}
-
-QString forEngine(const Db &db, QString statement)
-{
-    if (db.isPostgreSQL())
-        statement.replace(textColumn(), QStringLiteral("\\1 COLLATE \"C\""));
+    static const QRegularExpression textColumn(QStringLiteral("^(\\s+\\w+\\s+TEXT)\\b"),
+                                               QRegularExpression::MultilineOption);
+    const QString collation = db.dialect().textCollation();
+    if (!collation.isEmpty())
+        statement.replace(textColumn, QStringLiteral("\\1") + collation);
     return statement;
 }
 } // namespace
 
 Outcome create(Db &db, QString *message)
 {
-    if (db.isPostgreSQL()) {
-        if (!db.settings().schema.isEmpty()) {
-            QString schema = db.settings().schema;
-            schema.replace(QLatin1Char('"'), QLatin1String("\"\""));
-            db.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"") + schema + QLatin1Char('"'));
-        }
-    }
+    db.dialect().createSchema(db, db.settings().schema);
     for (const QString &table : tableNames()) {
         if (db.tableExists(table)) {
             if (message)
@@ -98,16 +87,8 @@ QStringList workTableNames()
 
 void unlogWorkTables(Db &db)
 {
-    if (!db.isPostgreSQL())
-        return;
-    for (const QString &table : workTableNames()) {
-        const bool logged = db.exists(QStringLiteral("SELECT 1 FROM pg_class WHERE oid = "
-                                                     "to_regclass(lower(:t)) AND "
-                                                     "relpersistence = 'p'"),
-                                      {{QStringLiteral("t"), table}});
-        if (logged)
-            db.exec(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" SET UNLOGGED"));
-    }
+    for (const QString &table : workTableNames())
+        db.dialect().unlogTable(db, table);
 }
 
 QStringList addMissingColumns(Db &db)
@@ -130,9 +111,8 @@ QStringList addMissingColumns(Db &db)
             if (present.indexOf(c.captured(1)) >= 0 ||
                 present.indexOf(c.captured(1).toLower()) >= 0)
                 continue;
-            const QString collate = db.isPostgreSQL() && c.captured(2) == QLatin1String("TEXT")
-                                        ? QStringLiteral(" COLLATE \"C\"")
-                                        : QString();
+            const QString collate =
+                c.captured(2) == QLatin1String("TEXT") ? db.dialect().textCollation() : QString();
             db.exec(QStringLiteral("ALTER TABLE ") + t.captured(1) +
                     QStringLiteral(" ADD COLUMN ") + c.captured(1) + QLatin1Char(' ') +
                     c.captured(2) + collate + c.captured(3));

@@ -182,3 +182,34 @@ QList<CatalogColumn> PostgresDialect::columns(Db &db, const QString &table) cons
     }
     return result;
 }
+
+QString SqliteDialect::textCollation() const
+{
+    return QString(); // TEXT compares by code point already
+}
+
+void SqliteDialect::createSchema(Db &, const QString &) const {}
+
+void SqliteDialect::unlogTable(Db &, const QString &) const {}
+
+// PostgreSQL compares and sorts text by the database's collation (en_US, ja_JP, C.UTF-8 ... as
+// the administrator made it); the desk's files and lists want code point order.
+QString PostgresDialect::textCollation() const
+{
+    return QStringLiteral(" COLLATE \"C\"");
+}
+
+void PostgresDialect::createSchema(Db &db, const QString &schema) const
+{
+    if (!schema.isEmpty() && schema != QLatin1String("public"))
+        db.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS ") + Db::quoteIdentifier(schema));
+}
+
+void PostgresDialect::unlogTable(Db &db, const QString &table) const
+{
+    const bool logged = db.exists(QStringLiteral("SELECT 1 FROM pg_class WHERE oid = "
+                                                 "to_regclass(lower(:t)) AND relpersistence = 'p'"),
+                                  {{QStringLiteral("t"), table}});
+    if (logged)
+        db.exec(QStringLiteral("ALTER TABLE ") + table + QStringLiteral(" SET UNLOGGED"));
+}

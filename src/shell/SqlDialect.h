@@ -57,6 +57,16 @@ public:
     // The columns of a table of this installation, in their order. table is one of the desk's
     // own names, never a value from outside.
     virtual QList<CatalogColumn> columns(Db &db, const QString &table) const = 0;
+
+    // What follows TEXT in a column's declaration: the desk compares and sorts text by code
+    // point on every engine.
+    virtual QString textCollation() const = 0;
+    // The schema the installation works in, made when it is missing (an engine without
+    // schemas does nothing).
+    virtual void createSchema(Db &db, const QString &schema) const = 0;
+    // A work table that is refilled by every run needs no crash safety: its writes skip the
+    // engine's journal where the engine allows it.
+    virtual void unlogTable(Db &db, const QString &table) const = 0;
 };
 
 class SqliteDialect : public SqlDialect {
@@ -69,6 +79,9 @@ public:
     void refreshStatistics(Db &db, const QString &table,
                            const QStringList &columns = {}) const override;
     QList<CatalogColumn> columns(Db &db, const QString &table) const override;
+    QString textCollation() const override;
+    void createSchema(Db &db, const QString &schema) const override;
+    void unlogTable(Db &db, const QString &table) const override;
 };
 
 class PostgresDialect : public SqlDialect {
@@ -81,4 +94,7 @@ public:
     void refreshStatistics(Db &db, const QString &table,
                            const QStringList &columns = {}) const override;
     QList<CatalogColumn> columns(Db &db, const QString &table) const override;
+    QString textCollation() const override;
+    void createSchema(Db &db, const QString &schema) const override;
+    void unlogTable(Db &db, const QString &table) const override;
 };

@@ -292,6 +292,8 @@ void ScreenshotTour::findAndBulkUpdate(GridScreen *edit)
         if (update->dataKindEdit->text() != QStringLiteral("0"))
             m_camera.fail(QStringLiteral("更新: 熱転写フラグが入りません"));
         m_camera.shoot(update, QStringLiteral("update"));
+        m_dialogs.expect(QStringLiteral("件更新します。"), true, QStringLiteral("update-ask"));
+        m_dialogs.expect(QStringLiteral("件更新しました。"));
         update->okButton->click();
     });
     pressKey(edit, Qt::Key_F2);

@@ -15,7 +15,8 @@
 
 namespace {
 
-// Qt wants a private runtime folder; a batch run from cron or CI may have none.
+// Qt wants a private runtime folder; a batch run from cron or CI, or a desk started from a
+// bare X session, may have none.
 void ensureRuntimeDir()
 {
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
@@ -57,6 +58,7 @@ int main(int argc, char **argv)
 
     if (isBatchInvocation(args))
         return runBatchCommand(argc, argv, args);
+    ensureRuntimeDir();
     QApplication app(argc, argv);
     installAppPrinters();
     registerAllScreens();

@@ -97,6 +97,17 @@ bool appendQuoted(QByteArray &out, QByteArrayView value, QString *badChar)
     out += '"';
     return true;
 }
+
+// A control number for a message, as the line gave it.
+const QString &asText(const QString &text)
+{
+    return text;
+}
+
+QString asText(QByteArrayView utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 } // namespace
 
 CsvFile::CsvFile(QString folder, QString base, FolderNames *names)
@@ -156,17 +167,18 @@ QString CsvFile::unencodableMessage(const QString &controlNumber, const QString 
            character + QStringLiteral("」があります。");
 }
 
-bool CsvFile::writeLine(const QStringList &values, const QString &controlNumber)
+template <class Values, class ControlNumber>
+bool CsvFile::appendLine(const Values &values, const ControlNumber &controlNumber)
 {
-    // The same bytes as line(values) in CP932: quotes and commas are ASCII, and the encoding
-    // keeps no state from one value to the next.
+    // The same bytes as CsvLine::quoted(values) in CP932: quotes and commas are ASCII, and the
+    // encoding keeps no state from one value to the next.
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (i)
             m_buffer += ',';
         QString badChar;
         if (!appendQuoted(m_buffer, values.at(i), &badChar)) {
             discard();
-            m_error = unencodableMessage(controlNumber, badChar);
+            m_error = unencodableMessage(asText(controlNumber), badChar);
             return false;
         }
     }
@@ -180,26 +192,14 @@ bool CsvFile::writeLine(const QStringList &values, const QString &controlNumber)
     return true;
 }
 
+bool CsvFile::writeLine(const QStringList &values, const QString &controlNumber)
+{
+    return appendLine(values, controlNumber);
+}
+
 bool CsvFile::writeLine(const QList<QByteArrayView> &values, QByteArrayView controlNumber)
 {
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (i)
-            m_buffer += ',';
-        QString badChar;
-        if (!appendQuoted(m_buffer, values.at(i), &badChar)) {
-            discard();
-            m_error = unencodableMessage(QString::fromUtf8(controlNumber), badChar);
-            return false;
-        }
-    }
-    m_buffer += "\r\n";
-    ++m_lines;
-    if (m_buffer.size() >= kBlockBytes) {
-        if (m_file.write(m_buffer) != m_buffer.size())
-            return fail(m_file.errorString());
-        m_buffer.clear();
-    }
-    return true;
+    return appendLine(values, controlNumber);
 }
 
 bool CsvFile::commit()

@@ -64,6 +64,8 @@ private:
     // The n-th name tried for base: base, base_1 ... base_99.
     static QString candidate(const QString &base, int n);
     bool fail(const QString &text);
+    template <class Values, class ControlNumber>
+    bool appendLine(const Values &values, const ControlNumber &controlNumber);
 
     QString m_folder;
     QString m_base;

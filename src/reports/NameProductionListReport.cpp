@@ -105,16 +105,6 @@ void NameProductionListReport::printGroup(const ReportGroup &group, ReportGroup:
     hideTotals();
 }
 
-void NameProductionListReport::setGroupFields(const ReportGroup &group)
-{
-    layout().setField(QStringLiteral("SetBi"), group.setDate);
-    layout().setField(QStringLiteral("OrderDate"), group.ordDate);
-    layout().setField(QStringLiteral("Brand"), group.brCd);
-    layout().setField(QStringLiteral("FR"), group.fcRg);
-    layout().setField(QStringLiteral("FC"), group.fcCd);
-    layout().setField(QStringLiteral("FN"), group.fcNm);
-}
-
 void NameProductionListReport::printLine(const QSqlRecord &row)
 {
     const QString n = QString::number(m_line);

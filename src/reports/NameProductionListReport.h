@@ -27,7 +27,6 @@ private:
     void printGroup(const ReportGroup &group, ReportGroup::Rows &rows);
     void showSections(PageKind kind);
     void hideTotals();
-    void setGroupFields(const ReportGroup &group);
     void printLine(const QSqlRecord &row);
     void printGroupMaterials(const ReportGroup &group);
     void printFinalTotals();

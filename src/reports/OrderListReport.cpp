@@ -61,16 +61,6 @@ void OrderListReport::printGroup(const ReportGroup &group, ReportGroup::Rows &ro
     layout().showSection(kFooter, false);
 }
 
-void OrderListReport::setGroupFields(const ReportGroup &group)
-{
-    layout().setField(QStringLiteral("SetBi"), group.setDate);
-    layout().setField(QStringLiteral("OrderDate"), group.ordDate);
-    layout().setField(QStringLiteral("Brand"), group.brCd);
-    layout().setField(QStringLiteral("FR"), group.fcRg);
-    layout().setField(QStringLiteral("FC"), group.fcCd);
-    layout().setField(QStringLiteral("FN"), group.fcNm);
-}
-
 void OrderListReport::printLine(const QSqlRecord &row)
 {
     const QString n = QString::number(m_line);

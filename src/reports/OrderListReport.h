@@ -20,7 +20,6 @@ private:
     OrderListReport(ReportEngine &reportEngine, const PrintRequest &request);
     bool fillPages() override;
     void printGroup(const ReportGroup &group, ReportGroup::Rows &rows);
-    void setGroupFields(const ReportGroup &group);
     void printLine(const QSqlRecord &row);
 
     RepeatBlanking m_repeat;

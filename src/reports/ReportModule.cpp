@@ -6,6 +6,7 @@
 #include "Progress.h"
 #include "ReportEngine.h"
 #include "ReportError.h"
+#include "ReportGroup.h"
 #include "ReportLayout.h"
 #include "ReportPrintSettings.h"
 #include "ReportValues.h"
@@ -117,4 +118,14 @@ QString ReportModule::importDatesText()
     const QString first = shown(rows.first().value(0).toString());
     const QString last = shown(rows.first().value(1).toString());
     return first == last ? first : first + QStringLiteral("～") + last;
+}
+
+void ReportModule::setGroupFields(const ReportGroup &group)
+{
+    layout().setField(QStringLiteral("SetBi"), group.setDate);
+    layout().setField(QStringLiteral("OrderDate"), group.ordDate);
+    layout().setField(QStringLiteral("Brand"), group.brCd);
+    layout().setField(QStringLiteral("FR"), group.fcRg);
+    layout().setField(QStringLiteral("FC"), group.fcCd);
+    layout().setField(QStringLiteral("FN"), group.fcNm);
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 class ReportEngine;
+struct ReportGroup;
 class ReportLayout;
 
 class ReportModule {
@@ -30,6 +31,9 @@ protected:
     // Next page number into "Page", now into "Date", and the import date of the rows into
     // "ImpDate" where the layout has it.
     void setPageHeader();
+    // The group's set date, order date, brand and factory into the header of the order list
+    // and the name production list.
+    void setGroupFields(const ReportGroup &group);
     // Fills and outputs every page; false when the first query finds no row.
     virtual bool fillPages() = 0;
 

@@ -3,8 +3,8 @@
 #include "Db.h"
 #include "FunctionKeyBar.h"
 #include "GridView.h"
+#include "Session.h"
 #include "Utilities.h"
-#include "globals.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -18,8 +18,9 @@ constexpr int kMargin = 8;
 constexpr int kFieldHeight = 24;
 } // namespace
 
-CompositionPlateScreen::CompositionPlateScreen(QWidget *parent)
-    : CompositionPlateScreen(Plate{QStringLiteral("組成版チェック"), QStringLiteral("QUL_KEY"),
+CompositionPlateScreen::CompositionPlateScreen(Session &session, QWidget *parent)
+    : CompositionPlateScreen(session,
+                             Plate{QStringLiteral("組成版チェック"), QStringLiteral("QUL_KEY"),
                                    QStringLiteral("品質キー"), QStringLiteral("MST_QULPLATE"),
                                    QStringLiteral("MST_QULPLATE.QUL_KEY Is Null "),
                                    QStringLiteral("MST_QULPLATE.SU = 0  ")},
@@ -27,8 +28,9 @@ CompositionPlateScreen::CompositionPlateScreen(QWidget *parent)
 {
 }
 
-CompositionPlateScreen::CompositionPlateScreen(const Plate &plate, QWidget *parent)
-    : DayCheckListScreen(parent), m_plate(plate)
+CompositionPlateScreen::CompositionPlateScreen(Session &session, const Plate &plate,
+                                               QWidget *parent)
+    : DayCheckListScreen(session, parent), m_plate(plate)
 {
     setWindowTitle(plate.caption);
     setResizeRule(ResizeRule::Designed);
@@ -65,7 +67,7 @@ void CompositionPlateScreen::layoutChildren()
 bool CompositionPlateScreen::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        importDateEdit->setText(gImpDate);
+        importDateEdit->setText(m_session.importDate());
     return GridScreen::event(event);
 }
 
@@ -79,7 +81,7 @@ QList<GridColumn> CompositionPlateScreen::gridColumns() const
 // plate. Lines of one control number stay together, in line order.
 QString CompositionPlateScreen::gridSql()
 {
-    const QString date = Db::quote(gImpDate);
+    const QString date = Db::quote(m_session.importDate());
     const QString &key = m_plate.keyField;
     const QString &master = m_plate.master;
     auto branch = [&](const QString &join, const QString &condition) {

@@ -6,8 +6,8 @@
 #include "OrderFindCondition.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
+#include "Session.h"
 #include "Utilities.h"
-#include "globals.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -27,7 +27,7 @@ GridColumn column(const char *caption, const char *field, int width)
 }
 } // namespace
 
-OrderEditScreen::OrderEditScreen(QWidget *parent) : GridScreen(parent)
+OrderEditScreen::OrderEditScreen(Session &session, QWidget *parent) : GridScreen(session, parent)
 {
     setWindowTitle(QStringLiteral("データ修正"));
     setFormSizeTwips(13500, 10000);
@@ -54,7 +54,8 @@ QString OrderEditScreen::countText(qint64 lines, bool filtered)
 void OrderEditScreen::showCount()
 {
     // Any condition other than the day's open lines came from a find.
-    const bool filtered = gWhere != OrderFindCondition::start(gImpDate);
+    const bool filtered =
+        m_session.orderCondition() != OrderFindCondition::start(m_session.importDate());
     setStatusText(countText(model()->totalRows(), filtered));
 }
 
@@ -109,7 +110,7 @@ bool OrderEditScreen::showLine(const QString &impDate, int impLn)
 
 PagedQueryModel *OrderEditScreen::createModel()
 {
-    return new OrderEditModel([] { return gCn; }, this);
+    return new OrderEditModel([this] { return m_session.db(); }, this);
 }
 
 void OrderEditScreen::initialise()
@@ -186,8 +187,14 @@ QString OrderEditScreen::gridSql()
             term += direction;
         order = terms.join(QStringLiteral(", ")) + QStringLiteral(", ");
     }
-    return QStringLiteral("Select * From TBL_ORDER ") + gWhere + QStringLiteral(" ") +
-           QStringLiteral(" Order By ") + order + QStringLiteral("IMP_DATE, IMP_LN ");
+    return QStringLiteral("Select * From TBL_ORDER ") + m_session.orderCondition().text() +
+           QStringLiteral(" ") + QStringLiteral(" Order By ") + order +
+           QStringLiteral("IMP_DATE, IMP_LN ");
+}
+
+QVariantMap OrderEditScreen::gridParams()
+{
+    return m_session.orderCondition().params();
 }
 
 QStringList OrderEditScreen::functionKeyCaptions() const

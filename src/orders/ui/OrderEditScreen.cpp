@@ -4,10 +4,10 @@
 #include "GridView.h"
 #include "OrderEditModel.h"
 #include "OrderFindCondition.h"
+#include "OrderLineQuery.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
 #include "Session.h"
-#include "Utilities.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -171,25 +171,9 @@ QList<GridColumn> OrderEditScreen::gridColumns() const
 
 QString OrderEditScreen::gridSql()
 {
-    // The day's lines in file order. Without an Order By they came in the table's physical
-    // order, which on PostgreSQL moves a line to the end whenever it is updated. A sorted
-    // column goes first; the line key still decides between equal values, so the pages read
-    // later and the export come in the same order. The column name is one of the screen's own.
-    QString order;
-    if (m_sortColumn >= 0) {
-        const QString field = gridColumns().at(m_sortColumn).field;
-        const QString direction =
-            m_sortOrder == Qt::DescendingOrder ? QStringLiteral(" Desc") : QString();
-        QStringList terms = field == QLatin1String("KNR_NO")
-                                ? controlNumberOrder(field).split(QStringLiteral(", "))
-                                : QStringList{field};
-        for (QString &term : terms)
-            term += direction;
-        order = terms.join(QStringLiteral(", ")) + QStringLiteral(", ");
-    }
-    return QStringLiteral("Select * From TBL_ORDER ") + m_session.orderCondition().text() +
-           QStringLiteral(" ") + QStringLiteral(" Order By ") + order +
-           QStringLiteral("IMP_DATE, IMP_LN ");
+    const QString field = m_sortColumn >= 0 ? gridColumns().at(m_sortColumn).field : QString();
+    return OrderLineQuery::sql(m_session.orderCondition(), field,
+                               m_sortOrder == Qt::DescendingOrder);
 }
 
 QVariantMap OrderEditScreen::gridParams()

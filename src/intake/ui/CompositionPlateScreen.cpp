@@ -81,10 +81,11 @@ QList<GridColumn> CompositionPlateScreen::gridColumns() const
 // plate. Lines of one control number stay together, in line order.
 QString CompositionPlateScreen::gridSql()
 {
-    const QString date = Db::quote(m_session.importDate());
     const QString &key = m_plate.keyField;
     const QString &master = m_plate.master;
-    auto branch = [&](const QString &join, const QString &condition) {
+    // The day is bound once per branch (:d1, :d2): the PostgreSQL driver takes each placeholder
+    // once.
+    auto branch = [&](const QString &join, const QString &condition, const QString &date) {
         return QStringLiteral("Select ") + QStringLiteral("TBL_ORDER.KNR_NO,") +
                QStringLiteral("TBL_ORDER.") + key + QStringLiteral(",") +
                QStringLiteral("TBL_ORDER.IMP_LN ") + QStringLiteral("From ") +
@@ -97,8 +98,15 @@ QString CompositionPlateScreen::gridSql()
     // Control numbers in number order (AB-999 before AB-1000): both engines order a union
     // only by its output columns, so the union is read as a table.
     return QStringLiteral("Select * From (") +
-           branch(QStringLiteral("Left Join"), m_plate.missing) + QStringLiteral("Union All ") +
-           branch(QStringLiteral("Inner Join"), m_plate.withoutPlate) +
+           branch(QStringLiteral("Left Join"), m_plate.missing, QStringLiteral(":d1")) +
+           QStringLiteral("Union All ") +
+           branch(QStringLiteral("Inner Join"), m_plate.withoutPlate, QStringLiteral(":d2")) +
            QStringLiteral(") P Order By ") + controlNumberOrder(QStringLiteral("P.KNR_NO")) +
            QStringLiteral(", P.IMP_LN ");
+}
+
+QVariantMap CompositionPlateScreen::gridParams()
+{
+    return {{QStringLiteral("d1"), m_session.importDate()},
+            {QStringLiteral("d2"), m_session.importDate()}};
 }

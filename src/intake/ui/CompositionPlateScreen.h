@@ -30,6 +30,7 @@ protected:
 
     QList<GridColumn> gridColumns() const override;
     QString gridSql() override;
+    QVariantMap gridParams() override;
     bool event(QEvent *event) override;
     void layoutChildren() override;
 

@@ -26,7 +26,10 @@ QList<GridColumn> ErrorListScreen::gridColumns() const
 QString ErrorListScreen::gridSql()
 {
     // The findings of one line come in check order (ERR_LN), the same on every engine.
-    return QStringLiteral("Select * From TBL_ERR ") + QStringLiteral("Where IMP_DATE = ") +
-           Db::quote(m_session.importDate()) + QStringLiteral(" ") +
-           QStringLiteral("Order By IMP_LN, ERR_LN ");
+    return QStringLiteral("Select * From TBL_ERR Where IMP_DATE = :d Order By IMP_LN, ERR_LN ");
+}
+
+QVariantMap ErrorListScreen::gridParams()
+{
+    return {{QStringLiteral("d"), m_session.importDate()}};
 }

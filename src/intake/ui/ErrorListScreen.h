@@ -12,4 +12,5 @@ public:
 protected:
     QList<GridColumn> gridColumns() const override;
     QString gridSql() override;
+    QVariantMap gridParams() override;
 };

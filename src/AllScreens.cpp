@@ -27,6 +27,7 @@
 #include "RecheckScreen.h"
 #include "RunHistoryScreen.h"
 #include "ScreenRegistry.h"
+#include "Session.h"
 #include "SizePlateScreen.h"
 #include "SizeRowScreen.h"
 
@@ -34,12 +35,12 @@
 
 namespace {
 
-template <class Screen> QWidget *make()
+template <class Screen> QWidget *make(Session &session)
 {
     if constexpr (std::is_base_of_v<GridScreen, Screen>)
-        return GridScreen::create<Screen>();
+        return GridScreen::create<Screen>(session);
     else
-        return new Screen;
+        return new Screen(session);
 }
 
 template <class... Classes> QList<ScreenRegistry::Key> keys()

@@ -8,11 +8,11 @@
 //   bench_grid --lines N    another size
 #include "BenchSupport.h"
 #include "Db.h"
-#include "DbConnection.h"
 #include "GridScreen.h"
 #include "GridView.h"
 #include "PagedQueryModel.h"
 #include "Schema.h"
+#include "Session.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -40,7 +40,7 @@ QString seconds(qint64 ms)
 // The columns of the order edit screen: what a grid over the order lines shows.
 class OrderLinesScreen : public GridScreen {
 public:
-    OrderLinesScreen()
+    explicit OrderLinesScreen(Session &session) : GridScreen(session)
     {
         setFormSizeTwips(13500, 10000);
         setRecordCountInToolTip(true);
@@ -198,13 +198,14 @@ int gridChild(int argc, char **argv)
     gDbSchema = a[7];
     gInstallDir = a[8];
     gTimeout = 20;
-    if (dbOpen(0) != 0)
+    Session session;
+    if (session.open() != 0)
         die(QStringLiteral("cannot connect"));
     say(QStringLiteral("memory before the screen:           %1").arg(mb(procStatusKb("VmRSS:"))));
 
     QElapsedTimer t;
     t.start();
-    auto *screen = static_cast<OrderLinesScreen *>(GridScreen::create<OrderLinesScreen>());
+    auto *screen = static_cast<OrderLinesScreen *>(GridScreen::create<OrderLinesScreen>(session));
     screen->show();
     QApplication::processEvents();
     screen->gridView->viewport()->repaint();
@@ -240,7 +241,7 @@ int gridChild(int argc, char **argv)
     say(QStringLiteral("memory after every row (RSS):       %1, peak %2")
             .arg(mb(procStatusKb("VmRSS:")), mb(procStatusKb("VmHWM:"))));
     delete screen;
-    dbShutdown();
+    session.shutdown();
     return 0;
 }
 

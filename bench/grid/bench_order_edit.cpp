@@ -9,12 +9,12 @@
 //   bench_order_edit --lines N       lines per day (ten days)
 #include "BenchSupport.h"
 #include "Db.h"
-#include "DbConnection.h"
 #include "GridView.h"
 #include "OrderEditModel.h"
 #include "OrderEditScreen.h"
 #include "OrderFindCondition.h"
 #include "Schema.h"
+#include "Session.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -110,7 +110,7 @@ void benchEngine(const QString &program, const ConnectionSettings &settings, int
 
 // Types a value into 品番 of a row and leaves the line; returns the nanoseconds until the
 // line is in the database.
-qint64 timeOneEdit(OrderEditScreen *screen, int row, const QString &value)
+qint64 timeOneEdit(Db &db, OrderEditScreen *screen, int row, const QString &value)
 {
     OrderEditModel *model = screen->editModel();
     const int hinban = model->columnOfField(QStringLiteral("HINBAN"));
@@ -123,9 +123,9 @@ qint64 timeOneEdit(OrderEditScreen *screen, int row, const QString &value)
         die(QStringLiteral("the edit was not written"));
     const qint64 elapsed = t.nsecsElapsed();
     const QString stored =
-        gCn->scalar(QStringLiteral("SELECT HINBAN FROM TBL_ORDER WHERE IMP_DATE = :d AND "
-                                   "IMP_LN = :ln"),
-                    {{QStringLiteral("d"), kEditDay}, {QStringLiteral("ln"), ln}})
+        db.scalar(QStringLiteral("SELECT HINBAN FROM TBL_ORDER WHERE IMP_DATE = :d AND "
+                                 "IMP_LN = :ln"),
+                  {{QStringLiteral("d"), kEditDay}, {QStringLiteral("ln"), ln}})
             .toString();
     if (stored != value)
         die(QStringLiteral("the edit is not in the database"));
@@ -145,16 +145,17 @@ int editChild(int argc, char **argv)
     gDbSchema = a[7];
     gInstallDir = a[8];
     gTimeout = 20;
-    if (dbOpen(0) != 0)
+    Session session;
+    if (session.open() != 0)
         die(QStringLiteral("cannot connect"));
-    gImpDate = kEditDay;
-    gWhere = OrderFindCondition::start(gImpDate);
+    session.setImportDate(kEditDay);
+    session.setOrderCondition(OrderFindCondition::start(session.importDate()));
     say(QStringLiteral("memory before the screen:              %1")
             .arg(mb(procStatusKb("VmRSS:"))));
 
     QElapsedTimer t;
     t.start();
-    auto *screen = static_cast<OrderEditScreen *>(GridScreen::create<OrderEditScreen>());
+    auto *screen = static_cast<OrderEditScreen *>(GridScreen::create<OrderEditScreen>(session));
     screen->show();
     QApplication::processEvents();
     screen->gridView->viewport()->repaint();
@@ -179,7 +180,7 @@ int editChild(int argc, char **argv)
     const int edits = 20;
     for (int i = 0; i < edits; ++i) {
         const int row = i % 2 ? last - i : i * 997;
-        const qint64 n = timeOneEdit(screen, row, QStringLiteral("EDIT-%1").arg(i));
+        const qint64 n = timeOneEdit(*session.db(), screen, row, QStringLiteral("EDIT-%1").arg(i));
         worst = qMax(worst, n);
         total += n;
     }
@@ -192,7 +193,7 @@ int editChild(int argc, char **argv)
     screen->editModel()->discardPendingEdits(); // closing without the question
     screen->close();
     delete screen;
-    dbShutdown();
+    session.shutdown();
     return 0;
 }
 

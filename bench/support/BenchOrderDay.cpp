@@ -120,10 +120,12 @@ void loadBenchDay(Db &db, int count)
     // label on the letterpress, everything else thermal.
     SilentDialogs quiet;
     OrderBulkUpdate update(db, quiet);
-    const QString day = QStringLiteral("Where IMP_DATE = '") + kBenchDay + QStringLiteral("' ");
+    const OrderCondition day = OrderCondition::where(QStringLiteral("IMP_DATE = "), kBenchDay);
+    const OrderCondition letterpress =
+        OrderCondition(day).add(QStringLiteral("CAR_CD IN ('B', 'G', 'H')"));
     if (!update.apply({QString(), QStringLiteral("TT-200"), QStringLiteral("1"), QString()}, day) ||
         !update.apply({QString(), QStringLiteral("ロータリー凸版"), QStringLiteral("0"), QString()},
-                      day + QStringLiteral("And CAR_CD IN ('B', 'G', 'H') ")))
+                      letterpress))
         die(QStringLiteral("printer assignment failed"));
 
     // Completed from the masters and checked, as the import leaves a day.

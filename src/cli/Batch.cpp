@@ -3,9 +3,9 @@
 #include "CommandRegistry.h"
 #include "ConsoleDialogs.h"
 #include "ConsoleProgress.h"
-#include "DbConnection.h"
 #include "Desktop.h"
 #include "Installation.h"
+#include "Session.h"
 #include "StartUp.h"
 #include "globals.h"
 
@@ -95,16 +95,16 @@ int runBatch(const QStringList &arguments, const QString &programPath)
     setAppDialogs(&dialogs);
     setAppProgress(&progress);
 
-    gIniPath = Installation::resolveIniPath(ini.value_or(QString()), programPath);
-    gInstallDir = Installation::installDirOf(gIniPath);
+    Session session;
+    session.setIniPath(Installation::resolveIniPath(ini.value_or(QString()), programPath));
     // A mistyped --ini must not read as an empty installation (every command would then fail
     // on the provider "").
-    if (ini && !command->makesInstallation && !QFileInfo::exists(gIniPath)) {
+    if (ini && !command->makesInstallation && !QFileInfo::exists(session.iniPath())) {
         dialogs.message(settingsProblem(true), Icon::Error, name);
         return ExitFailed;
     }
     if (command->needsDatabase) {
-        if (readSettings(dialogs)) {
+        if (readSettings(session, dialogs)) {
             dialogs.message(QStringLiteral("初期化失敗\n強制終了します。"), Icon::Error,
                             QStringLiteral("強制終了"));
             return ExitFailed;
@@ -118,15 +118,15 @@ int runBatch(const QStringList &arguments, const QString &programPath)
     }
     gVersion = versionText();
     if (user)
-        gUserName = *user;
+        session.setUserName(*user);
 
     int status = ExitFailed;
-    if (!command->needsDatabase || dbOpen(0, dialogs) == 0) {
-        BatchContext context{dialogs, progress, args, yes};
+    if (!command->needsDatabase || session.open(dialogs) == 0) {
+        BatchContext context{dialogs, progress, args, yes, session};
         status = command->run(context);
     }
     // The connection must go before the application object does.
-    dbShutdown();
+    session.shutdown();
     setAppDialogs(nullptr);
     setAppProgress(nullptr);
     return status;

@@ -1,8 +1,17 @@
 #include "CommandRegistry.h"
 
 #include "ConsoleDialogs.h"
+#include "Db.h"
+#include "Session.h"
 
 #include <cstdio>
+
+Db &BatchContext::db() const
+{
+    if (!session.db())
+        throw DbError(QStringLiteral("データベースに接続されていません。"), QStringLiteral("3704"));
+    return *session.db();
+}
 
 void CommandRegistry::addDatabaseCommand(const QString &name, const QString &usage,
                                          const QString &summary,

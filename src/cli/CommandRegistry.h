@@ -10,15 +10,21 @@
 #include <optional>
 
 class ConsoleDialogs;
+class Db;
 class Progress;
+class Session;
 
 // What every command gets: the console dialogs (questions answered by --yes), the progress
-// line, and its own arguments (global options already removed).
+// line, its own arguments (global options already removed) and the session of the run (its
+// connection, printers and folders, as the desk's screens get theirs).
 struct BatchContext {
     ConsoleDialogs &dialogs;
     Progress &progress;
     QStringList args;
     bool answerYes = false;
+    Session &session;
+    // The session's connection; opened before a command that needs the database runs.
+    Db &db() const;
 };
 
 // Exit status of a command: 0 success; 1 a refusal or failure; 2 bad usage.
@@ -28,7 +34,7 @@ struct Command {
     QString name;              // "import", "masters", ...
     QString usage;             // "import FILE [--date YYYYMMDD]"
     QString summary;           // one line for --help
-    bool needsDatabase = true; // opens gCn before running
+    bool needsDatabase = true; // opens the session's connection before running
     std::function<int(BatchContext &)> run;
     bool makesInstallation = false; // runs without an INI file (demo DIR makes one)
 };

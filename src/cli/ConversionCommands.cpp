@@ -2,6 +2,8 @@
 // button, the confirmation screen and the bulk update of the order edit screen,
 // in batch.
 #include "CommandRegistry.h"
+#include "ImportDates.h"
+#include "Session.h"
 
 #include "Confirmation.h"
 #include "ConsoleDialogs.h"
@@ -10,7 +12,6 @@
 #include "Db.h"
 #include "OrderBulkUpdate.h"
 #include "Progress.h"
-#include "globals.h"
 
 #include <cstdio>
 
@@ -20,14 +21,6 @@ void printOut(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     writeOut(text + QLatin1Char('\n'));
-}
-
-// The day's unconverted, unconfirmed lines: the order condition the edit screen
-// starts with.
-QString dayCondition(const QString &impDate)
-{
-    return QStringLiteral("Where IMP_DATE = ") + Db::quote(impDate) +
-           QStringLiteral(" And FLG3 = '0' And FLG4 = '0' ");
 }
 
 // "--set-date FROM TO" takes two values; std::nullopt when absent, *missing
@@ -82,7 +75,7 @@ int convertCommand(BatchContext &ctx, const Command &self)
         input.setDateFrom = setDates->first;
         input.setDateTo = setDates->second;
     }
-    ConversionRun run(*gCn, ctx.dialogs, ctx.progress, OutputFolders::fromGlobals());
+    ConversionRun run(ctx.db(), ctx.dialogs, ctx.progress, ctx.session.outputFolders());
     const ConversionResult result = run.run(input);
     if (!result.converted())
         return ExitFailed;
@@ -95,7 +88,7 @@ int cancelCommand(BatchContext &ctx, const Command &self)
 {
     if (ctx.args.size() != 1)
         return usageError(self, QStringLiteral("cancel: one import date is needed"));
-    ConversionCancel cancel(*gCn, ctx.dialogs, ctx.progress);
+    ConversionCancel cancel(ctx.db(), ctx.dialogs, ctx.progress);
     return cancel.run(ctx.args.at(0)) ? ExitOk : ExitFailed;
 }
 
@@ -106,7 +99,7 @@ int confirmCommand(BatchContext &ctx, const Command &self)
     const QString impDate = ctx.args.at(0);
     ConfirmationCounts counts;
     try {
-        counts = Confirmation::counts(*gCn, impDate);
+        counts = Confirmation::counts(ctx.db(), impDate);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
@@ -115,7 +108,7 @@ int confirmCommand(BatchContext &ctx, const Command &self)
                  .arg(counts.total)
                  .arg(counts.converted)
                  .arg(counts.unconverted));
-    Confirmation confirmation(*gCn, ctx.dialogs, ctx.progress);
+    Confirmation confirmation(ctx.db(), ctx.dialogs, ctx.progress);
     return confirmation.run(impDate, counts) ? ExitOk : ExitFailed;
 }
 
@@ -135,15 +128,15 @@ int updateCommand(BatchContext &ctx, const Command &self)
         return usageError(self, QStringLiteral("update: one import date is needed"));
     try {
         // The model must come from the printer list so that its flag is known.
-        for (const PrinterModel &model : OrderBulkUpdate::printerModels(*gCn))
+        for (const PrinterModel &model : OrderBulkUpdate::printerModels(ctx.db()))
             if (model.printer == values.printer)
                 values.dataFlg = model.dataFlg;
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
     }
-    OrderBulkUpdate update(*gCn, ctx.dialogs);
-    if (!update.apply(values, dayCondition(ctx.args.at(0))))
+    OrderBulkUpdate update(ctx.db(), ctx.dialogs);
+    if (!update.apply(values, ImportDates::whereFor(ctx.args.at(0))))
         return ExitFailed;
     printOut(QString::number(update.changedLines()) + QStringLiteral("件更新しました。"));
     return ExitOk;

@@ -1,5 +1,6 @@
 // init-db, demo, masters load|dump.
 #include "CommandRegistry.h"
+#include "Session.h"
 
 #include "Clock.h"
 #include "ConsoleDialogs.h"
@@ -13,7 +14,6 @@
 #include "MasterFiles.h"
 #include "Schema.h"
 #include "StartUp.h"
-#include "globals.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -53,7 +53,7 @@ QString createTables(Db &db, bool demo)
 }
 
 // init-db works before the tables exist, so it opens its own connection (creating a SQLite
-// file when there is none) instead of gCn.
+// file when there is none) instead of the session's.
 int initDb(BatchContext &ctx)
 {
     const bool demo = takeFlag(ctx.args, QStringLiteral("--demo"));
@@ -248,7 +248,7 @@ int masters(BatchContext &ctx)
     if (verb != QLatin1String("load") && verb != QLatin1String("dump"))
         return usageError(line, verb + QStringLiteral(" そんな命令ないです。"));
     const QString dir = ctx.args.at(1);
-    MasterFiles files(*gCn, &ctx.progress);
+    MasterFiles files(ctx.db(), &ctx.progress);
     const MasterFiles::Result result =
         verb == QLatin1String("load") ? files.load(dir) : files.dump(dir);
     if (!result.ok) {
@@ -275,16 +275,16 @@ int status(BatchContext &ctx)
 {
     if (!ctx.args.isEmpty())
         return usageError(QStringLiteral("status"), QStringLiteral("余分な引数があります。"));
-    const bool iniFound = QFileInfo::exists(gIniPath);
-    if (iniFound && readSettings(ctx.dialogs))
+    const bool iniFound = QFileInfo::exists(ctx.session.iniPath());
+    if (iniFound && readSettings(ctx.session, ctx.dialogs))
         return ExitFailed;
     const auto line = [](const QString &label, const QString &value) {
         writeOut(label.leftJustified(7, QChar(0x3000)) + QLatin1Char(' ') + value +
                  QLatin1Char('\n'));
     };
-    line(QStringLiteral("インストール先"), gInstallDir);
+    line(QStringLiteral("インストール先"), ctx.session.installDir());
     line(QStringLiteral("設定ファイル"),
-         gIniPath + (iniFound ? QString() : QStringLiteral("（ありません）")));
+         ctx.session.iniPath() + (iniFound ? QString() : QStringLiteral("（ありません）")));
     const ConnectionSettings settings = ConnectionSettings::fromGlobals();
     const bool sqlite = settings.provider == QLatin1String("SQLite");
     line(QStringLiteral("エンジン"),
@@ -367,7 +367,7 @@ void registerFoundationCommands(CommandRegistry &registry)
                                  "demo masters and the current business month)"),
                   /*needsDatabase*/ false, [](BatchContext &ctx) {
                       // Settings are read here because the command opens its own connection.
-                      if (readSettings(ctx.dialogs))
+                      if (readSettings(ctx.session, ctx.dialogs))
                           return int(ExitFailed);
                       return initDb(ctx);
                   }});

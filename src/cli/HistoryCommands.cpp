@@ -2,6 +2,7 @@
 // edit screen's line history, a past run's lists printed again, and the tables an older
 // installation lacks.
 #include "CommandRegistry.h"
+#include "Session.h"
 
 #include "AuditTrail.h"
 #include "ConsoleDialogs.h"
@@ -13,7 +14,6 @@
 #include "RunList.h"
 #include "RunReprint.h"
 #include "Schema.h"
-#include "globals.h"
 
 #include <cstdio>
 
@@ -23,7 +23,7 @@ namespace {
 // A history that cannot be read: the missing tables, or the database's own description.
 int readFailed(BatchContext &ctx, const DbError &e)
 {
-    ctx.dialogs.message(HistoryWrite::failureText(*gCn, e.describe()), Icon::Error);
+    ctx.dialogs.message(HistoryWrite::failureText(ctx.db(), e.describe()), Icon::Error);
     return ExitFailed;
 }
 
@@ -33,9 +33,9 @@ int runsCommand(BatchContext &ctx, const Command &self)
         return usageError(self, QStringLiteral("runs: at most one import date"));
     QList<RunRecord> runs;
     try {
-        runs = RunList::runs(*gCn, ctx.args.value(0));
+        runs = RunList::runs(ctx.db(), ctx.args.value(0));
         for (RunRecord &run : runs)
-            run.files = RunList::files(*gCn, run.impDate, run.stamp);
+            run.files = RunList::files(ctx.db(), run.impDate, run.stamp);
     } catch (const DbError &e) {
         return readFailed(ctx, e);
     }
@@ -60,7 +60,7 @@ int historyCommand(BatchContext &ctx, const Command &self)
         return usageError(self, QStringLiteral("history: an import date and a line number"));
     QList<AuditEntry> entries;
     try {
-        entries = AuditTrail::entries(*gCn, ctx.args.at(0), ctx.args.at(1).toInt());
+        entries = AuditTrail::entries(ctx.db(), ctx.args.at(0), ctx.args.at(1).toInt());
     } catch (const DbError &e) {
         return readFailed(ctx, e);
     }
@@ -77,7 +77,7 @@ int historyCommand(BatchContext &ctx, const Command &self)
 std::optional<QString> runDate(BatchContext &ctx, const Command &self, const QString &stamp,
                                const std::optional<QString> &date, int *status)
 {
-    const QStringList dates = RunList::impDatesOf(*gCn, stamp);
+    const QStringList dates = RunList::impDatesOf(ctx.db(), stamp);
     if (date && dates.contains(*date))
         return *date;
     if (!date && dates.size() == 1)
@@ -114,7 +114,8 @@ int reprintCommand(BatchContext &ctx, const Command &self)
     if (!impDate)
         return status;
     ReportEngine engine;
-    const PrintRequest request{*gCn, ctx.dialogs, ctx.progress, to.value_or(gLPrinter)};
+    const PrintRequest request{ctx.db(), ctx.dialogs, ctx.progress,
+                               to.value_or(ctx.session.listPrinter())};
     return RunReprint::print(kind, engine, request, *impDate, stamp) == 0 ? ExitOk : ExitFailed;
 }
 
@@ -124,9 +125,9 @@ int upgradeDbCommand(BatchContext &ctx, const Command &self)
         return usageError(self, QStringLiteral("余分な引数があります。"));
     QStringList created;
     try {
-        created = Schema::createMissing(*gCn) + Schema::addMissingColumns(*gCn) +
-                  Schema::widenColumns(*gCn) + Schema::collateTextColumns(*gCn);
-        Schema::unlogWorkTables(*gCn);
+        created = Schema::createMissing(ctx.db()) + Schema::addMissingColumns(ctx.db()) +
+                  Schema::widenColumns(ctx.db()) + Schema::collateTextColumns(ctx.db());
+        Schema::unlogWorkTables(ctx.db());
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error, QStringLiteral("upgrade-db"));
         return ExitFailed;

@@ -1,6 +1,7 @@
 // import FILE [--date YYYYMMDD], check DATE, errors DATE: the import screen, the re-check
 // screen and the error list in batch.
 #include "CommandRegistry.h"
+#include "Session.h"
 
 #include "Clock.h"
 #include "ConsoleDialogs.h"
@@ -8,7 +9,6 @@
 #include "ImportRun.h"
 #include "OpenMonth.h"
 #include "OrderCheck.h"
-#include "globals.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -25,10 +25,10 @@ bool isImportDate(const QString &text)
            QDate::fromString(text, QStringLiteral("yyyyMMdd")).isValid();
 }
 
-bool dayHasLines(const QString &impDate)
+bool dayHasLines(Db &db, const QString &impDate)
 {
-    return gCn->exists(QStringLiteral("SELECT 1 FROM TBL_ORDER WHERE IMP_DATE = :d"),
-                       {{QStringLiteral("d"), impDate}});
+    return db.exists(QStringLiteral("SELECT 1 FROM TBL_ORDER WHERE IMP_DATE = :d"),
+                     {{QStringLiteral("d"), impDate}});
 }
 
 // Failures the run reported along the way (a check that failed, for instance) make the exit
@@ -49,7 +49,7 @@ int importCommand(BatchContext &ctx, const Command &self)
         return usageError(self, QStringLiteral("import: the date is YYYYMMDD"));
     std::optional<OpenMonth> month;
     try {
-        month = OpenMonth::read(*gCn);
+        month = OpenMonth::read(ctx.db());
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
@@ -60,7 +60,7 @@ int importCommand(BatchContext &ctx, const Command &self)
     }
     const ImportRequest request{QFileInfo(ctx.args.first()).absoluteFilePath(), impDate, month->nen,
                                 month->tuki, Clock::today()};
-    return statusAfter(ctx, ImportRun(*gCn, ctx.dialogs, ctx.progress).run(request));
+    return statusAfter(ctx, ImportRun(ctx.db(), ctx.dialogs, ctx.progress).run(request));
 }
 
 int checkCommand(BatchContext &ctx, const Command &self)
@@ -69,16 +69,16 @@ int checkCommand(BatchContext &ctx, const Command &self)
         return usageError(self, QStringLiteral("check: one import date is needed"));
     const QString impDate = ctx.args.first();
     try {
-        if (!dayHasLines(impDate))
+        if (!dayHasLines(ctx.db(), impDate))
             return refuseNoRecords(ctx);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
     }
-    if (checkDay(*gCn, ctx.dialogs, ctx.progress, impDate))
+    if (checkDay(ctx.db(), ctx.dialogs, ctx.progress, impDate))
         ctx.dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
                             Icon::Error);
-    ctx.dialogs.message(recheckDoneMessage(*gCn, impDate));
+    ctx.dialogs.message(recheckDoneMessage(ctx.db(), impDate));
     return statusAfter(ctx, true);
 }
 
@@ -90,7 +90,7 @@ int errorsCommand(BatchContext &ctx, const Command &self)
     const QString impDate = ctx.args.first();
     int printed = 0;
     try {
-        gCn->forEach(
+        ctx.db().forEach(
             QStringLiteral("SELECT IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3 FROM TBL_ERR "
                            "WHERE IMP_DATE = :d ORDER BY IMP_LN, ERR_LN"),
             {{QStringLiteral("d"), impDate}}, [&printed](const QSqlQuery &q) {
@@ -102,7 +102,7 @@ int errorsCommand(BatchContext &ctx, const Command &self)
             });
         std::fflush(stdout);
         // A day without findings prints nothing; a day that was never imported is refused.
-        if (printed == 0 && !dayHasLines(impDate))
+        if (printed == 0 && !dayHasLines(ctx.db(), impDate))
             return refuseNoRecords(ctx);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);

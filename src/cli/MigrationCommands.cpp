@@ -1,6 +1,7 @@
 // migrate SOURCE [--dry-run], backup FILE, restore FILE: switching a shop over from the existing
 // system, and keeping its data safe.
 #include "CommandRegistry.h"
+#include "Session.h"
 
 #include "ConsoleDialogs.h"
 #include "DatabaseBackup.h"
@@ -8,7 +9,6 @@
 #include "MigrationRun.h"
 #include "MigrationSource.h"
 #include "StartUp.h"
-#include "globals.h"
 
 #include <QFileInfo>
 
@@ -27,7 +27,7 @@ int migrateCommand(BatchContext &ctx, const Command &self)
         ctx.dialogs.message(problem, Icon::Error, QStringLiteral("migrate"));
         return ExitFailed;
     }
-    const MigrationReport report = MigrationRun(*gCn, ctx.progress).run(*source, dryRun);
+    const MigrationReport report = MigrationRun(ctx.db(), ctx.progress).run(*source, dryRun);
     writeOut(report.text());
     const bool refused = report.outcome == MigrationReport::Outcome::Refused;
     ctx.dialogs.message(report.outcomeMessage(), refused ? Icon::Error : Icon::Information,
@@ -40,7 +40,7 @@ int backupCommand(BatchContext &ctx, const Command &self)
     if (ctx.args.size() != 1)
         return usageError(self, QStringLiteral("バックアップのファイルを一つ指定してください。"));
     const DatabaseBackup::Result result =
-        DatabaseBackup(*gCn).backup(QFileInfo(ctx.args.first()).absoluteFilePath());
+        DatabaseBackup(ctx.db()).backup(QFileInfo(ctx.args.first()).absoluteFilePath());
     ctx.dialogs.message(result.message, result.ok ? Icon::Information : Icon::Error,
                         QStringLiteral("backup"));
     return result.ok ? ExitOk : ExitFailed;
@@ -53,7 +53,7 @@ int restoreCommand(BatchContext &ctx)
     const QString usage = QStringLiteral("restore FILE");
     if (ctx.args.size() != 1)
         return usageError(usage, QStringLiteral("バックアップのファイルを一つ指定してください。"));
-    if (readSettings(ctx.dialogs))
+    if (readSettings(ctx.session, ctx.dialogs))
         return ExitFailed;
     Db db(ConnectionSettings::fromGlobals());
     try {

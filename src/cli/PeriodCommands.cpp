@@ -1,11 +1,11 @@
 // month new|confirm|reopen YYYY MM: the monthly register of the monthly-business screen.
 #include "CommandRegistry.h"
+#include "Session.h"
 
 #include "Clock.h"
 #include "ConsoleDialogs.h"
 #include "Db.h"
 #include "MonthlyRegister.h"
-#include "globals.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ int monthCommand(BatchContext &ctx, const Command &self)
     QString nen = ctx.args.at(1);
     QString tuki = ctx.args.at(2);
 
-    MonthlyRegister reg(*gCn, ctx.dialogs, Clock::today());
+    MonthlyRegister reg(ctx.db(), ctx.dialogs, Clock::today());
     MonthlyRegister::Outcome outcome;
     try {
         if (action == QLatin1String("new"))

@@ -1,5 +1,6 @@
 // print OrderList|CarList|TotalList|QulMst [--to PRINTER] [--date D]
 #include "CommandRegistry.h"
+#include "Session.h"
 
 #include "ConsoleDialogs.h"
 #include "Db.h"
@@ -8,7 +9,6 @@
 #include "QualityCardSelection.h"
 #include "ReportEngine.h"
 #include "ReportLists.h"
-#include "globals.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ const QString kQulMst = QStringLiteral("QulMst");
 int printQualityCards(BatchContext &ctx, ReportEngine &engine, const PrintRequest &request,
                       const QString &date)
 {
-    const QList<QSqlRecord> rows = QualityCardSelection::selectByDate(*gCn, ctx.dialogs, date);
+    const QList<QSqlRecord> rows = QualityCardSelection::selectByDate(ctx.db(), ctx.dialogs, date);
     if (rows.isEmpty())
         return 1;
     return QualityCardReport::print(engine, request, rows);
@@ -27,7 +27,7 @@ int printQualityCards(BatchContext &ctx, ReportEngine &engine, const PrintReques
 int printRunList(BatchContext &ctx, ReportEngine &engine, const PrintRequest &request,
                  const QString &kind)
 {
-    if (ReportLists::reportImpDate(*gCn).isEmpty()) {
+    if (ReportLists::reportImpDate(ctx.db()).isEmpty()) {
         ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
         return 1;
     }
@@ -66,7 +66,8 @@ int print(BatchContext &ctx)
         return usageError(command, QStringLiteral("--date は QulMst だけに指定できます。"));
 
     ReportEngine engine;
-    const PrintRequest request{*gCn, ctx.dialogs, ctx.progress, to.value_or(gLPrinter)};
+    const PrintRequest request{ctx.db(), ctx.dialogs, ctx.progress,
+                               to.value_or(ctx.session.listPrinter())};
     try {
         const int status = kind == kQulMst
                                ? printQualityCards(ctx, engine, request, date.value_or(QString()))

@@ -17,10 +17,10 @@ ConfirmationCounts Confirmation::counts(Db &db, const QString &impDate)
     return c;
 }
 
-QString Confirmation::condition(const QString &impDate)
+OrderCondition Confirmation::condition(const QString &impDate)
 {
-    return QStringLiteral("Where IMP_DATE = ") + Db::quote(impDate) +
-           QStringLiteral(" And FLG4 = '0' ");
+    return OrderCondition::where(QStringLiteral("IMP_DATE = "), impDate)
+        .add(QStringLiteral("FLG4 = '0'"));
 }
 
 bool Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
@@ -45,10 +45,12 @@ bool Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
         Transaction tx(m_db);
         const QString stamp = Clock::stamp();
         RunHistory history(m_db, &m_dialogs);
-        history.beforeConfirm(impDate, condition(impDate), stamp);
-        m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG4 = '1', B2 = :stamp ") +
-                      condition(impDate),
-                  {{QStringLiteral("stamp"), stamp}});
+        const OrderCondition lines = condition(impDate);
+        history.beforeConfirm(impDate, lines, stamp);
+        QVariantMap params = lines.params();
+        params.insert(QStringLiteral("stamp"), stamp);
+        m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG4 = '1', B2 = :stamp ") + lines.text(),
+                  params);
         m_db.exec(QStringLiteral("UPDATE SYS_IMPDATE SET KAKUTEI_FLG = '1' WHERE IMP_DATE = :d"),
                   {{QStringLiteral("d"), impDate}});
         tx.commit();

@@ -2,6 +2,8 @@
 // confirmed and the date itself is closed in SYS_IMPDATE, both in one transaction.
 #pragma once
 
+#include "OrderCondition.h"
+
 #include <QString>
 
 class Db;
@@ -23,8 +25,8 @@ public:
 
     // The three counts the screen shows. Throws DbError.
     static ConfirmationCounts counts(Db &db, const QString &impDate);
-    // The order condition of the confirmation ("Where IMP_DATE = '...' And FLG4 = '0' ").
-    static QString condition(const QString &impDate);
+    // The order condition of the confirmation: the day's lines not yet confirmed.
+    static OrderCondition condition(const QString &impDate);
 
     // Asks (and asks again when unconverted lines are shown), confirms and says "完了です。".
     // `shown` are the counts the operator saw. false after a No, a refusal or a database

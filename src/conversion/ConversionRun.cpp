@@ -16,7 +16,6 @@
 #include "RunStatistics.h"
 #include "Utilities.h"
 #include "WorkTables.h"
-#include "globals.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -55,27 +54,6 @@ QString refusalIfSetDatesInvalid(const QString &from, const QString &to)
 
 } // namespace
 
-OutputFolders OutputFolders::fromGlobals()
-{
-    return {Installation::folderPath(gCarDir), Installation::folderPath(gHanDir),
-            Installation::folderPath(gStkDir), Installation::folderPath(gShtDir)};
-}
-
-QString OutputFolders::unsetRefusal() const
-{
-    // The login screen's words for the folder, with the INI key to set.
-    const std::pair<const QString *, const char *> folders[] = {
-        {&car, "生産Cパスが未設定です。（CarDir）"},
-        {&han, "指示版下パスが未設定です。（HanDir）"},
-        {&stk, "ロットシールパスが未設定です。（StkDir）"},
-        {&sht, "ロットシートパスが未設定です。（ShtDir）"}};
-    QStringList unset;
-    for (const auto &[folder, message] : folders)
-        if (folder->isEmpty())
-            unset << QString::fromUtf8(message);
-    return unset.join(kCrLf);
-}
-
 QString ConversionResult::report() const
 {
     return QStringLiteral("※※※変換結果報告※※※") + kCrLf + kCrLf +
@@ -100,37 +78,40 @@ ConversionRun::ConversionRun(Db &db, Dialogs &dialogs, Progress &progress, Outpu
 {
 }
 
-std::optional<QString> ConversionRun::buildCondition(const ConversionInput &input, Dialogs &dialogs)
+std::optional<OrderCondition> ConversionRun::buildCondition(const ConversionInput &input,
+                                                            Dialogs &dialogs)
 {
-    return conditionOfLines(input, dialogs, QStringLiteral("And TBL_ORDER.FLG1 = '0' "));
+    return conditionOfLines(input, dialogs, QStringLiteral("TBL_ORDER.FLG1 = '0'"));
 }
 
 // The lines the operator's conditions select that the run leaves out for their findings.
-QString ConversionRun::findingsCondition(const ConversionInput &input, Dialogs &dialogs)
+OrderCondition ConversionRun::findingsCondition(const ConversionInput &input, Dialogs &dialogs)
 {
-    return conditionOfLines(input, dialogs, QStringLiteral("And NOT TBL_ORDER.FLG1 = '0' "))
-        .value_or(QString());
+    return conditionOfLines(input, dialogs, QStringLiteral("NOT TBL_ORDER.FLG1 = '0'"))
+        .value_or(OrderCondition());
 }
 
-std::optional<QString> ConversionRun::conditionOfLines(const ConversionInput &input,
-                                                       Dialogs &dialogs, const QString &checked)
+std::optional<OrderCondition> ConversionRun::conditionOfLines(const ConversionInput &input,
+                                                              Dialogs &dialogs,
+                                                              const QString &checked)
 {
-    QString condition = QStringLiteral("Where TBL_ORDER.IMP_DATE = ") + Db::quote(input.impDate) +
-                        QStringLiteral(" And TBL_ORDER.FLG3 = '0' And TBL_ORDER.FLG4 = '0' ") +
-                        checked;
+    OrderCondition condition =
+        OrderCondition::where(QStringLiteral("TBL_ORDER.IMP_DATE = "), input.impDate);
+    condition.add(QStringLiteral("TBL_ORDER.FLG3 = '0'"))
+        .add(QStringLiteral("TBL_ORDER.FLG4 = '0'"))
+        .add(checked);
     if (!input.special.isEmpty()) {
         const QString refusal = refusalIfSpecialInvalid(input.special);
         if (!refusal.isEmpty()) {
             dialogs.message(refusal, Icon::Error);
             return std::nullopt;
         }
-        condition +=
-            QStringLiteral("And TBL_ORDER.FLG5 = ") + Db::quote(input.special) + QLatin1Char(' ');
+        condition.add(QStringLiteral("TBL_ORDER.FLG5 = "), input.special);
     }
     if (input.machine == Machine::Thermal)
-        condition += QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ");
+        condition.add(QStringLiteral("TBL_ORDER.DATA_FLG = '1'"));
     else if (input.machine == Machine::Letterpress)
-        condition += QStringLiteral("And TBL_ORDER.DATA_FLG = '0' ");
+        condition.add(QStringLiteral("TBL_ORDER.DATA_FLG = '0'"));
     if (!input.setDateFrom.isEmpty() || !input.setDateTo.isEmpty()) {
         const QString refusal = refusalIfSetDatesInvalid(input.setDateFrom, input.setDateTo);
         if (!refusal.isEmpty()) {
@@ -139,9 +120,10 @@ std::optional<QString> ConversionRun::conditionOfLines(const ConversionInput &in
         }
         // Set dates are stored as yyyy/mm/dd and compared as text: "2026/12/9" must become
         // "2026/12/09" to select what the operator means (and a reversed range nothing).
-        condition += QStringLiteral("And TBL_ORDER.SET_DATE Between ") +
-                     Db::quote(normalizeDateText(input.setDateFrom)) + QStringLiteral(" And ") +
-                     Db::quote(normalizeDateText(input.setDateTo)) + QLatin1Char(' ');
+        const QString from = condition.bind(normalizeDateText(input.setDateFrom));
+        const QString to = condition.bind(normalizeDateText(input.setDateTo));
+        condition.add(QStringLiteral("TBL_ORDER.SET_DATE Between ") + from +
+                      QStringLiteral(" And ") + to);
     }
     return condition;
 }
@@ -207,23 +189,27 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
     }
 
     result.outcome = ConversionResult::Outcome::Refused;
-    const std::optional<QString> condition = buildCondition(input, m_dialogs);
+    const std::optional<OrderCondition> condition = buildCondition(input, m_dialogs);
     if (!condition)
         return result;
     result.condition = *condition;
 
     try {
         const int selected =
-            m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + *condition).toInt();
+            m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + condition->text(),
+                        condition->params())
+                .toInt();
         if (selected < 1) {
             m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
             return result;
         }
         // Lines with findings are not converted: the operator learns how many stay behind
         // before saying yes, counted under the same conditions.
-        const int withFindings = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") +
-                                             findingsCondition(input, m_dialogs))
-                                     .toInt();
+        const OrderCondition left = findingsCondition(input, m_dialogs);
+        const int withFindings =
+            m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + left.text(),
+                        left.params())
+                .toInt();
         if (!m_dialogs.ask(countQuestion(selected, withFindings))) {
             result.outcome = ConversionResult::Outcome::Declined;
             return result;
@@ -254,15 +240,17 @@ QString ConversionRun::countQuestion(int selected, int withFindings)
 
 // Why the selected lines may not be converted: a line without a printer, or one whose data
 // kind (thermal transfer or letterpress) is not known, so that no print file would take it.
-QString ConversionRun::selectionRefusal(const QString &condition)
+QString ConversionRun::selectionRefusal(const OrderCondition &condition)
 {
-    if (m_db.exists(QStringLiteral("SELECT 1 FROM TBL_ORDER ") + condition +
-                    QStringLiteral("And PRINTER = '' ")))
+    if (m_db.exists(QStringLiteral("SELECT 1 FROM TBL_ORDER ") + condition.text() +
+                        QStringLiteral("And PRINTER = '' "),
+                    condition.params()))
         return QStringLiteral("印刷機種が設定されていないレコードが含まれています。");
     const QList<QSqlRecord> unknown =
-        m_db.rows(QStringLiteral("SELECT KNR_NO, PRINTER FROM TBL_ORDER ") + condition +
-                  QStringLiteral("And NOT (") + OrderState::knownDataKind() +
-                  QStringLiteral(") ORDER BY IMP_DATE, IMP_LN LIMIT 1"));
+        m_db.rows(QStringLiteral("SELECT KNR_NO, PRINTER FROM TBL_ORDER ") + condition.text() +
+                      QStringLiteral("And NOT (") + OrderState::knownDataKind() +
+                      QStringLiteral(") ORDER BY IMP_DATE, IMP_LN LIMIT 1"),
+                  condition.params());
     if (unknown.isEmpty())
         return {};
     return unknownDataKindMessage(unknown.first().value(0).toString(),
@@ -283,7 +271,8 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
     OutputFileCapture written; // the run's files, for its history; removed unless kept
     try {
         result.orderCount =
-            m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' ") + result.condition);
+            m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG2 = '1' ") + result.condition.text(),
+                      result.condition.params());
         if (result.orderCount < 1) {
             // Another workstation converted the lines while the question was open; nothing
             // is marked, and the latest run's work tables stay for its lists.

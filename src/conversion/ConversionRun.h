@@ -4,6 +4,9 @@
 // command `convert` both run it.
 #pragma once
 
+#include "OrderCondition.h"
+#include "OutputFolders.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,19 +28,6 @@ struct ConversionInput {
     Machine machine = Machine::Any;
 };
 
-// The four output folders of the installation that a run writes to.
-struct OutputFolders {
-    QString car; // thermal-transfer print files (CarDir)
-    QString han; // instruction-artwork files (HanDir)
-    QString stk; // lot seal file (StkDir)
-    QString sht; // lot sheet file (ShtDir)
-    // The installation's settings, a relative folder taken from the installation folder.
-    static OutputFolders fromGlobals();
-    // The refusal of a run when folders are unset ("生産Cパスが未設定です。（CarDir）", one
-    // line per folder); "" when every folder is set.
-    QString unsetRefusal() const;
-};
-
 struct ConversionResult {
     enum class Outcome {
         Declined,  // a question answered No
@@ -46,9 +36,9 @@ struct ConversionResult {
         Converted, // lines stamped
     };
     Outcome outcome = Outcome::Refused;
-    // The selection condition once it was built ("Where TBL_ORDER.IMP_DATE = ..."); the
-    // screen keeps it as the current order condition.
-    QString condition;
+    // The selection condition once it was built; the screen keeps it as the current order
+    // condition.
+    OrderCondition condition;
     int orderCount = 0;
     int artworkRows = 0; // WRK_CSV_H
     int printRows = 0;   // WRK_CSV_C
@@ -80,7 +70,8 @@ public:
     ConversionResult run(const ConversionInput &input);
 
     // The selection condition for the input, or std::nullopt after the refusal's message.
-    static std::optional<QString> buildCondition(const ConversionInput &input, Dialogs &dialogs);
+    static std::optional<OrderCondition> buildCondition(const ConversionInput &input,
+                                                        Dialogs &dialogs);
     // The question before the run: count + "件変換します。", the lines left out for their
     // findings when there are any, then "宜しいでしょうか？" (lines ended by CR LF).
     static QString countQuestion(int selected, int withFindings);
@@ -98,10 +89,10 @@ public:
 
 private:
     // The condition of the operator's input with checked as its error-check term.
-    static std::optional<QString> conditionOfLines(const ConversionInput &input, Dialogs &dialogs,
-                                                   const QString &checked);
-    static QString findingsCondition(const ConversionInput &input, Dialogs &dialogs);
-    QString selectionRefusal(const QString &condition);
+    static std::optional<OrderCondition> conditionOfLines(const ConversionInput &input,
+                                                          Dialogs &dialogs, const QString &checked);
+    static OrderCondition findingsCondition(const ConversionInput &input, Dialogs &dialogs);
+    QString selectionRefusal(const OrderCondition &condition);
     bool convertMarked(const ConversionInput &input, ConversionResult &result);
     bool runSteps(bool thermal);
     bool failStep(const QString &message);

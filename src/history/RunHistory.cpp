@@ -163,23 +163,27 @@ void RunHistory::beforeCancel(const QString &impDate, const QString &stamp)
              {{QStringLiteral("d"), impDate}, {QStringLiteral("b"), stamp}}, kCancelled);
 }
 
-void RunHistory::beforeConfirm(const QString &impDate, const QString &condition,
+void RunHistory::beforeConfirm(const QString &impDate, const OrderCondition &condition,
                                const QString &stamp)
 {
     AuditTrail audit(m_write, AuditTrail::kConfirm);
     // The confirmed lines are then the day's lines holding the stamp in B2: one entry when
     // every line it takes goes from FLG4 '0' and B2 '' and no line holds the stamp yet.
+    QVariantMap params = condition.params();
+    params.insert(QStringLiteral("d"), impDate);
+    params.insert(QStringLiteral("b"), stamp);
     const int lines = linesOfOneEntry(
         QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN FLG4 = '0' AND B2 = '' THEN 1 ELSE 0 END) "
                        "+ (SELECT COUNT(*) FROM TBL_ORDER WHERE IMP_DATE = :d AND B2 = :b) "
                        "FROM TBL_ORDER ") +
-            condition,
-        {{QStringLiteral("d"), impDate}, {QStringLiteral("b"), stamp}});
+            condition.text(),
+        params);
     if (lines > 0) {
         audit.runChange(impDate, QStringLiteral("B2"), QString(), stamp, lines);
     } else {
-        audit.beforeChange(condition, {}, QStringLiteral("FLG4"), QStringLiteral("1"));
-        audit.beforeChange(condition, {}, QStringLiteral("B2"), stamp);
+        audit.beforeChange(condition.text(), condition.params(), QStringLiteral("FLG4"),
+                           QStringLiteral("1"));
+        audit.beforeChange(condition.text(), condition.params(), QStringLiteral("B2"), stamp);
     }
     setState(QStringLiteral("IMP_DATE = :d AND STATE = :was"),
              {{QStringLiteral("d"), impDate}, {QStringLiteral("was"), kConverted}}, kConfirmed);

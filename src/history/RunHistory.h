@@ -6,6 +6,7 @@
 #pragma once
 
 #include "HistoryWrite.h"
+#include "OrderCondition.h"
 #include "RunRecord.h"
 
 #include <QString>
@@ -33,7 +34,8 @@ public:
     void beforeCancel(const QString &impDate, const QString &stamp);
     // Confirmation, before its statement: FLG4 and B2 of the lines of condition (one entry
     // when no line holds a B2 yet); the day's converted runs become 確定.
-    void beforeConfirm(const QString &impDate, const QString &condition, const QString &stamp);
+    void beforeConfirm(const QString &impDate, const OrderCondition &condition,
+                       const QString &stamp);
 
     // A stamp that no recorded run of the day has: candidate, or one second after the latest
     // recorded run when a cancelled run already holds it (its lines no longer show it).

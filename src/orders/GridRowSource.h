@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantMap>
 
 #include <memory>
 #include <utility>
@@ -18,9 +19,10 @@ class GridRowSource {
 public:
     virtual ~GridRowSource() = default;
 
-    // Runs sql on db (a connection used by nothing else) and reads the first page of
-    // firstPageRows rows; throws DbError with the database's text.
-    static std::unique_ptr<GridRowSource> open(Db &db, const QString &sql, int firstPageRows);
+    // Runs sql with its bound values on db (a connection used by nothing else) and reads the
+    // first page of firstPageRows rows; throws DbError with the database's text.
+    static std::unique_ptr<GridRowSource> open(Db &db, const QString &sql,
+                                               const QVariantMap &params, int firstPageRows);
 
     QStringList fieldNames() const { return m_fields; }
     qint64 rowCount() const { return m_count; }

@@ -39,7 +39,7 @@ bool OrderBulkUpdate::check(const BulkUpdateValues &values)
     return false;
 }
 
-bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const QString &condition)
+bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const OrderCondition &condition)
 {
     m_changed = 0;
     if (!check(values))
@@ -52,10 +52,12 @@ bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const QString &condi
         HistoryWrite history(m_db, &m_dialogs);
         AuditTrail audit(history, AuditTrail::kBulkUpdate);
         const auto update = [&](const QString &column, const QString &value) {
-            audit.beforeChange(condition, {}, column, value);
+            audit.beforeChange(condition.text(), condition.params(), column, value);
+            QVariantMap params = condition.params();
+            params.insert(QStringLiteral("v"), value);
             const int n = m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET ") + column +
-                                        QStringLiteral(" = :v ") + condition,
-                                    {{QStringLiteral("v"), value}});
+                                        QStringLiteral(" = :v ") + condition.text(),
+                                    params);
             m_changed = std::max(m_changed, n);
         };
         Transaction tx(m_db);
@@ -76,9 +78,12 @@ bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const QString &condi
     return true;
 }
 
-int OrderBulkUpdate::lines(const QString &condition)
+int OrderBulkUpdate::lines(const OrderCondition &condition)
 {
-    return m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + condition).toInt();
+    return m_db
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + condition.text(),
+                condition.params())
+        .toInt();
 }
 
 QString OrderBulkUpdate::questionText(int n)

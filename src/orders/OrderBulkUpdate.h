@@ -4,6 +4,7 @@
 // batch command `update` both use it.
 #pragma once
 
+#include "OrderCondition.h"
 #include "Progress.h"
 
 #include <QList>
@@ -40,14 +41,14 @@ public:
 
     // The three checks, in order; false after the first refusal's message (stop icon).
     bool check(const BulkUpdateValues &values);
-    // Checks, then writes every given value to the lines of condition ("Where ...") in one
+    // Checks, then writes every given value to the lines of condition in one
     // transaction, once a conversion running on another workstation has finished. false after
     // a refusal or a database error (stop icon; nothing changed).
-    bool apply(const BulkUpdateValues &values, const QString &condition);
+    bool apply(const BulkUpdateValues &values, const OrderCondition &condition);
     // Lines the condition matched in the last apply (0 when nothing was given).
     int changedLines() const { return m_changed; }
     // How many lines an apply on condition would change now. Throws DbError.
-    int lines(const QString &condition);
+    int lines(const OrderCondition &condition);
     // The question before an update of n lines, and the message after n were changed.
     static QString questionText(int n);
     static QString doneText(int n);

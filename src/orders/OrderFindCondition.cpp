@@ -1,6 +1,5 @@
 #include "OrderFindCondition.h"
 
-#include "Db.h"
 #include "Utilities.h"
 
 #include <QRegularExpression>
@@ -17,73 +16,75 @@ bool given(const QString &v)
     return !v.isEmpty();
 }
 
-// "And FC_RG Like 'A%' " with a "%", "And FC_RG = 'AB' " without. PostgreSQL reads a backslash
-// in a Like pattern as its escape (and refuses one at the end), SQLite as an ordinary character:
-// a pattern with a backslash names it as the escape and doubles its own, so that a typed
+// "FC_RG Like :oc2" with a "%", "FC_RG = :oc2" without. PostgreSQL reads a backslash in a Like
+// pattern as its escape (and refuses one at the end), SQLite as an ordinary character: a
+// pattern with a backslash names it as the escape and doubles its own, so that a typed
 // backslash matches itself on both.
-QString exactOrLike(const QString &column, const QString &v)
+void exactOrLike(OrderCondition &c, const QString &column, const QString &v)
 {
-    if (!v.contains(kPercent))
-        return QStringLiteral("And ") + column + QStringLiteral(" = ") + Db::quote(v) +
-               QLatin1Char(' ');
-    if (!v.contains(QLatin1Char('\\')))
-        return QStringLiteral("And ") + column + QStringLiteral(" Like ") + Db::quote(v) +
-               QLatin1Char(' ');
+    if (!v.contains(kPercent)) {
+        c.add(column + QStringLiteral(" = "), v);
+        return;
+    }
+    if (!v.contains(QLatin1Char('\\'))) {
+        c.add(column + QStringLiteral(" Like "), v);
+        return;
+    }
     QString pattern = v;
     pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    return QStringLiteral("And ") + column + QStringLiteral(" Like ") + Db::quote(pattern) +
-           QStringLiteral(" Escape '\\' ");
+    c.add(column + QStringLiteral(" Like "), pattern, QStringLiteral(" Escape '\\'"));
 }
 
-QString equal(const QString &column, const QString &v)
+void equal(OrderCondition &c, const QString &column, const QString &v)
 {
-    return QStringLiteral("And ") + column + QStringLiteral(" = ") + Db::quote(v) +
-           QLatin1Char(' ');
+    c.add(column + QStringLiteral(" = "), v);
 }
+
+// A bound operand: a placeholder for the typed value, or an expression around one.
+using Operand = QString (*)(OrderCondition &, const QString &);
 
 // Both bounds: one Between term; one bound: ">=" or "<=" alone.
-QString range(const QString &column, const QString &a, const QString &b,
-              QString (*literal)(const QString &))
+void range(OrderCondition &c, const QString &column, const QString &a, const QString &b,
+           Operand operand)
 {
-    if (given(a) && given(b))
-        return QStringLiteral("And ") + column + QStringLiteral(" Between ") + literal(a) +
-               QStringLiteral(" And ") + literal(b) + QLatin1Char(' ');
-    QString terms;
+    if (given(a) && given(b)) {
+        const QString low = operand(c, a);
+        const QString high = operand(c, b);
+        c.add(column + QStringLiteral(" Between ") + low + QStringLiteral(" And ") + high);
+        return;
+    }
     if (given(a))
-        terms += QStringLiteral("And ") + column + QStringLiteral(" >= ") + literal(a) +
-                 QLatin1Char(' ');
+        c.add(column + QStringLiteral(" >= ") + operand(c, a));
     if (given(b))
-        terms += QStringLiteral("And ") + column + QStringLiteral(" <= ") + literal(b) +
-                 QLatin1Char(' ');
-    return terms;
+        c.add(column + QStringLiteral(" <= ") + operand(c, b));
 }
 
-QString quotedDate(const QString &v)
+QString dateOperand(OrderCondition &c, const QString &v)
 {
-    return Db::quote(normalizeDateText(v));
+    return c.bind(normalizeDateText(v));
 }
 
-// Lot counts are written between quotes as typed ('12'), which both engines read as a whole
-// number. A number PostgreSQL cannot read as INTEGER inside quotes ("1.5", or one too large)
-// would fail the refill after the dialog has already closed, so it goes in bare: the text has
-// passed isNumericText, so it holds nothing but blanks, a sign, digits and one point.
-QString numberLiteral(const QString &v)
+// Lot counts are bound as typed ('12'), which both engines read as a whole number against an
+// INTEGER column. A number PostgreSQL cannot read as INTEGER ("1.5", or one too large) would
+// fail the refill after the dialog has already closed, so it is compared as NUMERIC: the text
+// has passed isNumericText, so it holds nothing but blanks, a sign, digits and one point.
+QString numberOperand(OrderCondition &c, const QString &v)
 {
     static const QRegularExpression wholeNumber(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
     if (wholeNumber.match(v).hasMatch()) {
         bool ok = false;
         const qlonglong n = v.trimmed().toLongLong(&ok);
         if (ok && n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max())
-            return Db::quote(v);
+            return c.bind(v);
     }
-    return v.trimmed();
+    return QStringLiteral("CAST(") + c.bind(v.trimmed()) + QStringLiteral(" AS NUMERIC)");
 }
 
 struct Refusal {
     QString text;
 };
 
-std::optional<Refusal> specialConversion(const QString &v, QString &c)
+std::optional<Refusal> specialConversion(const QString &v, OrderCondition &c)
 {
     if (!given(v))
         return std::nullopt;
@@ -91,21 +92,21 @@ std::optional<Refusal> specialConversion(const QString &v, QString &c)
         return Refusal{QStringLiteral("特定変換でライク検索は出来ません。")};
     if (v != QLatin1String("0") && v != QLatin1String("1"))
         return Refusal{QStringLiteral("特定変換では'0'か'1'を指定してください。")};
-    c += equal(QStringLiteral("FLG5"), v);
+    equal(c, QStringLiteral("FLG5"), v);
     return std::nullopt;
 }
 
-std::optional<Refusal> nameType(const QString &v, QString &c)
+std::optional<Refusal> nameType(const QString &v, OrderCondition &c)
 {
     if (!given(v))
         return std::nullopt;
     if (v.contains(kPercent))
         return Refusal{QStringLiteral("ネーム種でライク検索は出来ません。")};
-    c += equal(QStringLiteral("CAR_CD"), v);
+    equal(c, QStringLiteral("CAR_CD"), v);
     return std::nullopt;
 }
 
-std::optional<Refusal> setDates(const QString &a, const QString &b, QString &c)
+std::optional<Refusal> setDates(const QString &a, const QString &b, OrderCondition &c)
 {
     if (!given(a) && !given(b))
         return std::nullopt;
@@ -116,14 +117,14 @@ std::optional<Refusal> setDates(const QString &a, const QString &b, QString &c)
         return Refusal{notADate};
     // Stored set dates are yyyy/mm/dd and compare as text, so a date typed as 2026/12/9
     // is written as 2026/12/09 before it reaches the condition.
-    c += range(QStringLiteral("SET_DATE"), a, b, quotedDate);
+    range(c, QStringLiteral("SET_DATE"), a, b, dateOperand);
     return std::nullopt;
 }
 
 // Lot数 and Lot平均数: the message for a bad upper bound ends in two full stops, the one for
 // the lower bound in one, so the operator can tell which of the two was wrong.
 std::optional<Refusal> numberRange(const QString &column, const QString &name, const QString &a,
-                                   const QString &b, QString &c)
+                                   const QString &b, OrderCondition &c)
 {
     if (!given(a) && !given(b))
         return std::nullopt;
@@ -134,16 +135,17 @@ std::optional<Refusal> numberRange(const QString &column, const QString &name, c
         return Refusal{notANumber};
     if (given(b) && !isNumericText(b))
         return Refusal{notANumber + QStringLiteral("。")};
-    c += range(column, a, b, numberLiteral);
+    range(c, column, a, b, numberOperand);
     return std::nullopt;
 }
 
 } // namespace
 
-QString OrderFindCondition::start(const QString &impDate)
+OrderCondition OrderFindCondition::start(const QString &impDate)
 {
-    return QStringLiteral("Where IMP_DATE = ") + Db::quote(impDate) +
-           QStringLiteral(" And FLG3 = '0' And FLG4 = '0' ");
+    return OrderCondition::where(QStringLiteral("IMP_DATE = "), impDate)
+        .add(QStringLiteral("FLG3 = '0'"))
+        .add(QStringLiteral("FLG4 = '0'"));
 }
 
 QString OrderFindCondition::unassignedPrinter()
@@ -168,9 +170,9 @@ Findings OrderFindCondition::findingsOf(const QString &choice)
 
 OrderFindResult OrderFindCondition::build(const OrderFindCriteria &f)
 {
-    QString c = start(f.impDate);
+    OrderCondition c = start(f.impDate);
     if (given(f.fcRg))
-        c += exactOrLike(QStringLiteral("FC_RG"), f.fcRg);
+        exactOrLike(c, QStringLiteral("FC_RG"), f.fcRg);
     std::optional<Refusal> refusal = specialConversion(f.flg5, c);
     if (!refusal)
         refusal = nameType(f.carCd, c);
@@ -178,13 +180,13 @@ OrderFindResult OrderFindCondition::build(const OrderFindCriteria &f)
         refusal = setDates(f.setDate1, f.setDate2, c);
     if (!refusal) {
         if (given(f.hinban))
-            c += exactOrLike(QStringLiteral("HINBAN"), f.hinban);
+            exactOrLike(c, QStringLiteral("HINBAN"), f.hinban);
         if (given(f.knrNo))
-            c += exactOrLike(QStringLiteral("KNR_NO"), f.knrNo);
+            exactOrLike(c, QStringLiteral("KNR_NO"), f.knrNo);
         if (given(f.lotNo))
-            c += exactOrLike(QStringLiteral("LOT_NO"), f.lotNo);
+            exactOrLike(c, QStringLiteral("LOT_NO"), f.lotNo);
         if (given(f.qulKey))
-            c += exactOrLike(QStringLiteral("QUL_KEY"), f.qulKey);
+            exactOrLike(c, QStringLiteral("QUL_KEY"), f.qulKey);
         refusal = numberRange(QStringLiteral("LOT_SU"), QStringLiteral("ロット数"), f.lotSu1,
                               f.lotSu2, c);
     }
@@ -193,15 +195,15 @@ OrderFindResult OrderFindCondition::build(const OrderFindCriteria &f)
                               f.lotAvg2, c);
     if (!refusal) {
         if (f.printer == unassignedPrinter())
-            c += QStringLiteral("And PRINTER = '' ");
+            c.add(QStringLiteral("PRINTER = ''"));
         else if (given(f.printer))
-            c += exactOrLike(QStringLiteral("PRINTER"), f.printer);
+            exactOrLike(c, QStringLiteral("PRINTER"), f.printer);
         if (f.findings == Findings::With)
-            c += QStringLiteral("And FLG1 <> '0' ");
+            c.add(QStringLiteral("FLG1 <> '0'"));
         else if (f.findings == Findings::Without)
-            c += QStringLiteral("And FLG1 = '0' ");
+            c.add(QStringLiteral("FLG1 = '0'"));
     }
     if (refusal)
-        return {QString(), refusal->text};
+        return {OrderCondition(), refusal->text};
     return {c, QString()};
 }

@@ -1,12 +1,13 @@
 // The condition of the find dialog (検索): the operator's criteria turned into the current
-// order condition gWhere, which the edit grid, the bulk update, the conversion and the
-// confirmation all reuse. Criteria are looked at in a fixed order and the first refusal wins,
-// so the operator always sees the same message for the same input.
+// order condition, which the edit grid, the bulk update and the history reuse. Criteria are
+// looked at in a fixed order and the first refusal wins, so the operator always sees the same
+// message for the same input.
 //
-// Every typed value travels through Db::quote: for ordinary values the condition reads exactly
-// as the desk has always written it ("And FC_RG = 'AB' "), and an apostrophe finds itself
-// instead of breaking the statement.
+// Every typed value is a bound parameter of the condition ("And FC_RG = :oc2 "), so an
+// apostrophe finds itself instead of breaking the statement.
 #pragma once
+
+#include "OrderCondition.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,16 +34,16 @@ struct OrderFindCriteria {
 };
 
 struct OrderFindResult {
-    QString condition; // "Where ... " (ends with a blank); empty after a refusal
-    QString refusal;   // the message of the first rule that failed
+    OrderCondition condition; // empty after a refusal
+    QString refusal;          // the message of the first rule that failed
     bool ok() const { return refusal.isEmpty(); }
 };
 
 class OrderFindCondition {
 public:
-    // "Where IMP_DATE = '20261208' And FLG3 = '0' And FLG4 = '0' ": the day's lines that are
-    // neither converted nor confirmed.
-    static QString start(const QString &impDate);
+    // The day's lines that are neither converted nor confirmed (IMP_DATE bound, FLG3 = '0',
+    // FLG4 = '0').
+    static OrderCondition start(const QString &impDate);
     // The whole condition, or the refusal of the first criterion that breaks a rule.
     static OrderFindResult build(const OrderFindCriteria &criteria);
     // The printer criterion that selects the lines no printer was set on yet (PRINTER = ''):

@@ -92,7 +92,8 @@ void PagedQueryModel::clear()
     endResetModel();
 }
 
-void PagedQueryModel::setQuery(const ConnectionSettings &settings, const QString &sql)
+void PagedQueryModel::setQuery(const ConnectionSettings &settings, const QString &sql,
+                               const QVariantMap &params)
 {
     beginResetModel();
     resetState();
@@ -105,7 +106,7 @@ void PagedQueryModel::setQuery(const ConnectionSettings &settings, const QString
             connection->open();
             m_connection = std::move(connection);
         }
-        m_source = GridRowSource::open(*m_connection, sql, m_pageSize);
+        m_source = GridRowSource::open(*m_connection, sql, params, m_pageSize);
         m_fields = m_source->fieldNames();
         m_sourceRows = m_source->rowCount();
         m_pages.insert(0, Page{m_source->takeFirstPage(), ++m_useCounter});

@@ -37,7 +37,8 @@ public:
 
     // Runs sql on the model's own connection to the database described by settings. On failure
     // the model is left empty (with its columns) and the DbError is thrown.
-    void setQuery(const ConnectionSettings &settings, const QString &sql);
+    void setQuery(const ConnectionSettings &settings, const QString &sql,
+                  const QVariantMap &params = {});
     QString query() const { return m_sql; }
     // No rows, columns kept (a failed fill, a screen before its first fill).
     void clear();

@@ -7,7 +7,7 @@
 
 class PostgresCursorSource : public GridRowSource {
 public:
-    PostgresCursorSource(Db &db, const QString &sql, int firstPageRows);
+    PostgresCursorSource(Db &db, const QString &sql, const QVariantMap &params, int firstPageRows);
     ~PostgresCursorSource() override;
 
     QList<QVariantList> fetch(qint64 first, int count) override;

@@ -4,18 +4,20 @@
 
 #include <sqlite3.h>
 
-SqliteStatementSource::SqliteStatementSource(Db &db, const QString &sql, int firstPageRows)
+SqliteStatementSource::SqliteStatementSource(Db &db, const QString &sql, const QVariantMap &params,
+                                             int firstPageRows)
     : m_db(db)
 {
     // A deferred read transaction: it keeps one snapshot without blocking any writer.
     m_db.exec(QStringLiteral("BEGIN"));
     try {
-        prepare(sql);
+        prepare(sql, params);
         m_firstPage = fetch(0, firstPageRows);
         m_count = m_firstPage.size();
         if (!m_done)
             m_count = m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM (") + sql +
-                                  QStringLiteral(") AS grid_rows"))
+                                      QStringLiteral(") AS grid_rows"),
+                                  params)
                           .toLongLong();
     } catch (...) {
         release();
@@ -28,7 +30,7 @@ SqliteStatementSource::~SqliteStatementSource()
     release();
 }
 
-void SqliteStatementSource::prepare(const QString &sql)
+void SqliteStatementSource::prepare(const QString &sql, const QVariantMap &params)
 {
     auto *handle = static_cast<sqlite3 *>(m_db.nativeHandle());
     if (!handle)
@@ -39,6 +41,28 @@ void SqliteStatementSource::prepare(const QString &sql)
         fail();
     if (!m_stmt)
         throw DbError(QStringLiteral("SQL文がありません。"), QStringLiteral("1"));
+    for (auto it = params.cbegin(); it != params.cend(); ++it) {
+        const QByteArray name = (QLatin1Char(':') + it.key()).toUtf8();
+        const int index = sqlite3_bind_parameter_index(m_stmt, name.constData());
+        if (index == 0)
+            continue;
+        const QVariant &v = it.value();
+        int rc;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(m_stmt, index);
+        } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong ||
+                   v.typeId() == QMetaType::UInt || v.typeId() == QMetaType::ULongLong) {
+            rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+        } else if (v.typeId() == QMetaType::Double) {
+            rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
+        } else {
+            const QByteArray text = v.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()),
+                                   SQLITE_TRANSIENT);
+        }
+        if (rc != SQLITE_OK)
+            fail();
+    }
     const int columns = sqlite3_column_count(m_stmt);
     for (int c = 0; c < columns; ++c)
         m_fields << QString::fromUtf8(sqlite3_column_name(m_stmt, c));

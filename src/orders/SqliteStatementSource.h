@@ -10,14 +10,14 @@ struct sqlite3_stmt;
 
 class SqliteStatementSource : public GridRowSource {
 public:
-    SqliteStatementSource(Db &db, const QString &sql, int firstPageRows);
+    SqliteStatementSource(Db &db, const QString &sql, const QVariantMap &params, int firstPageRows);
     ~SqliteStatementSource() override;
 
     QList<QVariantList> fetch(qint64 first, int count) override;
     void release() override;
 
 private:
-    void prepare(const QString &sql);
+    void prepare(const QString &sql, const QVariantMap &params);
     bool step();
     QVariantList currentRow() const;
     [[noreturn]] void fail() const;

@@ -14,10 +14,11 @@ QStringList unconfirmed(Db &db)
     return dates;
 }
 
-QString whereFor(const QString &impDate)
+OrderCondition whereFor(const QString &impDate)
 {
-    return QStringLiteral("Where IMP_DATE = ") + Db::quote(impDate) +
-           QStringLiteral(" And FLG3 = '0' And FLG4 = '0' ");
+    return OrderCondition::where(QStringLiteral("IMP_DATE = "), impDate)
+        .add(QStringLiteral("FLG3 = '0'"))
+        .add(QStringLiteral("FLG4 = '0'"));
 }
 
 } // namespace ImportDates

@@ -1,6 +1,8 @@
 // The import dates the order screens work on: the days of SYS_IMPDATE not yet confirmed, and
-// the condition (gWhere) that selects a day's unconverted, unconfirmed lines.
+// the order condition that selects a day's unconverted, unconfirmed lines.
 #pragma once
+
+#include "OrderCondition.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,8 +14,7 @@ namespace ImportDates {
 // IMP_DATE of every unconfirmed import, newest first.
 QStringList unconfirmed(Db &db);
 
-// "Where IMP_DATE = '20261208' And FLG3 = '0' And FLG4 = '0' " (ends with a blank); the date
-// is quoted so that an apostrophe cannot break the condition.
-QString whereFor(const QString &impDate);
+// The day's lines neither converted nor confirmed (IMP_DATE bound, FLG3 = '0', FLG4 = '0').
+OrderCondition whereFor(const QString &impDate);
 
 } // namespace ImportDates

@@ -6,7 +6,6 @@
 #include "Dialogs.h"
 #include "Installation.h"
 #include "Progress.h"
-#include "globals.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,11 +37,12 @@ QString bareStatement(const QString &sql)
     return s;
 }
 
-qint64 countRows(Db &db, const QString &sql)
+qint64 countRows(Db &db, const QString &sql, const QVariantMap &params)
 {
     return db
         .scalar(QStringLiteral("SELECT COUNT(*) FROM (") + bareStatement(sql) +
-                QStringLiteral(") AS export_rows"))
+                    QStringLiteral(") AS export_rows"),
+                params)
         .toLongLong();
 }
 
@@ -186,13 +186,14 @@ private:
 };
 
 // false when the statement gave no row after all (another workstation deleted them meanwhile).
-bool writeRows(Db &db, Progress &progress, const QString &sql, qint64 total, const QString &path)
+bool writeRows(Db &db, Progress &progress, const QString &sql, const QVariantMap &params,
+               qint64 total, const QString &path)
 {
     std::unique_ptr<SheetWriter> writer;
     lxw_row_t row = 0;
     int columns = 0;
     std::vector<int> fieldTypes;
-    db.forEach(sql, {}, [&](const QSqlQuery &q) {
+    db.forEach(sql, params, [&](const QSqlQuery &q) {
         if (!writer) {
             const QSqlRecord record = q.record();
             columns = record.count();
@@ -237,9 +238,15 @@ int displayWidth(const QString &text)
 QString writeFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &sql,
                   qint64 maxDataRows)
 {
+    return writeFile(db, dialogs, progress, sql, {}, maxDataRows);
+}
+
+QString writeFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &sql,
+                  const QVariantMap &params, qint64 maxDataRows)
+{
     if (bareStatement(sql).isEmpty()) // a screen that has not shown anything yet
         return {};
-    const qint64 total = countRows(db, sql);
+    const qint64 total = countRows(db, sql, params);
     if (total == 0)
         return {};
     if (total > maxDataRows) {
@@ -252,7 +259,7 @@ QString writeFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &s
     ProgressScope scope(progress);
     progress.start(QStringLiteral("EXCEL出力"), int(total));
     try {
-        if (!writeRows(db, progress, sql, total, working))
+        if (!writeRows(db, progress, sql, params, total, working))
             return {};
     } catch (...) {
         QFile::remove(working);
@@ -267,11 +274,11 @@ QString writeFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &s
 
 } // namespace ExcelExport
 
-void exportToExcel(const QString &sql)
+void exportToExcel(Db *db, const QString &sql, const QVariantMap &params)
 {
-    if (!gCn)
+    if (!db)
         throw DbError(QStringLiteral("データベースに接続されていません。"), QStringLiteral("3704"));
-    const QString path = ExcelExport::writeFile(*gCn, appDialogs(), appProgress(), sql);
+    const QString path = ExcelExport::writeFile(*db, appDialogs(), appProgress(), sql, params);
     if (!path.isEmpty())
         Desktop::openOrTell(path);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantMap>
 
 #include <stdexcept>
 
@@ -36,12 +37,16 @@ constexpr qint64 kMaxDataRows = 1048575;
 // throw DbError, file failures ExcelExportError.
 QString writeFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &sql,
                   qint64 maxDataRows = kMaxDataRows);
+// The same for a statement with bound values.
+QString writeFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &sql,
+                  const QVariantMap &params, qint64 maxDataRows = kMaxDataRows);
 
 // Width of a text in half-width columns: wide (full-width) characters count double.
 int displayWidth(const QString &text);
 
 } // namespace ExcelExport
 
-// The desk's routine: exports sql from the shared connection and opens the written file.
-// Failures reach the caller (the screen reports them).
-void exportToExcel(const QString &sql);
+// The desk's routine: exports sql (with its bound values) from the session's connection db
+// and opens the written file. Failures reach the caller (the screen reports them); no
+// connection is the database's "not connected".
+void exportToExcel(Db *db, const QString &sql, const QVariantMap &params = {});

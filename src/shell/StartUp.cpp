@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "IniFile.h"
+#include "Session.h"
 #include "globals.h"
 #include "version.h"
 
@@ -24,7 +25,7 @@ int timeoutRule(int stored)
 }
 } // namespace
 
-bool readSettings(Dialogs &dialogs)
+bool readSettings(Session &session, Dialogs &dialogs)
 {
     if (QFileInfo::exists(gIniPath)) {
         QFile probe(gIniPath);
@@ -47,16 +48,18 @@ bool readSettings(Dialogs &dialogs)
     gDbSchema = ini.readString(QStringLiteral("SCHEMA"), QString());
 
     ini.setSection(QStringLiteral("tarvolin"));
-    gCarDir = ini.readString(QStringLiteral("CarDir"), QString());
-    gKakDir = ini.readString(QStringLiteral("KakDir"), QString());
-    gHanDir = ini.readString(QStringLiteral("HanDir"), QString());
-    gStkDir = ini.readString(QStringLiteral("StkDir"), QString());
-    gShtDir = ini.readString(QStringLiteral("ShtDir"), QString());
+    OutputFolders folders;
+    folders.car = ini.readString(QStringLiteral("CarDir"), QString());
+    folders.kak = ini.readString(QStringLiteral("KakDir"), QString());
+    folders.han = ini.readString(QStringLiteral("HanDir"), QString());
+    folders.stk = ini.readString(QStringLiteral("StkDir"), QString());
+    folders.sht = ini.readString(QStringLiteral("ShtDir"), QString());
+    session.setFolderSettings(folders);
 
     ini.setSection(QStringLiteral("Zenpan"));
-    gLPrinter = ini.readString(QStringLiteral("L_PRINTER"), QString());
-    gDPrinter = ini.readString(QStringLiteral("D_PRINTER"), QString());
-    gUserName = ini.readString(QStringLiteral("USER_NM"), QString());
+    session.setListPrinter(ini.readString(QStringLiteral("L_PRINTER"), QString()));
+    session.setDailyPrinter(ini.readString(QStringLiteral("D_PRINTER"), QString()));
+    session.setUserName(ini.readString(QStringLiteral("USER_NM"), QString()));
     return false;
 }
 

@@ -1,5 +1,6 @@
-// Start-up of the desk and of every batch command: the INI file into the globals, the
-// computer name, the version text, and the refusal of a second running copy.
+// Start-up of the desk and of every batch command: the INI file into the session (and the
+// connection settings), the computer name, the version text, and the refusal of a second running
+// copy.
 #pragma once
 
 #include <QString>
@@ -7,13 +8,15 @@
 #include <memory>
 
 class Dialogs;
+class Session;
 class QLockFile;
 
-// Reads gIniPath into the globals; true when reading failed (after its message).
-bool readSettings(Dialogs &dialogs);
+// Reads the INI file in use: printers, folders and operator into session, the connection
+// settings into their process-wide place; true when reading failed (after its message).
+bool readSettings(Session &session, Dialogs &dialogs);
 
-// What keeps the installation of gIniPath from reaching its database, as the operator is told
-// it: the INI file named by --ini is missing, or no INI / no provider (a first start). Empty
+// What keeps the installation of the INI file in use from reaching its database, as the operator is
+// told it: the INI file named by --ini is missing, or no INI / no provider (a first start). Empty
 // when the settings name a database (whether it answers is dbOpen's to say). Call after
 // readSettings.
 QString settingsProblem(bool iniNamed);

@@ -1,10 +1,11 @@
-// The desk's process-wide values. Screens read and write them; logic units take what they
-// need as parameters so that they can be tested alone.
+// What stays process-wide: the connection settings and the identity of the operator and the
+// installation, read once at start-up (desk and batch alike) and reached by logic units that
+// have no session (ConnectionSettings::fromGlobals, Installation, the history's operator).
+// Everything a screen works with — the connection, the import date, the order condition,
+// printers and folders — lives in the Session instead.
 #pragma once
 
 #include <QString>
-
-class Db;
 
 // Connection settings (section SQLDB of the INI file).
 extern QString gProvider;
@@ -16,34 +17,15 @@ extern int gTimeout;
 // Optional: the PostgreSQL schema the installation works in (SQLDB/SCHEMA, default public).
 extern QString gDbSchema;
 
-// Printers and operator (section Zenpan).
-extern QString gLPrinter;
-extern QString gDPrinter;
+// The operator (Zenpan/USER_NM, or the login) and this computer, stamped into the history.
 extern QString gUserName;
-
-// Output folders (section tarvolin), stored as typed.
-extern QString gCarDir;
-extern QString gKakDir;
-extern QString gHanDir;
-extern QString gStkDir;
-extern QString gShtDir;
+extern QString gComputerName;
 
 extern QString gVersion;
-extern QString gComputerName;
 
 // The INI file in use and the installation folder (the folder of that file).
 extern QString gIniPath;
 extern QString gInstallDir;
 
-// The shared connection and the count of opens that reached the database.
-extern Db *gCn;
-extern int gOpenCount;
-
-// Statement buffer, import date and current order condition.
-extern QString gSQL;
-extern QString gImpDate;
-extern QString gWhere;
-
-// Resets every global but the connection to its start-up value (tests use it between cases);
-// dbShutdown() releases the connection.
+// Resets every global to its start-up value (tests use it between cases).
 void resetGlobals();

@@ -1,3 +1,4 @@
+#include "ConditionText.h"
 #include "ConversionFixture.h"
 #include "DbTest.h"
 
@@ -82,7 +83,7 @@ TEST_P(ConfirmationTest, TenLinesSevenConvertedAskTwiceAndConfirmEveryUnconfirme
         count(QStringLiteral("TBL_ORDER"), QStringLiteral("IMP_DATE = '20261207' AND FLG4 = '0'")),
         1);
     EXPECT_EQ(kakuteiFlag(), QStringLiteral("1"));
-    EXPECT_EQ(Confirmation::condition(kDay),
+    EXPECT_EQ(conditionText(Confirmation::condition(kDay)),
               QStringLiteral("Where IMP_DATE = '20261208' And FLG4 = '0' "));
 }
 

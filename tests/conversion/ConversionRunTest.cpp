@@ -1,3 +1,4 @@
+#include "ConditionText.h"
 #include "ConversionFixture.h"
 #include "DbTest.h"
 #include "globals.h"
@@ -23,7 +24,7 @@ protected:
     ConversionResult convert(const ConversionInput &input,
                              ConversionChecks checks = ConversionChecks::standard())
     {
-        ConversionRun run(db(), dialogs, progress, OutputFolders::fromGlobals(), std::move(checks));
+        ConversionRun run(db(), dialogs, progress, session.outputFolders(), std::move(checks));
         return run.run(input);
     }
 
@@ -92,7 +93,7 @@ TEST_P(ConversionRunTest, ARunConvertsTheCleanLinesWritesEveryFileAndReportsItsC
     EXPECT_EQ(dialogs.texts(),
               (QStringList{"変換しますか？", "3件変換します。\r\nエラーのある1件は"
                                              "変換されません。\r\n宜しいでしょうか？"}));
-    EXPECT_EQ(result.condition,
+    EXPECT_EQ(conditionText(result.condition),
               QStringLiteral("Where TBL_ORDER.IMP_DATE = '20261208' And TBL_ORDER.FLG3 = '0' "
                              "And TBL_ORDER.FLG4 = '0' And TBL_ORDER.FLG1 = '0' "));
     EXPECT_EQ(result.stamp, QStringLiteral("2026/12/08 10:00:00"));
@@ -105,14 +106,15 @@ TEST_P(ConversionRunTest, ARunConvertsTheCleanLinesWritesEveryFileAndReportsItsC
     EXPECT_EQ(lineState(5), QStringLiteral("01 2026/12/07 09:00:00"));
     EXPECT_EQ(lineState(6), QStringLiteral("00 "));
 
-    EXPECT_EQ(filesIn(gCarDir), QStringList{"AB-001.csv"});
-    EXPECT_EQ(readCsv(QDir(gCarDir).filePath("AB-001.csv")).size(), 2);
-    EXPECT_EQ(filesIn(gHanDir), QStringList{"20261210_AB.csv"});
-    const QList<QStringList> seal = readCsv(QDir(gStkDir).filePath("LSTK.csv"));
+    EXPECT_EQ(filesIn(session.folderSettings().car), QStringList{"AB-001.csv"});
+    EXPECT_EQ(readCsv(QDir(session.folderSettings().car).filePath("AB-001.csv")).size(), 2);
+    EXPECT_EQ(filesIn(session.folderSettings().han), QStringList{"20261210_AB.csv"});
+    const QList<QStringList> seal =
+        readCsv(QDir(session.folderSettings().stk).filePath("LSTK.csv"));
     ASSERT_EQ(seal.size(), 2);
     EXPECT_EQ(seal[0][3], QStringLiteral("30")); // sizes S and M of lot L0001 on one seal
     EXPECT_EQ(seal[0][11], QStringLiteral("10"));
-    EXPECT_EQ(readCsv(QDir(gShtDir).filePath("LSHT.csv")).size(), 3);
+    EXPECT_EQ(readCsv(QDir(session.folderSettings().sht).filePath("LSHT.csv")).size(), 3);
 
     EXPECT_TRUE(progress.titles.contains(QStringLiteral("変換...")));
     EXPECT_EQ(progress.lastTotal, 9);
@@ -142,10 +144,11 @@ TEST_P(ConversionRunTest, TheMachineChoiceSelectsLinesAndLetterpressSkipsTheTher
     EXPECT_EQ(qualityChecks, 0);
     EXPECT_EQ(press.printRows, 1); // the table was left as it was, and is counted
     EXPECT_EQ(count("WRK_CSV_C", "KNR_NO = 'OLD-001'"), 1);
-    EXPECT_TRUE(filesIn(gCarDir).isEmpty());
+    EXPECT_TRUE(filesIn(session.folderSettings().car).isEmpty());
     EXPECT_EQ(lineState(1), QStringLiteral("00 "));
     EXPECT_EQ(lineState(2).left(2), QStringLiteral("01"));
-    EXPECT_TRUE(press.condition.endsWith(QStringLiteral("And TBL_ORDER.DATA_FLG = '0' ")));
+    EXPECT_TRUE(
+        conditionText(press.condition).endsWith(QStringLiteral("And TBL_ORDER.DATA_FLG = '0' ")));
 
     Clock::advance(60);
     const ConversionResult heat = convert(day(Machine::Thermal), checks);
@@ -153,8 +156,9 @@ TEST_P(ConversionRunTest, TheMachineChoiceSelectsLinesAndLetterpressSkipsTheTher
     EXPECT_EQ(heat.orderCount, 1);
     EXPECT_EQ(qualityChecks, 1);
     EXPECT_EQ(count("WRK_CSV_C"), 1);
-    EXPECT_EQ(filesIn(gCarDir), QStringList{"AB-001.csv"});
-    EXPECT_TRUE(heat.condition.endsWith(QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ")));
+    EXPECT_EQ(filesIn(session.folderSettings().car), QStringList{"AB-001.csv"});
+    EXPECT_TRUE(
+        conditionText(heat.condition).endsWith(QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ")));
 }
 
 TEST_P(ConversionRunTest, BadConditionsAreRefusedBeforeAnyLineChanges)
@@ -219,8 +223,9 @@ TEST_P(ConversionRunTest, SetDateRangeAndSpecialConversionNarrowTheSelection)
     const ConversionResult typed = convert(input);
     ASSERT_TRUE(typed.converted());
     EXPECT_EQ(typed.orderCount, 2);
-    EXPECT_TRUE(typed.condition.endsWith(
-        QStringLiteral("And TBL_ORDER.SET_DATE Between '2026/12/01' And '2026/12/31' ")));
+    EXPECT_TRUE(conditionText(typed.condition)
+                    .endsWith(QStringLiteral(
+                        "And TBL_ORDER.SET_DATE Between '2026/12/01' And '2026/12/31' ")));
 }
 
 TEST_P(ConversionRunTest, TypedSetDatesSelectTheDaysTheyNameWithOrWithoutLeadingZeros)
@@ -248,12 +253,13 @@ TEST_P(ConversionRunTest, TypedSetDatesSelectTheDaysTheyNameWithOrWithoutLeading
         ConversionInput input = day();
         input.setDateFrom = c.from;
         input.setDateTo = c.to;
-        const std::optional<QString> condition = ConversionRun::buildCondition(input, dialogs);
+        const std::optional<OrderCondition> condition =
+            ConversionRun::buildCondition(input, dialogs);
         ASSERT_TRUE(condition) << c.from.toStdString();
         QList<int> lines;
-        db().forEach(QStringLiteral("SELECT IMP_LN FROM TBL_ORDER ") + *condition +
+        db().forEach(QStringLiteral("SELECT IMP_LN FROM TBL_ORDER ") + condition->text() +
                          QStringLiteral("ORDER BY IMP_LN"),
-                     {}, [&](const QSqlQuery &q) { lines << q.value(0).toInt(); });
+                     condition->params(), [&](const QSqlQuery &q) { lines << q.value(0).toInt(); });
         EXPECT_EQ(lines, c.lines) << c.from.toStdString() << " - " << c.to.toStdString();
     }
     EXPECT_TRUE(dialogs.shown.isEmpty());
@@ -294,7 +300,7 @@ TEST_P(ConversionRunTest, NothingToConvertOrALineWithoutPrinterIsRefusedBeforeMa
     dialogs.answers = {true, false};
     EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Declined);
     EXPECT_EQ(lineState(3), QStringLiteral("00 "));
-    EXPECT_TRUE(filesIn(gShtDir).isEmpty());
+    EXPECT_TRUE(filesIn(session.folderSettings().sht).isEmpty());
 }
 
 // Output files: a run that fails after some of its files were written removes them, so the
@@ -305,7 +311,7 @@ TEST_P(ConversionRunTest, OutputFilesOfARunThatFailsLateAreRemoved)
     addLine(db(), l);
     l.ln = 2;
     addLine(db(), letterpress(l));
-    ASSERT_TRUE(QDir(gShtDir).removeRecursively());
+    ASSERT_TRUE(QDir(session.folderSettings().sht).removeRecursively());
 
     const ConversionResult result = convert(day());
 
@@ -314,17 +320,19 @@ TEST_P(ConversionRunTest, OutputFilesOfARunThatFailsLateAreRemoved)
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("ロットシートCSVファイル書き出し時にエラーが発生しました。"));
     EXPECT_TRUE(dialogs.shown[dialogs.shown.size() - 2].text.contains(QStringLiteral("LSHT.csv")));
-    for (const QString &folder : {gCarDir, gHanDir, gStkDir})
+    for (const QString &folder :
+         {session.folderSettings().car, session.folderSettings().han, session.folderSettings().stk})
         EXPECT_EQ(filesIn(folder), QStringList()) << folder.toStdString();
     EXPECT_EQ(marked() + converted() + workRows(), 0);
     EXPECT_FALSE(progress.active);
 
     // The stamp refused after every file was written: the files go as well.
-    ASSERT_TRUE(QDir().mkpath(gShtDir));
+    ASSERT_TRUE(QDir().mkpath(session.folderSettings().sht));
     refuseUpdates(db(), QStringLiteral("TBL_ORDER"), QStringLiteral("FLG3"));
     dialogs.clear();
     EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
-    for (const QString &folder : {gCarDir, gHanDir, gStkDir, gShtDir})
+    for (const QString &folder : {session.folderSettings().car, session.folderSettings().han,
+                                  session.folderSettings().stk, session.folderSettings().sht})
         EXPECT_EQ(filesIn(folder), QStringList()) << folder.toStdString();
     EXPECT_EQ(marked() + converted(), 0);
 }
@@ -382,7 +390,8 @@ TEST_P(ConversionRunTest, OutputFileNamesFromTheLinesAreCheckedBeforeAnyFileIsWr
 
         EXPECT_EQ(dialogs.last().text, c.message);
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
-        for (const QString &folder : {gCarDir, gHanDir, gStkDir, gShtDir})
+        for (const QString &folder : {session.folderSettings().car, session.folderSettings().han,
+                                      session.folderSettings().stk, session.folderSettings().sht})
             EXPECT_EQ(filesIn(folder), QStringList()) << folder.toStdString();
         EXPECT_EQ(marked() + converted() + workRows(), 0);
     }
@@ -401,24 +410,24 @@ TEST_P(ConversionRunTest, FoldersUnsetRefuseTheRunAndRelativeOnesLieInTheInstall
     const QString elsewhere = path(QStringLiteral("elsewhere"));
     ASSERT_TRUE(QDir().mkpath(elsewhere));
     ASSERT_TRUE(QDir::setCurrent(elsewhere));
-    const QList<std::pair<QString *, QString>> folders = {
-        {&gCarDir, QStringLiteral("生産Cパスが未設定です。（CarDir）")},
-        {&gHanDir, QStringLiteral("指示版下パスが未設定です。（HanDir）")},
-        {&gStkDir, QStringLiteral("ロットシールパスが未設定です。（StkDir）")},
-        {&gShtDir, QStringLiteral("ロットシートパスが未設定です。（ShtDir）")}};
+    const QList<std::pair<QString OutputFolders::*, QString>> folders = {
+        {&OutputFolders::car, QStringLiteral("生産Cパスが未設定です。（CarDir）")},
+        {&OutputFolders::han, QStringLiteral("指示版下パスが未設定です。（HanDir）")},
+        {&OutputFolders::stk, QStringLiteral("ロットシールパスが未設定です。（StkDir）")},
+        {&OutputFolders::sht, QStringLiteral("ロットシートパスが未設定です。（ShtDir）")}};
     for (const auto &[folder, message] : folders) {
-        const QString set = *folder;
-        folder->clear();
+        const QString set = session.folderSettings().*folder;
+        setFolder(folder, QString());
         dialogs.clear();
         EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
         EXPECT_EQ(dialogs.texts(), QStringList{message});
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
-        *folder = set;
+        setFolder(folder, set);
     }
     EXPECT_EQ(marked() + converted(), 0);
 
-    gStkDir = QStringLiteral("seals/today");
-    ASSERT_TRUE(QDir(dir()).mkpath(gStkDir));
+    setFolder(&OutputFolders::stk, QStringLiteral("seals/today"));
+    ASSERT_TRUE(QDir(dir()).mkpath(session.folderSettings().stk));
     dialogs.clear();
     const ConversionResult result = convert(day());
     ASSERT_TRUE(result.converted()) << dialogs.texts().join('|').toStdString();
@@ -445,7 +454,7 @@ TEST_P(ConversionRunTest, TwoRunsGetDistinctStampsAndCancelsUndoThemLatestFirst)
     EXPECT_EQ(second.orderCount, 1);
     EXPECT_EQ(lineState(1), QStringLiteral("01 2026/12/08 10:00:00"));
     EXPECT_EQ(lineState(2), QStringLiteral("01 2026/12/08 10:00:01"));
-    EXPECT_EQ(filesIn(gStkDir), (QStringList{"LSTK.csv", "LSTK_1.csv"}));
+    EXPECT_EQ(filesIn(session.folderSettings().stk), (QStringList{"LSTK.csv", "LSTK_1.csv"}));
 
     ConversionCancel cancel(db(), dialogs, progress);
     dialogs.clear();
@@ -460,7 +469,7 @@ TEST_P(ConversionRunTest, TwoRunsGetDistinctStampsAndCancelsUndoThemLatestFirst)
     EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     // The cancelled runs' files stay.
-    EXPECT_EQ(filesIn(gStkDir).size(), 2);
+    EXPECT_EQ(filesIn(session.folderSettings().stk).size(), 2);
 }
 
 TEST_P(ConversionRunTest, CancelLeavesConfirmedLinesAndOtherDaysAlone)
@@ -554,8 +563,8 @@ TEST_P(ConversionRunTest, AFailedErrorCheckEndsTheRunBeforeAnythingIsMarked)
     EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("エラーチェック中にエラーが発生しました。"));
     EXPECT_EQ(marked() + converted() + workRows(), 0);
-    EXPECT_TRUE(filesIn(gCarDir).isEmpty());
-    EXPECT_TRUE(filesIn(gStkDir).isEmpty());
+    EXPECT_TRUE(filesIn(session.folderSettings().car).isEmpty());
+    EXPECT_TRUE(filesIn(session.folderSettings().stk).isEmpty());
 
     // Once the check completes, its findings keep the unregistered factory's line out.
     dialogs.clear();
@@ -574,10 +583,12 @@ TEST_P(ConversionRunTest, QuantitiesBeyondTheIntegerRangeArePrintedWhole)
     big.row = QStringLiteral("04");
     addLine(db(), big);
     ASSERT_TRUE(convert(day()).converted()) << dialogs.texts().join('|').toStdString();
-    const QList<QStringList> print = readCsv(QDir(gCarDir).filePath("AB-001.csv"));
+    const QList<QStringList> print =
+        readCsv(QDir(session.folderSettings().car).filePath("AB-001.csv"));
     ASSERT_EQ(print.size(), 2);
     EXPECT_EQ(print[0][1], QStringLiteral("2147483660")); // SU + spare 10 + spoilage 3
-    const QList<QStringList> seal = readCsv(QDir(gStkDir).filePath("LSTK.csv"));
+    const QList<QStringList> seal =
+        readCsv(QDir(session.folderSettings().stk).filePath("LSTK.csv"));
     ASSERT_EQ(seal.size(), 1);
     EXPECT_EQ(seal[0][3], QStringLiteral("4294967294"));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT MAX(LOT_SU) FROM WRK_RPT")).toLongLong(),
@@ -602,7 +613,7 @@ TEST_P(ConversionRunTest, ALineIsNeverStampedWithoutTheDataKindOfItsPrinter)
     EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
     EXPECT_EQ(dialogs.last().text, ConversionRun::unknownDataKindMessage("AB-007", "TP-9"));
     EXPECT_EQ(marked() + converted() + workRows(), 0);
-    EXPECT_TRUE(filesIn(gStkDir).isEmpty());
+    EXPECT_TRUE(filesIn(session.folderSettings().stk).isEmpty());
 }
 
 namespace {
@@ -638,7 +649,7 @@ TEST_P(ConversionRunTest, ARunWaitsForAnotherWorkstationsRunToFinish)
     while (!held)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
 
-    ConversionRun run(db(), dialogs, ours, OutputFolders::fromGlobals());
+    ConversionRun run(db(), dialogs, ours, session.outputFolders());
     const ConversionResult result = run.run(day());
     other.join();
 
@@ -681,7 +692,8 @@ TEST_P(ConversionRunTest, ChecksAndMasterSavesWaitForARunningConversion)
     EXPECT_TRUE(saved && checked);
     // The run's lists and files say what its masters said when it started.
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT SHO_NM1 FROM WRK_RPT")).toString(), "品質表示");
-    EXPECT_EQ(readCsv(QDir(gCarDir).filePath("AB-001.csv")).at(0).at(57), "品質表示");
+    EXPECT_EQ(readCsv(QDir(session.folderSettings().car).filePath("AB-001.csv")).at(0).at(57),
+              "品質表示");
     EXPECT_EQ(
         db().scalar(QStringLiteral("SELECT SHO_NM1 FROM MST_CAR WHERE CAR_CD = 'C01'")).toString(),
         "新しい品名");

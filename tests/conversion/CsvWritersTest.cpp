@@ -68,14 +68,18 @@ TEST_P(CsvWritersTest, ThermalFilesPerControlNumberNumberTheirLinesAndQuoteEvery
         {{"KNR_NO", "CD-002"}, {"IMP_LN", 4}, {"HINBAN", "H2"}, {"PRINT_SU", 18}, {"B20", "w"}});
     // An earlier run's file of the same control number, not yet taken by the printer room,
     // stays as it is: the new file takes the next free name.
-    touch(QDir(gCarDir).filePath(QStringLiteral("AB-001.csv")));
+    touch(QDir(session.folderSettings().car).filePath(QStringLiteral("AB-001.csv")));
 
-    ASSERT_EQ(writeThermalFiles(db(), dialogs, progress, gCarDir), 0)
+    ASSERT_EQ(writeThermalFiles(db(), dialogs, progress, session.folderSettings().car), 0)
         << dialogs.texts().join(' ').toStdString();
 
-    EXPECT_EQ(filesIn(gCarDir), (QStringList{"AB-001.csv", "AB-001_1.csv", "CD-002.csv"}));
-    EXPECT_EQ(QFileInfo(QDir(gCarDir).filePath(QStringLiteral("AB-001.csv"))).size(), 0);
-    const QList<QStringList> ab = readCsv(QDir(gCarDir).filePath(QStringLiteral("AB-001_1.csv")));
+    EXPECT_EQ(filesIn(session.folderSettings().car),
+              (QStringList{"AB-001.csv", "AB-001_1.csv", "CD-002.csv"}));
+    EXPECT_EQ(
+        QFileInfo(QDir(session.folderSettings().car).filePath(QStringLiteral("AB-001.csv"))).size(),
+        0);
+    const QList<QStringList> ab =
+        readCsv(QDir(session.folderSettings().car).filePath(QStringLiteral("AB-001_1.csv")));
     ASSERT_EQ(ab.size(), 3);
     for (const QStringList &line : ab)
         ASSERT_EQ(line.size(), 79);
@@ -89,13 +93,15 @@ TEST_P(CsvWritersTest, ThermalFilesPerControlNumberNumberTheirLinesAndQuoteEvery
     EXPECT_EQ((QStringList{ab[0][78], ab[1][78], ab[2][78]}), (QStringList{"1", "2", "3"}));
     EXPECT_EQ(ab[0][52], QStringLiteral("AB-001"));
 
-    const QList<QStringList> cd = readCsv(QDir(gCarDir).filePath(QStringLiteral("CD-002.csv")));
+    const QList<QStringList> cd =
+        readCsv(QDir(session.folderSettings().car).filePath(QStringLiteral("CD-002.csv")));
     ASSERT_EQ(cd.size(), 1);
     EXPECT_EQ(cd[0][1], QStringLiteral("18"));
     EXPECT_EQ(cd[0][78], QStringLiteral("1"));
 
     // The raw form: quoted values, inner quotes doubled, CR LF, no header.
-    const QString raw = readCp932(QDir(gCarDir).filePath(QStringLiteral("AB-001_1.csv")));
+    const QString raw =
+        readCp932(QDir(session.folderSettings().car).filePath(QStringLiteral("AB-001_1.csv")));
     EXPECT_TRUE(raw.startsWith(QStringLiteral("\"\",\"0\",\"0\",\"H1\",")));
     EXPECT_TRUE(raw.contains(QStringLiteral(",\"綿, 100%\",\"say \"\"hi\"\"\",")));
     EXPECT_TRUE(raw.endsWith(QStringLiteral(",\"3\"\r\n")));
@@ -111,32 +117,42 @@ TEST_P(CsvWritersTest, ArtworkAndLotFilesTakeTheNextFreeNameAndRefuseWhenAllAreU
                 {{"FILE_NM", "20261211_AB"}, {"KNR_NO", "AB-002"}, {"IMP_LN", 2}});
     addPrintRow(QStringLiteral("WRK_CSV_H"),
                 {{"FILE_NM", "20261211_AB"}, {"KNR_NO", "AB-002"}, {"IMP_LN", 3}});
-    touch(QDir(gHanDir).filePath(QStringLiteral("20261210_AB.csv")));
+    touch(QDir(session.folderSettings().han).filePath(QStringLiteral("20261210_AB.csv")));
     addReportRow({{"IMP_LN", 1}, {"SU", 5}});
-    touch(QDir(gShtDir).filePath(QStringLiteral("LSHT.csv")));
-    touch(QDir(gShtDir).filePath(QStringLiteral("LSHT_1.csv")));
+    touch(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT.csv")));
+    touch(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT_1.csv")));
 
-    ASSERT_EQ(writeArtworkFiles(db(), dialogs, progress, gHanDir), 0);
-    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
+    ASSERT_EQ(writeArtworkFiles(db(), dialogs, progress, session.folderSettings().han), 0);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
 
-    EXPECT_EQ(filesIn(gHanDir),
+    EXPECT_EQ(filesIn(session.folderSettings().han),
               (QStringList{"20261210_AB.csv", "20261210_AB_1.csv", "20261211_AB.csv"}));
-    EXPECT_EQ(readCsv(QDir(gHanDir).filePath(QStringLiteral("20261211_AB.csv"))).size(), 2);
-    EXPECT_EQ(readCsv(QDir(gHanDir).filePath(QStringLiteral("20261211_AB.csv")))[1][78],
-              QStringLiteral("2"));
-    EXPECT_EQ(filesIn(gShtDir), (QStringList{"LSHT.csv", "LSHT_1.csv", "LSHT_2.csv"}));
-    EXPECT_EQ(readCsv(QDir(gShtDir).filePath(QStringLiteral("LSHT_2.csv"))).size(), 1);
+    EXPECT_EQ(
+        readCsv(QDir(session.folderSettings().han).filePath(QStringLiteral("20261211_AB.csv")))
+            .size(),
+        2);
+    EXPECT_EQ(
+        readCsv(
+            QDir(session.folderSettings().han).filePath(QStringLiteral("20261211_AB.csv")))[1][78],
+        QStringLiteral("2"));
+    EXPECT_EQ(filesIn(session.folderSettings().sht),
+              (QStringList{"LSHT.csv", "LSHT_1.csv", "LSHT_2.csv"}));
+    EXPECT_EQ(
+        readCsv(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT_2.csv"))).size(),
+        1);
 
     // LSTK.csv ... LSTK_99.csv all taken: refused, nothing overwritten.
-    touch(QDir(gStkDir).filePath(QStringLiteral("LSTK.csv")));
+    touch(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK.csv")));
     for (int n = 1; n <= 99; ++n)
-        touch(QDir(gStkDir).filePath(QStringLiteral("LSTK_%1.csv").arg(n)));
-    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, gStkDir), 1);
+        touch(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK_%1.csv").arg(n)));
+    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk), 1);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("LSTK_99.csv まで使用済みのため書き出せません。"));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
-    EXPECT_EQ(filesIn(gStkDir).size(), 100);
-    EXPECT_EQ(QFileInfo(QDir(gStkDir).filePath(QStringLiteral("LSTK_99.csv"))).size(), 0);
+    EXPECT_EQ(filesIn(session.folderSettings().stk).size(), 100);
+    EXPECT_EQ(QFileInfo(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK_99.csv")))
+                  .size(),
+              0);
 }
 
 // Output files: whatever holds a name already, a file, a link planted at the temporary name,
@@ -145,7 +161,7 @@ TEST_P(CsvWritersTest, ArtworkAndLotFilesTakeTheNextFreeNameAndRefuseWhenAllAreU
 TEST_P(CsvWritersTest, OutputFilesNeverReplaceOrFollowWhatHoldsAName)
 {
     addPrintRow(QStringLiteral("WRK_CSV_C"), {{"KNR_NO", "OY-001"}, {"IMP_LN", 1}, {"B20", "x"}});
-    const QString car = gCarDir;
+    const QString car = session.folderSettings().car;
     const QString target = path(QStringLiteral("elsewhere.txt"));
     {
         QFile f(target);
@@ -206,17 +222,19 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
                   {"SPARE_SU", 5},
                   {"ORD_NO", "P9"}});
 
-    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, gStkDir), 0);
-    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
+    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk), 0);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
 
-    const QList<QStringList> seal = readCsv(QDir(gStkDir).filePath(QStringLiteral("LSTK.csv")));
+    const QList<QStringList> seal =
+        readCsv(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK.csv")));
     ASSERT_EQ(seal.size(), 2);
     EXPECT_EQ(seal[0], (QStringList{"001", "2026/12/10", "AB1234", "60", "L0001", "Q1", "RD", "C01",
                                     "1", "AB-001", "AB", "20", "", ""}));
     EXPECT_EQ(seal[1][3], QStringLiteral("7"));
     EXPECT_EQ(seal[1][9], QStringLiteral("AB-002"));
 
-    const QList<QStringList> sheet = readCsv(QDir(gShtDir).filePath(QStringLiteral("LSHT.csv")));
+    const QList<QStringList> sheet =
+        readCsv(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT.csv")));
     ASSERT_EQ(sheet.size(), 4);
     EXPECT_EQ(sheet[0], (QStringList{"002", "2026/12/10", "AB1234", "S", "10", " AB-001", "L0001",
                                      "1", "5", "AB", "", "C01", "Q1", "B01", "RD"}));
@@ -226,23 +244,27 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
     // Past 999 a control number takes more digits and still sorts as a number.
     db().exec(QStringLiteral("UPDATE WRK_RPT SET KNR_NO = 'AB-1000' WHERE IMP_LN < 4"));
     db().exec(QStringLiteral("UPDATE WRK_RPT SET KNR_NO = 'AB-999' WHERE IMP_LN = 4"));
-    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, gStkDir), 0);
-    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
-    const QList<QStringList> later = readCsv(QDir(gStkDir).filePath(QStringLiteral("LSTK_1.csv")));
+    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk), 0);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
+    const QList<QStringList> later =
+        readCsv(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK_1.csv")));
     ASSERT_EQ(later.size(), 2);
     EXPECT_EQ((QStringList{later[0][9], later[1][9]}), (QStringList{"AB-999", "AB-1000"}));
-    EXPECT_EQ(readCsv(QDir(gShtDir).filePath(QStringLiteral("LSHT_1.csv"))).at(0).at(5),
+    EXPECT_EQ(readCsv(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT_1.csv")))
+                  .at(0)
+                  .at(5),
               QStringLiteral("P9 AB-999"));
 }
 
 TEST_P(CsvWritersTest, EmptyTablesWriteNoFileAndSucceed)
 {
-    EXPECT_EQ(writeThermalFiles(db(), dialogs, progress, gCarDir), 0);
-    EXPECT_EQ(writeArtworkFiles(db(), dialogs, progress, gHanDir), 0);
-    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, gStkDir), 0);
-    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
+    EXPECT_EQ(writeThermalFiles(db(), dialogs, progress, session.folderSettings().car), 0);
+    EXPECT_EQ(writeArtworkFiles(db(), dialogs, progress, session.folderSettings().han), 0);
+    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk), 0);
+    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
     EXPECT_TRUE(dialogs.shown.isEmpty());
-    for (const QString &folder : {gCarDir, gHanDir, gStkDir, gShtDir})
+    for (const QString &folder : {session.folderSettings().car, session.folderSettings().han,
+                                  session.folderSettings().stk, session.folderSettings().sht})
         EXPECT_TRUE(filesIn(folder).isEmpty()) << folder.toStdString();
 }
 
@@ -253,15 +275,16 @@ TEST_P(CsvWritersTest, TextCp932CannotHoldFailsTheFileAndLeavesNothingHalfWritte
     // Look-alikes typed on Linux are not refused: they are written as CP932 holds them.
     addReportRow({{"IMP_LN", 3}, {"SU", 1}, {"KNR_NO", "AB-010"}, {"COL", "〜−"}});
 
-    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 1);
+    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 1);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("管理No AB-009 に出力できない文字「🍣」があります。"));
-    EXPECT_TRUE(filesIn(gShtDir).isEmpty());
+    EXPECT_TRUE(filesIn(session.folderSettings().sht).isEmpty());
 
     db().exec(QStringLiteral("DELETE FROM WRK_RPT WHERE IMP_LN = 2"));
     dialogs.clear();
-    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 0);
-    const QList<QStringList> sheet = readCsv(QDir(gShtDir).filePath(QStringLiteral("LSHT.csv")));
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
+    const QList<QStringList> sheet =
+        readCsv(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT.csv")));
     ASSERT_EQ(sheet.size(), 2);
     EXPECT_EQ(sheet[1][14], QStringLiteral("～－"));
 }
@@ -274,14 +297,16 @@ TEST_P(CsvWritersTest, AMissingOrUnwritableFolderFailsTheWriterWithItsDescriptio
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("LSTK.csv")));
 
-    QFile::setPermissions(gShtDir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(session.folderSettings().sht,
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const bool writable =
-        QFile(QDir(gShtDir).filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);
-    QFile::remove(QDir(gShtDir).filePath(QStringLiteral("probe")));
+        QFile(QDir(session.folderSettings().sht).filePath(QStringLiteral("probe")))
+            .open(QIODevice::WriteOnly);
+    QFile::remove(QDir(session.folderSettings().sht).filePath(QStringLiteral("probe")));
     if (!writable) { // running as root writes anyway
-        EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, gShtDir), 1);
-        EXPECT_TRUE(filesIn(gShtDir).isEmpty());
+        EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 1);
+        EXPECT_TRUE(filesIn(session.folderSettings().sht).isEmpty());
     }
-    QFile::setPermissions(gShtDir,
+    QFile::setPermissions(session.folderSettings().sht,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

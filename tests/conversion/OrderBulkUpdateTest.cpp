@@ -37,8 +37,8 @@ protected:
         return v.join(QLatin1Char('|'));
     }
 
-    const QString m_condition = QStringLiteral(
-        "Where IMP_DATE = '20261208' And FLG3 = '0' And FLG4 = '0' And FC_RG = 'AB' ");
+    const OrderCondition m_condition = OrderCondition(QStringLiteral(
+        "Where IMP_DATE = '20261208' And FLG3 = '0' And FLG4 = '0' And FC_RG = 'AB' "));
 };
 INSTANTIATE_ENGINES(OrderBulkUpdateTest);
 

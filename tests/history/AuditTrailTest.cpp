@@ -23,9 +23,10 @@ protected:
             read.append({c, line->value(line->contains(c) ? c : c.toLower())});
         return read;
     }
-    QString dayCondition() const
+    OrderCondition dayCondition() const
     {
-        return QStringLiteral("Where IMP_DATE = '20261208' And FLG3 = '0' And FLG4 = '0' ");
+        return OrderCondition(
+            QStringLiteral("Where IMP_DATE = '20261208' And FLG3 = '0' And FLG4 = '0' "));
     }
 };
 INSTANTIATE_ENGINES(AuditTrailTest);
@@ -112,8 +113,8 @@ TEST_P(AuditTrailTest, ABulkUpdateLogsOnlyTheLinesAndColumnsItChanges)
     values.dataFlg = QStringLiteral("0");
     values.special = QStringLiteral("0"); // every line holds 0 already
     // The find dialog's narrower condition, with an Or that must not widen the entries.
-    const QString condition =
-        dayCondition() + QStringLiteral("And (FC_RG = 'AB' Or FC_RG = 'XX') ");
+    const OrderCondition condition(dayCondition().text() +
+                                   QStringLiteral("And (FC_RG = 'AB' Or FC_RG = 'XX') "));
     ASSERT_TRUE(bulk.apply(values, condition)) << dialogs.texts().join('|').toStdString();
 
     EXPECT_EQ(changesOf(1), (QStringList{"一括更新 SET_DATE 2026/12/10>2026/12/20",

@@ -45,7 +45,7 @@ protected:
         ConversionInput input;
         input.impDate = ConversionFixture::kDay;
         input.machine = machine;
-        ConversionRun run(db(), dialogs, progress, OutputFolders::fromGlobals());
+        ConversionRun run(db(), dialogs, progress, session.outputFolders());
         return run.run(input);
     }
     bool cancel() { return ConversionCancel(db(), dialogs, progress).run(ConversionFixture::kDay); }

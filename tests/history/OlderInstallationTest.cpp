@@ -45,7 +45,7 @@ TEST_P(OlderInstallationTest, WorkGoesOnWithoutTheHistoryTablesAndSaysHowToAddTh
     BulkUpdateValues values;
     values.special = QStringLiteral("1");
     ASSERT_TRUE(OrderBulkUpdate(db(), dialogs)
-                    .apply(values, QStringLiteral("Where IMP_DATE = '20261208' ")));
+                    .apply(values, OrderCondition(QStringLiteral("Where IMP_DATE = '20261208' "))));
     EXPECT_EQ(dialogs.messages(), QStringList{missing});
     EXPECT_EQ(count("TBL_ORDER", "FLG5 = '1'"), 2);
 

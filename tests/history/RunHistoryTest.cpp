@@ -95,7 +95,7 @@ TEST_P(RunHistoryTest, ARunKeepsItsConditionsCountsAndFiles)
     input.special = QStringLiteral("0");
     input.machine = Machine::Any;
     const ConversionResult result =
-        ConversionRun(db(), dialogs, progress, OutputFolders::fromGlobals()).run(input);
+        ConversionRun(db(), dialogs, progress, session.outputFolders()).run(input);
     ASSERT_TRUE(result.converted()) << dialogs.texts().join('|').toStdString();
 
     const std::optional<RunRecord> run = RunList::find(db(), kDay, result.stamp);
@@ -112,7 +112,8 @@ TEST_P(RunHistoryTest, ARunKeepsItsConditionsCountsAndFiles)
 
     // Every file the run wrote, each in its folder, and nothing else.
     QStringList written;
-    for (const QString &folder : {gCarDir, gHanDir, gStkDir, gShtDir})
+    for (const QString &folder : {session.folderSettings().car, session.folderSettings().han,
+                                  session.folderSettings().stk, session.folderSettings().sht})
         for (const QString &name : filesIn(folder))
             written << QDir(folder).filePath(name);
     QStringList recorded = run->files;
@@ -134,7 +135,8 @@ TEST_P(RunHistoryTest, ARunKeepsItsConditionsCountsAndFiles)
     ASSERT_TRUE(pressRun);
     EXPECT_EQ(pressRun->machine, QStringLiteral("凸版"));
     for (const QString &file : pressRun->files)
-        EXPECT_NE(QFileInfo(file).absolutePath(), QFileInfo(gCarDir).absoluteFilePath());
+        EXPECT_NE(QFileInfo(file).absolutePath(),
+                  QFileInfo(session.folderSettings().car).absoluteFilePath());
     EXPECT_EQ(pressRun->files.size(), 3);
 }
 
@@ -162,7 +164,7 @@ TEST_P(RunHistoryTest, AFailedRunLeavesNoRecord)
     ConversionInput input;
     input.impDate = kDay;
     const ConversionResult result =
-        ConversionRun(db(), dialogs, progress, OutputFolders::fromGlobals(), checks).run(input);
+        ConversionRun(db(), dialogs, progress, session.outputFolders(), checks).run(input);
     EXPECT_FALSE(result.converted());
     EXPECT_EQ(count("TBL_RUN"), 0);
     EXPECT_EQ(count("TBL_RUN_RPT"), 0);
@@ -267,9 +269,8 @@ TEST_P(RunHistoryTest, AStampSharedByRunsOfTwoDaysNeedsTheDateToReprint)
     ASSERT_TRUE(convert().converted());
     ConversionInput input;
     input.impDate = QStringLiteral("20261207");
-    ASSERT_TRUE(ConversionRun(db(), dialogs, progress, OutputFolders::fromGlobals())
-                    .run(input)
-                    .converted());
+    ASSERT_TRUE(
+        ConversionRun(db(), dialogs, progress, session.outputFolders()).run(input).converted());
     EXPECT_EQ(RunList::impDatesOf(db(), QStringLiteral("2026/12/08 10:00:00")),
               (QStringList{"20261207", "20261208"}));
 

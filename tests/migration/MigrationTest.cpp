@@ -308,7 +308,7 @@ TEST_P(MigrationTest, AKilledMigrationLeavesTheTargetEmpty)
                         {"KNR_NO", QStringLiteral("DL-%1").arg(ln / 10 + 1, 3, 10, QChar('0'))},
                         {"FC_NM", "大連新星"}});
     write(file(QStringLiteral("TBL_ORDER.txt")), bcpCharacter(lines));
-    dbShutdown();
+    session.shutdown();
 
     auto run = [&](const QString &killAt) {
         QProcess process;

@@ -40,7 +40,7 @@ protected:
             l.hinban = QStringLiteral("H%1").arg(ln);
             add(db(), l);
         }
-        model = std::make_unique<OrderEditModel>([] { return gCn; });
+        model = std::make_unique<OrderEditModel>([this] { return session.db(); });
         model->setColumns(editColumns());
         model->setQuery(settings(), kDay);
         failures = std::make_unique<QSignalSpy>(model.get(), &PagedQueryModel::writeFailed);
@@ -141,7 +141,8 @@ TEST_P(OrderEditModelTest, ALineChangedElsewhereIsNotOverwrittenAndIsShownAsItIs
     // When the line cannot be read again, the grid shows what it read, not the edit that was
     // never written, and says so.
     int connections = 0;
-    OrderEditModel lost([&connections]() -> Db * { return connections++ == 0 ? gCn : nullptr; });
+    OrderEditModel lost(
+        [this, &connections]() -> Db * { return connections++ == 0 ? session.db() : nullptr; });
     QSignalSpy lostFailures(&lost, &PagedQueryModel::writeFailed);
     lost.setColumns(editColumns());
     lost.setQuery(settings(), kDay);
@@ -194,7 +195,7 @@ TEST_P(OrderEditModelTest, DeleteTakesOnlyALineThatIsUnchanged)
 TEST_P(OrderEditModelTest, ADatabaseErrorIsReportedAndTheReadValuesComeBack)
 {
     ASSERT_TRUE(type(0, Hinban, QStringLiteral("X")));
-    dbShutdown(); // the shared connection is gone
+    session.shutdown(); // the shared connection is gone
     EXPECT_FALSE(model->writePendingRow());
     EXPECT_EQ(failureTexts().size(), 1);
     EXPECT_EQ(model->text(0, Hinban), QStringLiteral("H1"));

@@ -1,4 +1,5 @@
 #include "OrderFindCondition.h"
+#include "ConditionText.h"
 #include "DbTest.h"
 #include "OrderColumnValues.h"
 #include "OrderLinesFixture.h"
@@ -21,7 +22,7 @@ QString conditionOf(const OrderFindCriteria &c)
 {
     const OrderFindResult r = OrderFindCondition::build(c);
     EXPECT_TRUE(r.ok()) << r.refusal.toStdString();
-    return r.condition;
+    return conditionText(r.condition);
 }
 
 QString refusalOf(const OrderFindCriteria &c)
@@ -35,7 +36,7 @@ QString refusalOf(const OrderFindCriteria &c)
 TEST(OrderFindCondition, NoCriterionGivesTheDaysUnconvertedUnconfirmedLines)
 {
     EXPECT_EQ(conditionOf(day()), kStart);
-    EXPECT_EQ(OrderFindCondition::start(QStringLiteral("20261208")), kStart);
+    EXPECT_EQ(conditionText(OrderFindCondition::start(QStringLiteral("20261208"))), kStart);
 }
 
 TEST(OrderFindCondition, EveryCriterionAddsItsTermInTheDesksOrder)
@@ -161,9 +162,12 @@ protected:
     QList<int> linesOf(const OrderFindCriteria &c)
     {
         QList<int> lines;
-        db().forEach(QStringLiteral("Select IMP_LN From TBL_ORDER ") + conditionOf(c) +
+        const OrderFindResult found = OrderFindCondition::build(c);
+        EXPECT_TRUE(found.ok()) << found.refusal.toStdString();
+        db().forEach(QStringLiteral("Select IMP_LN From TBL_ORDER ") + found.condition.text() +
                          QStringLiteral(" Order By IMP_LN"),
-                     {}, [&](const QSqlQuery &q) { lines << q.value(0).toInt(); });
+                     found.condition.params(),
+                     [&](const QSqlQuery &q) { lines << q.value(0).toInt(); });
         return lines;
     }
 };

@@ -68,6 +68,27 @@ TEST_P(PagedQueryModelTest, ReadsOnlyThePagesTheGridReachesAndKeepsMemoryBounded
     EXPECT_FALSE(model.isSourceReleased());
 }
 
+// The order condition reaches the grid as bound values: PostgreSQL cannot prepare the cursor's
+// DECLARE, and SQLite runs its statement again for a page before its position. Both must keep
+// the values, quotes and a placeholder-like text in them included.
+TEST_P(PagedQueryModelTest, BoundValuesSelectTheSameRowsOnEveryPage)
+{
+    fillErrors(db(), 600);
+    db().exec(QStringLiteral("UPDATE TBL_ERR SET ERR2 = 'O''NEIL :d' WHERE IMP_LN > 100"));
+    PagedQueryModel model;
+    model.setColumns(errorColumns());
+    model.setCacheLimit(256 * 6); // one page: an earlier page is read again
+    model.setQuery(db().settings(),
+                   QStringLiteral("Select * From TBL_ERR Where IMP_DATE = :d And ERR2 = :v "
+                                  "Order By IMP_LN "),
+                   {{QStringLiteral("d"), QStringLiteral("20261208")},
+                    {QStringLiteral("v"), QStringLiteral("O'NEIL :d")}});
+    EXPECT_EQ(model.rowCount(), 500);
+    EXPECT_EQ(model.text(499, 1), QStringLiteral("AB-600"));
+    EXPECT_EQ(model.text(0, 1), QStringLiteral("AB-101"));
+    EXPECT_EQ(model.text(0, 2), QStringLiteral("O'NEIL :d"));
+}
+
 TEST_P(PagedQueryModelTest, ShowsExactlyTheDefinedColumnsWhateverTheSelectReturns)
 {
     fillErrors(db(), 3);

@@ -1,4 +1,5 @@
 #include "MonthlyRegister.h"
+#include "ConditionText.h"
 #include "DbTest.h"
 #include "ImportDates.h"
 
@@ -187,14 +188,18 @@ TEST_P(MonthlyRegisterTest, ImportDatesListUnconfirmedDaysNewestFirst)
 
 TEST_P(MonthlyRegisterTest, TheImportConditionReadsAsBeforeAndCannotBeBroken)
 {
-    EXPECT_EQ(ImportDates::whereFor(QStringLiteral("20261208")),
+    EXPECT_EQ(conditionText(ImportDates::whereFor(QStringLiteral("20261208"))),
               QStringLiteral("Where IMP_DATE = '20261208' And FLG3 = '0' And FLG4 = '0' "));
     db().exec(QStringLiteral("INSERT INTO TBL_ORDER(IMP_DATE, IMP_LN) VALUES('2026''08', 1)"));
     db().exec(QStringLiteral("INSERT INTO TBL_ORDER(IMP_DATE, IMP_LN) VALUES('20261208', 1)"));
-    const QString where = ImportDates::whereFor(QStringLiteral("2026'08"));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + where).toInt(), 1);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") +
-                          ImportDates::whereFor(QStringLiteral("x' OR '1'='1")))
+    const OrderCondition where = ImportDates::whereFor(QStringLiteral("2026'08"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + where.text(),
+                          where.params())
+                  .toInt(),
+              1);
+    const OrderCondition hostile = ImportDates::whereFor(QStringLiteral("x' OR '1'='1"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + hostile.text(),
+                          hostile.params())
                   .toInt(),
               0);
 }

@@ -6,7 +6,6 @@
 #include "Confirmation.h"
 #include "ConfirmationScreen.h"
 #include "Db.h"
-#include "DbConnection.h"
 #include "DbTest.h"
 #include "DemoData.h"
 #include "DemoOrderFile.h"
@@ -17,6 +16,7 @@
 #include "RecordingProgress.h"
 #include "Schema.h"
 #include "ScriptedDialogs.h"
+#include "Session.h"
 #include "globals.h"
 
 #include <QDir>
@@ -82,7 +82,7 @@ protected:
         m_started = true;
 
         resetGlobals();
-        dbShutdown();
+        session.shutdown();
         gProvider = QStringLiteral("PostgreSQL");
         gServerName = QStringLiteral("127.0.0.1:%1").arg(m_port);
         gDbName = QStringLiteral("postgres");
@@ -90,41 +90,40 @@ protected:
         gTimeout = 5;
         gInstallDir = m_dir.path();
         gUserName = QStringLiteral("tester");
-        for (QString *folder : {&gCarDir, &gKakDir, &gHanDir, &gStkDir, &gShtDir}) {
-            *folder = m_dir.filePath(QStringLiteral("out"));
-            QDir().mkpath(*folder);
-        }
+        const QString folder = m_dir.filePath(QStringLiteral("out"));
+        QDir().mkpath(folder);
+        session.setFolderSettings({folder, folder, folder, folder, folder});
         Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
         setAppDialogs(&dialogs);
         setAppProgress(&progress);
         Desktop::setOpener([](const QString &) {});
 
-        ASSERT_EQ(dbOpen(0, dialogs), 0) << dialogs.texts().join('\n').toStdString();
+        ASSERT_EQ(session.open(dialogs), 0) << dialogs.texts().join('\n').toStdString();
         QString message;
-        ASSERT_EQ(Schema::create(*gCn, &message), Schema::Outcome::Created)
+        ASSERT_EQ(Schema::create(*session.db(), &message), Schema::Outcome::Created)
             << message.toStdString();
-        DemoData::loadMasters(*gCn);
-        DemoData::openBusinessMonth(*gCn, Clock::today());
+        DemoData::loadMasters(*session.db());
+        DemoData::openBusinessMonth(*session.db(), Clock::today());
         const QString file = m_dir.filePath(QStringLiteral("day.txt"));
         QFile out(file);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(DemoOrderFile::generate({QDate(2026, 12, 1), 30, 3, true}));
         out.close();
-        const auto month = OpenMonth::read(*gCn);
+        const auto month = OpenMonth::read(*session.db());
         ASSERT_TRUE(month);
-        ASSERT_TRUE(ImportRun(*gCn, dialogs, progress)
+        ASSERT_TRUE(ImportRun(*session.db(), dialogs, progress)
                         .run({file, kDay, month->nen, month->tuki, Clock::today()}));
-        gImpDate = kDay;
+        session.setImportDate(kDay);
         // The test server commits without waiting for its log (synchronous_commit off) and is
         // stopped the hard way: the day must be on disk before the server goes.
-        gCn->exec(QStringLiteral("CHECKPOINT"));
-        dbClose(0);
+        session.db()->exec(QStringLiteral("CHECKPOINT"));
+        session.close();
         dialogs.clear();
     }
 
     void TearDown() override
     {
-        dbShutdown();
+        session.shutdown();
         setAppDialogs(nullptr);
         setAppProgress(nullptr);
         Desktop::setOpener(nullptr);
@@ -150,7 +149,8 @@ protected:
 
     int confirmedLines()
     {
-        return gCn->scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE FLG4 = '1'"))
+        return session.db()
+            ->scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE FLG4 = '1'"))
             .toInt();
     }
 
@@ -159,6 +159,7 @@ protected:
     QString m_serverLog;
     int m_port = 0;
     bool m_started = false;
+    Session session;
     ScriptedDialogs dialogs;
     RecordingProgress progress;
 };
@@ -168,7 +169,7 @@ protected:
 // OK confirms the day on a new connection.
 TEST_F(ConnectionLossTest, ScreenReportsTheLostServerAndWorksOnceItIsBack)
 {
-    ConfirmationScreen screen;
+    ConfirmationScreen screen(session);
     screen.show();
     auto *total = screen.findChild<QLineEdit *>(QStringLiteral("totalEdit"));
     ASSERT_EQ(total->text(), QStringLiteral("30"));
@@ -187,9 +188,9 @@ TEST_F(ConnectionLossTest, ScreenReportsTheLostServerAndWorksOnceItIsBack)
     EXPECT_TRUE(dialogs.texts().contains(QStringLiteral("完了です。")))
         << dialogs.texts().join('|').toStdString();
     EXPECT_FALSE(screen.isVisible());
-    ASSERT_EQ(dbOpen(0, dialogs), 0);
+    ASSERT_EQ(session.open(dialogs), 0);
     EXPECT_EQ(confirmedLines(), 30);
-    dbClose(0);
+    session.close();
 }
 
 // Between two logic calls on the shared connection: the call that meets the lost server throws
@@ -197,31 +198,36 @@ TEST_F(ConnectionLossTest, ScreenReportsTheLostServerAndWorksOnceItIsBack)
 // same call runs on a new connection.
 TEST_F(ConnectionLossTest, LogicCallFailsCleanlyAndTheNextOpenReconnects)
 {
-    ASSERT_EQ(dbOpen(0, dialogs), 0);
-    EXPECT_EQ(Confirmation::counts(*gCn, kDay).total, 30);
+    ASSERT_EQ(session.open(dialogs), 0);
+    EXPECT_EQ(Confirmation::counts(*session.db(), kDay).total, 30);
     ASSERT_TRUE(server(QStringLiteral("stop"))) << m_serverLog.toStdString();
 
     BulkUpdateValues printer;
     printer.printer = QStringLiteral("TT-200");
     printer.dataFlg = QStringLiteral("1");
-    EXPECT_FALSE(OrderBulkUpdate(*gCn, dialogs, progress)
-                     .apply(printer, QStringLiteral("Where IMP_DATE = '20261201' ")));
+    EXPECT_FALSE(
+        OrderBulkUpdate(*session.db(), dialogs, progress)
+            .apply(printer, OrderCondition(QStringLiteral("Where IMP_DATE = '20261201' "))));
     ASSERT_EQ(dialogs.count(Shown::Message), 1);
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
-    EXPECT_THROW(Confirmation::counts(*gCn, kDay), DbError);
+    EXPECT_THROW(Confirmation::counts(*session.db(), kDay), DbError);
 
     // The screens open the connection before each action; the old one is still open but lost.
     ASSERT_TRUE(server(QStringLiteral("start"))) << m_serverLog.toStdString();
-    const Db *lost = gCn;
-    ASSERT_EQ(dbOpen(0, dialogs), 0) << dialogs.texts().join('|').toStdString();
-    EXPECT_NE(gCn, lost);
-    EXPECT_EQ(
-        gCn->scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE PRINTER <> ''")).toInt(),
-        0);
-    EXPECT_TRUE(OrderBulkUpdate(*gCn, dialogs, progress)
-                    .apply(printer, QStringLiteral("Where IMP_DATE = '20261201' ")));
-    EXPECT_EQ(gCn->scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE PRINTER = 'TT-200'"))
+    const Db *lost = session.db();
+    ASSERT_EQ(session.open(dialogs), 0) << dialogs.texts().join('|').toStdString();
+    EXPECT_NE(session.db(), lost);
+    EXPECT_EQ(session.db()
+                  ->scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE PRINTER <> ''"))
                   .toInt(),
-              30);
-    dbClose(0);
+              0);
+    EXPECT_TRUE(
+        OrderBulkUpdate(*session.db(), dialogs, progress)
+            .apply(printer, OrderCondition(QStringLiteral("Where IMP_DATE = '20261201' "))));
+    EXPECT_EQ(
+        session.db()
+            ->scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE PRINTER = 'TT-200'"))
+            .toInt(),
+        30);
+    session.close();
 }

@@ -294,8 +294,10 @@ QStringList DeskFixture::outputFileFaults(int *temporaries) const
     QStringList faults;
     int temps = 0;
     QList<std::pair<QString, bool>> folders; // folder, holds print files of one 管理No each
-    for (const QString &folder : {gCarDir, gKakDir, gHanDir, gStkDir, gShtDir})
-        folders.append({folder, folder == gCarDir});
+    for (const QString &folder :
+         {session.folderSettings().car, session.folderSettings().kak, session.folderSettings().han,
+          session.folderSettings().stk, session.folderSettings().sht})
+        folders.append({folder, folder == session.folderSettings().car});
     // What the production floor took away is checked as well.
     const QDir collected(path(QStringLiteral("collected")));
     for (const QString &batch : collected.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
@@ -366,7 +368,9 @@ void DeskFixture::collectOutputFiles() const
 {
     static std::atomic<int> batches{0};
     const QString batch = path(QStringLiteral("collected/%1").arg(++batches));
-    const QStringList folders = {gCarDir, gKakDir, gHanDir, gStkDir, gShtDir};
+    const QStringList folders = {session.folderSettings().car, session.folderSettings().kak,
+                                 session.folderSettings().han, session.folderSettings().stk,
+                                 session.folderSettings().sht};
     for (int kind = 0; kind < folders.size(); ++kind) {
         const QDir dir(folders[kind]);
         const QString target = batch + QStringLiteral("/%1").arg(kind);

@@ -93,11 +93,12 @@ protected:
     }
 
     // Runs a condition the way the screens run theirs; a DbError is a broken statement.
-    int linesMatching(const QString &condition, const QString &what)
+    int linesMatching(const OrderCondition &condition, const QString &what)
     {
         try {
             return db()
-                .scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + condition)
+                .scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + condition.text(),
+                        condition.params())
                 .toInt();
         } catch (const DbError &e) {
             ADD_FAILURE() << what.toStdString()
@@ -375,7 +376,7 @@ TEST_P(HostileTextTest, CsvOutputKeepsTheValuesAndRefusesAnEmojiNamingTheLine)
     ConversionInput input;
     input.impDate = kDay;
     ScriptedDialogs runDialogs;
-    ConversionRun refused(db(), runDialogs, progress, OutputFolders::fromGlobals());
+    ConversionRun refused(db(), runDialogs, progress, session.outputFolders());
     EXPECT_FALSE(refused.run(input).converted());
     EXPECT_TRUE(runDialogs.texts().contains(CsvFile::unencodableMessage(knrNo, kEmoji)))
         << runDialogs.texts().join('|').toStdString();
@@ -384,10 +385,10 @@ TEST_P(HostileTextTest, CsvOutputKeepsTheValuesAndRefusesAnEmojiNamingTheLine)
 
     ASSERT_TRUE(storeInLine(line, QStringLiteral("ORD_DATE"), odd));
     ScriptedDialogs againDialogs;
-    ConversionRun run(db(), againDialogs, progress, OutputFolders::fromGlobals());
+    ConversionRun run(db(), againDialogs, progress, session.outputFolders());
     ASSERT_TRUE(run.run(input).converted()) << againDialogs.texts().join('|').toStdString();
     EXPECT_EQ(outputFileFaults(), QStringList());
-    QFile file(QDir(gCarDir).filePath(knrNo + QStringLiteral(".csv")));
+    QFile file(QDir(session.folderSettings().car).filePath(knrNo + QStringLiteral(".csv")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList written =
         Cp932::decode(file.readAll()).value_or(QString()).split(QStringLiteral("\r\n"));

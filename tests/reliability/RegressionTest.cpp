@@ -72,7 +72,7 @@ protected:
         BulkUpdateValues printer;
         printer.printer = QStringLiteral("TT-200");
         printer.dataFlg = QStringLiteral("1");
-        ASSERT_TRUE(OrderBulkUpdate(db(), dialogs).apply(printer, dayCondition()));
+        ASSERT_TRUE(OrderBulkUpdate(db(), dialogs).apply(printer, OrderCondition(dayCondition())));
         dialogs.clear();
     }
 
@@ -94,7 +94,7 @@ protected:
 
     std::unique_ptr<OrderEditModel> editScreenOn(int line)
     {
-        auto model = std::make_unique<OrderEditModel>([] { return gCn; });
+        auto model = std::make_unique<OrderEditModel>([this] { return session.db(); });
         model->setColumns(someEditColumns());
         model->setQuery(settings(), QStringLiteral("Select * From TBL_ORDER ") + dayCondition() +
                                         QStringLiteral("And IMP_LN = %1 ").arg(line));
@@ -117,7 +117,7 @@ protected:
         NullProgress otherProgress;
         ConversionInput input;
         input.impDate = kDay;
-        return ConversionRun(*other, otherDialogs, otherProgress, OutputFolders::fromGlobals())
+        return ConversionRun(*other, otherDialogs, otherProgress, session.outputFolders())
             .run(input)
             .converted();
     }
@@ -217,8 +217,8 @@ TEST_P(RegressionTest, BulkUpdateWaitsForARunningConversion)
         letterpress.printer = QStringLiteral("ロータリー凸版");
         letterpress.dataFlg = QStringLiteral("0");
         NullProgress mineProgress;
-        applied =
-            OrderBulkUpdate(mine, mineDialogs, mineProgress).apply(letterpress, dayCondition());
+        applied = OrderBulkUpdate(mine, mineDialogs, mineProgress)
+                      .apply(letterpress, OrderCondition(dayCondition()));
     });
     QThread::msleep(700);
     // The run finishes: its lines are stamped and the lock released.
@@ -318,7 +318,8 @@ TEST_P(RegressionTest, LikeSearchWithABackslashFindsItOnBothEngines)
         ASSERT_TRUE(found.ok());
         EXPECT_EQ(db().scalar(QStringLiteral("SELECT MIN(IMP_LN) || '/' || COUNT(*) FROM "
                                              "TBL_ORDER ") +
-                              found.condition)
+                                  found.condition.text(),
+                              found.condition.params())
                       .toString(),
                   QStringLiteral("2/1"))
             << typed.toStdString();
@@ -338,7 +339,8 @@ TEST_P(RegressionTest, NulInATypedValueIsRefusedAlikeOnBothEngines)
     const OrderFindResult found = OrderFindCondition::build(criteria);
     ASSERT_TRUE(found.ok());
     try {
-        db().scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + found.condition);
+        db().scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER ") + found.condition.text(),
+                    found.condition.params());
         ADD_FAILURE() << "a statement with a NUL ran";
     } catch (const DbError &e) {
         EXPECT_EQ(e.text(), QStringLiteral("NUL文字が含まれています。"));

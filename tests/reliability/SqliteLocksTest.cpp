@@ -73,7 +73,7 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
     // The desk started from its installation folder: the dialog opens there.
     const QString started = QDir::currentPath();
     QDir::setCurrent(dir());
-    ImportScreen screen;
+    ImportScreen screen(session);
     screen.show();
     bool listed = false;
     whenModal<QFileDialog>([&](QFileDialog *dialog) {

@@ -11,6 +11,7 @@
 #include "ConversionCancel.h"
 #include "ConversionRun.h"
 #include "DeskFixture.h"
+#include "ImportDates.h"
 #include "ImportRun.h"
 #include "OrderBulkUpdate.h"
 #include "OrderCheck.h"
@@ -537,8 +538,7 @@ struct ThreadWorkstation {
         values.dataFlg = letterpress ? QStringLiteral("0") : QStringLiteral("1");
         NullProgress progress;
         OrderBulkUpdate bulk(db, dialogs, progress);
-        if (!bulk.apply(values, QStringLiteral("Where IMP_DATE = ") + Db::quote(day) +
-                                    QStringLiteral(" And FLG3 = '0' And FLG4 = '0' ")))
+        if (!bulk.apply(values, ImportDates::whereFor(day)))
             judge(QStringLiteral("update"), dialogs, {});
     }
 
@@ -784,7 +784,7 @@ TEST_P(WorkstationsTest, LogicUnitsOnTheirOwnConnectionsLoseAndMixNothing)
 {
     Shared shared;
     shared.settings = settings();
-    shared.folders = OutputFolders::fromGlobals();
+    shared.folders = session.outputFolders();
     shared.nen = m_nen;
     shared.tuki = m_tuki;
     DayPlan plan(prepareDays(scaled(24, 220)));

@@ -12,8 +12,8 @@ TEST_P(DatabaseTest, QuotedAndBoundValuesStoreApostrophesAsTyped)
     const QString nasty = QStringLiteral("O'Brien; DROP TABLE MST_BRAND --");
     db().exec(QStringLiteral("INSERT INTO MST_BRAND(BR_CD, BR_NM) VALUES(:cd, :nm)"),
               {{QStringLiteral("cd"), QStringLiteral("B1")}, {QStringLiteral("nm"), nasty}});
-    db().exec(QStringLiteral("INSERT INTO MST_BRAND(BR_CD, BR_NM) VALUES('B2', ") + Db::quote(nasty) +
-              QLatin1Char(')'));
+    db().exec(QStringLiteral("INSERT INTO MST_BRAND(BR_CD, BR_NM) VALUES('B2', ") +
+              Db::quote(nasty) + QLatin1Char(')'));
     EXPECT_EQ(count(QStringLiteral("MST_BRAND"), QStringLiteral("BR_NM = ") + Db::quote(nasty)), 2);
 }
 
@@ -33,7 +33,8 @@ TEST_P(DatabaseTest, TransactionRollsBackUnlessCommittedAndNests)
         db().exec(QStringLiteral("INSERT INTO MST_ROW(ROW) VALUES('03')"));
     }
     EXPECT_EQ(count(QStringLiteral("MST_ROW")), 1);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT ROW FROM MST_ROW")).toString(), QStringLiteral("01"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT ROW FROM MST_ROW")).toString(),
+              QStringLiteral("01"));
 }
 
 TEST_P(DatabaseTest, FailingStatementThrowsWithTextAndNumber)
@@ -52,17 +53,20 @@ TEST_P(DatabaseTest, BulkInsertLoadsAwkwardTextExactly)
 {
     const QString awkward = QStringLiteral("tab\there\\back\nline\r'quote\"dq 髙①ｶﾀｶﾅ");
     {
-        BulkInserter bulk(db(), QStringLiteral("WRK_RPT"),
-                          {QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN"), QStringLiteral("SHO_NM1")});
+        BulkInserter bulk(
+            db(), QStringLiteral("WRK_RPT"),
+            {QStringLiteral("IMP_DATE"), QStringLiteral("IMP_LN"), QStringLiteral("SHO_NM1")});
         for (int i = 1; i <= 2500; ++i)
             bulk.add({QStringLiteral("20261208"), i, awkward});
         bulk.finish();
         EXPECT_EQ(bulk.count(), 2500);
     }
     EXPECT_EQ(count(QStringLiteral("WRK_RPT")), 2500);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SHO_NM1 FROM WRK_RPT WHERE IMP_LN = 2500")).toString(),
-              awkward);
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SUM(IMP_LN) FROM WRK_RPT")).toLongLong(), 2500LL * 2501 / 2);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT SHO_NM1 FROM WRK_RPT WHERE IMP_LN = 2500")).toString(),
+        awkward);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT SUM(IMP_LN) FROM WRK_RPT")).toLongLong(),
+              2500LL * 2501 / 2);
 }
 
 TEST_P(DatabaseTest, BulkInsertFailureLeavesNothingInItsOwnTransaction)
@@ -82,7 +86,8 @@ TEST_P(DatabaseTest, BulkInsertFailureLeavesNothingInItsOwnTransaction)
 TEST_P(DatabaseTest, IntegerAverageTruncatesOnBothEngines)
 {
     // The lot average is Sum/Count on integers, as the old server averaged an integer column.
-    db().exec(QStringLiteral("INSERT INTO MST_QULPLATE(QUL_KEY, SU) VALUES('A', 1), ('B', 2), ('C', 2)"));
+    db().exec(
+        QStringLiteral("INSERT INTO MST_QULPLATE(QUL_KEY, SU) VALUES('A', 1), ('B', 2), ('C', 2)"));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT SUM(SU)/COUNT(SU) FROM MST_QULPLATE")).toInt(), 1);
 }
 
@@ -106,35 +111,36 @@ TEST_P(DatabaseTest, SchemaRefusesASecondCreation)
 
 TEST_P(DatabaseTest, DbOpenReusesTheLiveConnectionAndKeepsTheCountRules)
 {
-    Db *first = gCn;
-    const int before = gOpenCount;
-    EXPECT_EQ(dbOpen(0, dialogs), 0);
-    EXPECT_EQ(gCn, first);
-    EXPECT_EQ(gOpenCount, before + 1);
-    dbClose(0); // count above 1: the connection stays open
-    EXPECT_TRUE(gCn->isOpen());
-    EXPECT_EQ(dbOpen(1, dialogs), 0);
-    dbClose(1);
-    EXPECT_EQ(gOpenCount, before + 1);
+    Db *first = session.db();
+    const int before = session.openCount();
+    EXPECT_EQ(session.open(dialogs), 0);
+    EXPECT_EQ(session.db(), first);
+    EXPECT_EQ(session.openCount(), before + 1);
+    session.close(); // count above 1: the connection stays open
+    EXPECT_TRUE(session.db()->isOpen());
+    EXPECT_EQ(session.open(dialogs, 1), 0);
+    session.close(1);
+    EXPECT_EQ(session.openCount(), before + 1);
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST_P(DatabaseTest, DbCloseClosesWhenOnlyOneOpenWasCounted)
 {
-    ASSERT_EQ(gOpenCount, 1);
-    dbClose(0);
-    EXPECT_FALSE(gCn->isOpen());
-    EXPECT_EQ(dbOpen(0, dialogs), 0); // reconnects
-    EXPECT_TRUE(gCn->isOpen());
+    ASSERT_EQ(session.openCount(), 1);
+    session.close();
+    EXPECT_FALSE(session.db()->isOpen());
+    EXPECT_EQ(session.open(dialogs), 0); // reconnects
+    EXPECT_TRUE(session.db()->isOpen());
     EXPECT_EQ(count(QStringLiteral("SYS_TUKI")), 0);
 }
 
 TEST_P(DatabaseTest, StatementTimeoutStopsALongStatement)
 {
-    const QString slow = isPostgreSQL()
-        ? QStringLiteral("SELECT pg_sleep(3)")
-        : QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
-                         "WHERE x < 100000000) SELECT COUNT(*) FROM c");
+    const QString slow =
+        isPostgreSQL()
+            ? QStringLiteral("SELECT pg_sleep(3)")
+            : QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+                             "WHERE x < 100000000) SELECT COUNT(*) FROM c");
     StatementTimeout limit(db(), 200);
     EXPECT_THROW(db().scalar(slow), DbError);
 }

@@ -156,8 +156,8 @@ TEST_P(ExcelExportTest, HeaderFontBoldAndThinBordersOnEveryCell)
 
 TEST_P(ExcelExportTest, EmptyResultWritesAndOpensNothing)
 {
-    exportToExcel(sql);
-    exportToExcel(QString()); // a screen that has shown nothing yet
+    exportToExcel(&db(), sql);
+    exportToExcel(&db(), QString()); // a screen that has shown nothing yet
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(exportFiles().isEmpty());
     EXPECT_TRUE(dialogs.shown.isEmpty());
@@ -166,7 +166,7 @@ TEST_P(ExcelExportTest, EmptyResultWritesAndOpensNothing)
 TEST_P(ExcelExportTest, DeskRoutineOpensTheWrittenFile)
 {
     addLines();
-    exportToExcel(QStringLiteral("Select CAR_CD, PRICE AS \"単価\" From MST_CAR"));
+    exportToExcel(&db(), QStringLiteral("Select CAR_CD, PRICE AS \"単価\" From MST_CAR"));
     ASSERT_EQ(opened.size(), 1);
     const QString sheet = unzipMember(opened[0], QStringLiteral("xl/worksheets/sheet1.xml"));
     EXPECT_EQ(cells(sheet).mid(2),
@@ -178,7 +178,7 @@ TEST_P(ExcelExportTest, DeskRoutineOpensTheWrittenFile)
 
     // A desktop with no program for the sheet: the operator is told where it was written.
     Desktop::setOpener(nullptr);
-    exportToExcel(QStringLiteral("Select CAR_CD From MST_CAR"));
+    exportToExcel(&db(), QStringLiteral("Select CAR_CD From MST_CAR"));
     ASSERT_EQ(dialogs.shown.size(), 1);
     const QString told = dialogs.shown.first().text;
     const int at = told.indexOf(Installation::exportDir());

@@ -1,6 +1,7 @@
 #include "StartUp.h"
 #include "Installation.h"
 #include "ScriptedDialogs.h"
+#include "Session.h"
 #include "globals.h"
 
 #include <QDir>
@@ -28,6 +29,7 @@ protected:
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
+    Session session;
 };
 } // namespace
 
@@ -40,7 +42,7 @@ TEST_F(StartUpTest, TimeoutRuleGivesTwentyForZeroNegativeTextAndMissing)
                                                  {"TIMEOUT=45\n", 45}};
     for (const auto &c : cases) {
         writeIni("[SQLDB]\n" + c.first);
-        ASSERT_FALSE(readSettings(dialogs));
+        ASSERT_FALSE(readSettings(session, dialogs));
         EXPECT_EQ(gTimeout, c.second) << c.first.constData();
     }
 }
@@ -51,31 +53,34 @@ TEST_F(StartUpTest, ReadsEverySettingIntoItsGlobal)
         "[SQLDB]\nPROVIDER=PostgreSQL\nSERVER_NM=db:5433\nDB_NM=ostera\nDBUSER_NM=desk\n"
         "PASSWORD=pw\nTIMEOUT=30\n[Zenpan]\nL_PRINTER=PDFファイル\nD_PRINTER=伝票機\nUSER_NM=山田\n"
         "[tarvolin]\nCarDir=/o/c\nKakDir=/o/k\nHanDir=/o/h\nStkDir=/o/s\nShtDir=/o/t\n");
-    ASSERT_FALSE(readSettings(dialogs));
+    ASSERT_FALSE(readSettings(session, dialogs));
     EXPECT_EQ(gProvider, QStringLiteral("PostgreSQL"));
     EXPECT_EQ(gServerName, QStringLiteral("db:5433"));
     EXPECT_EQ(gDbName, QStringLiteral("ostera"));
     EXPECT_EQ(gDbUser, QStringLiteral("desk"));
     EXPECT_EQ(gDbPassword, QStringLiteral("pw"));
     EXPECT_EQ(gTimeout, 30);
-    EXPECT_EQ(gLPrinter, QStringLiteral("PDFファイル"));
-    EXPECT_EQ(gDPrinter, QStringLiteral("伝票機"));
+    EXPECT_EQ(session.listPrinter(), QStringLiteral("PDFファイル"));
+    EXPECT_EQ(session.dailyPrinter(), QStringLiteral("伝票機"));
     EXPECT_EQ(gUserName, QStringLiteral("山田"));
-    EXPECT_EQ(QStringList({gCarDir, gKakDir, gHanDir, gStkDir, gShtDir}).join(QLatin1Char(',')),
+    EXPECT_EQ(QStringList({session.folderSettings().car, session.folderSettings().kak,
+                           session.folderSettings().han, session.folderSettings().stk,
+                           session.folderSettings().sht})
+                  .join(QLatin1Char(',')),
               QStringLiteral("/o/c,/o/k,/o/h,/o/s,/o/t"));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST_F(StartUpTest, MissingFileIsNoFailureButAnUnreadableOneIs)
 {
-    EXPECT_FALSE(readSettings(dialogs));
+    EXPECT_FALSE(readSettings(session, dialogs));
     EXPECT_TRUE(gProvider.isEmpty());
     EXPECT_EQ(gTimeout, 20);
     EXPECT_TRUE(dialogs.shown.isEmpty());
 
     // A path that exists but cannot be read as a file (here a folder; root reads any file).
     QDir().mkpath(gIniPath);
-    EXPECT_TRUE(readSettings(dialogs));
+    EXPECT_TRUE(readSettings(session, dialogs));
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.last().title, QStringLiteral("MF_FirstSetting"));
     EXPECT_TRUE(dialogs.last().text.endsWith(QStringLiteral("(75)")));

@@ -1,10 +1,10 @@
 #include "DbTest.h"
 
 #include "Clock.h"
-#include "DbConnection.h"
 #include "Desktop.h"
 #include "IniFile.h"
 #include "Schema.h"
+#include "ScreenRegistry.h"
 #include "globals.h"
 
 #include <QAtomicInt>
@@ -48,7 +48,8 @@ QByteArray readTestData(const QString &relative)
 void DbTest::SetUp()
 {
     resetGlobals();
-    dbShutdown();
+    session.shutdown();
+    session.reset();
     m_dir = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_dir->isValid());
 
@@ -86,10 +87,9 @@ void DbTest::SetUp()
     gDbPassword = m_settings.password;
     gTimeout = m_settings.timeout;
     gDbSchema = m_settings.schema;
-    gInstallDir = dir();
-    gIniPath = iniPath();
-    gUserName = QStringLiteral("tester");
-    gLPrinter = QStringLiteral("PDFファイル");
+    session.setIniPath(iniPath());
+    session.setUserName(QStringLiteral("tester"));
+    session.setListPrinter(QStringLiteral("PDFファイル"));
     gComputerName = QStringLiteral("TESTPC");
     gVersion = QStringLiteral("Version 1.0.0");
     const QStringList folders = {QStringLiteral("out/生産C"), QStringLiteral("out/確認版下"),
@@ -97,24 +97,29 @@ void DbTest::SetUp()
                                  QStringLiteral("out/ロットシート")};
     for (const QString &f : folders)
         QDir().mkpath(path(f));
-    gCarDir = path(folders[0]);
-    gKakDir = path(folders[1]);
-    gHanDir = path(folders[2]);
-    gStkDir = path(folders[3]);
-    gShtDir = path(folders[4]);
+    OutputFolders set;
+    set.car = path(folders[0]);
+    set.kak = path(folders[1]);
+    set.han = path(folders[2]);
+    set.stk = path(folders[3]);
+    set.sht = path(folders[4]);
+    session.setFolderSettings(set);
     writeIni();
 
     Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
     setAppDialogs(&dialogs);
     setAppProgress(&progress);
+    // Screens a test opens through the registry are built with the test's session.
+    ScreenRegistry::instance().setSession(&session);
     opened.clear();
     Desktop::setOpener([this](const QString &file) { opened << file; });
-    ASSERT_EQ(dbOpen(0, dialogs), 0) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(session.open(dialogs), 0) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
 }
 
 void DbTest::TearDown()
 {
-    dbShutdown();
+    ScreenRegistry::instance().setSession(nullptr);
+    session.shutdown();
     setAppDialogs(nullptr);
     setAppProgress(nullptr);
     Clock::setFixed(QDateTime());
@@ -129,11 +134,6 @@ void DbTest::TearDown()
         } catch (const DbError &) {
         }
     }
-}
-
-Db *DbTest::gCnRef()
-{
-    return gCn;
 }
 
 std::unique_ptr<Db> DbTest::openSecond() const
@@ -175,15 +175,16 @@ void DbTest::writeIni() const
     if (!m_settings.schema.isEmpty())
         ini.writeString(QStringLiteral("SCHEMA"), m_settings.schema);
     ini.setSection(QStringLiteral("Zenpan"));
-    ini.writeString(QStringLiteral("L_PRINTER"), gLPrinter);
+    ini.writeString(QStringLiteral("L_PRINTER"), session.listPrinter());
     ini.writeString(QStringLiteral("D_PRINTER"), QString());
-    ini.writeString(QStringLiteral("USER_NM"), gUserName);
+    ini.writeString(QStringLiteral("USER_NM"), session.userName());
     ini.setSection(QStringLiteral("tarvolin"));
-    ini.writeString(QStringLiteral("CarDir"), gCarDir);
-    ini.writeString(QStringLiteral("KakDir"), gKakDir);
-    ini.writeString(QStringLiteral("HanDir"), gHanDir);
-    ini.writeString(QStringLiteral("StkDir"), gStkDir);
-    ini.writeString(QStringLiteral("ShtDir"), gShtDir);
+    const OutputFolders &folders = session.folderSettings();
+    ini.writeString(QStringLiteral("CarDir"), folders.car);
+    ini.writeString(QStringLiteral("KakDir"), folders.kak);
+    ini.writeString(QStringLiteral("HanDir"), folders.han);
+    ini.writeString(QStringLiteral("StkDir"), folders.stk);
+    ini.writeString(QStringLiteral("ShtDir"), folders.sht);
 }
 
 DbTest::Run DbTest::runOstera(const QStringList &args, int timeoutMs) const

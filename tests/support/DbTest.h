@@ -1,6 +1,7 @@
 // A fresh database for every test, on SQLite (a temporary file) and on PostgreSQL (a schema
 // of its own on the server scripts/test starts). The test's installation folder holds an INI
-// file for that database and the five output folders, and the globals point at all of it.
+// file for that database and the five output folders, and the test's session points at all of
+// it (its connection is db()).
 //
 //   class ControlNumbersTest : public DbTest {};
 //   INSTANTIATE_ENGINES(ControlNumbersTest);
@@ -13,6 +14,7 @@
 #include "Db.h"
 #include "RecordingProgress.h"
 #include "ScriptedDialogs.h"
+#include "Session.h"
 
 #include <QTemporaryDir>
 
@@ -25,7 +27,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    Db &db() { return *gCnRef(); }
+    Db &db() { return *session.db(); }
     Engine engine() const { return GetParam(); }
     bool isPostgreSQL() const { return GetParam() == Engine::PostgreSQL; }
     const ConnectionSettings &settings() const { return m_settings; }
@@ -33,12 +35,19 @@ protected:
     // Another workstation: a new connection to the same database.
     std::unique_ptr<Db> openSecond() const;
 
-    // The test's installation folder (gInstallDir) and its INI file (gIniPath).
+    // The test's installation folder and its INI file (the session's).
     QString dir() const { return m_dir->path(); }
     QString iniPath() const;
     QString path(const QString &relative) const;
 
     int count(const QString &table, const QString &where = QString());
+    // Sets one output folder of the session as the options screen would have stored it.
+    void setFolder(QString OutputFolders::*folder, const QString &value)
+    {
+        OutputFolders folders = session.folderSettings();
+        folders.*folder = value;
+        session.setFolderSettings(folders);
+    }
 
     struct Run {
         int status = -1;
@@ -48,13 +57,14 @@ protected:
     // Runs the ostera program on this test's installation (adds --ini).
     Run runOstera(const QStringList &args, int timeoutMs = 120000) const;
 
+    // What the desk's start-up would have made: connection, printers, folders, operator.
+    Session session;
     ScriptedDialogs dialogs;
     RecordingProgress progress;
     // Files handed to the desktop to open (sheets, PDFs), in order.
     QStringList opened;
 
 private:
-    Db *gCnRef();
     void writeIni() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -19,9 +19,9 @@
 #include "PagedQueryModel.h"
 #include "QualityListScreen.h"
 #include "ScreenRegistry.h"
+#include "Session.h"
 #include "ShotDialogs.h"
 #include "ShotProgress.h"
-#include "globals.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -116,8 +116,9 @@ QWidget *ScreenshotTour::openFromMenu(const QString &word, const QString &picker
         });
     }
     m_menu->loadProcedure(word);
-    if (dayBound && gImpDate != m_day.impDate)
-        m_camera.fail(word + QStringLiteral(": 処理日が ") + gImpDate);
+    const QString picked = ScreenRegistry::instance().session()->importDate();
+    if (dayBound && picked != m_day.impDate)
+        m_camera.fail(word + QStringLiteral(": 処理日が ") + picked);
     QWidget *screen = ScreenRegistry::instance().find(form);
     if (!screen)
         m_camera.fail(word + QStringLiteral(": ") + form + QStringLiteral(" が開きません"));
@@ -146,7 +147,9 @@ void ScreenshotTour::requireRows(GridScreen *screen, const QString &what)
 QString ScreenshotTour::letterpressFactory() const
 {
     const QVariantMap day{{QStringLiteral("d"), m_day.impDate}};
-    return gCn
+    return ScreenRegistry::instance()
+        .session()
+        ->db()
         ->scalar(QStringLiteral(
                      "Select o.FC_RG From TBL_ORDER o "
                      "Left Join MST_QULPLATE p On p.QUL_KEY = o.QUL_KEY "

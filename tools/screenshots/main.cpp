@@ -6,13 +6,13 @@
 // with QT_QPA_PLATFORM=offscreen; the clock follows OSTERA_FIXED_CLOCK like the batch.
 #include "AllScreens.h"
 #include "Camera.h"
-#include "DbConnection.h"
 #include "Desk.h"
 #include "Installation.h"
 #include "Progress.h"
 #include "ProgressWindow.h"
 #include "ScreenRegistry.h"
 #include "ScreenshotTour.h"
+#include "Session.h"
 #include "ShotDialogs.h"
 #include "ShotProgress.h"
 #include "StartUp.h"
@@ -62,13 +62,14 @@ int main(int argc, char **argv)
     registerAllScreens();
 
     // Start-up as the desk does it, on the given installation.
-    gIniPath = QFileInfo(ini).absoluteFilePath();
-    gInstallDir = Installation::installDirOf(gIniPath);
-    if (readSettings(dialogs))
+    Session session;
+    session.setIniPath(QFileInfo(ini).absoluteFilePath());
+    ScreenRegistry::instance().setSession(&session);
+    if (readSettings(session, dialogs))
         return 1;
     gComputerName = computerName(dialogs);
     gVersion = versionText();
-    if (dbOpen(0) != 0)
+    if (session.open() != 0)
         return 1;
 
     ScreenshotTour tour(camera, dialogs, progress, day);
@@ -76,6 +77,7 @@ int main(int argc, char **argv)
     ScreenRegistry::instance().closeAll();
     setAppProgress(nullptr);
     setAppDialogs(nullptr);
-    dbShutdown();
+    session.shutdown();
+    ScreenRegistry::instance().setSession(nullptr);
     return status;
 }

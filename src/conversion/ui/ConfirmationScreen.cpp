@@ -2,11 +2,11 @@
 
 #include "BusyCursor.h"
 #include "Confirmation.h"
+#include "ConnectionScope.h"
 #include "Db.h"
-#include "DbConnection.h"
 #include "Dialogs.h"
 #include "Progress.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -18,16 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-class OpenConnection {
-public:
-    OpenConnection() : m_ok(dbOpen(0) == 0) {}
-    ~OpenConnection() { dbClose(0); }
-    bool ok() const { return m_ok; }
-
-private:
-    bool m_ok;
-};
-
 QLineEdit *shownValue(const QString &name)
 {
     auto *edit = new QLineEdit;
@@ -47,7 +37,8 @@ QPushButton *button(const QString &name, const QString &caption)
 }
 } // namespace
 
-ConfirmationScreen::ConfirmationScreen(QWidget *parent) : QWidget(parent)
+ConfirmationScreen::ConfirmationScreen(Session &session, QWidget *parent)
+    : QWidget(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("確定"));
     buildControls();
@@ -92,10 +83,11 @@ void ConfirmationScreen::initialise()
     totalEdit->setText(QStringLiteral("0"));
     convertedEdit->setText(QStringLiteral("0"));
     unconvertedEdit->setText(QStringLiteral("0"));
-    OpenConnection connection;
+    ConnectionScope connection(m_session);
     if (connection.ok()) {
         try {
-            const ConfirmationCounts counts = Confirmation::counts(*gCn, gImpDate);
+            const ConfirmationCounts counts =
+                Confirmation::counts(*m_session.db(), m_session.importDate());
             totalEdit->setText(QString::number(counts.total));
             convertedEdit->setText(QString::number(counts.converted));
             unconvertedEdit->setText(QString::number(counts.unconverted));
@@ -108,7 +100,7 @@ void ConfirmationScreen::initialise()
 
 void ConfirmationScreen::onActivated()
 {
-    importDateEdit->setText(gImpDate);
+    importDateEdit->setText(m_session.importDate());
 }
 
 bool ConfirmationScreen::event(QEvent *event)
@@ -137,14 +129,14 @@ void ConfirmationScreen::onOk()
     bool confirmed = false;
     {
         BusyCursor busy;
-        OpenConnection connection;
+        ConnectionScope connection(m_session);
         if (!connection.ok())
             return;
-        Confirmation confirmation(*gCn, appDialogs(), appProgress());
+        Confirmation confirmation(*m_session.db(), appDialogs(), appProgress());
         confirmed = confirmation.run(impDate, shown);
     }
     if (!confirmed)
         return;
-    gWhere = Confirmation::condition(impDate);
+    m_session.setOrderCondition(Confirmation::condition(impDate));
     close();
 }

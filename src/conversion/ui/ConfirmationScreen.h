@@ -1,8 +1,10 @@
-// The confirmation screen (確定): the counts of the import date of gImpDate and the
+// The confirmation screen (確定): the counts of the session's import date and the
 // confirmation of the whole date.
 #pragma once
 
 #include <QWidget>
+
+class Session;
 
 class QLineEdit;
 class QPushButton;
@@ -10,7 +12,7 @@ class QPushButton;
 class ConfirmationScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit ConfirmationScreen(QWidget *parent = nullptr);
+    explicit ConfirmationScreen(Session &session, QWidget *parent = nullptr);
 
     QLineEdit *importDateEdit;
     QLineEdit *totalEdit;
@@ -24,6 +26,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    Session &m_session;
     void buildControls();
     void initialise();
     void onActivated();

@@ -1,13 +1,13 @@
 #include "ConversionScreen.h"
 
 #include "BusyCursor.h"
+#include "ConnectionScope.h"
 #include "ConversionCancel.h"
 #include "ConversionRun.h"
 #include "Db.h"
-#include "DbConnection.h"
 #include "Dialogs.h"
 #include "Progress.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -22,16 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// dbOpen(0) for the length of a click, dbClose(0) on every path.
-class OpenConnection {
-public:
-    OpenConnection() : m_ok(dbOpen(0) == 0) {}
-    ~OpenConnection() { dbClose(0); }
-    bool ok() const { return m_ok; }
-
-private:
-    bool m_ok;
-};
 
 QComboBox *editableCombo(const QString &name)
 {
@@ -51,7 +41,8 @@ QPushButton *button(const QString &name, const QString &caption)
 }
 } // namespace
 
-ConversionScreen::ConversionScreen(QWidget *parent) : QWidget(parent)
+ConversionScreen::ConversionScreen(Session &session, QWidget *parent)
+    : QWidget(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("変換"));
     buildControls();
@@ -120,7 +111,7 @@ void ConversionScreen::initialise()
 {
     BusyCursor busy;
     {
-        OpenConnection connection;
+        ConnectionScope connection(m_session);
         if (connection.ok())
             fillLists();
     }
@@ -131,7 +122,8 @@ void ConversionScreen::initialise()
 void ConversionScreen::fillLists()
 {
     try {
-        for (const QString &date : ConversionRun::setDates(*gCn, gImpDate)) {
+        for (const QString &date :
+             ConversionRun::setDates(*m_session.db(), m_session.importDate())) {
             setDateFromCombo->addItem(date);
             setDateToCombo->addItem(date);
         }
@@ -148,7 +140,7 @@ void ConversionScreen::fillLists()
 
 void ConversionScreen::onActivated()
 {
-    importDateEdit->setText(gImpDate);
+    importDateEdit->setText(m_session.importDate());
 }
 
 bool ConversionScreen::event(QEvent *event)
@@ -180,13 +172,13 @@ void ConversionScreen::onOk()
     ConversionResult result;
     {
         BusyCursor busy;
-        OpenConnection connection;
+        ConnectionScope connection(m_session);
         if (!connection.ok())
             return;
-        ConversionRun run(*gCn, appDialogs(), appProgress(), OutputFolders::fromGlobals());
+        ConversionRun run(*m_session.db(), appDialogs(), appProgress(), m_session.outputFolders());
         result = run.run(input);
         if (!result.condition.isEmpty())
-            gWhere = result.condition;
+            m_session.setOrderCondition(result.condition);
     }
     if (!result.converted())
         return;
@@ -200,10 +192,10 @@ void ConversionScreen::onCancelRun()
     bool cancelled = false;
     {
         BusyCursor busy;
-        OpenConnection connection;
+        ConnectionScope connection(m_session);
         if (!connection.ok())
             return;
-        ConversionCancel cancel(*gCn, appDialogs(), appProgress());
+        ConversionCancel cancel(*m_session.db(), appDialogs(), appProgress());
         cancelled = cancel.run(importDateEdit->text());
     }
     if (cancelled)

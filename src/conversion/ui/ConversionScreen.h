@@ -1,8 +1,10 @@
 // The conversion screen (変換): the operator's conditions for a run over the import date of
-// gImpDate, the run itself, and the cancel of the latest run (前回変換Cancel).
+// the session's import date, the run itself, and the cancel of the latest run (前回変換Cancel).
 #pragma once
 
 #include <QWidget>
+
+class Session;
 
 class QComboBox;
 class QLineEdit;
@@ -12,7 +14,7 @@ class QRadioButton;
 class ConversionScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit ConversionScreen(QWidget *parent = nullptr);
+    explicit ConversionScreen(Session &session, QWidget *parent = nullptr);
 
     QLineEdit *importDateEdit;
     QComboBox *setDateFromCombo;
@@ -28,6 +30,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    Session &m_session;
     void buildControls();
     void initialise();
     void onActivated();

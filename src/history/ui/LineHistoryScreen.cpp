@@ -5,7 +5,7 @@
 #include "Db.h"
 #include "Dialogs.h"
 #include "HistoryWrite.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,7 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-LineHistoryScreen::LineHistoryScreen(QWidget *parent) : QDialog(parent)
+LineHistoryScreen::LineHistoryScreen(Session &session, QWidget *parent)
+    : QDialog(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("履歴"));
     lineLabel = new QLabel(this);
@@ -61,12 +62,14 @@ bool LineHistoryScreen::fillHistory(const QString &impDate, const QString &impLn
     {
         BusyCursor busy;
         try {
-            if (!gCn)
+            if (!m_session.db())
                 throw DbError(QStringLiteral("データベースに接続されていません。"),
                               QStringLiteral("3704"));
-            entries = AuditTrail::entries(*gCn, impDate, impLn.toInt());
+            entries = AuditTrail::entries(*m_session.db(), impDate, impLn.toInt());
         } catch (const DbError &e) {
-            dialogs.message(gCn ? HistoryWrite::failureText(*gCn, e.describe()) : e.text(),
+            dialogs.message(m_session.db()
+                                ? HistoryWrite::failureText(*m_session.db(), e.describe())
+                                : e.text(),
                             Icon::Error);
             return false;
         }

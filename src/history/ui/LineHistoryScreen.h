@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+class Session;
+
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -12,7 +14,7 @@ class QTableWidget;
 class LineHistoryScreen : public QDialog {
     Q_OBJECT
 public:
-    explicit LineHistoryScreen(QWidget *parent = nullptr);
+    explicit LineHistoryScreen(Session &session, QWidget *parent = nullptr);
 
     // Shows the line's changes modally; tells the operator instead when there are none or
     // the installation lacks the history tables (the dialog then closes at once).
@@ -23,6 +25,7 @@ public:
     QPushButton *closeButton;
 
 private:
+    Session &m_session;
     // false after the message that there is nothing to show.
     bool fillHistory(const QString &impDate, const QString &impLn);
 };

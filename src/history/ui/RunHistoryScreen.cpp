@@ -9,7 +9,7 @@
 #include "ReportLists.h"
 #include "RunList.h"
 #include "RunReprint.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QDir>
 
@@ -38,7 +38,7 @@ std::optional<QString> listOf(const QString &answer)
 }
 } // namespace
 
-RunHistoryScreen::RunHistoryScreen(QWidget *parent) : GridScreen(parent)
+RunHistoryScreen::RunHistoryScreen(Session &session, QWidget *parent) : GridScreen(session, parent)
 {
     setWindowTitle(QStringLiteral("実行履歴"));
     setFormSizeTwips(13500, 8000);
@@ -78,7 +78,7 @@ QStringList RunHistoryScreen::functionKeyCaptions() const
 bool RunHistoryScreen::fillGrid()
 {
     try {
-        if (gCn && !HistoryTables::present(*gCn)) {
+        if (m_session.db() && !HistoryTables::present(*m_session.db())) {
             dialogs().message(HistoryTables::missingText(), Icon::Error);
             return false;
         }
@@ -126,7 +126,7 @@ std::optional<QString> RunHistoryScreen::askList()
 
 bool RunHistoryScreen::hasCurrentRun()
 {
-    if (!columnText(kImpDate).isEmpty() && gCn)
+    if (!columnText(kImpDate).isEmpty() && m_session.db())
         return true;
     dialogs().message(QStringLiteral("レコードがありません。"), Icon::Error);
     return false;
@@ -142,7 +142,7 @@ void RunHistoryScreen::reprint()
     if (!kind)
         return;
     BusyCursor busy;
-    const PrintRequest request{*gCn, dialogs(), appProgress(), gLPrinter};
+    const PrintRequest request{*m_session.db(), dialogs(), appProgress(), m_session.listPrinter()};
     RunReprint::print(*kind, reportEngine, request, impDate, stamp);
 }
 
@@ -152,7 +152,7 @@ void RunHistoryScreen::openFolders()
         return;
     QStringList folders;
     try {
-        folders = RunList::folders(*gCn, columnText(kImpDate), columnText(kStamp));
+        folders = RunList::folders(*m_session.db(), columnText(kImpDate), columnText(kStamp));
     } catch (const DbError &error) {
         dialogs().message(error.text(), Icon::Error);
         return;

@@ -9,10 +9,12 @@
 
 #include <optional>
 
+class Session;
+
 class RunHistoryScreen : public GridScreen {
     Q_OBJECT
 public:
-    explicit RunHistoryScreen(QWidget *parent = nullptr);
+    explicit RunHistoryScreen(Session &session, QWidget *parent = nullptr);
 
     // Tells the operator instead of failing when the installation lacks the history tables.
     bool fillGrid() override;

@@ -3,8 +3,8 @@
 #include "Db.h"
 #include "FunctionKeyBar.h"
 #include "GridView.h"
+#include "Session.h"
 #include "Utilities.h"
-#include "globals.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -18,8 +18,9 @@ constexpr int kMargin = 8;
 constexpr int kFieldHeight = 24;
 } // namespace
 
-CompositionPlateScreen::CompositionPlateScreen(QWidget *parent)
-    : CompositionPlateScreen(Plate{QStringLiteral("組成版チェック"), QStringLiteral("QUL_KEY"),
+CompositionPlateScreen::CompositionPlateScreen(Session &session, QWidget *parent)
+    : CompositionPlateScreen(session,
+                             Plate{QStringLiteral("組成版チェック"), QStringLiteral("QUL_KEY"),
                                    QStringLiteral("品質キー"), QStringLiteral("MST_QULPLATE"),
                                    QStringLiteral("MST_QULPLATE.QUL_KEY Is Null "),
                                    QStringLiteral("MST_QULPLATE.SU = 0  ")},
@@ -27,8 +28,9 @@ CompositionPlateScreen::CompositionPlateScreen(QWidget *parent)
 {
 }
 
-CompositionPlateScreen::CompositionPlateScreen(const Plate &plate, QWidget *parent)
-    : DayCheckListScreen(parent), m_plate(plate)
+CompositionPlateScreen::CompositionPlateScreen(Session &session, const Plate &plate,
+                                               QWidget *parent)
+    : DayCheckListScreen(session, parent), m_plate(plate)
 {
     setWindowTitle(plate.caption);
     setResizeRule(ResizeRule::Designed);
@@ -65,7 +67,7 @@ void CompositionPlateScreen::layoutChildren()
 bool CompositionPlateScreen::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        importDateEdit->setText(gImpDate);
+        importDateEdit->setText(m_session.importDate());
     return GridScreen::event(event);
 }
 
@@ -79,10 +81,11 @@ QList<GridColumn> CompositionPlateScreen::gridColumns() const
 // plate. Lines of one control number stay together, in line order.
 QString CompositionPlateScreen::gridSql()
 {
-    const QString date = Db::quote(gImpDate);
     const QString &key = m_plate.keyField;
     const QString &master = m_plate.master;
-    auto branch = [&](const QString &join, const QString &condition) {
+    // The day is bound once per branch (:d1, :d2): the PostgreSQL driver takes each placeholder
+    // once.
+    auto branch = [&](const QString &join, const QString &condition, const QString &date) {
         return QStringLiteral("Select ") + QStringLiteral("TBL_ORDER.KNR_NO,") +
                QStringLiteral("TBL_ORDER.") + key + QStringLiteral(",") +
                QStringLiteral("TBL_ORDER.IMP_LN ") + QStringLiteral("From ") +
@@ -95,8 +98,15 @@ QString CompositionPlateScreen::gridSql()
     // Control numbers in number order (AB-999 before AB-1000): both engines order a union
     // only by its output columns, so the union is read as a table.
     return QStringLiteral("Select * From (") +
-           branch(QStringLiteral("Left Join"), m_plate.missing) + QStringLiteral("Union All ") +
-           branch(QStringLiteral("Inner Join"), m_plate.withoutPlate) +
+           branch(QStringLiteral("Left Join"), m_plate.missing, QStringLiteral(":d1")) +
+           QStringLiteral("Union All ") +
+           branch(QStringLiteral("Inner Join"), m_plate.withoutPlate, QStringLiteral(":d2")) +
            QStringLiteral(") P Order By ") + controlNumberOrder(QStringLiteral("P.KNR_NO")) +
            QStringLiteral(", P.IMP_LN ");
+}
+
+QVariantMap CompositionPlateScreen::gridParams()
+{
+    return {{QStringLiteral("d1"), m_session.importDate()},
+            {QStringLiteral("d2"), m_session.importDate()}};
 }

@@ -11,7 +11,7 @@ class QLineEdit;
 class CompositionPlateScreen : public DayCheckListScreen {
     Q_OBJECT
 public:
-    explicit CompositionPlateScreen(QWidget *parent = nullptr);
+    explicit CompositionPlateScreen(Session &session, QWidget *parent = nullptr);
 
     QLineEdit *importDateEdit = nullptr;
 
@@ -26,10 +26,11 @@ protected:
         QString missing;
         QString withoutPlate;
     };
-    CompositionPlateScreen(const Plate &plate, QWidget *parent);
+    CompositionPlateScreen(Session &session, const Plate &plate, QWidget *parent);
 
     QList<GridColumn> gridColumns() const override;
     QString gridSql() override;
+    QVariantMap gridParams() override;
     bool event(QEvent *event) override;
     void layoutChildren() override;
 

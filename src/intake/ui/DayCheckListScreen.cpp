@@ -7,7 +7,7 @@
 #include "OrderEditScreen.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QDate>
 #include <QKeyEvent>
@@ -17,15 +17,17 @@ namespace {
 constexpr int kKeyEdit = 5;
 }
 
-DayCheckListScreen::DayCheckListScreen(QWidget *parent) : GridScreen(parent)
+DayCheckListScreen::DayCheckListScreen(Session &session, QWidget *parent)
+    : GridScreen(session, parent)
 {
     countLabel = new QLabel(this);
     countLabel->setObjectName(QStringLiteral("countLabel"));
     // A printed list says which day it belongs to (the screen is made after the date pick).
-    const QDate day = QDate::fromString(gImpDate, QStringLiteral("yyyyMMdd"));
-    addPrintMenu(QStringLiteral("《オステラエラー印刷》\\t\\t処理日 ") +
-                     (day.isValid() ? day.toString(QStringLiteral("yyyy/MM/dd")) : gImpDate),
-                 QStringLiteral("\\tﾍﾟｰｼﾞ: \\p"));
+    const QDate day = QDate::fromString(m_session.importDate(), QStringLiteral("yyyyMMdd"));
+    addPrintMenu(
+        QStringLiteral("《オステラエラー印刷》\\t\\t処理日 ") +
+            (day.isValid() ? day.toString(QStringLiteral("yyyy/MM/dd")) : m_session.importDate()),
+        QStringLiteral("\\tﾍﾟｰｼﾞ: \\p"));
 }
 
 QString DayCheckListScreen::emptyText()
@@ -87,13 +89,13 @@ void DayCheckListScreen::editCurrentLine()
     // the edit grid meanwhile. The plate lists keep the picker from changing it while open.
     QString impDate = model()->fieldValue(row, QStringLiteral("IMP_DATE")).toString();
     if (model()->fieldIndex(QStringLiteral("IMP_DATE")) < 0)
-        impDate = gImpDate;
+        impDate = m_session.importDate();
     ScreenRegistry &registry = ScreenRegistry::instance();
     // A grid opened from here shows the day's open lines, as after the import-date picker;
     // an edit grid already open keeps the lines it shows.
     if (!registry.isOpen<OrderEditScreen>()) {
-        gImpDate = impDate;
-        gWhere = ImportDates::whereFor(impDate);
+        m_session.setImportDate(impDate);
+        m_session.setOrderCondition(ImportDates::whereFor(impDate));
     }
     auto *edit = qobject_cast<OrderEditScreen *>(registry.show<OrderEditScreen>());
     if (!edit)

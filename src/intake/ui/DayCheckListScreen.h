@@ -8,12 +8,14 @@
 
 #include "GridScreen.h"
 
+class Session;
+
 class QLabel;
 
 class DayCheckListScreen : public GridScreen {
     Q_OBJECT
 public:
-    explicit DayCheckListScreen(QWidget *parent = nullptr);
+    explicit DayCheckListScreen(Session &session, QWidget *parent = nullptr);
 
     bool fillGrid() override;
     bool handleKey(int key, Qt::KeyboardModifiers shift) override;

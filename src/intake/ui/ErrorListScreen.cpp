@@ -1,9 +1,10 @@
 #include "ErrorListScreen.h"
 
 #include "Db.h"
-#include "globals.h"
+#include "Session.h"
 
-ErrorListScreen::ErrorListScreen(QWidget *parent) : DayCheckListScreen(parent)
+ErrorListScreen::ErrorListScreen(Session &session, QWidget *parent)
+    : DayCheckListScreen(session, parent)
 {
     setWindowTitle(QStringLiteral("エラー確認"));
     setResizeRule(ResizeRule::GridAboveBar);
@@ -25,6 +26,10 @@ QList<GridColumn> ErrorListScreen::gridColumns() const
 QString ErrorListScreen::gridSql()
 {
     // The findings of one line come in check order (ERR_LN), the same on every engine.
-    return QStringLiteral("Select * From TBL_ERR ") + QStringLiteral("Where IMP_DATE = ") +
-           Db::quote(gImpDate) + QStringLiteral(" ") + QStringLiteral("Order By IMP_LN, ERR_LN ");
+    return QStringLiteral("Select * From TBL_ERR Where IMP_DATE = :d Order By IMP_LN, ERR_LN ");
+}
+
+QVariantMap ErrorListScreen::gridParams()
+{
+    return {{QStringLiteral("d"), m_session.importDate()}};
 }

@@ -1,5 +1,5 @@
 // The error list "エラー確認": the findings of the error check for the import date picked
-// before (gImpDate), one line per finding, printable through the menu 印刷.
+// before (the session's import date), one line per finding, printable through the menu 印刷.
 #pragma once
 
 #include "DayCheckListScreen.h"
@@ -7,9 +7,10 @@
 class ErrorListScreen : public DayCheckListScreen {
     Q_OBJECT
 public:
-    explicit ErrorListScreen(QWidget *parent = nullptr);
+    explicit ErrorListScreen(Session &session, QWidget *parent = nullptr);
 
 protected:
     QList<GridColumn> gridColumns() const override;
     QString gridSql() override;
+    QVariantMap gridParams() override;
 };

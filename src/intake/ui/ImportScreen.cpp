@@ -11,7 +11,7 @@
 #include "OpenMonth.h"
 #include "OrderDataDelete.h"
 #include "Progress.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -37,14 +37,14 @@ QString &lastImportFolder()
 
 // Where the browse dialog opens: the last folder used, else the installation's orders/
 // folder (the demo puts the day's file there), else the installation folder itself.
-QString browseStartFolder()
+QString browseStartFolder(const QString &installDir)
 {
     if (!lastImportFolder().isEmpty() && QFileInfo(lastImportFolder()).isDir())
         return lastImportFolder();
-    if (gInstallDir.isEmpty())
+    if (installDir.isEmpty())
         return QString();
-    const QString orders = QDir(gInstallDir).filePath(QStringLiteral("orders"));
-    return QFileInfo(orders).isDir() ? orders : gInstallDir;
+    const QString orders = QDir(installDir).filePath(QStringLiteral("orders"));
+    return QFileInfo(orders).isDir() ? orders : installDir;
 }
 
 QLineEdit *input(const char *name, QWidget *parent)
@@ -64,7 +64,7 @@ QPushButton *button(const QString &caption, const char *name, QWidget *parent)
 
 } // namespace
 
-ImportScreen::ImportScreen(QWidget *parent) : QWidget(parent)
+ImportScreen::ImportScreen(Session &session, QWidget *parent) : QWidget(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("Import"));
 
@@ -145,12 +145,12 @@ void ImportScreen::initialise()
     bool readFailed = false;
     {
         BusyCursor busy;
-        ConnectionScope connection;
+        ConnectionScope connection(m_session);
         if (!connection.ok()) {
             readFailed = true;
         } else {
             try {
-                month = OpenMonth::read(*gCn);
+                month = OpenMonth::read(*m_session.db());
             } catch (const DbError &e) {
                 appDialogs().message(e.describe(), Icon::Error);
                 readFailed = true;
@@ -176,7 +176,7 @@ void ImportScreen::onBrowse()
     const QFileInfo typed(fileEdit->text());
     const QString start = typed.isAbsolute() && typed.absoluteDir().exists()
                               ? typed.absoluteFilePath()
-                              : browseStartFolder();
+                              : browseStartFolder(m_session.installDir());
     QString chosen;
     showFileOpen(this, chosen, QStringLiteral("取込ファイル"), start, QStringLiteral("txt"));
     if (chosen.isEmpty())
@@ -196,11 +196,11 @@ void ImportScreen::onOk()
     bool imported = false;
     {
         BusyCursor busy;
-        ConnectionScope connection;
+        ConnectionScope connection(m_session);
         if (connection.ok()) {
             const ImportRequest request{fileEdit->text(), importDateEdit->text(), yearEdit->text(),
                                         monthEdit->text(), Clock::today()};
-            imported = ImportRun(*gCn, appDialogs(), appProgress()).run(request);
+            imported = ImportRun(*m_session.db(), appDialogs(), appProgress()).run(request);
         }
     }
     setRunning(false);
@@ -229,11 +229,11 @@ void ImportScreen::onDeleteAll()
     setRunning(true);
     {
         BusyCursor busy;
-        ConnectionScope connection;
+        ConnectionScope connection(m_session);
         if (connection.ok()) {
             try {
                 ProgressScope progress(appProgress());
-                deleteAllOrderData(*gCn, dialogs, appProgress());
+                deleteAllOrderData(*m_session.db(), dialogs, appProgress());
             } catch (const DbError &e) {
                 dialogs.message(e.describe(), Icon::Error);
             }

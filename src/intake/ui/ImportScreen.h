@@ -5,13 +5,15 @@
 
 #include <QWidget>
 
+class Session;
+
 class QLineEdit;
 class QPushButton;
 
 class ImportScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit ImportScreen(QWidget *parent = nullptr);
+    explicit ImportScreen(Session &session, QWidget *parent = nullptr);
 
     QLineEdit *yearEdit = nullptr;
     QLineEdit *monthEdit = nullptr;
@@ -33,6 +35,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    Session &m_session;
     void setRunning(bool running);
 
     bool m_running = false;

@@ -5,7 +5,7 @@
 #include "Dialogs.h"
 #include "OrderCheck.h"
 #include "Progress.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,13 +15,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-RecheckScreen::RecheckScreen(QWidget *parent) : QWidget(parent)
+RecheckScreen::RecheckScreen(Session &session, QWidget *parent)
+    : QWidget(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("エラー処理実行"));
     frame = new QGroupBox(this);
     importDateEdit = new QLineEdit(frame);
     importDateEdit->setObjectName(QStringLiteral("importDateEdit"));
-    importDateEdit->setReadOnly(true); // the date picked before; the check runs for gImpDate
+    importDateEdit->setReadOnly(
+        true); // the date picked before; the check runs for m_session.importDate()
     auto *dateRow = new QHBoxLayout(frame);
     dateRow->addWidget(new QLabel(QStringLiteral("処理日"), frame));
     dateRow->addWidget(importDateEdit);
@@ -48,7 +50,7 @@ RecheckScreen::RecheckScreen(QWidget *parent) : QWidget(parent)
 bool RecheckScreen::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        importDateEdit->setText(gImpDate);
+        importDateEdit->setText(m_session.importDate());
     return QWidget::event(event);
 }
 
@@ -82,13 +84,13 @@ void RecheckScreen::onOk()
     {
         BusyCursor busy;
         // Without a connection there is nothing to check; dbOpen has told the operator.
-        if (dbOpen(0) != 0 || !gCn)
+        if (m_session.open() != 0 || !m_session.db())
             return;
-        if (checkDay(*gCn, dialogs, appProgress(), gImpDate))
+        if (checkDay(*m_session.db(), dialogs, appProgress(), m_session.importDate()))
             dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
                             Icon::Error);
-        done = recheckDoneMessage(*gCn, gImpDate);
-        dbClose(0);
+        done = recheckDoneMessage(*m_session.db(), m_session.importDate());
+        m_session.close();
     }
     dialogs.message(done);
     close();

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class Session;
+
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -12,7 +14,7 @@ class QPushButton;
 class RecheckScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit RecheckScreen(QWidget *parent = nullptr);
+    explicit RecheckScreen(Session &session, QWidget *parent = nullptr);
 
     QGroupBox *frame = nullptr;
     QLineEdit *importDateEdit = nullptr;
@@ -25,4 +27,7 @@ public:
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    Session &m_session;
 };

@@ -7,5 +7,5 @@
 class SizePlateScreen : public CompositionPlateScreen {
     Q_OBJECT
 public:
-    explicit SizePlateScreen(QWidget *parent = nullptr);
+    explicit SizePlateScreen(Session &session, QWidget *parent = nullptr);
 };

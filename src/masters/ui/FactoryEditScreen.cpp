@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-FactoryEditScreen::FactoryEditScreen(QWidget *parent)
-    : MasterEditScreen(QStringLiteral("工場マスタ編集"), parent)
+FactoryEditScreen::FactoryEditScreen(Session &session, QWidget *parent)
+    : MasterEditScreen(session, QStringLiteral("工場マスタ編集"), parent)
 {
     factorySymbolEdit = textInput(QStringLiteral("FC_RG"), "factorySymbolEdit", 100);
     factoryCodeEdit = textInput(QStringLiteral("FC_CD"), "factoryCodeEdit", 100);

@@ -7,7 +7,7 @@
 class FactoryEditScreen : public MasterEditScreen {
     Q_OBJECT
 public:
-    explicit FactoryEditScreen(QWidget *parent = nullptr);
+    explicit FactoryEditScreen(Session &session, QWidget *parent = nullptr);
 
     QLineEdit *factorySymbolEdit;
     QLineEdit *factoryCodeEdit;

@@ -3,9 +3,9 @@
 #include "FactoryEditScreen.h"
 #include "FactoryMaster.h"
 
-FactoryListScreen::FactoryListScreen(QWidget *parent)
-    : MasterListScreen(QStringLiteral("工場マスタ"), ScreenRegistry::key<FactoryEditScreen>(),
-                       parent)
+FactoryListScreen::FactoryListScreen(Session &session, QWidget *parent)
+    : MasterListScreen(session, QStringLiteral("工場マスタ"),
+                       ScreenRegistry::key<FactoryEditScreen>(), parent)
 {
 }
 

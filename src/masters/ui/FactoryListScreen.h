@@ -7,7 +7,7 @@
 class FactoryListScreen : public MasterListScreen {
     Q_OBJECT
 public:
-    explicit FactoryListScreen(QWidget *parent = nullptr);
+    explicit FactoryListScreen(Session &session, QWidget *parent = nullptr);
 
 protected:
     QList<GridColumn> gridColumns() const override;

@@ -7,7 +7,7 @@
 #include "Dialogs.h"
 #include "FormLook.h"
 #include "KeyPreview.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -41,7 +41,8 @@ QLineEdit *stampInput(const char *objectName, int width, QWidget *parent)
 }
 } // namespace
 
-MasterEditScreen::MasterEditScreen(const QString &title, QWidget *parent) : QDialog(parent)
+MasterEditScreen::MasterEditScreen(Session &session, const QString &title, QWidget *parent)
+    : QDialog(parent), m_session(session)
 {
     setWindowTitle(title);
     setModal(true);
@@ -127,10 +128,10 @@ bool MasterEditScreen::openModal(int mode, const QString &key)
     openedKeyEdit->setText(mode == ModeNew ? QString() : key);
     {
         BusyCursor busy;
-        ConnectionScope connection;
+        ConnectionScope connection(m_session);
         if (!connection.ok())
             return false; // dbOpen has told the operator; there is nothing to edit
-        std::unique_ptr<MasterTable> table = createTable(*gCn);
+        std::unique_ptr<MasterTable> table = createTable(*m_session.db());
         m_keyColumn = table->keyColumn();
         fillLists(*table);
         showRecord(*table);
@@ -187,10 +188,10 @@ void MasterEditScreen::onCancel()
 
 void MasterEditScreen::onOk()
 {
-    ConnectionScope connection;
+    ConnectionScope connection(m_session);
     if (!connection.ok())
         return;
-    std::unique_ptr<MasterTable> table = createTable(*gCn);
+    std::unique_ptr<MasterTable> table = createTable(*m_session.db());
     m_keyColumn = table->keyColumn();
     if (checkBeforeSave(*table)) {
         dialogs().message(QStringLiteral("保存処理はキャンセルされました。"), Icon::Error,
@@ -221,7 +222,7 @@ bool MasterEditScreen::save(MasterTable &table)
 {
     const QString previousUser = savedByEdit->text();
     const QString previousStamp = savedAtEdit->text();
-    savedByEdit->setText(gUserName);
+    savedByEdit->setText(m_session.userName());
     savedAtEdit->setText(Clock::stamp());
     try {
         BusyCursor busy;

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+class Session;
+
 class Db;
 class Dialogs;
 class QComboBox;
@@ -40,7 +42,7 @@ public:
     void onCancel();
 
 protected:
-    MasterEditScreen(const QString &title, QWidget *parent = nullptr);
+    MasterEditScreen(Session &session, const QString &title, QWidget *parent = nullptr);
 
     // The master's statements on the given connection.
     virtual std::unique_ptr<MasterTable> createTable(Db &db) const = 0;
@@ -60,6 +62,7 @@ protected:
     Dialogs &dialogs() const;
 
 private:
+    Session &m_session;
     void showRecord(MasterTable &table);
     bool checkBeforeSave(MasterTable &table);
     bool save(MasterTable &table);

@@ -7,13 +7,13 @@
 #include "MasterListModel.h"
 #include "MasterTable.h"
 #include "ScreenRegistry.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QPointer>
 
-MasterListScreen::MasterListScreen(const QString &title, ScreenRegistry::Key editScreen,
-                                   QWidget *parent)
-    : GridScreen(parent), m_editScreen(editScreen)
+MasterListScreen::MasterListScreen(Session &session, const QString &title,
+                                   ScreenRegistry::Key editScreen, QWidget *parent)
+    : GridScreen(session, parent), m_editScreen(editScreen)
 {
     setWindowTitle(title);
     setFormSizeTwips(13500, 10000);
@@ -72,10 +72,10 @@ PagedQueryModel *MasterListScreen::createModel()
     return new MasterListModel(
         gridColumns().first().field,
         [this](const QString &key) {
-            if (!gCn)
+            if (!m_session.db())
                 throw DbError(QStringLiteral("データベースに接続されていません。"),
                               QStringLiteral("3704"));
-            createTable(*gCn)->remove(key);
+            createTable(*m_session.db())->remove(key);
         },
         this);
 }

@@ -22,7 +22,7 @@ public:
     void deleteRecord();
 
 protected:
-    MasterListScreen(const QString &title, ScreenRegistry::Key editScreen,
+    MasterListScreen(Session &session, const QString &title, ScreenRegistry::Key editScreen,
                      QWidget *parent = nullptr);
 
     virtual std::unique_ptr<MasterTable> createTable(Db &db) const = 0;

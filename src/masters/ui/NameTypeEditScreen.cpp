@@ -18,8 +18,8 @@ void addRow(QGridLayout *grid, int row, int column, const QString &caption, QWid
 }
 } // namespace
 
-NameTypeEditScreen::NameTypeEditScreen(QWidget *parent)
-    : MasterEditScreen(QStringLiteral("ネーム資材マスタ"), parent)
+NameTypeEditScreen::NameTypeEditScreen(Session &session, QWidget *parent)
+    : MasterEditScreen(session, QStringLiteral("ネーム資材マスタ"), parent)
 {
     nameTypeEdit = textInput(QStringLiteral("CAR_CD"), "nameTypeEdit", 120);
     layoutEdit = textInput(QStringLiteral("LAYOUT1"), "layoutEdit", 120);

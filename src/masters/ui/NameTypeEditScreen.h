@@ -7,7 +7,7 @@
 class NameTypeEditScreen : public MasterEditScreen {
     Q_OBJECT
 public:
-    explicit NameTypeEditScreen(QWidget *parent = nullptr);
+    explicit NameTypeEditScreen(Session &session, QWidget *parent = nullptr);
 
     QLineEdit *nameTypeEdit;
     QLineEdit *layoutEdit;

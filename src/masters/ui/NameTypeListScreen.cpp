@@ -4,8 +4,8 @@
 #include "NameTypeMaster.h"
 #include "Progress.h"
 
-NameTypeListScreen::NameTypeListScreen(QWidget *parent)
-    : MasterListScreen(QStringLiteral("ネーム資材マスタ"),
+NameTypeListScreen::NameTypeListScreen(Session &session, QWidget *parent)
+    : MasterListScreen(session, QStringLiteral("ネーム資材マスタ"),
                        ScreenRegistry::key<NameTypeEditScreen>(), parent)
 {
 }

@@ -7,7 +7,7 @@
 class NameTypeListScreen : public MasterListScreen {
     Q_OBJECT
 public:
-    explicit NameTypeListScreen(QWidget *parent = nullptr);
+    explicit NameTypeListScreen(Session &session, QWidget *parent = nullptr);
 
 protected:
     QList<GridColumn> gridColumns() const override;

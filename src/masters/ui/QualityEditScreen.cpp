@@ -31,8 +31,8 @@ QLabel *heading(const QString &text, QWidget *parent)
 }
 } // namespace
 
-QualityEditScreen::QualityEditScreen(QWidget *parent)
-    : MasterEditScreen(QStringLiteral("品質マスタ編集"), parent)
+QualityEditScreen::QualityEditScreen(Session &session, QWidget *parent)
+    : MasterEditScreen(session, QStringLiteral("品質マスタ編集"), parent)
 {
     qualityKeyEdit = textInput(QStringLiteral("QUL_KEY"), "qualityKeyEdit", 140);
     qualitySymbolEdit = textInput(QStringLiteral("QUL_NO"), "qualitySymbolEdit", 140);

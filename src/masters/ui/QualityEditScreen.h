@@ -10,7 +10,7 @@
 class QualityEditScreen : public MasterEditScreen {
     Q_OBJECT
 public:
-    explicit QualityEditScreen(QWidget *parent = nullptr);
+    explicit QualityEditScreen(Session &session, QWidget *parent = nullptr);
 
     QLineEdit *qualityKeyEdit;
     QLineEdit *qualitySymbolEdit;

@@ -10,7 +10,7 @@
 #include "QualityCsvExport.h"
 #include "QualityEditScreen.h"
 #include "QualityMaster.h"
-#include "globals.h"
+#include "Session.h"
 
 namespace {
 GridColumn numbered(const char *caption, const char *field, int n, int width)
@@ -22,9 +22,9 @@ GridColumn numbered(const char *caption, const char *field, int n, int width)
 const QString kNotConnected = QStringLiteral("データベースに接続されていません。");
 } // namespace
 
-QualityListScreen::QualityListScreen(QWidget *parent)
-    : MasterListScreen(QStringLiteral("品質マスタ"), ScreenRegistry::key<QualityEditScreen>(),
-                       parent)
+QualityListScreen::QualityListScreen(Session &session, QWidget *parent)
+    : MasterListScreen(session, QStringLiteral("品質マスタ"),
+                       ScreenRegistry::key<QualityEditScreen>(), parent)
 {
 }
 
@@ -81,9 +81,9 @@ void QualityListScreen::exportCsv()
     QualityCsvExport::Result result;
     try {
         BusyCursor busy;
-        if (!gCn)
+        if (!m_session.db())
             throw DbError(kNotConnected, QStringLiteral("3704"));
-        result = QualityCsvExport::exportCsv(*gCn, gInstallDir);
+        result = QualityCsvExport::exportCsv(*m_session.db(), m_session.installDir());
     } catch (const DbError &error) {
         dialogs().message(error.text());
         return;
@@ -103,14 +103,17 @@ void QualityListScreen::exportCsv()
 void QualityListScreen::print()
 {
     try {
-        if (!gCn)
+        if (!m_session.db())
             throw DbError(kNotConnected, QStringLiteral("3704"));
-        const QList<QSqlRecord> rows = QualityCardSelection::askAndSelect(*gCn, dialogs());
+        const QList<QSqlRecord> rows =
+            QualityCardSelection::askAndSelect(*m_session.db(), dialogs());
         if (rows.isEmpty())
             return; // "レコードがありません。" has been said
         BusyCursor busy;
-        QualityCardReport::print(reportEngine,
-                                 PrintRequest{*gCn, appDialogs(), appProgress(), gLPrinter}, rows);
+        QualityCardReport::print(
+            reportEngine,
+            PrintRequest{*m_session.db(), appDialogs(), appProgress(), m_session.listPrinter()},
+            rows);
     } catch (const DbError &error) {
         dialogs().message(error.text(), Icon::Error);
     }

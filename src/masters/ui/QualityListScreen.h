@@ -9,7 +9,7 @@
 class QualityListScreen : public MasterListScreen {
     Q_OBJECT
 public:
-    explicit QualityListScreen(QWidget *parent = nullptr);
+    explicit QualityListScreen(Session &session, QWidget *parent = nullptr);
 
     void exportCsv();
     void print();

@@ -4,21 +4,22 @@
 #include "Db.h"
 #include "MasterTable.h"
 #include "Progress.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QBrush>
 #include <QColor>
 
-namespace {
-Db &connection()
+Db &SizeRowModel::connection() const
 {
-    if (!gCn)
+    if (!m_session.db())
         throw DbError(QStringLiteral("データベースに接続されていません。"), QStringLiteral("3704"));
-    return *gCn;
+    return *m_session.db();
 }
-} // namespace
 
-SizeRowModel::SizeRowModel(QObject *parent) : PagedQueryModel(parent) {}
+SizeRowModel::SizeRowModel(Session &session, QObject *parent)
+    : PagedQueryModel(parent), m_session(session)
+{
+}
 
 QString SizeRowModel::shown(int row, const QString &field) const
 {
@@ -73,7 +74,7 @@ bool SizeRowModel::writeCell(int row, int column, const QVariant &value)
     if (!m_pending)
         m_pending = Pending{row, shownPair(row), false};
     m_pending->touched = true;
-    setCachedValue(row, fieldIndex(userField()), gUserName);
+    setCachedValue(row, fieldIndex(userField()), m_session.userName());
     setCachedValue(row, fieldIndex(stampField()), Clock::stamp());
     return true;
 }

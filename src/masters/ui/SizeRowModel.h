@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class Session;
+
 class SizeRowModel : public PagedQueryModel {
     Q_OBJECT
 public:
@@ -17,7 +19,7 @@ public:
     static QString userField() { return QStringLiteral("担当者"); }
     static QString stampField() { return QStringLiteral("更新日"); }
 
-    explicit SizeRowModel(QObject *parent = nullptr);
+    explicit SizeRowModel(Session &session, QObject *parent = nullptr);
 
     // Adds an empty line at the end for the operator to fill in; returns its row.
     int addRow();
@@ -56,6 +58,9 @@ private:
     SizeRows::Pair shownPair(int row) const;
     QString shown(int row, const QString &field) const;
     bool isKeyColumn(int column) const;
+    Db &connection() const;
+
+    Session &m_session;
 
     std::optional<Pending> m_pending;
 };

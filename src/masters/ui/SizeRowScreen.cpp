@@ -5,6 +5,7 @@
 #include "FunctionKeyBar.h"
 #include "GridCellDelegate.h"
 #include "GridView.h"
+#include "Session.h"
 #include "SizeRowModel.h"
 
 #include <QAction>
@@ -17,7 +18,7 @@ constexpr int kHintHeight = 22;
 const QString kDeleteQuestion = QStringLiteral("削除しますか？");
 } // namespace
 
-SizeRowScreen::SizeRowScreen(QWidget *parent) : GridScreen(parent)
+SizeRowScreen::SizeRowScreen(Session &session, QWidget *parent) : GridScreen(session, parent)
 {
     setWindowTitle(QStringLiteral("tarvolin サイズ"));
     setFormSizeTwips(11000, 9000);
@@ -71,7 +72,7 @@ void SizeRowScreen::onFunctionKey(int key)
 
 PagedQueryModel *SizeRowScreen::createModel()
 {
-    auto *model = new SizeRowModel(this);
+    auto *model = new SizeRowModel(m_session, this);
     connect(model, &SizeRowModel::keyRefused, this,
             [this](const QString &text) { dialogs().message(text, Icon::Error); });
     connect(model, &SizeRowModel::dataError, this, &SizeRowScreen::reportDataError);

@@ -6,13 +6,15 @@
 
 #include "GridScreen.h"
 
+class Session;
+
 class QLabel;
 class SizeRowModel;
 
 class SizeRowScreen : public GridScreen {
     Q_OBJECT
 public:
-    explicit SizeRowScreen(QWidget *parent = nullptr);
+    explicit SizeRowScreen(Session &session, QWidget *parent = nullptr);
 
     void initialise() override;
     bool fillGrid() override;

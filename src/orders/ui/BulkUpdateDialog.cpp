@@ -10,7 +10,7 @@
 #include "KeyPreview.h"
 #include "OrderBulkUpdate.h"
 #include "ScreenRegistry.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -27,8 +27,8 @@
 
 class OrderEditScreen;
 
-BulkUpdateDialog::BulkUpdateDialog(QWidget *parent)
-    : QDialog(parent), m_printers(new QStandardItemModel(0, 2, this))
+BulkUpdateDialog::BulkUpdateDialog(Session &session, QWidget *parent)
+    : QDialog(parent), m_session(session), m_printers(new QStandardItemModel(0, 2, this))
 {
     setWindowTitle(QStringLiteral("更新"));
     buildControls();
@@ -94,7 +94,7 @@ void BulkUpdateDialog::initialise()
 {
     BusyCursor busy;
     {
-        ConnectionScope connection;
+        ConnectionScope connection(m_session);
         if (connection.ok())
             fillLists();
     }
@@ -105,7 +105,7 @@ void BulkUpdateDialog::initialise()
 void BulkUpdateDialog::fillLists()
 {
     try {
-        for (const PrinterModel &model : OrderBulkUpdate::printerModels(*gCn))
+        for (const PrinterModel &model : OrderBulkUpdate::printerModels(*m_session.db()))
             m_printers->appendRow(
                 {new QStandardItem(model.printer), new QStandardItem(model.dataFlg)});
     } catch (const DbError &error) {
@@ -144,12 +144,12 @@ void BulkUpdateDialog::onOk()
     int changed = 0;
     {
         BusyCursor busy;
-        ConnectionScope connection;
+        ConnectionScope connection(m_session);
         if (!connection.ok())
             return;
         // The three checks come first and write nothing; the updates then run in one
         // transaction, so a failing statement leaves no half-done update behind.
-        OrderBulkUpdate update(*gCn, appDialogs());
+        OrderBulkUpdate update(*m_session.db(), appDialogs());
         if (given.anyGiven()) {
             if (!update.check(given))
                 return;
@@ -157,7 +157,7 @@ void BulkUpdateDialog::onOk()
             // condition may be a find made long ago, or none at all.
             int lines = 0;
             try {
-                lines = update.lines(gWhere);
+                lines = update.lines(m_session.orderCondition());
             } catch (const DbError &e) {
                 appDialogs().message(e.describe(), Icon::Error);
                 return;
@@ -169,7 +169,7 @@ void BulkUpdateDialog::onOk()
             if (!appDialogs().ask(OrderBulkUpdate::questionText(lines), Icon::Question))
                 return; // the dialog stays open with the input
         }
-        applied = update.apply(given, gWhere);
+        applied = update.apply(given, m_session.orderCondition());
         changed = update.changedLines();
     }
     if (!applied)

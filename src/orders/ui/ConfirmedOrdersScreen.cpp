@@ -9,7 +9,7 @@
 #include "FunctionKeyBar.h"
 #include "GridView.h"
 #include "OrderColumnValues.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -27,7 +27,8 @@ constexpr int kWidthTwips = 13500;
 constexpr int kHeightTwips = 9600;
 } // namespace
 
-ConfirmedOrdersScreen::ConfirmedOrdersScreen(QWidget *parent) : GridScreen(parent)
+ConfirmedOrdersScreen::ConfirmedOrdersScreen(Session &session, QWidget *parent)
+    : GridScreen(session, parent)
 {
     setWindowTitle(QStringLiteral("確定済み参照"));
     setRecordCountInToolTip(true);
@@ -88,7 +89,7 @@ void ConfirmedOrdersScreen::initialise()
     BusyCursor busy;
     setUpFunctionKeys();
     setUpColumns();
-    if (dbOpen(0) != 0)
+    if (m_session.open() != 0)
         return; // dbOpen has told the operator; the lists stay empty
     fillLists();
     importDateCombo->setFocus();
@@ -101,15 +102,17 @@ void ConfirmedOrdersScreen::fillLists()
         months << QStringLiteral("%1").arg(m, 2, 10, QLatin1Char('0'));
     CriterionCombo::setItems(productionMonthCombo, months);
     try {
-        CriterionCombo::setItems(importDateCombo, OrderColumnValues::ofConfirmed(*gCn, "IMP_DATE"));
-        const QStringList setDates = OrderColumnValues::ofConfirmed(*gCn, "SET_DATE");
+        CriterionCombo::setItems(importDateCombo,
+                                 OrderColumnValues::ofConfirmed(*m_session.db(), "IMP_DATE"));
+        const QStringList setDates = OrderColumnValues::ofConfirmed(*m_session.db(), "SET_DATE");
         CriterionCombo::setItems(setDateFromCombo, setDates);
         CriterionCombo::setItems(setDateToCombo, setDates);
         CriterionCombo::setItems(productNumberCombo,
-                                 OrderColumnValues::ofConfirmed(*gCn, "HINBAN"));
-        CriterionCombo::setItems(lotNumberCombo, OrderColumnValues::ofConfirmed(*gCn, "LOT_NO"));
-        CriterionCombo::setItems(rowCombo, OrderColumnValues::ofConfirmed(*gCn, "ROW"));
-        CriterionCombo::setItems(nameTypeCombo, OrderColumnValues::nameTypes(*gCn));
+                                 OrderColumnValues::ofConfirmed(*m_session.db(), "HINBAN"));
+        CriterionCombo::setItems(lotNumberCombo,
+                                 OrderColumnValues::ofConfirmed(*m_session.db(), "LOT_NO"));
+        CriterionCombo::setItems(rowCombo, OrderColumnValues::ofConfirmed(*m_session.db(), "ROW"));
+        CriterionCombo::setItems(nameTypeCombo, OrderColumnValues::nameTypes(*m_session.db()));
     } catch (const DbError &error) {
         dialogs().message(error.text(), Icon::Error);
     }

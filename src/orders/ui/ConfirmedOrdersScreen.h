@@ -6,12 +6,14 @@
 #include "ConfirmedOrderQuery.h"
 #include "GridScreen.h"
 
+class Session;
+
 class QComboBox;
 
 class ConfirmedOrdersScreen : public GridScreen {
     Q_OBJECT
 public:
-    explicit ConfirmedOrdersScreen(QWidget *parent = nullptr);
+    explicit ConfirmedOrdersScreen(Session &session, QWidget *parent = nullptr);
 
     // Filter lists, keys and columns; the grid is not filled.
     void initialise() override;

@@ -1,7 +1,7 @@
 // The print preview of the grid screens ("印刷ﾌﾟﾚﾋﾞｭｰ"). Its print button sends the pages
-// straight to the printer the desk resolved (gLPrinter): a CUPS queue, or for the PDF printer
-// a file in print/ that is then opened. The system print dialog is not shown; the printer is
-// chosen on the options screen.
+// straight to the printer the desk resolved (the list printer): a CUPS queue, or for the PDF
+// printer a file in print/ that is then opened. The system print dialog is not shown; the printer
+// is chosen on the options screen.
 #pragma once
 
 #include <QPrintPreviewDialog>

@@ -2,7 +2,6 @@
 
 #include "BusyCursor.h"
 #include "Db.h"
-#include "DbConnection.h"
 #include "Dialogs.h"
 #include "ExcelExport.h"
 #include "FunctionKeyBar.h"
@@ -13,7 +12,7 @@
 #include "GridView.h"
 #include "PagedQueryModel.h"
 #include "Printers.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +29,7 @@ constexpr Qt::KeyboardModifiers kShiftState =
     Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 } // namespace
 
-GridScreen::GridScreen(QWidget *parent) : QWidget(parent)
+GridScreen::GridScreen(Session &session, QWidget *parent) : QWidget(parent), m_session(session)
 {
     gridView = new GridView(this);
     functionKeyBar = new FunctionKeyBar(this);
@@ -82,8 +81,8 @@ void GridScreen::initialise()
     BusyCursor busy;
     setUpFunctionKeys();
     setUpColumns();
-    if (dbOpen(0) != 0)
-        return; // dbOpen has told the operator; the grid stays empty
+    if (m_session.open() != 0)
+        return; // the open has told the operator; the grid stays empty
     fillGrid();
 }
 
@@ -104,11 +103,12 @@ bool GridScreen::fillGrid()
     installModel();
     BusyCursor busy;
     statement = gridSql();
+    statementParams = gridParams();
     bool filled = true;
     try {
-        if (!gCn)
+        if (!m_session.db())
             throw DbError(kNotConnected, QStringLiteral("3704"));
-        m_model->setQuery(gCn->settings(), statement);
+        m_model->setQuery(m_session.db()->settings(), statement, statementParams);
     } catch (const DbError &error) {
         filled = false;
         dialogs().message(error.text(), Icon::Error);
@@ -300,14 +300,14 @@ void GridScreen::closeEvent(QCloseEvent *event)
 
 void GridScreen::onClosing()
 {
-    dbClose(0);
+    m_session.close();
 }
 
 void GridScreen::excelOut()
 {
     BusyCursor busy;
     try {
-        exportToExcel(statement);
+        exportToExcel(m_session.db(), statement, statementParams);
     } catch (const DbError &error) {
         dialogs().message(error.text(), Icon::Error);
     } catch (const ExcelExportError &error) {
@@ -333,16 +333,16 @@ void GridScreen::print()
     installModel();
     Printers &printers = appPrinters();
     const QString previous = printers.current();
-    if (!printers.isKnown(gLPrinter)) {
+    if (!printers.isKnown(m_session.listPrinter())) {
         dialogs().message(QStringLiteral("プリンタ設定が間違っています。"), Icon::Error,
                           QStringLiteral("エラー"));
         return;
     }
-    setDefaultPrinter(gLPrinter);
+    setDefaultPrinter(m_session.listPrinter());
     {
         QPrinter printer(QPrinter::HighResolution);
         QString pdfPath;
-        if (printers.prepare(printer, gLPrinter, windowTitle(), &pdfPath)) {
+        if (printers.prepare(printer, m_session.listPrinter(), windowTitle(), &pdfPath)) {
             GridPageRenderer renderer(*m_model);
             renderer.setHeader(m_printHeader);
             renderer.setFooter(m_printFooter);

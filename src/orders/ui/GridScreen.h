@@ -10,7 +10,7 @@
 //       void onFunctionKey(int key) override { ... }
 //   };
 //   (its row in the screen table of src/AllScreens.cpp: make<FactoryListScreen>, which runs
-//   GridScreen::create)
+//   GridScreen::create with the desk's Session)
 //
 // Keys: the screen sees every key before its controls. A function key acts only without
 // Shift, Ctrl or Alt and only when its label is enabled; otherwise it reaches the focused
@@ -23,6 +23,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 #include <QWidget>
 
 class GridView;
@@ -33,6 +34,7 @@ class PagedQueryModel;
 class QLabel;
 class QMenuBar;
 class QAction;
+class Session;
 
 class GridScreen : public QWidget {
     Q_OBJECT
@@ -44,18 +46,19 @@ public:
         Designed,     // the screen keeps its designed layout
     };
 
-    explicit GridScreen(QWidget *parent = nullptr);
+    explicit GridScreen(Session &session, QWidget *parent = nullptr);
     ~GridScreen() override;
 
     // Creates a screen and runs its initialise (the factory for the ScreenRegistry).
-    template <class Screen> static QWidget *create()
+    template <class Screen> static QWidget *create(Session &session)
     {
-        auto *screen = new Screen;
+        auto *screen = new Screen(session);
         screen->initialise();
         return screen;
     }
 
-    // Size, hourglass, setUpFunctionKeys, setUpColumns, dbOpen(0), fillGrid, default pointer.
+    // Size, hourglass, setUpFunctionKeys, setUpColumns, the session's open, fillGrid, default
+    // pointer.
     virtual void initialise();
     void setUpFunctionKeys();
     void setUpColumns();
@@ -78,14 +81,17 @@ public:
     FunctionKeyBar *functionKeyBar = nullptr;
     // The line between grid and bar (setStatusLineShown); nullptr when the screen has none.
     QLabel *statusLine = nullptr;
-    // The exact statement of the last fill; the export shows the same rows as the grid.
+    // The exact statement of the last fill and its bound values; the export shows the same
+    // rows as the grid.
     QString statement;
+    QVariantMap statementParams;
 
 protected:
     // --- what a screen declares ---
     virtual QList<GridColumn> gridColumns() const = 0;
-    // The statement of the next fill.
+    // The statement of the next fill, and the values bound to its placeholders.
     virtual QString gridSql() = 0;
+    virtual QVariantMap gridParams() { return {}; }
     // Captions of F1 ... F12; "" (or missing) for a key without action.
     virtual QStringList functionKeyCaptions() const { return {}; }
     // An enabled function key (1 = F1 ... 12 = F12) was pressed or its label clicked. The
@@ -104,7 +110,7 @@ protected:
     virtual bool onGridEnter() { return false; }
     // false keeps the screen open (asked before closing).
     virtual bool mayClose() { return true; }
-    // The screen closes: dbClose(0).
+    // The screen closes: the session's close.
     virtual void onClosing();
 
     // --- options, set in the constructor ---
@@ -127,10 +133,11 @@ protected:
     void excelOut();
     // Deletes the current row through the model; false when there is none or it refused.
     bool deleteCurrentRow();
-    // The grid through the print preview on the printer gLPrinter.
+    // The grid through the print preview on the session's list printer.
     void print();
 
     Dialogs &dialogs() const;
+    Session &m_session;
     // Top of the client area below the menu bar.
     int clientTop() const;
     // Lays out grid and bar (ResizeRule); screens with a designed layout override it.

@@ -4,10 +4,10 @@
 #include "GridView.h"
 #include "OrderEditModel.h"
 #include "OrderFindCondition.h"
+#include "OrderLineQuery.h"
 #include "PagedQueryModel.h"
 #include "ScreenRegistry.h"
-#include "Utilities.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -27,7 +27,7 @@ GridColumn column(const char *caption, const char *field, int width)
 }
 } // namespace
 
-OrderEditScreen::OrderEditScreen(QWidget *parent) : GridScreen(parent)
+OrderEditScreen::OrderEditScreen(Session &session, QWidget *parent) : GridScreen(session, parent)
 {
     setWindowTitle(QStringLiteral("データ修正"));
     setFormSizeTwips(13500, 10000);
@@ -54,7 +54,8 @@ QString OrderEditScreen::countText(qint64 lines, bool filtered)
 void OrderEditScreen::showCount()
 {
     // Any condition other than the day's open lines came from a find.
-    const bool filtered = gWhere != OrderFindCondition::start(gImpDate);
+    const bool filtered =
+        m_session.orderCondition() != OrderFindCondition::start(m_session.importDate());
     setStatusText(countText(model()->totalRows(), filtered));
 }
 
@@ -109,7 +110,7 @@ bool OrderEditScreen::showLine(const QString &impDate, int impLn)
 
 PagedQueryModel *OrderEditScreen::createModel()
 {
-    return new OrderEditModel([] { return gCn; }, this);
+    return new OrderEditModel([this] { return m_session.db(); }, this);
 }
 
 void OrderEditScreen::initialise()
@@ -170,24 +171,14 @@ QList<GridColumn> OrderEditScreen::gridColumns() const
 
 QString OrderEditScreen::gridSql()
 {
-    // The day's lines in file order. Without an Order By they came in the table's physical
-    // order, which on PostgreSQL moves a line to the end whenever it is updated. A sorted
-    // column goes first; the line key still decides between equal values, so the pages read
-    // later and the export come in the same order. The column name is one of the screen's own.
-    QString order;
-    if (m_sortColumn >= 0) {
-        const QString field = gridColumns().at(m_sortColumn).field;
-        const QString direction =
-            m_sortOrder == Qt::DescendingOrder ? QStringLiteral(" Desc") : QString();
-        QStringList terms = field == QLatin1String("KNR_NO")
-                                ? controlNumberOrder(field).split(QStringLiteral(", "))
-                                : QStringList{field};
-        for (QString &term : terms)
-            term += direction;
-        order = terms.join(QStringLiteral(", ")) + QStringLiteral(", ");
-    }
-    return QStringLiteral("Select * From TBL_ORDER ") + gWhere + QStringLiteral(" ") +
-           QStringLiteral(" Order By ") + order + QStringLiteral("IMP_DATE, IMP_LN ");
+    const QString field = m_sortColumn >= 0 ? gridColumns().at(m_sortColumn).field : QString();
+    return OrderLineQuery::sql(m_session.orderCondition(), field,
+                               m_sortOrder == Qt::DescendingOrder);
+}
+
+QVariantMap OrderEditScreen::gridParams()
+{
+    return m_session.orderCondition().params();
 }
 
 QStringList OrderEditScreen::functionKeyCaptions() const

@@ -1,4 +1,4 @@
-// The order edit screen (データ修正): the lines of the current order condition gWhere in an
+// The order edit screen (データ修正): the lines of the session's order condition in an
 // editable grid. Lines with an error are drawn light yellow; F2 bulk-updates the lines shown,
 // F4 narrows them with the find dialog, F6 deletes the current line, F8 exports them, F9
 // shows the current line's history.
@@ -15,12 +15,14 @@
 #include "GridScreen.h"
 #include "ScreenRegistry.h"
 
+class Session;
+
 class OrderEditModel;
 
 class OrderEditScreen : public GridScreen {
     Q_OBJECT
 public:
-    explicit OrderEditScreen(QWidget *parent = nullptr);
+    explicit OrderEditScreen(Session &session, QWidget *parent = nullptr);
 
     void initialise() override;
     // Writes what the current line still holds, then fills again (the dialogs call it).
@@ -45,6 +47,7 @@ public:
 protected:
     QList<GridColumn> gridColumns() const override;
     QString gridSql() override;
+    QVariantMap gridParams() override;
     QStringList functionKeyCaptions() const override;
     void onFunctionKey(int key) override;
     PagedQueryModel *createModel() override;

@@ -11,7 +11,7 @@
 #include "OrderColumnValues.h"
 #include "OrderFindCondition.h"
 #include "ScreenRegistry.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -31,7 +31,8 @@ QLabel *between(QWidget *parent)
 }
 } // namespace
 
-OrderFindDialog::OrderFindDialog(QWidget *parent) : QDialog(parent)
+OrderFindDialog::OrderFindDialog(Session &session, QWidget *parent)
+    : QDialog(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("検索"));
     buildControls();
@@ -117,7 +118,7 @@ void OrderFindDialog::initialise()
 {
     BusyCursor busy;
     {
-        ConnectionScope connection;
+        ConnectionScope connection(m_session);
         if (connection.ok())
             fillLists();
     }
@@ -137,15 +138,16 @@ void OrderFindDialog::fillLists()
         {QStringLiteral("QUL_KEY"), {qualityKeyCombo}}};
     try {
         for (const auto &[column, combos] : lists) {
-            const QStringList values = OrderColumnValues::ofImportDate(*gCn, column, gImpDate);
+            const QStringList values =
+                OrderColumnValues::ofImportDate(*m_session.db(), column, m_session.importDate());
             for (QComboBox *combo : combos)
                 CriterionCombo::setItems(combo, values);
         }
         // The lines without a printer are offered by name: an empty item could not be told
         // from no criterion.
         QStringList printers = {OrderFindCondition::unassignedPrinter()};
-        for (const QString &printer :
-             OrderColumnValues::ofImportDate(*gCn, QStringLiteral("PRINTER"), gImpDate))
+        for (const QString &printer : OrderColumnValues::ofImportDate(
+                 *m_session.db(), QStringLiteral("PRINTER"), m_session.importDate()))
             if (!printer.isEmpty())
                 printers << printer;
         CriterionCombo::setItems(printerCombo, printers);
@@ -162,7 +164,7 @@ void OrderFindDialog::showEvent(QShowEvent *event)
 
 void OrderFindDialog::onActivated()
 {
-    importDateEdit->setText(gImpDate);
+    importDateEdit->setText(m_session.importDate());
 }
 
 OrderFindCriteria OrderFindDialog::criteria() const
@@ -192,9 +194,9 @@ void OrderFindDialog::onOk()
     const OrderFindResult result = OrderFindCondition::build(criteria());
     if (!result.ok()) {
         appDialogs().message(result.refusal, Icon::Error);
-        return; // the dialog stays with the operator's input; gWhere is unchanged
+        return; // the dialog stays with the operator's input; the condition is unchanged
     }
-    gWhere = result.condition;
+    m_session.setOrderCondition(result.condition);
     accept();
     if (auto *edit =
             qobject_cast<GridScreen *>(ScreenRegistry::instance().find<OrderEditScreen>())) {

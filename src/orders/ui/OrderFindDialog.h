@@ -1,10 +1,12 @@
 // The find dialog (検索) of the order edit screen. Loaded hidden when the edit screen opens so
 // that its lists hold the values of the import date; F4 shows it modally. OK turns the criteria
-// into the current order condition gWhere and refills the edit grid; Cancel leaves gWhere as
+// into the session's order condition and refills the edit grid; Cancel leaves the condition as
 // it was. Both unload the dialog, so the next F4 starts with empty criteria.
 #pragma once
 
 #include <QDialog>
+
+class Session;
 
 class QComboBox;
 class QLineEdit;
@@ -14,7 +16,7 @@ struct OrderFindCriteria;
 class OrderFindDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit OrderFindDialog(QWidget *parent = nullptr);
+    explicit OrderFindDialog(Session &session, QWidget *parent = nullptr);
 
     OrderFindCriteria criteria() const;
 
@@ -41,6 +43,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    Session &m_session;
     void buildControls();
     void initialise();
     void onActivated();

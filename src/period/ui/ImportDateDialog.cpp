@@ -7,7 +7,7 @@
 #include "ImportDates.h"
 #include "KeyPreview.h"
 #include "ScreenRegistry.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -51,7 +51,8 @@ int ImportDateDialog::twipsToPixels(int twips)
     return (twips + 7) / 15;
 }
 
-ImportDateDialog::ImportDateDialog(QWidget *parent) : QDialog(parent)
+ImportDateDialog::ImportDateDialog(Session &session, QWidget *parent)
+    : QDialog(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("処理日選択"));
     setModal(true);
@@ -88,7 +89,7 @@ void ImportDateDialog::openModal()
         int failed = 1;
         {
             BusyCursor busy;
-            ConnectionScope connection;
+            ConnectionScope connection(m_session);
             if (connection.ok())
                 failed = loadImportDates();
         }
@@ -122,11 +123,9 @@ bool ImportDateDialog::relatedScreenOpen()
 
 int ImportDateDialog::loadImportDates()
 {
-    gSQL = QStringLiteral(
-        "Select IMP_DATE From SYS_IMPDATE Where KAKUTEI_FLG = '0' Order By IMP_DATE DESC");
     QStringList dates;
     try {
-        dates = ImportDates::unconfirmed(*gCn);
+        dates = ImportDates::unconfirmed(*m_session.db());
     } catch (const DbError &e) {
         appDialogs().message(e.describe(), Icon::Error);
         return 1;
@@ -159,8 +158,8 @@ void ImportDateDialog::acceptSelection()
         appDialogs().message(QStringLiteral("???"), Icon::Error);
         return;
     }
-    gImpDate = date;
-    gWhere = ImportDates::whereFor(date);
+    m_session.setImportDate(date);
+    m_session.setOrderCondition(ImportDates::whereFor(date));
     m_cancelCode = 0;
     accept();
 }

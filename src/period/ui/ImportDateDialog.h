@@ -1,5 +1,5 @@
 // The import-date picker: a small modal list of the unconfirmed import dates, newest first.
-// The chosen date goes to gImpDate and its condition to gWhere; cancelCode() tells the caller
+// The chosen date and its order condition go to the session; cancelCode() tells the caller
 // whether a date was chosen. It refuses while a related order screen is open.
 #pragma once
 
@@ -9,19 +9,21 @@
 #include <QDialog>
 #include <QStringList>
 
+class Session;
+
 class QKeyEvent;
 class QTableWidget;
 
 class ImportDateDialog : public QDialog, public ImportDatePicker {
     Q_OBJECT
 public:
-    explicit ImportDateDialog(QWidget *parent = nullptr);
+    explicit ImportDateDialog(Session &session, QWidget *parent = nullptr);
 
     void openModal() override;
     int cancelCode() const override { return m_cancelCode; }
 
-    // The screens that work on gImpDate, with the menu caption the refusal names them by; the
-    // picker refuses while any of them is open.
+    // The screens that work on the import date, with the menu caption the refusal names them by;
+    // the picker refuses while any of them is open.
     struct RelatedScreen {
         ScreenRegistry::Key key;
         QString caption;
@@ -35,6 +37,7 @@ public:
     QTableWidget *gridView;
 
 private:
+    Session &m_session;
     bool relatedScreenOpen();
     int loadImportDates();
     void acceptSelection();

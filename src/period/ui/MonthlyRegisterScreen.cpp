@@ -8,7 +8,7 @@
 #include "FormLook.h"
 #include "KeyPreview.h"
 #include "MonthlyRegister.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -65,7 +65,8 @@ QGroupBox *actionFrame(const QString &title, const QString &guide, QLineEdit *ne
 }
 } // namespace
 
-MonthlyRegisterScreen::MonthlyRegisterScreen(QWidget *parent) : QDialog(parent)
+MonthlyRegisterScreen::MonthlyRegisterScreen(Session &session, QWidget *parent)
+    : QDialog(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("月次処理設定"));
     setModal(true);
@@ -141,7 +142,7 @@ MonthlyRegisterScreen::MonthlyRegisterScreen(QWidget *parent) : QDialog(parent)
 void MonthlyRegisterScreen::initialise()
 {
     BusyCursor busy;
-    ConnectionScope connection;
+    ConnectionScope connection(m_session);
     if (connection.ok())
         fillGrid();
     newYearEdit->setFocus();
@@ -151,7 +152,7 @@ void MonthlyRegisterScreen::fillGrid()
 {
     QList<BusinessMonth> months;
     try {
-        months = MonthlyRegister(*gCn, appDialogs(), Clock::today()).months();
+        months = MonthlyRegister(*m_session.db(), appDialogs(), Clock::today()).months();
     } catch (const DbError &e) {
         appDialogs().message(e.describe(), Icon::Error);
         return; // the grid keeps what it showed
@@ -202,11 +203,12 @@ void MonthlyRegisterScreen::onNewMonth()
     MonthlyRegister::Outcome outcome = MonthlyRegister::Outcome::Refused;
     {
         BusyCursor busy;
-        ConnectionScope connection;
+        ConnectionScope connection(m_session);
         if (!connection.ok())
             return;
         try {
-            outcome = MonthlyRegister(*gCn, appDialogs(), Clock::today()).createMonth(nen, tuki);
+            outcome = MonthlyRegister(*m_session.db(), appDialogs(), Clock::today())
+                          .createMonth(nen, tuki);
         } catch (const DbError &e) {
             appDialogs().message(e.describe(), Icon::Error);
             return;
@@ -244,11 +246,11 @@ void MonthlyRegisterScreen::changeMonthState(
     const std::function<MonthlyRegister::Outcome(MonthlyRegister &)> &change)
 {
     BusyCursor busy;
-    ConnectionScope connection;
+    ConnectionScope connection(m_session);
     if (!connection.ok())
         return;
     try {
-        MonthlyRegister months(*gCn, appDialogs(), Clock::today());
+        MonthlyRegister months(*m_session.db(), appDialogs(), Clock::today());
         const auto outcome = change(months);
         if (outcome == MonthlyRegister::Outcome::Done ||
             outcome == MonthlyRegister::Outcome::Unchanged)

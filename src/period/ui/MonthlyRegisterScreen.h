@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class Session;
+
 class QKeyEvent;
 class QLineEdit;
 class QPushButton;
@@ -16,7 +18,7 @@ class QTableWidget;
 class MonthlyRegisterScreen : public QDialog {
     Q_OBJECT
 public:
-    explicit MonthlyRegisterScreen(QWidget *parent = nullptr);
+    explicit MonthlyRegisterScreen(Session &session, QWidget *parent = nullptr);
 
     QLineEdit *newYearEdit;
     QLineEdit *newMonthEdit;
@@ -30,6 +32,7 @@ public:
     QTableWidget *gridView;
 
 private:
+    Session &m_session;
     void initialise();
     void fillGrid();
     void onGridRowChanged();

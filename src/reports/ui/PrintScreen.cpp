@@ -6,7 +6,7 @@
 #include "Dialogs.h"
 #include "Progress.h"
 #include "ReportLists.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -20,7 +20,7 @@ namespace {
 const QString kNothing = QStringLiteral("Nothing");
 }
 
-PrintScreen::PrintScreen(QWidget *parent) : QDialog(parent)
+PrintScreen::PrintScreen(Session &session, QWidget *parent) : QDialog(parent), m_session(session)
 {
     importDateLabel = new QLabel(QStringLiteral("処理日"), this);
     importDateEdit = new QLineEdit(this);
@@ -71,10 +71,10 @@ void PrintScreen::openModal(const QString &mode)
 void PrintScreen::initialise()
 {
     BusyCursor busy;
-    if (dbOpen(0) != 0)
+    if (m_session.open() != 0)
         return;
     try {
-        const auto run = ReportLists::reportRun(*gCn);
+        const auto run = ReportLists::reportRun(*m_session.db());
         importDateEdit->setText(run ? run->impDate : kNothing);
         runLabel->setText(run ? ReportLists::describeRun(*run) : QString());
     } catch (const DbError &e) {
@@ -82,7 +82,7 @@ void PrintScreen::initialise()
         runLabel->clear();
         appDialogs().message(e.text());
     }
-    dbClose(0);
+    m_session.close();
 }
 
 void PrintScreen::onOk()
@@ -93,12 +93,12 @@ void PrintScreen::onOk()
         return;
     }
     BusyCursor busy;
-    if (dbOpen(0) != 0)
+    if (m_session.open() != 0)
         return;
-    const PrintRequest request{*gCn, dialogs, appProgress(), gLPrinter};
+    const PrintRequest request{*m_session.db(), dialogs, appProgress(), m_session.listPrinter()};
     if (ReportLists::print(m_mode, reportEngine, request) == 1)
         dialogs.message(QStringLiteral("失敗しました。"), Icon::Error);
-    dbClose(0);
+    m_session.close();
 }
 
 void PrintScreen::onCancel()

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+class Session;
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,7 +16,7 @@ class QPushButton;
 class PrintScreen : public QDialog, public OpenWithMode {
     Q_OBJECT
 public:
-    explicit PrintScreen(QWidget *parent = nullptr);
+    explicit PrintScreen(Session &session, QWidget *parent = nullptr);
 
     // mode: "OrderList", "CarList" or "TotalList". Shows the screen modally.
     void openModal(const QString &mode) override;
@@ -28,6 +30,7 @@ public:
     ReportEngine reportEngine;
 
 private:
+    Session &m_session;
     void initialise();
     void onOk();
     void onCancel();

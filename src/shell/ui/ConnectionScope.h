@@ -1,18 +1,23 @@
-// dbOpen(0) for the length of a scope and dbClose(0) at its end, on every path.
+// The session's connection opened for the length of a scope and closed at its end, on every
+// path (the old dbOpen(0) ... dbClose(0)).
 #pragma once
 
-#include "DbConnection.h"
+#include "Db.h"
+#include "Session.h"
 
 class ConnectionScope {
 public:
-    ConnectionScope() : m_status(dbOpen(0)) {}
-    ~ConnectionScope() { dbClose(0); }
+    explicit ConnectionScope(Session &session) : m_session(session), m_status(session.open()) {}
+    ~ConnectionScope() { m_session.close(); }
     ConnectionScope(const ConnectionScope &) = delete;
     ConnectionScope &operator=(const ConnectionScope &) = delete;
 
-    // false after dbOpen reported its failure (message titled "dbOpen").
+    // false after the open reported its failure (message titled "dbOpen").
     bool ok() const { return m_status == 0; }
+    // The connection; only after ok().
+    Db &db() const { return *m_session.db(); }
 
 private:
+    Session &m_session;
     int m_status;
 };

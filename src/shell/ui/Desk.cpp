@@ -1,12 +1,12 @@
 #include "Desk.h"
 
-#include "DbConnection.h"
 #include "Installation.h"
 #include "LoginScreen.h"
 #include "MessageBoxDialogs.h"
 #include "OptionsScreen.h"
 #include "ProgressWindow.h"
 #include "ScreenRegistry.h"
+#include "Session.h"
 #include "StartUp.h"
 #include "globals.h"
 
@@ -53,17 +53,22 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     static MessageBoxDialogs dialogs;
     setAppDialogs(&dialogs);
 
-    gIniPath = Installation::resolveIniPath(iniOption, programPath);
-    gInstallDir = Installation::installDirOf(gIniPath);
+    // The one session of the desk: every screen is built with it.
+    Session session;
+    session.setIniPath(Installation::resolveIniPath(iniOption, programPath));
+    struct Handing {
+        explicit Handing(Session &s) { ScreenRegistry::instance().setSession(&s); }
+        ~Handing() { ScreenRegistry::instance().setSession(nullptr); }
+    } handing(session);
 
     SingleInstance single;
-    if (!single.acquire(gIniPath))
+    if (!single.acquire(session.iniPath()))
         return 0; // another copy runs on this installation: end silently
 
     ProgressWindow splash;
     setAppProgress(&splash);
 
-    if (readSettings(dialogs)) {
+    if (readSettings(session, dialogs)) {
         dialogs.message(QStringLiteral("初期化失敗\n強制終了します。"), Icon::Error,
                         QStringLiteral("強制終了"));
         return 1;
@@ -90,6 +95,6 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     }
     const int status = app.exec();
     setAppProgress(nullptr);
-    dbShutdown();
+    session.shutdown();
     return status;
 }

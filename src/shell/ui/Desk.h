@@ -1,5 +1,5 @@
-// The desk's start-up: one copy per INI file, the INI into the globals, the computer name and
-// version, then the first screen. Returns the process exit status.
+// The desk's start-up: one copy per INI file, the desk's Session (the INI read into it), the
+// computer name and version, then the first screen. Returns the process exit status.
 #pragma once
 
 #include <QString>

@@ -1,6 +1,6 @@
 // The import-date picker as the main menu sees it (ImportDateDialog, registered in the screen
 // table under this role): openModal runs it; afterwards cancelCode() is 0 when a date was chosen,
-// and gImpDate and gWhere hold it.
+// and the session's import date and order condition hold it.
 #pragma once
 
 class ImportDatePicker {

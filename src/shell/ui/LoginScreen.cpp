@@ -7,6 +7,7 @@
 #include "MainMenuScreen.h"
 #include "OptionsScreen.h"
 #include "ScreenRegistry.h"
+#include "Session.h"
 #include "globals.h"
 
 #include <QFileInfo>
@@ -25,7 +26,8 @@ struct Folder {
 };
 } // namespace
 
-LoginScreen::LoginScreen(QWidget *parent) : QWidget(parent, Qt::Window)
+LoginScreen::LoginScreen(Session &session, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(session)
 {
     setWindowTitle(QStringLiteral("ログイン"));
 
@@ -85,7 +87,7 @@ LoginScreen::LoginScreen(QWidget *parent) : QWidget(parent, Qt::Window)
 void LoginScreen::initialise()
 {
     versionLabel->setText(gVersion);
-    userNameEdit->setText(gUserName);
+    userNameEdit->setText(m_session.userName());
     userNameEdit->selectAll();
 }
 
@@ -108,11 +110,12 @@ void LoginScreen::checkFolders()
 
 int LoginScreen::checkOutputFolders()
 {
-    const Folder folders[] = {{&gCarDir, u"生産C"},
-                              {&gKakDir, u"確認版下"},
-                              {&gHanDir, u"指示版下"},
-                              {&gStkDir, u"ロットシール"},
-                              {&gShtDir, u"ロットシート"}};
+    const OutputFolders &set = m_session.folderSettings();
+    const Folder folders[] = {{&set.car, u"生産C"},
+                              {&set.kak, u"確認版下"},
+                              {&set.han, u"指示版下"},
+                              {&set.stk, u"ロットシール"},
+                              {&set.sht, u"ロットシート"}};
     int result = 0;
     for (const Folder &folder : folders) {
         const QString name = QString::fromUtf16(folder.name);
@@ -135,7 +138,7 @@ void LoginScreen::onOk()
         userNameEdit->setFocus();
         return;
     }
-    gUserName = userNameEdit->text();
+    m_session.setUserName(userNameEdit->text());
     ScreenRegistry::instance().show<MainMenuScreen>();
     close();
 }

@@ -8,11 +8,12 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Session;
 
 class LoginScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit LoginScreen(QWidget *parent = nullptr);
+    explicit LoginScreen(Session &session, QWidget *parent = nullptr);
 
     // 0 when the five output folders are set and exist, 1 otherwise (after one message for
     // each folder at fault, in the fixed order).
@@ -33,5 +34,6 @@ private:
     void onCancel();
     bool onKey(QKeyEvent *event);
 
+    Session &m_session;
     bool m_checked = false;
 };

@@ -3,7 +3,6 @@
 #include "BusyCursor.h"
 #include "ClickableLabel.h"
 #include "Clock.h"
-#include "DbConnection.h"
 #include "Dialogs.h"
 #include "FormLook.h"
 #include "ImportDatePicker.h"
@@ -11,7 +10,7 @@
 #include "KeyPreview.h"
 #include "OpenWithMode.h"
 #include "ScreenRegistry.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -31,7 +30,8 @@ namespace {
 constexpr int kVkF1 = 112;
 } // namespace
 
-MainMenuScreen::MainMenuScreen(QWidget *parent) : QWidget(parent, Qt::Window)
+MainMenuScreen::MainMenuScreen(Session &session, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(session)
 {
     setWindowTitle(QStringLiteral("Ostera System"));
 
@@ -55,7 +55,7 @@ MainMenuScreen::MainMenuScreen(QWidget *parent) : QWidget(parent, Qt::Window)
     body->addWidget(buildMenuFrame(), 1);
     body->addLayout(command);
 
-    const QString note = QStringLiteral("担当: ") + gUserName + QStringLiteral("　　") +
+    const QString note = QStringLiteral("担当: ") + m_session.userName() + QStringLiteral("　　") +
                          Clock::today().toString(QStringLiteral("yyyy/MM/dd"));
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -115,7 +115,8 @@ QWidget *MainMenuScreen::buildMenuFrame()
 void MainMenuScreen::initialise()
 {
     BusyCursor busy;
-    dbOpen(0); // its failure has been reported under the title "dbOpen"; the menu still opens
+    m_session
+        .open(); // its failure has been reported under the title "dbOpen"; the menu still opens
     m_menu.setMenuName(QStringLiteral("Menu1.txt"));
     m_menu.setMenuDir(
         QFileInfo(Installation::dataFile(QStringLiteral("Menu1.txt"))).absolutePath() +

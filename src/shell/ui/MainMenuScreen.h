@@ -17,10 +17,12 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 
+class Session;
+
 class MainMenuScreen : public QWidget, public MenuWindow {
     Q_OBJECT
 public:
-    explicit MainMenuScreen(QWidget *parent = nullptr);
+    explicit MainMenuScreen(Session &session, QWidget *parent = nullptr);
 
     void setMenuTitle(const QString &title) override;
     void setEntryCaption(int index, const QString &caption) override;
@@ -48,5 +50,6 @@ private:
     void showModal(QWidget *screen);
     void refuse(const QString &word);
 
+    Session &m_session;
     MenuBuilder m_menu;
 };

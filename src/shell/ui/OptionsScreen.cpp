@@ -10,6 +10,7 @@
 #include "Installation.h"
 #include "KeyPreview.h"
 #include "Printers.h"
+#include "Session.h"
 #include "globals.h"
 
 #include <QLabel>
@@ -66,7 +67,8 @@ QGroupBox *frame(const QString &title, const QList<QPair<QString, QWidget *>> &r
 }
 } // namespace
 
-OptionsScreen::OptionsScreen(QWidget *parent) : QWidget(parent, Qt::Window)
+OptionsScreen::OptionsScreen(Session &session, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(session)
 {
     setWindowTitle(QStringLiteral("設定"));
     providerCombo = new QComboBox(this);
@@ -186,7 +188,7 @@ OptionsScreen::OptionsScreen(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    outer->addWidget(FormLook::titleBand(QStringLiteral("設定"), gIniPath, this));
+    outer->addWidget(FormLook::titleBand(QStringLiteral("設定"), m_session.iniPath(), this));
     outer->addLayout(body);
 
     // Enter and Tab follow the screen: connection, operator, printers, folders, OK.
@@ -233,20 +235,21 @@ void OptionsScreen::showSettings()
     databaseUserEdit->setText(gDbUser);
     passwordEdit->setText(gDbPassword);
     timeoutEdit->setText(QString::number(gTimeout));
-    listPrinterCombo->setCurrentText(gLPrinter);
-    slipPrinterCombo->setCurrentText(gDPrinter);
-    userNameEdit->setText(gUserName);
-    thermalFolderEdit->setText(gCarDir);
-    proofFolderEdit->setText(gKakDir);
-    artworkFolderEdit->setText(gHanDir);
-    lotSealFolderEdit->setText(gStkDir);
-    lotSheetFolderEdit->setText(gShtDir);
+    listPrinterCombo->setCurrentText(m_session.listPrinter());
+    slipPrinterCombo->setCurrentText(m_session.dailyPrinter());
+    userNameEdit->setText(m_session.userName());
+    const OutputFolders &folders = m_session.folderSettings();
+    thermalFolderEdit->setText(folders.car);
+    proofFolderEdit->setText(folders.kak);
+    artworkFolderEdit->setText(folders.han);
+    lotSealFolderEdit->setText(folders.stk);
+    lotSheetFolderEdit->setText(folders.sht);
 }
 
 void OptionsScreen::saveSettings()
 {
     IniFile ini;
-    ini.setFileName(gIniPath);
+    ini.setFileName(m_session.iniPath());
     ini.setSection(QStringLiteral("SQLDB"));
     ini.writeString(QStringLiteral("PROVIDER"), providerCombo->currentText());
     ini.writeString(QStringLiteral("SERVER_NM"), serverEdit->text());
@@ -283,7 +286,7 @@ void OptionsScreen::onTest()
     const int timeout = timeoutEdit->text().toInt();
     settings.timeout = timeout > 0 ? timeout : 20; // start-up's rule for the stored value
     settings.schema = gDbSchema;
-    settings.baseDir = gInstallDir;
+    settings.baseDir = m_session.installDir();
     ConnectionCheck check;
     {
         BusyCursor busy;

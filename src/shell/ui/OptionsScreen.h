@@ -8,11 +8,12 @@ class QComboBox;
 class QKeyEvent;
 class QLineEdit;
 class QPushButton;
+class Session;
 
 class OptionsScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit OptionsScreen(QWidget *parent = nullptr);
+    explicit OptionsScreen(Session &session, QWidget *parent = nullptr);
 
     QComboBox *providerCombo; // SQLite or PostgreSQL, written as shown
 
@@ -42,4 +43,6 @@ private:
     void onTest();
     void browse(QLineEdit *folderEdit, const QString &title);
     bool onKey(QKeyEvent *event);
+
+    Session &m_session;
 };

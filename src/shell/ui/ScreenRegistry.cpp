@@ -63,9 +63,9 @@ QWidget *ScreenRegistry::load(const QString &formName)
     if (QWidget *open = find(formName))
         return open;
     const auto it = m_factories.constFind(formName);
-    if (it == m_factories.constEnd())
+    if (it == m_factories.constEnd() || !m_session)
         return nullptr;
-    QWidget *screen = it.value()();
+    QWidget *screen = it.value()(*m_session);
     if (!screen)
         return nullptr;
     screen->setObjectName(formName);

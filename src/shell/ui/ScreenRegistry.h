@@ -3,6 +3,7 @@
 // the command words of its S entries. Screens find each other by class (show<OrderEditScreen>(),
 // a declaration of the class is enough), so the form names live in that table alone. Screens
 // are single instances, destroyed when closed; showing an open screen brings it to the front.
+// Every screen is built with the desk's Session, which the registry hands to the factories.
 #pragma once
 
 #include <QHash>
@@ -14,9 +15,11 @@
 
 #include <functional>
 
+class Session;
+
 class ScreenRegistry {
 public:
-    using Factory = std::function<QWidget *()>;
+    using Factory = std::function<QWidget *(Session &)>;
     // A screen class (or a role a screen plays, such as the import-date picker), known without
     // its definition.
     using Key = const void *;
@@ -44,6 +47,11 @@ public:
     };
 
     static ScreenRegistry &instance();
+
+    // The session every screen is built with (the desk's, or a test's); nothing can be loaded
+    // before one is set.
+    void setSession(Session *session) { m_session = session; }
+    Session *session() const { return m_session; }
 
     // Registers (or replaces) the factory of a form name; keys are the classes and roles the
     // screens find it by.
@@ -74,7 +82,7 @@ public:
     QStringList openForms() const;
     // Closes every open screen (each one's own close checks run); true when all closed.
     bool closeAll();
-    // Forgets every registration and instance (tests).
+    // Forgets every registration and instance (tests); the session stays.
     void clear();
 
 private:
@@ -82,4 +90,5 @@ private:
     QHash<Key, QString> m_formNames;
     QList<Command> m_commands;
     QHash<QString, QPointer<QWidget>> m_open;
+    Session *m_session = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "../ConversionFixture.h"
+#include "ConditionText.h"
 #include "DbTest.h"
 
 #include "AllScreens.h"
@@ -27,7 +28,7 @@ protected:
         ConversionDayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        gImpDate = kDay;
+        session.setImportDate(kDay);
     }
 
     QString lineState(int ln)
@@ -60,7 +61,7 @@ TEST_P(ConversionScreensTest, ConversionRefusesAHalfRangeThenConvertsTheThermalL
     art.setDate = QStringLiteral("2026/12/10");
     addLine(db(), art);
 
-    ConversionScreen screen;
+    ConversionScreen screen(session);
     screen.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("変換"));
@@ -95,7 +96,8 @@ TEST_P(ConversionScreensTest, ConversionRefusesAHalfRangeThenConvertsTheThermalL
     EXPECT_EQ(lineState(1), QStringLiteral("01 2026/12/08 10:00:00"));
     EXPECT_EQ(lineState(2), QStringLiteral("00 "));
     EXPECT_EQ(lineState(3), QStringLiteral("00 "));
-    EXPECT_TRUE(gWhere.contains(QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ")));
+    EXPECT_TRUE(
+        session.orderCondition().text().contains(QStringLiteral("And TBL_ORDER.DATA_FLG = '1' ")));
 }
 
 TEST_P(ConversionScreensTest, CancelRunButtonUndoesTheLatestRunAndEscapeCloses)
@@ -105,14 +107,14 @@ TEST_P(ConversionScreensTest, CancelRunButtonUndoesTheLatestRunAndEscapeCloses)
     l.b1 = QStringLiteral("2026/12/08 09:00:00");
     addLine(db(), l);
 
-    ConversionScreen screen;
+    ConversionScreen screen(session);
     screen.show();
     QTest::mouseClick(screen.cancelRunButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), (QStringList{"前回変換をキャンセルしますか？", "完了しました。"}));
     EXPECT_EQ(lineState(1), QStringLiteral("00 "));
     EXPECT_FALSE(screen.isVisible());
 
-    ConversionScreen again;
+    ConversionScreen again(session);
     again.show();
     dialogs.clear();
     QTest::mouseClick(again.cancelRunButton, Qt::LeftButton);
@@ -130,7 +132,7 @@ TEST_P(ConversionScreensTest, ConfirmationShowsTheCountsAndConfirmsAfterTheExtra
         l.flg3 = ln <= 7 ? QStringLiteral("1") : QStringLiteral("0");
         addLine(db(), l);
     }
-    ConfirmationScreen screen;
+    ConfirmationScreen screen(session);
     screen.show();
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("確定"));
     EXPECT_EQ(screen.importDateEdit->text(), kDay);
@@ -150,7 +152,8 @@ TEST_P(ConversionScreensTest, ConfirmationShowsTheCountsAndConfirmsAfterTheExtra
     EXPECT_FALSE(screen.isVisible());
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 10);
     EXPECT_EQ(count(QStringLiteral("SYS_IMPDATE"), QStringLiteral("KAKUTEI_FLG = '1'")), 1);
-    EXPECT_EQ(gWhere, QStringLiteral("Where IMP_DATE = '20261208' And FLG4 = '0' "));
+    EXPECT_EQ(conditionText(session.orderCondition()),
+              QStringLiteral("Where IMP_DATE = '20261208' And FLG4 = '0' "));
 }
 
 TEST_P(ConversionScreensTest, TheMenuFindsBothScreensByTheirFormNames)
@@ -177,15 +180,15 @@ TEST_P(ConversionScreensTest, QuestionsThatCannotBeUndoneDefaultToNo)
     unconverted.ln = 2;
     addLine(db(), unconverted);
 
-    ConfirmationScreen kakutei;
+    ConfirmationScreen kakutei(session);
     kakutei.show();
     dialogs.answers = {true, false};
     press(kakutei.okButton);
-    ConversionScreen henkan;
+    ConversionScreen henkan(session);
     henkan.show();
     dialogs.answers = {false};
     press(henkan.cancelRunButton);
-    ImportScreen import;
+    ImportScreen import(session);
     import.show();
     dialogs.answers = {false};
     import.deleteAllButton->click();

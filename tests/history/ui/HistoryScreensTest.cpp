@@ -140,8 +140,8 @@ TEST_P(HistoryScreensTest, F5OpensTheFoldersTheRunWroteTo)
     QTest::keyClick(screen->gridView, Qt::Key_F5); // the thermal run: no artwork folder
     QStringList expected = RunList::folders(db(), kDay, QStringLiteral("2026/12/08 10:02:00"));
     EXPECT_EQ(opened, expected);
-    EXPECT_TRUE(opened.contains(QFileInfo(gCarDir).absoluteFilePath()));
-    EXPECT_TRUE(opened.contains(QFileInfo(gShtDir).absoluteFilePath()));
+    EXPECT_TRUE(opened.contains(QFileInfo(session.folderSettings().car).absoluteFilePath()));
+    EXPECT_TRUE(opened.contains(QFileInfo(session.folderSettings().sht).absoluteFilePath()));
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
@@ -160,8 +160,8 @@ TEST_P(HistoryScreensTest, WithoutTheHistoryTablesTheScreenSaysHowToAddThem)
 TEST_P(HistoryScreensTest, F9OnTheEditScreenShowsTheCurrentLinesHistory)
 {
     addLines(3);
-    gImpDate = kDay;
-    gWhere = OrderFindCondition::start(gImpDate);
+    session.setImportDate(kDay);
+    session.setOrderCondition(OrderFindCondition::start(session.importDate()));
     ScreenRegistry &registry = ScreenRegistry::instance();
     registry.load<OrderFindDialog>();
     auto *edit = static_cast<OrderEditScreen *>(registry.show<OrderEditScreen>());

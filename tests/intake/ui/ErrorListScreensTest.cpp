@@ -82,9 +82,9 @@ QStringList rows(GridScreen &screen)
     return out;
 }
 
-template <class Screen> std::unique_ptr<Screen> open()
+template <class Screen> std::unique_ptr<Screen> open(Session &session)
 {
-    std::unique_ptr<Screen> screen(static_cast<Screen *>(GridScreen::create<Screen>()));
+    std::unique_ptr<Screen> screen(static_cast<Screen *>(GridScreen::create<Screen>(session)));
     screen->show();
     QApplication::processEvents();
     return screen;
@@ -141,7 +141,7 @@ protected:
     void SetUp() override
     {
         DbTest::SetUp();
-        gImpDate = QStringLiteral("20261208");
+        session.setImportDate(QStringLiteral("20261208"));
     }
 };
 INSTANTIATE_SCREEN_TEST(ErrorListScreensTest);
@@ -208,13 +208,15 @@ TEST_P(ErrorListScreensTest, ListsCloseByKeyAndOpenTheEditGridOnTheLineOfAFindin
                      QStringLiteral("Q-2"), QStringLiteral("S-2")}});
     addFinding(db(), QStringLiteral("20261208"), 3, 1, QStringLiteral("ネーム種が未登録です。"));
     addFinding(db(), QStringLiteral("20261208"), 12, 1, QStringLiteral("品質キーが未登録です。"));
-    gWhere = QStringLiteral("Where IMP_DATE = '20261201' "); // left by a find on another day
+    session.setOrderCondition(
+        OrderCondition::where(QStringLiteral("IMP_DATE = "),
+                              QStringLiteral("20261201"))); // left by a find on another day
     registerAllScreens();
     ScreenRegistry &registry = ScreenRegistry::instance();
     auto *list = qobject_cast<ErrorListScreen *>(registry.show<ErrorListScreen>());
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
-    gImpDate = QStringLiteral("20261201"); // the picker chose another day meanwhile
+    session.setImportDate(QStringLiteral("20261201")); // the picker chose another day meanwhile
 
     // A double click on the second finding: the edit grid opens on line 12.
     const QModelIndex finding = list->model()->index(1, 3);
@@ -247,8 +249,8 @@ TEST_P(ErrorListScreensTest, ListsCloseByKeyAndOpenTheEditGridOnTheLineOfAFindin
     registry.clear();
 
     // An empty plate list says so; F1 closes it.
-    gImpDate = QStringLiteral("20261209");
-    auto plates = open<SizePlateScreen>();
+    session.setImportDate(QStringLiteral("20261209"));
+    auto plates = open<SizePlateScreen>(session);
     EXPECT_EQ(plates->countLabel->text(), QStringLiteral("該当データがありません。"));
     EXPECT_TRUE(plates->functionKeyBar->isVisible());
     QTest::keyClick(plates->gridView, Qt::Key_F1);
@@ -259,8 +261,8 @@ TEST_P(ErrorListScreensTest, DateWithAQuoteIsLookedUpAsTyped)
 {
     addFinding(db(), QStringLiteral("2026'1208"), 1, 1, QStringLiteral("x"));
     addFinding(db(), QStringLiteral("20261208"), 2, 1, QStringLiteral("y"));
-    gImpDate = QStringLiteral("2026'1208");
-    auto screen = open<ErrorListScreen>();
+    session.setImportDate(QStringLiteral("2026'1208"));
+    auto screen = open<ErrorListScreen>(session);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(u'\n').toStdString();
     EXPECT_EQ(rows(*screen), QStringList{QStringLiteral("1|AB-001|x|KEY1")});
 }
@@ -290,7 +292,7 @@ TEST_P(ErrorListScreensTest, CompositionPlateListShowsLetterpressLinesWithoutAPl
     db().exec(
         QStringLiteral("INSERT INTO MST_QULPLATE(QUL_KEY, SU) VALUES ('Q-ZERO', 0), ('Q-OK', 2)"));
 
-    auto screen = open<CompositionPlateScreen>();
+    auto screen = open<CompositionPlateScreen>(session);
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("組成版チェック"));
     EXPECT_EQ(screen->importDateEdit->text(), QStringLiteral("20261208"));
     EXPECT_EQ(rows(*screen),
@@ -322,8 +324,8 @@ TEST_P(ErrorListScreensTest, SizePlateListShowsKeysMissingOrWithoutPlateNumber)
                    });
     db().exec(QStringLiteral("INSERT INTO MST_SIZ(SIZE_KEY, HAN_NO) VALUES ('S-NOPLATE', ''), "
                              "('S-OK', 'H-01')"));
-    gImpDate = QStringLiteral("20261208");
-    auto screen = open<SizePlateScreen>();
+    session.setImportDate(QStringLiteral("20261208"));
+    auto screen = open<SizePlateScreen>(session);
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("サイズ版チェック"));
     EXPECT_EQ(screen->model()->headerData(1, Qt::Horizontal).toString(),
               QStringLiteral("サイズキー"));
@@ -335,9 +337,9 @@ TEST_P(ErrorListScreensTest, SizePlateListShowsKeysMissingOrWithoutPlateNumber)
 TEST_P(ErrorListScreensTest, PrintingRefusesAPrinterThatIsNotInstalled)
 {
     addFinding(db(), QStringLiteral("20261208"), 1, 1, QStringLiteral("x"));
-    auto screen = open<ErrorListScreen>();
+    auto screen = open<ErrorListScreen>(session);
     setDefaultPrinter(QStringLiteral("前のプリンタ"));
-    gLPrinter = QStringLiteral("NoSuchPrinter");
+    session.setListPrinter(QStringLiteral("NoSuchPrinter"));
     printMenu(*screen)->trigger();
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("プリンタ設定が間違っています。"));
@@ -353,9 +355,9 @@ TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndP
     for (int ln = 1; ln <= 90; ++ln)
         addFinding(db(), QStringLiteral("20261208"), ln, 1,
                    QStringLiteral("品質キーが未登録です。"));
-    auto screen = open<ErrorListScreen>();
+    auto screen = open<ErrorListScreen>(session);
     setDefaultPrinter(QStringLiteral("前のプリンタ"));
-    gLPrinter = Printers::pdfPrinterName();
+    session.setListPrinter(Printers::pdfPrinterName());
     bool seen = false;
     QString caption;
     printFromPreviewWhenShown(&seen, &caption);
@@ -393,9 +395,9 @@ TEST_P(ErrorListScreensTest, PrintingToThePdfPrinterWritesHeaderHeadingsRowsAndP
 
 TEST_P(ErrorListScreensTest, PrintingADayWithoutFindingsGivesOnePageOfHeadings)
 {
-    auto screen = open<ErrorListScreen>();
+    auto screen = open<ErrorListScreen>(session);
     EXPECT_EQ(screen->model()->rowCount(), 0);
-    gLPrinter = Printers::pdfPrinterName();
+    session.setListPrinter(Printers::pdfPrinterName());
     bool seen = false;
     QString caption;
     printFromPreviewWhenShown(&seen, &caption);
@@ -456,7 +458,7 @@ TEST_P(ErrorListScreensTest, RecheckRemovesFindingsFixedInTheMastersMeanwhile)
     EXPECT_TRUE(findings(QStringLiteral("20261207")).contains(qualityFinding));
 
     // The error list opened afterwards shows the new findings.
-    auto list = open<ErrorListScreen>();
+    auto list = open<ErrorListScreen>(session);
     EXPECT_EQ(list->model()->rowCount(), after.size());
     ScreenRegistry::instance().clear();
 }
@@ -465,7 +467,7 @@ TEST_P(ErrorListScreensTest, RecheckCancelClosesWithoutChecking)
 {
     addLines(db(), {{QStringLiteral("20261208"), 1, QStringLiteral("TK-001"), QStringLiteral("0"),
                      QStringLiteral("Q-NEW"), QStringLiteral("S-1")}});
-    auto screen = std::make_unique<RecheckScreen>();
+    auto screen = std::make_unique<RecheckScreen>(session);
     screen->show();
     QTest::keyClick(screen.get(), Qt::Key_Escape);
     EXPECT_FALSE(screen->isVisible());

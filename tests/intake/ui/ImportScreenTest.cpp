@@ -51,7 +51,7 @@ protected:
 
     ImportScreen &open()
     {
-        screen = std::make_unique<ImportScreen>();
+        screen = std::make_unique<ImportScreen>(session);
         screen->show();
         screen->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(screen.get()));

@@ -5,6 +5,8 @@
 #include "GridScreen.h"
 #include "GridView.h"
 #include "PagedQueryModel.h"
+#include "ScreenRegistry.h"
+#include "Session.h"
 #include "globals.h"
 
 #include <QApplication>
@@ -31,7 +33,9 @@ void fillErrors(Db &db, int lines)
 // Writes 内容1 (ERR2) of a finding; "NG" is refused by the database.
 class EditableModel : public PagedQueryModel {
 public:
-    using PagedQueryModel::PagedQueryModel;
+    EditableModel(Session &session, QObject *parent) : PagedQueryModel(parent), m_session(session)
+    {
+    }
 
 protected:
     bool isCellEditable(int, int) const override { return true; }
@@ -41,10 +45,14 @@ protected:
             return false;
         if (value.toString() == QLatin1String("NG"))
             throw DbError(QStringLiteral("書き込めません。"), QStringLiteral("1"));
-        return gCn->exec(QStringLiteral("UPDATE TBL_ERR SET ERR2 = :v WHERE IMP_LN = :ln"),
-                         {{QStringLiteral("v"), value},
-                          {QStringLiteral("ln"), fieldValue(row, QStringLiteral("IMP_LN"))}}) == 1;
+        return m_session.db()->exec(
+                   QStringLiteral("UPDATE TBL_ERR SET ERR2 = :v WHERE IMP_LN = :ln"),
+                   {{QStringLiteral("v"), value},
+                    {QStringLiteral("ln"), fieldValue(row, QStringLiteral("IMP_LN"))}}) == 1;
     }
+
+private:
+    Session &m_session;
 };
 
 // Records the keys that reach a control.
@@ -66,7 +74,9 @@ protected:
 
 class TestScreen : public GridScreen {
 public:
-    explicit TestScreen(bool editable = false) : m_editable(editable)
+    // Built with the test's session, which DbTest hands to the screen registry.
+    explicit TestScreen(bool editable = false)
+        : GridScreen(*ScreenRegistry::instance().session()), m_editable(editable)
     {
         setFormSizeTwips(13500, 10000);
         setRecordCountInToolTip(true);
@@ -119,7 +129,7 @@ protected:
     }
     PagedQueryModel *createModel() override
     {
-        return m_editable ? new EditableModel(this) : GridScreen::createModel();
+        return m_editable ? new EditableModel(m_session, this) : GridScreen::createModel();
     }
 
 private:

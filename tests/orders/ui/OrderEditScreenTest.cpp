@@ -1,4 +1,5 @@
 #include "../OrderLinesFixture.h"
+#include "ConditionText.h"
 #include "GridView.h"
 #include "ScreenTest.h"
 
@@ -60,8 +61,8 @@ protected:
         add(db(), converted);
         db().exec("INSERT INTO MST_PRINTER(PRINTER, DATA_FLG) VALUES('TTP-244', '1')");
         db().exec("INSERT INTO MST_PRINTER(PRINTER, DATA_FLG) VALUES('LP-1', '0')");
-        gImpDate = QStringLiteral("20261208");
-        gWhere = OrderFindCondition::start(gImpDate);
+        session.setImportDate(QStringLiteral("20261208"));
+        session.setOrderCondition(OrderFindCondition::start(session.importDate()));
     }
     // As the main menu opens it: the find dialog loaded hidden, then the screen.
     OrderEditScreen *open()
@@ -122,7 +123,7 @@ TEST_P(OrderEditScreenTest, ShowsTheDaysOpenLinesInItsColumnsAndKeys)
     EXPECT_EQ(shownLines(screen), QStringList({"1", "2", "3", "4", "5"})); // not the converted
     EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("5"));
     EXPECT_EQ(screen->statusLine->text(), QStringLiteral("表示件数: 5件"));
-    EXPECT_EQ(screen->statement,
+    EXPECT_EQ(conditionText(screen->statement, screen->statementParams),
               QStringLiteral("Select * From TBL_ORDER Where IMP_DATE = '20261208' "
                              "And FLG3 = '0' And FLG4 = '0'   Order By IMP_DATE, "
                              "IMP_LN "));
@@ -311,7 +312,7 @@ TEST_P(OrderEditScreenTest, DeleteAsksThenDeletesTheCurrentLine)
     EXPECT_EQ(screen->columnText(QStringLiteral("HINBAN")), QStringLiteral("NEW"));
 
     // Without a current line: the question, then nothing.
-    gWhere = OrderFindCondition::start(QStringLiteral("20990101"));
+    session.setOrderCondition(OrderFindCondition::start(QStringLiteral("20990101")));
     screen->fillGrid();
     dialogs.clear();
     QTest::keyClick(screen->gridView, Qt::Key_F6);
@@ -321,7 +322,7 @@ TEST_P(OrderEditScreenTest, DeleteAsksThenDeletesTheCurrentLine)
 TEST_P(OrderEditScreenTest, FindNarrowsTheGridAndStartsEmptyEachTime)
 {
     OrderEditScreen *screen = open();
-    const QString before = gWhere;
+    const QString before = conditionText(session.orderCondition());
     whenModal<OrderFindDialog>([this, before](OrderFindDialog *find) {
         EXPECT_EQ(find->windowTitle(), QStringLiteral("検索"));
         EXPECT_EQ(find->importDateEdit->text(), QStringLiteral("20261208"));
@@ -337,13 +338,14 @@ TEST_P(OrderEditScreenTest, FindNarrowsTheGridAndStartsEmptyEachTime)
         EXPECT_EQ(dialogs.texts(), QStringList{"特定変換では'0'か'1'を指定してください。"});
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
         EXPECT_TRUE(find->isVisible());
-        EXPECT_EQ(gWhere, before);
+        EXPECT_EQ(conditionText(session.orderCondition()), before);
 
         find->specialCombo->setEditText(QString());
         QTest::mouseClick(find->okButton, Qt::LeftButton);
     });
     QTest::keyClick(screen->gridView, Qt::Key_F4);
-    EXPECT_EQ(gWhere, before + QStringLiteral("And FC_RG = 'CD' "));
+    EXPECT_EQ(conditionText(session.orderCondition()),
+              before + QStringLiteral("And FC_RG = 'CD' "));
     EXPECT_EQ(shownLines(screen), QStringList({"3", "4"}));
     EXPECT_EQ(screen->gridView->toolTip(), QStringLiteral("2"));
     EXPECT_EQ(screen->statusLine->text(), QStringLiteral("検索条件で絞り込み中: 2件"));
@@ -356,7 +358,8 @@ TEST_P(OrderEditScreenTest, FindNarrowsTheGridAndStartsEmptyEachTime)
         QTest::mouseClick(find->cancelButton, Qt::LeftButton);
     });
     QTest::keyClick(screen->gridView, Qt::Key_F4);
-    EXPECT_EQ(gWhere, before + QStringLiteral("And FC_RG = 'CD' "));
+    EXPECT_EQ(conditionText(session.orderCondition()),
+              before + QStringLiteral("And FC_RG = 'CD' "));
     EXPECT_EQ(shownLines(screen), QStringList({"3", "4"}));
 
     // The rest of the day: lines without a printer yet, here those with findings.
@@ -376,7 +379,9 @@ TEST_P(OrderEditScreenTest, FindNarrowsTheGridAndStartsEmptyEachTime)
 TEST_P(OrderEditScreenTest, BulkUpdateSetsTheLinesOfTheCurrentConditionOnly)
 {
     OrderEditScreen *screen = open();
-    gWhere += QStringLiteral("And FC_RG = 'CD' "); // as a find on 工場略号 leaves it
+    // as a find on 工場略号 leaves it
+    session.setOrderCondition(OrderCondition(session.orderCondition())
+                                  .add(QStringLiteral("FC_RG = "), QStringLiteral("CD")));
     screen->fillGrid();
     whenModal<BulkUpdateDialog>([](BulkUpdateDialog *update) {
         EXPECT_EQ(update->windowTitle(), QStringLiteral("更新"));
@@ -430,14 +435,14 @@ TEST_P(OrderEditScreenTest, BulkUpdateChecksAndErrorsKeepTheDialogOpen)
         update->specialCombo->setEditText(QStringLiteral("1"));
 
         // A database error: reported with the stop icon, nothing written, still open.
-        const QString where = gWhere;
-        gWhere = QStringLiteral("Where NO_SUCH_COLUMN = 1 ");
+        const OrderCondition where = session.orderCondition();
+        session.setOrderCondition(OrderCondition(QStringLiteral("Where NO_SUCH_COLUMN = 1 ")));
         dialogs.clear();
         QTest::mouseClick(update->okButton, Qt::LeftButton);
         EXPECT_EQ(dialogs.shown.size(), 1);
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
         EXPECT_TRUE(update->isVisible());
-        gWhere = where;
+        session.setOrderCondition(where);
 
         // A model typed over the chosen one keeps the chosen model's flag.
         update->specialCombo->setEditText(QString());

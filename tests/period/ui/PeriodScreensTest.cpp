@@ -1,3 +1,4 @@
+#include "ConditionText.h"
 #include "ErrorListScreen.h"
 #include "ImportDateDialog.h"
 #include "ImportDates.h"
@@ -47,7 +48,7 @@ INSTANTIATE_SCREEN_TEST(PeriodScreensTest);
 
 TEST_P(PeriodScreensTest, RegisterWithoutMonthsSaysSo)
 {
-    MonthlyRegisterScreen screen;
+    MonthlyRegisterScreen screen(session);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("データがありません。")}));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(screen.gridView->rowCount(), 0);
@@ -59,7 +60,7 @@ TEST_P(PeriodScreensTest, RegisterListsNewestFirstAndRowsFillConfirmOrCancel)
     addMonth("2026", "11", "1");
     addMonth("2026", "12", "0");
     addMonth("2025", "12", "1");
-    MonthlyRegisterScreen screen;
+    MonthlyRegisterScreen screen(session);
     EXPECT_EQ(column(screen.gridView, 0), QStringList({"2026", "2026", "2025"}));
     EXPECT_EQ(column(screen.gridView, 1), QStringList({"12", "11", "12"}));
     EXPECT_EQ(column(screen.gridView, 2), QStringList({"0", "1", "1"}));
@@ -96,7 +97,7 @@ TEST_P(PeriodScreensTest, RegisterListsNewestFirstAndRowsFillConfirmOrCancel)
 TEST_P(PeriodScreensTest, NewMonthIsTypedWithEnterAndClosesTheScreen)
 {
     addMonth("2026", "12", "1");
-    MonthlyRegisterScreen screen;
+    MonthlyRegisterScreen screen(session);
     screen.show();
     screen.newYearEdit->setFocus();
     QTest::keyClicks(screen.newYearEdit, QStringLiteral("2027"));
@@ -117,18 +118,18 @@ TEST_P(PeriodScreensTest, NewMonthIsTypedWithEnterAndClosesTheScreen)
 TEST_P(PeriodScreensTest, RefusedNewMonthKeepsTheScreenOpen)
 {
     addMonth("2026", "12", "0");
-    MonthlyRegisterScreen screen;
+    MonthlyRegisterScreen screen(session);
     screen.show();
     screen.newYearEdit->setText(QStringLiteral("2011"));
     screen.newMonthEdit->setText(QStringLiteral("13"));
-    const int opens = gOpenCount;
+    const int opens = session.openCount();
     QTest::mouseClick(screen.newMonthButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("不正です。")}));
-    EXPECT_EQ(gOpenCount, opens); // a typing mistake never reaches the database
+    EXPECT_EQ(session.openCount(), opens); // a typing mistake never reaches the database
     screen.confirmYearEdit->clear();
     QTest::mouseClick(screen.confirmButton, Qt::LeftButton);
     EXPECT_EQ(dialogs.last().kind, Shown::Beep);
-    EXPECT_EQ(gOpenCount, opens);
+    EXPECT_EQ(session.openCount(), opens);
     dialogs.clear();
     screen.newMonthEdit->setText(QStringLiteral("2"));
     QTest::mouseClick(screen.newMonthButton, Qt::LeftButton);
@@ -143,9 +144,10 @@ TEST_P(PeriodScreensTest, RefusedNewMonthKeepsTheScreenOpen)
 TEST_P(PeriodScreensTest, PickerRefusesWhileARelatedScreenIsOpen)
 {
     addImport("20261208");
-    ScreenRegistry::instance().add("frmOrd_Edit", [] { return new QWidget(nullptr, Qt::Window); });
+    ScreenRegistry::instance().add("frmOrd_Edit",
+                                   [](Session &) { return new QWidget(nullptr, Qt::Window); });
     ScreenRegistry::instance().show<OrderEditScreen>();
-    gImpDate = QStringLiteral("20261201");
+    session.setImportDate(QStringLiteral("20261201"));
     ImportDateDialog *p = picker();
     p->openModal();
     EXPECT_EQ(p->cancelCode(), 1);
@@ -153,7 +155,7 @@ TEST_P(PeriodScreensTest, PickerRefusesWhileARelatedScreenIsOpen)
                                    "関連フォームが開いてます。\n閉じてから実行してください。\n"
                                    "（開いている画面: 受注データ修正）")}));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
-    EXPECT_EQ(gImpDate, QStringLiteral("20261201"));
+    EXPECT_EQ(session.importDate(), QStringLiteral("20261201"));
 }
 
 TEST_P(PeriodScreensTest, PickerWithoutOpenImportsDoesNotAppear)
@@ -198,27 +200,29 @@ TEST_P(PeriodScreensTest, PickerListsNewestFirstSizedByRowsAndEnterChooses)
     EXPECT_EQ(height, ImportDateDialog::twipsToPixels(1570));
     EXPECT_EQ(width, ImportDateDialog::twipsToPixels(6000));
     EXPECT_EQ(p->cancelCode(), 0);
-    EXPECT_EQ(gImpDate, QStringLiteral("20261205"));
-    EXPECT_EQ(gWhere, QStringLiteral("Where IMP_DATE = '20261205' And FLG3 = '0' And FLG4 = '0' "));
+    EXPECT_EQ(session.importDate(), QStringLiteral("20261205"));
+    EXPECT_EQ(conditionText(session.orderCondition()),
+              QStringLiteral("Where IMP_DATE = '20261205' And FLG3 = '0' And FLG4 = '0' "));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST_P(PeriodScreensTest, PickerEscapeKeepsTheLastChoiceAndDoubleClickChooses)
 {
     addImport("20261208");
-    gImpDate = QStringLiteral("20261101");
-    gWhere = QStringLiteral("Where IMP_DATE = '20261101' And FLG3 = '0' And FLG4 = '0' ");
+    session.setImportDate(QStringLiteral("20261101"));
+    session.setOrderCondition(ImportDates::whereFor(QStringLiteral("20261101")));
     ImportDateDialog *p = picker();
     whenModal([&](QWidget *) { QTest::keyClick(p->gridView, Qt::Key_Escape); });
     p->openModal();
     EXPECT_EQ(p->cancelCode(), 1);
-    EXPECT_EQ(gImpDate, QStringLiteral("20261101"));
-    EXPECT_EQ(gWhere, QStringLiteral("Where IMP_DATE = '20261101' And FLG3 = '0' And FLG4 = '0' "));
+    EXPECT_EQ(session.importDate(), QStringLiteral("20261101"));
+    EXPECT_EQ(conditionText(session.orderCondition()),
+              QStringLiteral("Where IMP_DATE = '20261101' And FLG3 = '0' And FLG4 = '0' "));
 
     whenModal([&](QWidget *) { emit p->gridView->cellDoubleClicked(0, 0); });
     p->openModal();
     EXPECT_EQ(p->cancelCode(), 0);
-    EXPECT_EQ(gImpDate, QStringLiteral("20261208"));
+    EXPECT_EQ(session.importDate(), QStringLiteral("20261208"));
 }
 
 TEST_P(PeriodScreensTest, PickerAsksAgainForAnEmptyDate)
@@ -241,7 +245,8 @@ TEST_P(PeriodScreensTest, PickerAsksAgainForAnEmptyDate)
 TEST_P(PeriodScreensTest, MenuCommandIsRefusedWhileTheOrderEditScreenIsOpen)
 {
     for (const char *name : {"frmOrd_Edit", "frmOrd_ErrView"})
-        ScreenRegistry::instance().add(name, [] { return new QWidget(nullptr, Qt::Window); });
+        ScreenRegistry::instance().add(name,
+                                       [](Session &) { return new QWidget(nullptr, Qt::Window); });
     addImport("20261208");
     QFile menuFile(path("Menu1.txt"));
     ASSERT_TRUE(menuFile.open(QIODevice::WriteOnly));
@@ -262,7 +267,7 @@ TEST_P(PeriodScreensTest, MenuCommandIsRefusedWhileTheOrderEditScreenIsOpen)
     whenModal([&](QWidget *) { QTest::keyClick(picker()->gridView, Qt::Key_Return); });
     QTest::keyClick(menu->commandEdit, Qt::Key_F1);
     EXPECT_TRUE(ScreenRegistry::instance().isOpen<ErrorListScreen>());
-    EXPECT_EQ(gImpDate, QStringLiteral("20261208"));
+    EXPECT_EQ(session.importDate(), QStringLiteral("20261208"));
 
     // The monthly register opens modal over the menu.
     QString title;

@@ -37,7 +37,7 @@ INSTANTIATE_SCREEN_TEST(PrintScreenTest);
 
 TEST_P(PrintScreenTest, EmptyWorkTableShowsNothingAndOkRefuses)
 {
-    PrintScreen screen;
+    PrintScreen screen(session);
     openModal(screen, QStringLiteral("OrderList"), [&] {
         EXPECT_TRUE(screen.isModal());
         EXPECT_EQ(screen.windowTitle(), QStringLiteral("受注情報"));
@@ -54,7 +54,7 @@ TEST_P(PrintScreenTest, EmptyWorkTableShowsNothingAndOkRefuses)
 TEST_P(PrintScreenTest, OkPrintsTheListOfItsModeAndTheScreenStaysOpen)
 {
     addLines(3, {{QStringLiteral("IMP_DATE"), QStringLiteral("20261207")}});
-    PrintScreen screen;
+    PrintScreen screen(session);
     screen.reportEngine.setRecording(true);
     openModal(screen, QStringLiteral("CarList"), [&] {
         EXPECT_EQ(screen.windowTitle(), QStringLiteral("ネーム生産情報"));
@@ -88,7 +88,7 @@ TEST_P(PrintScreenTest, TheScreenNamesTheRunItPrintsAndPointsToEarlierRunsOfTheD
     line(4, QStringLiteral("2026/12/08 09:30:00"), QStringLiteral("1"));
     line(5, QStringLiteral(""), QStringLiteral("0"));
     {
-        PrintScreen screen;
+        PrintScreen screen(session);
         openModal(screen, QStringLiteral("OrderList"), [&] {
             EXPECT_EQ(screen.runLabel->text(),
                       QStringLiteral(
@@ -98,7 +98,7 @@ TEST_P(PrintScreenTest, TheScreenNamesTheRunItPrintsAndPointsToEarlierRunsOfTheD
     }
     // The run is cancelled: its rows are still there, but no longer the day's lists.
     db().exec(QStringLiteral("UPDATE TBL_ORDER SET B1 = '', FLG3 = '0' WHERE IMP_LN <= 2"));
-    PrintScreen screen;
+    PrintScreen screen(session);
     openModal(screen, QStringLiteral("OrderList"), [&] {
         EXPECT_EQ(screen.importDateEdit->text(), QStringLiteral("20261208"));
         EXPECT_EQ(
@@ -111,7 +111,7 @@ TEST_P(PrintScreenTest, TheScreenNamesTheRunItPrintsAndPointsToEarlierRunsOfTheD
 TEST_P(PrintScreenTest, AFailedReadShowsTheDatabaseTextWithoutItsNumber)
 {
     db().exec(QStringLiteral("DROP TABLE WRK_RPT"));
-    PrintScreen screen;
+    PrintScreen screen(session);
     openModal(screen, QStringLiteral("OrderList"),
               [&] { EXPECT_EQ(screen.importDateEdit->text(), QStringLiteral("Nothing")); });
     ASSERT_EQ(dialogs.shown.size(), 1);
@@ -125,8 +125,8 @@ TEST_P(PrintScreenTest, AFailedReadShowsTheDatabaseTextWithoutItsNumber)
 TEST_P(PrintScreenTest, UnknownPrinterEndsInFailure)
 {
     addLines(2);
-    gLPrinter = QStringLiteral("存在しないプリンタ");
-    PrintScreen screen;
+    session.setListPrinter(QStringLiteral("存在しないプリンタ"));
+    PrintScreen screen(session);
     openModal(screen, QStringLiteral("TotalList"), [&] {
         EXPECT_EQ(screen.windowTitle(), QStringLiteral("合計表"));
         QTest::mouseClick(screen.okButton, Qt::LeftButton);

@@ -8,7 +8,9 @@
 #include "Printers.h"
 #include "Schema.h"
 #include "ScriptedDialogs.h"
+#include "Session.h"
 #include "TestScreens.h"
+#include "globals.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -38,24 +40,34 @@ protected:
         ScreenRegistry::instance().clear();
         registerAllScreens();
         registerPlainScreen(QStringLiteral("frm_main")); // the menu is tested on its own
+        session.reset();
+        ScreenRegistry::instance().setSession(&session);
         setAppDialogs(&dialogs);
         setAppPrinters(&printers);
         for (const char *name : {"car", "kak", "han", "stk", "sht"})
             QDir(dir.path()).mkdir(QString::fromLatin1(name));
-        gCarDir = dir.filePath(QStringLiteral("car"));
-        gKakDir = dir.filePath(QStringLiteral("kak"));
-        gHanDir = dir.filePath(QStringLiteral("han")) + QLatin1Char('/');
-        gStkDir = dir.filePath(QStringLiteral("stk"));
-        gShtDir = dir.filePath(QStringLiteral("sht"));
-        gUserName = QStringLiteral("山田");
+        setFolder(&OutputFolders::car, dir.filePath(QStringLiteral("car")));
+        setFolder(&OutputFolders::kak, dir.filePath(QStringLiteral("kak")));
+        setFolder(&OutputFolders::han, dir.filePath(QStringLiteral("han")) + QLatin1Char('/'));
+        setFolder(&OutputFolders::stk, dir.filePath(QStringLiteral("stk")));
+        setFolder(&OutputFolders::sht, dir.filePath(QStringLiteral("sht")));
+        session.setUserName(QStringLiteral("山田"));
         gVersion = QStringLiteral("Version 1.0.7");
-        gIniPath = dir.filePath(QStringLiteral("sub/ostera.ini"));
+        session.setIniPath(dir.filePath(QStringLiteral("sub/ostera.ini")));
     }
     void TearDown() override
     {
         ScreenRegistry::instance().clear();
+        ScreenRegistry::instance().setSession(nullptr);
         setAppDialogs(nullptr);
         setAppPrinters(nullptr);
+    }
+
+    void setFolder(QString OutputFolders::*folder, const QString &value)
+    {
+        OutputFolders folders = session.folderSettings();
+        folders.*folder = value;
+        session.setFolderSettings(folders);
     }
 
     // Shows the login screen and lets its folder check (run once it is up) happen.
@@ -78,6 +90,7 @@ protected:
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     TwoPrinters printers;
+    Session session;
 };
 
 const QString kSummary = QStringLiteral("パス設定に誤りがありました。\n"
@@ -96,11 +109,7 @@ TEST_F(LoginTest, GoodFoldersGiveNoMessageAndTheFormShowsNameAndVersion)
 
 TEST_F(LoginTest, EmptyFoldersAreReportedInTableOrderThenTheSummary)
 {
-    gCarDir.clear();
-    gKakDir.clear();
-    gHanDir.clear();
-    gStkDir.clear();
-    gShtDir.clear();
+    session.setFolderSettings(OutputFolders());
     openLogin();
     const QStringList expected = {QStringLiteral("生産Cパスが未設定です。"),
                                   QStringLiteral("確認版下パスが未設定です。"),
@@ -117,12 +126,12 @@ TEST_F(LoginTest, EmptyFoldersAreReportedInTableOrderThenTheSummary)
 
 TEST_F(LoginTest, MissingFoldersTwoAndFourAreReportedOnce)
 {
-    gKakDir = dir.filePath(QStringLiteral("nowhere"));
+    setFolder(&OutputFolders::kak, dir.filePath(QStringLiteral("nowhere")));
     // A file where a folder should be is no output folder.
     QFile file(dir.filePath(QStringLiteral("lot.txt")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    gStkDir = file.fileName();
+    setFolder(&OutputFolders::stk, file.fileName());
     openLogin();
     EXPECT_EQ(dialogs.texts(),
               QStringList({QStringLiteral("確認版下パスが通っていません。"),
@@ -178,8 +187,8 @@ TEST_F(LoginTest, OptionsShowTheSettingsAndOfferEveryPrinterAndThePdfPrinter)
 {
     gProvider = QStringLiteral("PostgreSQL");
     gTimeout = 45;
-    gLPrinter = QStringLiteral("Zebra-1");
-    gDPrinter = QStringLiteral("もう無いプリンタ");
+    session.setListPrinter(QStringLiteral("Zebra-1"));
+    session.setDailyPrinter(QStringLiteral("もう無いプリンタ"));
     gDbPassword = QStringLiteral("secret");
     auto *options = static_cast<OptionsScreen *>(ScreenRegistry::instance().show<OptionsScreen>());
     EXPECT_EQ(options->windowTitle(), QStringLiteral("設定"));
@@ -193,7 +202,7 @@ TEST_F(LoginTest, OptionsShowTheSettingsAndOfferEveryPrinterAndThePdfPrinter)
     EXPECT_EQ(options->slipPrinterCombo->currentText(), QStringLiteral("もう無いプリンタ"));
     EXPECT_EQ(options->timeoutEdit->text(), QStringLiteral("45"));
     EXPECT_EQ(options->providerCombo->currentText(), QStringLiteral("PostgreSQL"));
-    EXPECT_EQ(options->artworkFolderEdit->text(), gHanDir);
+    EXPECT_EQ(options->artworkFolderEdit->text(), session.folderSettings().han);
     EXPECT_EQ(options->passwordEdit->echoMode(), QLineEdit::Password);
 }
 
@@ -221,8 +230,9 @@ TEST_F(LoginTest, SavingWritesAllFourteenKeysIntoANewFileAndEndsTheRun)
          {"PROVIDER=", "SERVER_NM=db.example", "DB_NM=", "DBUSER_NM=", "PASSWORD=", "TIMEOUT=abc"}},
         {"Zenpan", {"L_PRINTER=PDFファイル", "D_PRINTER=", "USER_NM=山田"}},
         {"tarvolin",
-         {"CarDir=" + gCarDir, "KakDir=" + gKakDir, "HanDir=" + gHanDir,
-          "StkDir=/srv/ロットシール/", "ShtDir=" + gShtDir}}};
+         {"CarDir=" + session.folderSettings().car, "KakDir=" + session.folderSettings().kak,
+          "HanDir=" + session.folderSettings().han, "StkDir=/srv/ロットシール/",
+          "ShtDir=" + session.folderSettings().sht}}};
     for (const auto &[section, lines] : expected) {
         ini.setSection(section);
         QStringList stored;

@@ -4,6 +4,7 @@
 #include "DbTest.h"
 #include "MainMenuScreen.h"
 #include "TestScreens.h"
+#include "globals.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -52,9 +53,9 @@ protected:
         registerAllScreens();
         for (const QString &name : kScreens)
             registerPlainScreen(name);
-        registry.add(QStringLiteral("frmImpDate"), [] { return new FakePicker; });
-        registry.add(QStringLiteral("frmOrd_Print"), [] { return new FakePrintScreen; });
-        registry.add(QStringLiteral("frmTukiSyori"), [] { return new FakeModal; });
+        registry.add(QStringLiteral("frmImpDate"), [](Session &s) { return new FakePicker(s); });
+        registry.add(QStringLiteral("frmOrd_Print"), [](Session &) { return new FakePrintScreen; });
+        registry.add(QStringLiteral("frmTukiSyori"), [](Session &) { return new FakeModal; });
         FakePicker::nextDate.clear();
         FakePicker::opened = 0;
         FakePrintScreen::modes.clear();
@@ -227,11 +228,11 @@ TEST_P(MainMenuTest, WordsWhoseScreenIsNotBuiltAnswerAsUnknown)
 TEST_P(MainMenuTest, PickerCommandsOpenNothingWhenThePickerIsCancelled)
 {
     MainMenuScreen *menu = openMenu();
-    gImpDate = QStringLiteral("20261201");
+    session.setImportDate(QStringLiteral("20261201"));
     type(menu, QStringLiteral("9"));
     EXPECT_EQ(FakePicker::opened, 1);
     EXPECT_TRUE(takeOpened().isEmpty());
-    EXPECT_EQ(gImpDate, QStringLiteral("20261201"));
+    EXPECT_EQ(session.importDate(), QStringLiteral("20261201"));
 
     FakePicker::nextDate = QStringLiteral("20261208");
     type(menu, QStringLiteral("9"));
@@ -239,7 +240,7 @@ TEST_P(MainMenuTest, PickerCommandsOpenNothingWhenThePickerIsCancelled)
     ASSERT_TRUE(registry.isOpen(QStringLiteral("frmOrd_Find")));
     EXPECT_FALSE(registry.find(QStringLiteral("frmOrd_Find"))->isVisible()); // loaded, not shown
     EXPECT_TRUE(registry.find(QStringLiteral("frmOrd_Edit"))->isVisible());
-    EXPECT_EQ(gImpDate, QStringLiteral("20261208"));
+    EXPECT_EQ(session.importDate(), QStringLiteral("20261208"));
     EXPECT_EQ(takeOpened(), QStringList({"frmOrd_Edit", "frmOrd_Find"}));
 
     type(menu, QStringLiteral("4")); // level 1, entry 1: ErrView
@@ -291,7 +292,8 @@ TEST_P(MainMenuTest, AScreenThatStaysOpenKeepsTheDeskRunning)
     protected:
         void closeEvent(QCloseEvent *event) override { event->ignore(); }
     };
-    ScreenRegistry::instance().add(QStringLiteral("frmOrd_Imp"), [] { return new Stubborn; });
+    ScreenRegistry::instance().add(QStringLiteral("frmOrd_Imp"),
+                                   [](Session &) { return new Stubborn; });
     MainMenuScreen *menu = openMenu();
     type(menu, QStringLiteral("6"));
     menu->close();
@@ -315,7 +317,7 @@ TEST_P(MainMenuTest, AnUnreadableMenuFileIsReportedAndLeavesAnEmptyMenu)
 
 TEST_P(MainMenuTest, AFailedConnectionIsReportedAndTheMenuStillOpens)
 {
-    dbShutdown();
+    session.shutdown();
     gProvider = QStringLiteral("SQLite");
     gServerName = QStringLiteral("missing/nothing.db");
     MainMenuScreen *menu = openMenu();

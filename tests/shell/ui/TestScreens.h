@@ -6,7 +6,7 @@
 #include "ModalWindows.h"
 #include "OpenWithMode.h"
 #include "ScreenRegistry.h"
-#include "globals.h"
+#include "Session.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,7 +17,8 @@
 // Lets closed screens (deleted on close) go away, as the event loop would.
 inline void registerPlainScreen(const QString &name)
 {
-    ScreenRegistry::instance().add(name, [] { return new QWidget(nullptr, Qt::Window); });
+    ScreenRegistry::instance().add(name,
+                                   [](Session &) { return new QWidget(nullptr, Qt::Window); });
 }
 
 // The print screen's contract: openModal with the menu's command word.
@@ -30,6 +31,7 @@ public:
 // A picker that answers as scripted: a date, or cancel when the date is empty.
 class FakePicker : public QWidget, public ImportDatePicker {
 public:
+    explicit FakePicker(Session &session) : m_session(session) {}
     static inline QString nextDate;
     static inline int opened = 0;
     void openModal() override
@@ -37,11 +39,12 @@ public:
         ++opened;
         m_value = nextDate.isEmpty() ? 1 : 0;
         if (m_value == 0)
-            gImpDate = nextDate;
+            m_session.setImportDate(nextDate);
     }
     int cancelCode() const override { return m_value; }
 
 private:
+    Session &m_session;
     int m_value = 1;
 };
 

@@ -26,7 +26,8 @@ public:
     std::unique_ptr<PrintJob> open(const QString &printerName,
                                    const QString &jobName) const override;
 
-    // The printer the next job goes to (the desk's "default printer"); empty = gLPrinter.
+    // The printer the next job goes to (the desk's "default printer"); empty: the list printer
+    // of the session.
     void setCurrent(const QString &name) { m_current = name; }
     QString current() const { return m_current; }
 

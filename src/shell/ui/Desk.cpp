@@ -1,5 +1,6 @@
 #include "Desk.h"
 
+#include "DeskFont.h"
 #include "Installation.h"
 #include "LoginScreen.h"
 #include "MessageBoxDialogs.h"
@@ -21,9 +22,7 @@ void applyDeskLook(QApplication &app)
     app.setApplicationName(QStringLiteral("ostera"));
     // No display name: Qt would append it to every caption ("ログイン — ostera"), and the
     // captions are the desk's own. Message boxes still default to the application name.
-    QFont font(QStringLiteral("Noto Sans CJK JP"));
-    font.setPointSize(10);
-    app.setFont(font);
+    app.setFont(deskFont());
     app.setStyle(QStringLiteral("Fusion"));
     // Qt's own buttons and dialogs (はい/いいえ, the file and print dialogs) in Japanese, whatever
     // the locale of the workstation: the operators read nothing else.

@@ -6,39 +6,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include <QRegularExpression>
-
 namespace {
 const QString kCursor = QStringLiteral("ostera_grid");
-
-// The driver runs a statement with bound values as a prepared statement, and PostgreSQL
-// prepares no DECLARE: the cursor's values are written as literals, quoted by Db::quote.
-QString withValues(const QString &sql, const QVariantMap &params)
-{
-    if (params.isEmpty())
-        return sql;
-    static const QRegularExpression placeholder(QStringLiteral(":([A-Za-z_][A-Za-z0-9_]*)"));
-    QString out;
-    qsizetype at = 0;
-    for (auto it = placeholder.globalMatch(sql); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const auto value = params.constFind(m.captured(1));
-        if (value == params.constEnd())
-            continue;
-        out += sql.mid(at, m.capturedStart() - at);
-        const QVariant &v = value.value();
-        if (v.isNull())
-            out += QStringLiteral("NULL");
-        else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong ||
-                 v.typeId() == QMetaType::UInt || v.typeId() == QMetaType::ULongLong ||
-                 v.typeId() == QMetaType::Double)
-            out += v.toString();
-        else
-            out += Db::quote(v.toString());
-        at = m.capturedEnd();
-    }
-    return out + sql.mid(at);
-}
 
 [[noreturn]] void failWith(const QSqlError &error)
 {
@@ -56,7 +25,7 @@ PostgresCursorSource::PostgresCursorSource(Db &db, const QString &sql, const QVa
     m_db.begin();
     try {
         m_db.exec(QStringLiteral("DECLARE ") + kCursor + QStringLiteral(" SCROLL CURSOR FOR ") +
-                  withValues(sql, params));
+                  Db::withLiterals(sql, params));
         m_firstPage = fetchForward(firstPageRows, true);
         m_count = m_firstPage.size();
         if (m_count == firstPageRows) {

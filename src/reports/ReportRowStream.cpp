@@ -2,7 +2,6 @@
 
 #include "Db.h"
 
-#include <QRegularExpression>
 #include <QSqlError>
 
 #include <atomic>
@@ -13,29 +12,6 @@ constexpr int kBlockRows = 1000;
 
 std::atomic<int> g_cursors{0};
 } // namespace
-
-QString ReportRowStream::withValues(const QString &sql, const QVariantMap &params)
-{
-    static const QRegularExpression placeholder(QStringLiteral(":([A-Za-z_][A-Za-z0-9_]*)"));
-    QString result;
-    qsizetype at = 0;
-    for (auto it = placeholder.globalMatch(sql); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const auto value = params.constFind(m.captured(1));
-        if (value == params.cend())
-            continue;
-        result += QStringView(sql).mid(at, m.capturedStart() - at);
-        const QMetaType::Type type = QMetaType::Type(value->typeId());
-        if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt ||
-            type == QMetaType::ULongLong)
-            result += QString::number(value->toLongLong());
-        else
-            result += Db::quote(value->toString());
-        at = m.capturedEnd();
-    }
-    result += QStringView(sql).mid(at);
-    return result;
-}
 
 ReportRowStream::ReportRowStream(Db &db, const QString &sql, const QVariantMap &params) : m_db(db)
 {
@@ -48,7 +24,7 @@ ReportRowStream::ReportRowStream(Db &db, const QString &sql, const QVariantMap &
         m_open = true;
         try {
             m_db.exec(QStringLiteral("DECLARE ") + m_cursor +
-                      QStringLiteral(" NO SCROLL CURSOR FOR ") + withValues(sql, params));
+                      QStringLiteral(" NO SCROLL CURSOR FOR ") + Db::withLiterals(sql, params));
         } catch (...) {
             close();
             throw;

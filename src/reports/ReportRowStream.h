@@ -28,10 +28,6 @@ public:
     const QSqlRecord *following() const;
     void advance();
 
-    // sql with each ":name" of params written as its quoted value (a cursor's statement takes
-    // no bound values).
-    static QString withValues(const QString &sql, const QVariantMap &params);
-
 private:
     // Reads until at least `count` rows are held or the result ends.
     void fill(int count);

@@ -425,6 +425,34 @@ QString Db::columnTitle(const QString &fieldName) const
     return fieldName.toUpper();
 }
 
+QString Db::withLiterals(const QString &sql, const QVariantMap &params)
+{
+    if (params.isEmpty())
+        return sql;
+    static const QRegularExpression placeholder(QStringLiteral(":([A-Za-z_][A-Za-z0-9_]*)"));
+    QString out;
+    qsizetype at = 0;
+    for (auto it = placeholder.globalMatch(sql); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const auto value = params.constFind(m.captured(1));
+        if (value == params.constEnd())
+            continue;
+        out += QStringView(sql).mid(at, m.capturedStart() - at);
+        const QVariant &v = value.value();
+        const int type = v.typeId();
+        if (v.isNull())
+            out += QStringLiteral("NULL");
+        else if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt ||
+                 type == QMetaType::ULongLong || type == QMetaType::Double)
+            out += v.toString();
+        else
+            out += quote(v.toString());
+        at = m.capturedEnd();
+    }
+    out += QStringView(sql).mid(at);
+    return out;
+}
+
 QString Db::quoteIdentifier(const QString &name)
 {
     QString inner = name;

@@ -92,8 +92,11 @@ public:
     bool exists(const QString &sql, const QVariantMap &params = {});
     bool tableExists(const QString &table);
 
-    // 'O''Brien' — for condition texts that travel between screens as SQL text.
+    // 'O''Brien' — a value written into a statement's text.
     static QString quote(const QString &value);
+    // sql with each ":name" of params written in as a literal (NULL, a bare number, else
+    // quoted): PostgreSQL prepares no DECLARE, so a cursor's statement takes no bound values.
+    static QString withLiterals(const QString &sql, const QVariantMap &params);
     // "name" with an inner quote doubled: a schema or table name as an identifier.
     static QString quoteIdentifier(const QString &name);
 

@@ -6,23 +6,10 @@
 #include "Db.h"
 #include "OrderCondition.h"
 
-#include <QRegularExpression>
-
 // The same for a whole statement and the values bound to it (a grid's statement).
 inline QString conditionText(const QString &text, const QVariantMap &params)
 {
-    static const QRegularExpression placeholder(QStringLiteral(":([A-Za-z_][A-Za-z0-9_]*)"));
-    QString out;
-    qsizetype at = 0;
-    for (auto it = placeholder.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const auto value = params.constFind(m.captured(1));
-        if (value == params.constEnd())
-            continue;
-        out += text.mid(at, m.capturedStart() - at) + Db::quote(value.value().toString());
-        at = m.capturedEnd();
-    }
-    return out + text.mid(at);
+    return Db::withLiterals(text, params);
 }
 
 inline QString conditionText(const OrderCondition &condition)

@@ -1,10 +1,9 @@
 #include "CompositionPlateScreen.h"
 
-#include "Db.h"
 #include "FunctionKeyBar.h"
 #include "GridView.h"
+#include "PlateCheckQuery.h"
 #include "Session.h"
-#include "Utilities.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -20,10 +19,8 @@ constexpr int kFieldHeight = 24;
 
 CompositionPlateScreen::CompositionPlateScreen(Session &session, QWidget *parent)
     : CompositionPlateScreen(session,
-                             Plate{QStringLiteral("組成版チェック"), QStringLiteral("QUL_KEY"),
-                                   QStringLiteral("品質キー"), QStringLiteral("MST_QULPLATE"),
-                                   QStringLiteral("MST_QULPLATE.QUL_KEY Is Null "),
-                                   QStringLiteral("MST_QULPLATE.SU = 0  ")},
+                             Plate{QStringLiteral("組成版チェック"), QStringLiteral("品質キー"),
+                                   PlateMaster::composition()},
                              parent)
 {
 }
@@ -74,39 +71,15 @@ bool CompositionPlateScreen::event(QEvent *event)
 QList<GridColumn> CompositionPlateScreen::gridColumns() const
 {
     return {GridColumn(QStringLiteral("管理No"), QStringLiteral("KNR_NO"), 2000).readOnly(),
-            GridColumn(m_plate.keyCaption, m_plate.keyField, 2000).readOnly()};
+            GridColumn(m_plate.keyCaption, m_plate.master.keyField, 2000).readOnly()};
 }
 
-// A letterpress line is listed when its key has no master row, or a master row without a
-// plate. Lines of one control number stay together, in line order.
 QString CompositionPlateScreen::gridSql()
 {
-    const QString &key = m_plate.keyField;
-    const QString &master = m_plate.master;
-    // The day is bound once per branch (:d1, :d2): the PostgreSQL driver takes each placeholder
-    // once.
-    auto branch = [&](const QString &join, const QString &condition, const QString &date) {
-        return QStringLiteral("Select ") + QStringLiteral("TBL_ORDER.KNR_NO,") +
-               QStringLiteral("TBL_ORDER.") + key + QStringLiteral(",") +
-               QStringLiteral("TBL_ORDER.IMP_LN ") + QStringLiteral("From ") +
-               QStringLiteral("TBL_ORDER ") + join + QLatin1Char(' ') + master +
-               QStringLiteral(" On ") + QStringLiteral("TBL_ORDER.") + key + QStringLiteral(" = ") +
-               master + QLatin1Char('.') + key + QLatin1Char(' ') + QStringLiteral("Where ") +
-               QStringLiteral("TBL_ORDER.IMP_DATE = ") + date + QStringLiteral(" And ") +
-               QStringLiteral("TBL_ORDER.DATA_FLG = '0' And ") + condition;
-    };
-    // Control numbers in number order (AB-999 before AB-1000): both engines order a union
-    // only by its output columns, so the union is read as a table.
-    return QStringLiteral("Select * From (") +
-           branch(QStringLiteral("Left Join"), m_plate.missing, QStringLiteral(":d1")) +
-           QStringLiteral("Union All ") +
-           branch(QStringLiteral("Inner Join"), m_plate.withoutPlate, QStringLiteral(":d2")) +
-           QStringLiteral(") P Order By ") + controlNumberOrder(QStringLiteral("P.KNR_NO")) +
-           QStringLiteral(", P.IMP_LN ");
+    return PlateCheckQuery::sql(m_plate.master);
 }
 
 QVariantMap CompositionPlateScreen::gridParams()
 {
-    return {{QStringLiteral("d1"), m_session.importDate()},
-            {QStringLiteral("d2"), m_session.importDate()}};
+    return PlateCheckQuery::params(m_session.importDate());
 }

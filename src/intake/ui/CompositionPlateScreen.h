@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DayCheckListScreen.h"
+#include "PlateCheckQuery.h"
 
 class QLabel;
 class QLineEdit;
@@ -16,15 +17,12 @@ public:
     QLineEdit *importDateEdit = nullptr;
 
 protected:
-    // The list of one plate master: the line's key field (e.g. "QUL_KEY") and its caption,
-    // the master joined on it, and the conditions "no master row" and "master without plate".
+    // The list of one plate master: its window caption, the caption of the key column and
+    // the master with its conditions.
     struct Plate {
         QString caption;
-        QString keyField;
         QString keyCaption;
-        QString master;
-        QString missing;
-        QString withoutPlate;
+        PlateMaster master;
     };
     CompositionPlateScreen(Session &session, const Plate &plate, QWidget *parent);
 

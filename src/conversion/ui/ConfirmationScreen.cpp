@@ -8,10 +8,8 @@
 #include "Progress.h"
 #include "Session.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,34 +26,20 @@ QLineEdit *shownValue(const QString &name)
     return edit;
 }
 
-QPushButton *button(const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(name);
-    b->setAutoDefault(true);
-    return b;
-}
 } // namespace
 
 ConfirmationScreen::ConfirmationScreen(Session &session, QWidget *parent)
-    : QWidget(parent), m_session(session)
+    : DayRunScreen(session, QStringLiteral("確定"), parent)
 {
-    setWindowTitle(QStringLiteral("確定"));
     buildControls();
     initialise();
 }
 
 void ConfirmationScreen::buildControls()
 {
-    importDateEdit = shownValue(QStringLiteral("importDateEdit"));
-    importDateEdit->setAlignment(Qt::AlignLeft);
     totalEdit = shownValue(QStringLiteral("totalEdit"));
     convertedEdit = shownValue(QStringLiteral("convertedEdit"));
     unconvertedEdit = shownValue(QStringLiteral("unconvertedEdit"));
-    okButton = button(QStringLiteral("okButton"), QStringLiteral("OK"));
-    cancelButton = button(QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
-    connect(okButton, &QPushButton::clicked, this, &ConfirmationScreen::onOk);
-    connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
 
     auto *grid = new QGridLayout;
     const QList<std::pair<QString, QLineEdit *>> rows = {
@@ -96,27 +80,6 @@ void ConfirmationScreen::initialise()
         }
     }
     okButton->setFocus();
-}
-
-void ConfirmationScreen::onActivated()
-{
-    importDateEdit->setText(m_session.importDate());
-}
-
-bool ConfirmationScreen::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        onActivated();
-    return QWidget::event(event);
-}
-
-void ConfirmationScreen::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void ConfirmationScreen::onOk()

@@ -2,33 +2,24 @@
 // confirmation of the whole date.
 #pragma once
 
-#include <QWidget>
-
-class Session;
+#include "DayRunScreen.h"
 
 class QLineEdit;
 class QPushButton;
 
-class ConfirmationScreen : public QWidget {
+class ConfirmationScreen : public DayRunScreen {
     Q_OBJECT
 public:
     explicit ConfirmationScreen(Session &session, QWidget *parent = nullptr);
 
-    QLineEdit *importDateEdit;
     QLineEdit *totalEdit;
     QLineEdit *convertedEdit;
     QLineEdit *unconvertedEdit;
-    QPushButton *okButton;
-    QPushButton *cancelButton;
 
 protected:
-    bool event(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void onOk() override;
 
 private:
-    Session &m_session;
     void buildControls();
     void initialise();
-    void onActivated();
-    void onOk();
 };

@@ -10,11 +10,9 @@
 #include "Session.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,29 +30,17 @@ QComboBox *editableCombo(const QString &name)
     return combo;
 }
 
-QPushButton *button(const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(name);
-    b->setAutoDefault(true); // Enter presses the button that has the focus
-    return b;
-}
 } // namespace
 
 ConversionScreen::ConversionScreen(Session &session, QWidget *parent)
-    : QWidget(parent), m_session(session)
+    : DayRunScreen(session, QStringLiteral("変換"), parent)
 {
-    setWindowTitle(QStringLiteral("変換"));
     buildControls();
     initialise();
 }
 
 void ConversionScreen::buildControls()
 {
-    importDateEdit = new QLineEdit;
-    importDateEdit->setObjectName(QStringLiteral("importDateEdit"));
-    importDateEdit->setReadOnly(true);
-    importDateEdit->setFocusPolicy(Qt::NoFocus);
     setDateFromCombo = editableCombo(QStringLiteral("setDateFromCombo"));
     setDateToCombo = editableCombo(QStringLiteral("setDateToCombo"));
     specialCombo = editableCombo(QStringLiteral("specialCombo"));
@@ -69,11 +55,7 @@ void ConversionScreen::buildControls()
         machineLayout->addWidget(machineButtons[i]);
     }
 
-    okButton = button(QStringLiteral("okButton"), QStringLiteral("OK"));
-    cancelButton = button(QStringLiteral("cancelButton"), QStringLiteral("Cancel"));
     cancelRunButton = button(QStringLiteral("cancelRunButton"), QStringLiteral("前回変換Cancel"));
-    connect(okButton, &QPushButton::clicked, this, &ConversionScreen::onOk);
-    connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
     connect(cancelRunButton, &QPushButton::clicked, this, &ConversionScreen::onCancelRun);
 
     auto *grid = new QGridLayout;
@@ -136,27 +118,6 @@ void ConversionScreen::fillLists()
     setDateFromCombo->setCurrentIndex(-1);
     setDateToCombo->setCurrentIndex(-1);
     specialCombo->setCurrentIndex(-1);
-}
-
-void ConversionScreen::onActivated()
-{
-    importDateEdit->setText(m_session.importDate());
-}
-
-bool ConversionScreen::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        onActivated();
-    return QWidget::event(event);
-}
-
-void ConversionScreen::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void ConversionScreen::onOk()

@@ -2,39 +2,30 @@
 // the session's import date, the run itself, and the cancel of the latest run (前回変換Cancel).
 #pragma once
 
-#include <QWidget>
-
-class Session;
+#include "DayRunScreen.h"
 
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class ConversionScreen : public QWidget {
+class ConversionScreen : public DayRunScreen {
     Q_OBJECT
 public:
     explicit ConversionScreen(Session &session, QWidget *parent = nullptr);
 
-    QLineEdit *importDateEdit;
     QComboBox *setDateFromCombo;
     QComboBox *setDateToCombo;
     QComboBox *specialCombo;
     QRadioButton *machineButtons[3];
-    QPushButton *okButton;
-    QPushButton *cancelButton;
     QPushButton *cancelRunButton;
 
 protected:
-    bool event(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void onOk() override;
 
 private:
-    Session &m_session;
     void buildControls();
     void initialise();
-    void onActivated();
     void fillLists();
-    void onOk();
     void onCancelRun();
 };

@@ -5,7 +5,6 @@
 #include "DayRunScreen.h"
 
 class QLineEdit;
-class QPushButton;
 
 class ConfirmationScreen : public DayRunScreen {
     Q_OBJECT

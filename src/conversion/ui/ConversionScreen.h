@@ -5,7 +5,6 @@
 #include "DayRunScreen.h"
 
 class QComboBox;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 

@@ -279,3 +279,8 @@ void markLinesWithFindings(Db &db, const QString &impDate, HistoryWrite *record)
                 params);
     }
 }
+
+QString findingsListStatement()
+{
+    return QStringLiteral("Select * From TBL_ERR Where IMP_DATE = :d Order By IMP_LN, ERR_LN ");
+}

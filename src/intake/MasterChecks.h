@@ -36,3 +36,7 @@ class HistoryWrite;
 // on the others; with `record`, each mark that changes goes into the audit trail first.
 // Throws DbError.
 void markLinesWithFindings(Db &db, const QString &impDate, HistoryWrite *record = nullptr);
+
+// The error list's statement: the findings of the day (:d), each line's in check order
+// (ERR_LN), the same on every engine.
+QString findingsListStatement();

@@ -34,3 +34,8 @@ QString FactoryMaster::codeRefusal(const QString &fcRg)
     return QStringLiteral("工場略号に使えない文字「") + character +
            QStringLiteral("」があります。");
 }
+
+QString FactoryMaster::listStatement()
+{
+    return QStringLiteral("Select * From MST_FACTORY Order By FC_RG ");
+}

@@ -19,6 +19,9 @@ public:
     // load, naming the character; "" for a usable (or empty) abbreviation.
     static QString codeRefusal(const QString &fcRg);
 
+    // The list screen's statement: every factory in abbreviation order.
+    static QString listStatement();
+
     // The origins offered on the edit screen; the operator may type another.
     static QStringList origins();
 };

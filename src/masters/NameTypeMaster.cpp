@@ -58,3 +58,8 @@ QString NameTypeMaster::displayText(const QString &column, const QVariant &value
         return formatPrice(value);
     return MasterTable::displayText(column, value);
 }
+
+QString NameTypeMaster::listStatement()
+{
+    return QStringLiteral("Select * From MST_CAR Order By CAR_CD ");
+}

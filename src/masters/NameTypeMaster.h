@@ -13,6 +13,9 @@ public:
     QStringList columns() const override;
     QString missingKeyMessage() const override;
 
+    // The list screen's statement: every name type in code order.
+    static QString listStatement();
+
     // The number an operator's input stands for: the leading number of "0" + text, so that an
     // empty input is 0 and whatever follows the number is ignored.
     static double numberOf(const QString &text);

@@ -58,8 +58,7 @@ QString QualityCsvExport::line(const QStringList &fields)
 
 QualityCsvExport::Result QualityCsvExport::exportCsv(Db &db, const QString &folder)
 {
-    const QList<QSqlRecord> rows =
-        db.rows(QStringLiteral("Select * From MST_QUL Order By QUL_KEY "));
+    const QList<QSqlRecord> rows = db.rows(QualityMaster::listStatement());
     Result result;
     if (rows.isEmpty())
         return result;

@@ -67,3 +67,8 @@ void QualityMaster::setLayoutCodes(MasterValues &values)
     values.insert(QStringLiteral("LAYOUT3"), QString::number(l3));
     values.insert(QStringLiteral("LAYOUT4"), QString::number(l4));
 }
+
+QString QualityMaster::listStatement()
+{
+    return QStringLiteral("Select * From MST_QUL Order By QUL_KEY ");
+}

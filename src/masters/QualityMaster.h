@@ -17,6 +17,9 @@ public:
     QStringList columns() const override;
     QString missingKeyMessage() const override;
 
+    // Every quality in key order: the list screen's statement and the quality CSV's rows.
+    static QString listStatement();
+
     // The care-symbol numbers offered for EHJ1 ... EHJ6, in order.
     QStringList careSymbols();
 

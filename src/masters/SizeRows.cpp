@@ -70,3 +70,10 @@ void SizeRows::remove(const Pair &pair)
     m_db.exec(QStringLiteral("Delete From MST_TARVOLIN_SIZE Where ROW = :row And SIZE_KBN = :kbn"),
               keyParams(pair));
 }
+
+QString SizeRows::listStatement()
+{
+    return QStringLiteral("Select ROW As \"ROW\", SIZE_KBN As \"サイズ区分\",USER_NM As "
+                          "\"担当者\",TIME_STAMP As \"更新日\" From MST_TARVOLIN_SIZE "
+                          "Order By ROW,SIZE_KBN ");
+}

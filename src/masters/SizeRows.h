@@ -30,6 +30,9 @@ public:
     bool exists(const Pair &pair);
 
     static QString blankKeyMessage();
+    // The size-row screen's statement: every pair under its headings, in row order. Aliases in
+    // double quotes keep their spelling on PostgreSQL (the sheet's headings too).
+    static QString listStatement();
 
 private:
     void insert(const Pair &pair, const QString &user, const QString &stamp);

@@ -1,6 +1,7 @@
 #include "ErrorListScreen.h"
 
 #include "Db.h"
+#include "MasterChecks.h"
 #include "Session.h"
 
 ErrorListScreen::ErrorListScreen(Session &session, QWidget *parent)
@@ -25,8 +26,7 @@ QList<GridColumn> ErrorListScreen::gridColumns() const
 
 QString ErrorListScreen::gridSql()
 {
-    // The findings of one line come in check order (ERR_LN), the same on every engine.
-    return QStringLiteral("Select * From TBL_ERR Where IMP_DATE = :d Order By IMP_LN, ERR_LN ");
+    return findingsListStatement();
 }
 
 QVariantMap ErrorListScreen::gridParams()

@@ -31,7 +31,7 @@ QList<GridColumn> FactoryListScreen::gridColumns() const
 
 QString FactoryListScreen::gridSql()
 {
-    return QStringLiteral("Select * From MST_FACTORY ") + QStringLiteral("Order By FC_RG ");
+    return FactoryMaster::listStatement();
 }
 
 std::unique_ptr<MasterTable> FactoryListScreen::createTable(Db &db) const

@@ -35,7 +35,7 @@ QList<GridColumn> NameTypeListScreen::gridColumns() const
 
 QString NameTypeListScreen::gridSql()
 {
-    return QStringLiteral("Select * From MST_CAR ") + QStringLiteral("Order By CAR_CD ");
+    return NameTypeMaster::listStatement();
 }
 
 std::unique_ptr<MasterTable> NameTypeListScreen::createTable(Db &db) const

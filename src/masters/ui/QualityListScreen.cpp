@@ -50,7 +50,7 @@ QList<GridColumn> QualityListScreen::gridColumns() const
 
 QString QualityListScreen::gridSql()
 {
-    return QStringLiteral("Select * From MST_QUL ") + QStringLiteral("Order By QUL_KEY ");
+    return QualityMaster::listStatement();
 }
 
 std::unique_ptr<MasterTable> QualityListScreen::createTable(Db &db) const

@@ -47,11 +47,7 @@ QList<GridColumn> SizeRowScreen::gridColumns() const
 
 QString SizeRowScreen::gridSql()
 {
-    // Aliases in double quotes keep their spelling on PostgreSQL (the sheet's headings too).
-    return QStringLiteral("Select ROW As \"ROW\", SIZE_KBN As \"サイズ区分\",USER_NM As "
-                          "\"担当者\",TIME_STAMP As \"更新日\" ") +
-           QStringLiteral("From MST_TARVOLIN_SIZE ") + QString() +
-           QStringLiteral("Order By ROW,SIZE_KBN ");
+    return SizeRows::listStatement();
 }
 
 QStringList SizeRowScreen::functionKeyCaptions() const

@@ -5,7 +5,7 @@
 //
 //   class FactoryListScreen : public GridScreen {
 //       QList<GridColumn> gridColumns() const override { return {{"工場略号", "FC_RG", 1000}}; }
-//       QString gridSql() override { return "Select * From MST_FACTORY Order By FC_RG "; }
+//       QString gridSql() override { return FactoryMaster::listStatement(); }
 //       QStringList functionKeyCaptions() const override { return {"終了", ...}; }
 //       void onFunctionKey(int key) override { ... }
 //   };

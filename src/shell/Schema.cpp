@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QSqlRecord>
 
+#include <functional>
+
 namespace Schema {
 
 QString text()
@@ -59,6 +61,37 @@ QString forEngine(Db &db, QString statement)
     if (!collation.isEmpty())
         statement.replace(textColumn, QStringLiteral("\\1") + collation);
     return statement;
+}
+
+// Changes, in one transaction, the columns that `declared` finds in the schema's tables and
+// the catalog of an older installation shows otherwise (needsIt) to `type`; their
+// "TABLE.COLUMN" names.
+QStringList retypeDeclaredColumns(Db &db, const QRegularExpression &declared,
+                                  const std::function<bool(const CatalogColumn &)> &needsIt,
+                                  const QString &type)
+{
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
+    QStringList changed;
+    Transaction tx(db);
+    for (const QString &statement : statements()) {
+        const auto t = table.match(statement);
+        if (!t.hasMatch())
+            continue;
+        QStringList stale;
+        for (const CatalogColumn &column : db.dialect().columns(db, t.captured(1)))
+            if (needsIt(column))
+                stale << column.name.toUpper();
+        for (auto it = declared.globalMatch(statement); it.hasNext();) {
+            const QString column = it.next().captured(1);
+            if (!stale.contains(column.toUpper()))
+                continue;
+            db.exec(QStringLiteral("ALTER TABLE ") + t.captured(1) +
+                    QStringLiteral(" ALTER COLUMN ") + column + QStringLiteral(" TYPE ") + type);
+            changed << t.captured(1) + QLatin1Char('.') + column;
+        }
+    }
+    tx.commit();
+    return changed;
 }
 } // namespace
 
@@ -176,82 +209,29 @@ QStringList missingParts(Db &db)
 
 int textColumnsOutsideC(Db &db)
 {
-    if (!db.isPostgreSQL())
-        return 0;
-    QStringList tables;
-    for (const QString &name : tableNames())
-        tables << Db::quote(name.toLower());
-    return db
-        .scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.columns WHERE "
-                               "table_schema = current_schema() AND data_type = 'text' AND "
-                               "COALESCE(collation_name, '') <> 'C' AND table_name IN (") +
-                tables.join(QLatin1Char(',')) + QLatin1Char(')'))
-        .toInt();
+    int count = 0;
+    for (const QString &table : tableNames())
+        for (const CatalogColumn &column : db.dialect().columns(db, table))
+            count += column.otherTextOrder ? 1 : 0;
+    return count;
 }
 
 QStringList collateTextColumns(Db &db)
 {
-    if (!db.isPostgreSQL())
-        return {};
-    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
     static const QRegularExpression text(QStringLiteral("^\\s+(\\w+)\\s+TEXT\\b"),
                                          QRegularExpression::MultilineOption);
-    QStringList changed;
-    Transaction tx(db);
-    for (const QString &statement : statements()) {
-        const auto t = table.match(statement);
-        if (!t.hasMatch())
-            continue;
-        for (auto it = text.globalMatch(statement); it.hasNext();) {
-            const QString column = it.next().captured(1);
-            const bool other = db.exists(
-                QStringLiteral("SELECT 1 FROM information_schema.columns WHERE "
-                               "table_schema = current_schema() AND table_name = lower(:t) AND "
-                               "column_name = lower(:c) AND data_type = 'text' AND "
-                               "COALESCE(collation_name, '') <> 'C'"),
-                {{QStringLiteral("t"), t.captured(1)}, {QStringLiteral("c"), column}});
-            if (!other)
-                continue;
-            // The indexes and keys over the column are rebuilt in the new order.
-            db.exec(QStringLiteral("ALTER TABLE ") + t.captured(1) +
-                    QStringLiteral(" ALTER COLUMN ") + column +
-                    QStringLiteral(" TYPE TEXT COLLATE \"C\""));
-            changed << t.captured(1) + QLatin1Char('.') + column;
-        }
-    }
-    tx.commit();
-    return changed;
+    // The indexes and keys over a column are rebuilt in the new order.
+    return retypeDeclaredColumns(
+        db, text, [](const CatalogColumn &c) { return c.otherTextOrder; },
+        QStringLiteral("TEXT") + db.dialect().textCollation());
 }
 
 QStringList widenColumns(Db &db)
 {
-    if (!db.isPostgreSQL())
-        return {};
-    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (\\w+)"));
     static const QRegularExpression wide(QStringLiteral("^\\s*(\\w+)\\s+BIGINT\\b"),
                                          QRegularExpression::MultilineOption);
-    QStringList widened;
-    Transaction tx(db);
-    for (const QString &statement : statements()) {
-        const auto t = table.match(statement);
-        if (!t.hasMatch())
-            continue;
-        for (auto it = wide.globalMatch(statement); it.hasNext();) {
-            const QString column = it.next().captured(1);
-            const bool narrow = db.exists(
-                QStringLiteral("SELECT 1 FROM information_schema.columns WHERE "
-                               "table_schema = current_schema() AND table_name = lower(:t) AND "
-                               "column_name = lower(:c) AND data_type = 'integer'"),
-                {{QStringLiteral("t"), t.captured(1)}, {QStringLiteral("c"), column}});
-            if (!narrow)
-                continue;
-            db.exec(QStringLiteral("ALTER TABLE ") + t.captured(1) +
-                    QStringLiteral(" ALTER COLUMN ") + column + QStringLiteral(" TYPE BIGINT"));
-            widened << t.captured(1) + QLatin1Char('.') + column;
-        }
-    }
-    tx.commit();
-    return widened;
+    return retypeDeclaredColumns(
+        db, wide, [](const CatalogColumn &c) { return c.narrowInteger; }, QStringLiteral("BIGINT"));
 }
 
 } // namespace Schema

@@ -165,7 +165,8 @@ QList<CatalogColumn> PostgresDialect::columns(Db &db, const QString &table) cons
         keys << r.value(0).toString().toUpper();
     QList<CatalogColumn> result;
     for (const QSqlRecord &r :
-         db.rows(QStringLiteral("SELECT column_name, data_type, numeric_precision, numeric_scale "
+         db.rows(QStringLiteral("SELECT column_name, data_type, numeric_precision, numeric_scale, "
+                                "COALESCE(collation_name, '') "
                                 "FROM information_schema.columns "
                                 "WHERE table_schema = current_schema() AND table_name = :t "
                                 "ORDER BY ordinal_position"),
@@ -174,6 +175,8 @@ QList<CatalogColumn> PostgresDialect::columns(Db &db, const QString &table) cons
         c.name = r.value(0).toString();
         c.type = r.value(1).toString();
         c.key = keys.contains(c.name.toUpper());
+        c.otherTextOrder = c.type == QLatin1String("text") && r.value(4).toString() != "C";
+        c.narrowInteger = c.type == QLatin1String("integer");
         if (!r.value(2).isNull()) {
             c.precision = r.value(2).toInt();
             c.scale = r.value(3).isNull() ? 0 : r.value(3).toInt();

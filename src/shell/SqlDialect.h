@@ -30,6 +30,12 @@ struct CatalogColumn {
     bool key = false;
     int precision = -1;
     int scale = -1;
+    // A text column an older installation made in the database's own order instead of the
+    // desk's code-point order.
+    bool otherTextOrder = false;
+    // An integer column of 32 bits (an older installation's INTEGER; the engine's integers of
+    // 64 bits are not narrow).
+    bool narrowInteger = false;
 };
 
 class SqlDialect {

@@ -137,6 +137,7 @@ TEST_P(InitDbOnServerTest, TextSortsByCodePointWhateverTheDatabaseCollation)
         fill(db());
         EXPECT_EQ(rowOrder(db()), codePointOrder);
         EXPECT_TRUE(Schema::collateTextColumns(db()).isEmpty());
+        EXPECT_TRUE(Schema::widenColumns(db()).isEmpty());
         return;
     }
     // A database whose own order puts 'a' before 'B' (ICU, as a ja_JP or en_US one would).
@@ -167,8 +168,15 @@ TEST_P(InitDbOnServerTest, TextSortsByCodePointWhateverTheDatabaseCollation)
         shop.exec(
             QStringLiteral("ALTER TABLE MST_ROW ALTER COLUMN ROW TYPE TEXT COLLATE \"default\""));
         ASSERT_NE(rowOrder(shop), codePointOrder);
+        EXPECT_EQ(Schema::textColumnsOutsideC(shop), 1);
         EXPECT_EQ(Schema::collateTextColumns(shop), QStringList{QStringLiteral("MST_ROW.ROW")});
         EXPECT_EQ(rowOrder(shop), codePointOrder);
+        EXPECT_EQ(Schema::textColumnsOutsideC(shop), 0);
+
+        // Lot totals of an older installation in 32 bits are widened, and only they.
+        shop.exec(QStringLiteral("ALTER TABLE TBL_ORDER ALTER COLUMN LOT_SU TYPE INTEGER"));
+        EXPECT_EQ(Schema::widenColumns(shop), QStringList{QStringLiteral("TBL_ORDER.LOT_SU")});
+        EXPECT_TRUE(Schema::widenColumns(shop).isEmpty());
     }
     server.exec(QStringLiteral("DROP DATABASE ") + name);
 }

@@ -220,8 +220,9 @@ TEST_P(ErrorListScreensTest, ListsCloseByKeyAndOpenTheEditGridOnTheLineOfAFindin
 
     // A double click on the second finding: the edit grid opens on line 12.
     const QModelIndex finding = list->model()->index(1, 3);
-    list->gridView->setCurrentIndex(finding);
-    emit list->gridView->doubleClicked(finding);
+    const QPoint cell = list->gridView->visualRect(finding).center();
+    QTest::mouseClick(list->gridView->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(list->gridView->viewport(), Qt::LeftButton, {}, cell);
     auto *edit = qobject_cast<GridScreen *>(registry.find<OrderEditScreen>());
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->columnText(QStringLiteral("IMP_LN")), QStringLiteral("12"));

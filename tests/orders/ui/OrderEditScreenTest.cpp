@@ -195,8 +195,16 @@ TEST_P(OrderEditScreenTest, HeadingsSortKeyColumnsStayAndTheErrorCellNamesTheFin
         return lines;
     };
     QHeaderView *headings = screen->gridView->horizontalHeader();
-    // A click on a heading is its header's sectionClicked.
-    const auto clickHeading = [headings](int column) { emit headings->sectionClicked(column); };
+    // A mouse click on the heading, brought into view first as the operator would.
+    const auto clickOn = [screen](QHeaderView *header, int column) {
+        screen->gridView->scrollTo(screen->model()->index(0, column));
+        QApplication::processEvents();
+        const QPoint middle(header->sectionViewportPosition(column) +
+                                header->sectionSize(column) / 2,
+                            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+    };
+    const auto clickHeading = [&](int column) { clickOn(headings, column); };
     clickHeading(14); // 工場略号
     EXPECT_EQ(linesInOrder(), QStringList({"1", "2", "5", "3", "4"}));
     clickHeading(14);
@@ -224,7 +232,7 @@ TEST_P(OrderEditScreenTest, HeadingsSortKeyColumnsStayAndTheErrorCellNamesTheFin
     EXPECT_EQ(frozen->width(),
               screen->gridView->columnWidth(2) + screen->gridView->columnWidth(10));
     // A click on a frozen heading sorts like the grid's own.
-    emit frozen->horizontalHeader()->sectionClicked(10);
+    clickOn(frozen->horizontalHeader(), 10);
     EXPECT_TRUE(screen->statement.contains(QStringLiteral("Order By rtrim(KNR_NO")));
 
     db().exec(QStringLiteral("INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3) "

@@ -3,6 +3,7 @@
 #include "AuditTrail.h"
 #include "Clock.h"
 #include "Db.h"
+#include "OrderState.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -88,17 +89,18 @@ void RunHistory::beforeStamp(const QString &impDate, const QString &stamp)
     // WRK_RPT took one row from each marked line; under the run's lock only a line deleted
     // since then makes the counts differ. The lines all go from FLG3 '0' and B1 '' (the
     // selection takes unconverted lines; a cancel gives B1 back as '').
-    const int lines = linesOfOneEntry(
-        QStringLiteral("SELECT (SELECT COUNT(*) FROM TBL_ORDER WHERE FLG2 = '1'), "
-                       "(SELECT COUNT(*) FROM WRK_RPT WHERE IMP_DATE = :d), "
-                       "(SELECT COUNT(*) FROM TBL_ORDER WHERE FLG2 = '1' AND IMP_DATE = :d2 "
-                       "AND B1 = '' AND FLG3 = '0')"),
-        {{QStringLiteral("d"), impDate}, {QStringLiteral("d2"), impDate}});
+    const QString marked = QStringLiteral("WHERE ") + OrderState::inRunningConversion();
+    const int lines =
+        linesOfOneEntry(QStringLiteral("SELECT (SELECT COUNT(*) FROM TBL_ORDER ") + marked +
+                            QStringLiteral("), (SELECT COUNT(*) FROM WRK_RPT WHERE IMP_DATE = :d), "
+                                           "(SELECT COUNT(*) FROM TBL_ORDER ") +
+                            marked + QStringLiteral(" AND IMP_DATE = :d2 AND B1 = '' AND ") +
+                            OrderState::unconverted() + QLatin1Char(')'),
+                        {{QStringLiteral("d"), impDate}, {QStringLiteral("d2"), impDate}});
     if (lines > 0) {
         audit.runChange(impDate, QStringLiteral("B1"), QString(), stamp, lines);
         return;
     }
-    const QString marked = QStringLiteral("WHERE FLG2 = '1'");
     audit.beforeChange(marked, {}, QStringLiteral("FLG3"), QStringLiteral("1"));
     audit.beforeChange(marked, {}, QStringLiteral("B1"), stamp);
 }
@@ -140,18 +142,21 @@ void RunHistory::recordRun(RunRecord run)
 void RunHistory::beforeCancel(const QString &impDate, const QString &stamp)
 {
     // The lines the cancel statement reverts.
-    const QString lines = QStringLiteral("WHERE IMP_DATE = :h_d AND B1 = :h_b AND FLG4 = '0'");
+    const QString lines =
+        QStringLiteral("WHERE IMP_DATE = :h_d AND B1 = :h_b AND ") + OrderState::unconfirmed();
     const QVariantMap params{{QStringLiteral("h_d"), impDate}, {QStringLiteral("h_b"), stamp}};
     AuditTrail audit(m_write, AuditTrail::kCancel);
     // One entry when the lines it reverts are exactly the lines the run kept, all converted.
     const int runLines = linesOfOneEntry(
         QStringLiteral("SELECT (SELECT COUNT(*) FROM TBL_ORDER ") + lines +
             QStringLiteral("), (SELECT COUNT(*) FROM TBL_ORDER ") + lines +
-            QStringLiteral(" AND FLG3 = '1'), (SELECT COUNT(*) FROM TBL_RUN_RPT "
+            QStringLiteral(" AND ") + OrderState::converted() +
+            QStringLiteral("), (SELECT COUNT(*) FROM TBL_RUN_RPT "
                            "WHERE IMP_DATE = :h_d AND B1 = :h_b), (SELECT COUNT(*) FROM "
                            "TBL_RUN_RPT R WHERE R.IMP_DATE = :h_d AND R.B1 = :h_b AND EXISTS "
                            "(SELECT 1 FROM TBL_ORDER O WHERE O.IMP_DATE = R.IMP_DATE AND "
-                           "O.IMP_LN = R.IMP_LN AND O.B1 = R.B1 AND O.FLG4 = '0'))"),
+                           "O.IMP_LN = R.IMP_LN AND O.B1 = R.B1 AND ") +
+            OrderState::unconfirmed(QStringLiteral("O")) + QStringLiteral("))"),
         params);
     if (runLines > 0) {
         audit.runChange(impDate, QStringLiteral("B1"), stamp, QString(), runLines);
@@ -173,9 +178,9 @@ void RunHistory::beforeConfirm(const QString &impDate, const OrderCondition &con
     params.insert(QStringLiteral("d"), impDate);
     params.insert(QStringLiteral("b"), stamp);
     const int lines = linesOfOneEntry(
-        QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN FLG4 = '0' AND B2 = '' THEN 1 ELSE 0 END) "
-                       "+ (SELECT COUNT(*) FROM TBL_ORDER WHERE IMP_DATE = :d AND B2 = :b) "
-                       "FROM TBL_ORDER ") +
+        QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN ") + OrderState::unconfirmed() +
+            QStringLiteral(" AND B2 = '' THEN 1 ELSE 0 END) + (SELECT COUNT(*) FROM TBL_ORDER "
+                           "WHERE IMP_DATE = :d AND B2 = :b) FROM TBL_ORDER ") +
             condition.text(),
         params);
     if (lines > 0) {

@@ -1,6 +1,7 @@
 #include "ConfirmedOrderQuery.h"
 
 #include "Db.h"
+#include "OrderState.h"
 #include "Utilities.h"
 
 namespace {
@@ -36,7 +37,7 @@ QString ConfirmedOrderQuery::selectList()
 
 QString ConfirmedOrderQuery::wherePart(const ConfirmedOrderFilters &f)
 {
-    QString w = QStringLiteral("Where ") + QStringLiteral("FLG4 = '1' ");
+    QString w = QStringLiteral("Where ") + OrderState::confirmed() + QLatin1Char(' ');
     if (!f.impDate.isEmpty())
         w += equal(QStringLiteral("IMP_DATE"), f.impDate);
     // A set date typed as 2026/12/9 means the stored 2026/12/09 (dates compare as text).

@@ -1,6 +1,7 @@
 #include "OrderColumnValues.h"
 
 #include "Db.h"
+#include "OrderState.h"
 #include "Utilities.h"
 
 #include <QRegularExpression>
@@ -60,7 +61,7 @@ QStringList OrderColumnValues::ofImportDate(Db &db, const QString &column, const
 
 QStringList OrderColumnValues::ofConfirmed(Db &db, const QString &column)
 {
-    return distinct(db, column, QStringLiteral("FLG4 = '1'"), {}, false);
+    return distinct(db, column, OrderState::confirmed(), {}, false);
 }
 
 QStringList OrderColumnValues::nameTypes(Db &db)

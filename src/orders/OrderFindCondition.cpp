@@ -1,5 +1,7 @@
 #include "OrderFindCondition.h"
 
+#include "ImportDates.h"
+#include "OrderState.h"
 #include "Utilities.h"
 
 #include <QRegularExpression>
@@ -143,9 +145,7 @@ std::optional<Refusal> numberRange(const QString &column, const QString &name, c
 
 OrderCondition OrderFindCondition::start(const QString &impDate)
 {
-    return OrderCondition::where(QStringLiteral("IMP_DATE = "), impDate)
-        .add(QStringLiteral("FLG3 = '0'"))
-        .add(QStringLiteral("FLG4 = '0'"));
+    return ImportDates::whereFor(impDate);
 }
 
 QString OrderFindCondition::unassignedPrinter()
@@ -199,9 +199,9 @@ OrderFindResult OrderFindCondition::build(const OrderFindCriteria &f)
         else if (given(f.printer))
             exactOrLike(c, QStringLiteral("PRINTER"), f.printer);
         if (f.findings == Findings::With)
-            c.add(QStringLiteral("FLG1 <> '0'"));
+            c.add(OrderState::withFindings());
         else if (f.findings == Findings::Without)
-            c.add(QStringLiteral("FLG1 = '0'"));
+            c.add(OrderState::withoutFindings());
     }
     if (refusal)
         return {OrderCondition(), refusal->text};

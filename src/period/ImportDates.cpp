@@ -1,6 +1,7 @@
 #include "ImportDates.h"
 
 #include "Db.h"
+#include "OrderState.h"
 
 namespace ImportDates {
 
@@ -17,8 +18,8 @@ QStringList unconfirmed(Db &db)
 OrderCondition whereFor(const QString &impDate)
 {
     return OrderCondition::where(QStringLiteral("IMP_DATE = "), impDate)
-        .add(QStringLiteral("FLG3 = '0'"))
-        .add(QStringLiteral("FLG4 = '0'"));
+        .add(OrderState::unconverted())
+        .add(OrderState::unconfirmed());
 }
 
 } // namespace ImportDates

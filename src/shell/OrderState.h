@@ -18,11 +18,36 @@ inline QString column(const QString &alias, const char *name)
     return alias.isEmpty() ? QLatin1String(name) : alias + QLatin1Char('.') + QLatin1String(name);
 }
 
+inline QString converted(const QString &alias = {})
+{
+    return column(alias, "FLG3") + QStringLiteral(" = '1'");
+}
+inline QString unconverted(const QString &alias = {})
+{
+    return column(alias, "FLG3") + QStringLiteral(" = '0'");
+}
+inline QString confirmed(const QString &alias = {})
+{
+    return column(alias, "FLG4") + QStringLiteral(" = '1'");
+}
+inline QString unconfirmed(const QString &alias = {})
+{
+    return column(alias, "FLG4") + QStringLiteral(" = '0'");
+}
+// The error check found nothing on the line, or something.
+inline QString withoutFindings(const QString &alias = {})
+{
+    return column(alias, "FLG1") + QStringLiteral(" = '0'");
+}
+inline QString withFindings(const QString &alias = {})
+{
+    return column(alias, "FLG1") + QStringLiteral(" <> '0'");
+}
+
 // Neither converted nor confirmed: the lines completion, checks and edits may still change.
 inline QString openLines(const QString &alias = {})
 {
-    return column(alias, "FLG3") + QStringLiteral(" = '0' AND ") + column(alias, "FLG4") +
-           QStringLiteral(" = '0'");
+    return unconverted(alias) + QStringLiteral(" AND ") + unconfirmed(alias);
 }
 
 // The lines of the conversion running now.

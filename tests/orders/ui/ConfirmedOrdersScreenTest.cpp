@@ -144,10 +144,10 @@ TEST_P(ConfirmedOrdersScreenTest, F12ExportsTheGridsLinesUnderTheJapaneseHeading
     // Texts are in the shared strings or inline in the sheet, as the writer chooses.
     const QString sheet = unzipMember(opened[0], QStringLiteral("xl/worksheets/sheet1.xml"));
     const QString strings = unzipMember(opened[0], QStringLiteral("xl/sharedStrings.xml")) + sheet;
-    for (const QString &heading :
-         {"処理日", "管理No", "ロットNO", "略号", "COL", "S_END", "確定日"})
-        EXPECT_TRUE(strings.contains(QStringLiteral("<t>") + heading + QStringLiteral("</t>")))
-            << heading.toStdString();
+    for (const char *heading : {"処理日", "管理No", "ロットNO", "略号", "COL", "S_END", "確定日"})
+        EXPECT_TRUE(strings.contains(QStringLiteral("<t>") + QString::fromUtf8(heading) +
+                                     QStringLiteral("</t>")))
+            << heading;
     EXPECT_TRUE(strings.contains(QStringLiteral("AB-002")));
     EXPECT_FALSE(strings.contains(QStringLiteral("CD-001")));
     EXPECT_EQ(sheet.count(QRegularExpression(QStringLiteral("<row "))), 3); // headings + 2 lines

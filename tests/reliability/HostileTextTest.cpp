@@ -334,7 +334,7 @@ TEST_P(HostileTextTest, BatchArgumentsAreRefusedOrTakenAsTyped)
             {"masters", "load", text},
             {text}};
         for (const QStringList &command : commands) {
-            const Outcome o = ostera(command);
+            const ProgramRun o = ostera(command);
             ++runs;
             const std::string what = shown(command.join(QLatin1Char(' '))).toStdString();
             EXPECT_FALSE(o.killed) << what;

@@ -35,7 +35,7 @@ protected:
     {
         dialogs.clear();
         return ImportRun(db(), dialogs, progress)
-            .run({file, day, m_nen, m_tuki, QDate(2026, 12, 8)});
+                   .run({file, day, m_nen, m_tuki, QDate(2026, 12, 8)}) == Outcome::Done;
     }
 
     Counts counts()

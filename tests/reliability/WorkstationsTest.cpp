@@ -492,7 +492,7 @@ struct ThreadWorkstation {
             ++tally.operations[QStringLiteral("import")];
             const ImportRequest request{fileOf(*day), *day, shared.nen, shared.tuki,
                                         Clock::today()};
-            if (ImportRun(db, dialogs, progress).run(request))
+            if (ImportRun(db, dialogs, progress).run(request) == Outcome::Done)
                 ++tally.imported[*day];
             else
                 judge(QStringLiteral("import"), dialogs, {kAlreadyImported});
@@ -511,7 +511,7 @@ struct ThreadWorkstation {
             break;
         case Op::Cancel:
             ++tally.operations[QStringLiteral("cancel")];
-            if (ConversionCancel(db, dialogs, progress).run(*day))
+            if (ConversionCancel(db, dialogs, progress).run(*day) == Outcome::Done)
                 ++tally.cancels[*day];
             else
                 judge(QStringLiteral("cancel"), dialogs, {kNoRecords});
@@ -524,7 +524,7 @@ struct ThreadWorkstation {
             break;
         default:
             ++tally.operations[QStringLiteral("check")];
-            if (checkDay(db, dialogs, progress, *day))
+            if (checkDay(db, dialogs, progress, *day) != Outcome::Done)
                 judge(QStringLiteral("check"), dialogs, {});
             break;
         }
@@ -539,7 +539,7 @@ struct ThreadWorkstation {
         values.dataFlg = letterpress ? QStringLiteral("0") : QStringLiteral("1");
         NullProgress progress;
         OrderBulkUpdate bulk(db, dialogs, progress);
-        if (!bulk.apply(values, ImportDates::whereFor(day)))
+        if (bulk.apply(values, ImportDates::whereFor(day)) != Outcome::Done)
             judge(QStringLiteral("update"), dialogs, {});
     }
 
@@ -595,7 +595,7 @@ struct ThreadWorkstation {
         NullProgress progress;
         try {
             const ConfirmationCounts counts = Confirmation::counts(db, day);
-            if (Confirmation(db, dialogs, progress).run(day, counts))
+            if (Confirmation(db, dialogs, progress).run(day, counts) == Outcome::Done)
                 ++tally.confirmations[day];
             else
                 judge(QStringLiteral("confirm"), dialogs, {kNoRecords});

@@ -3,10 +3,13 @@
 // kin) and are turned into an outcome, after their message, where an action ends.
 #pragma once
 
-enum class [[nodiscard]] Outcome{
+// The formatter takes the attribute for a braced initialiser and glues the brace on.
+// clang-format off
+enum class [[nodiscard]] Outcome {
     Done,      // did what was asked
     Unchanged, // nothing needed doing; nothing was said
     Declined,  // the operator answered No
     Refused,   // bad input, a rule, or nothing to do (after its message)
     Failed,    // a step failed (after its message); nothing half-done is kept
 };
+// clang-format on

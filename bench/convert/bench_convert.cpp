@@ -207,7 +207,7 @@ void benchEngine(const QString &program, BenchEngine e, int lineCount, QTemporar
     Db db(e.settings);
     db.open(/*createIfMissing*/ true);
     QString message;
-    if (Schema::create(db, &message) != Schema::Outcome::Created)
+    if (Schema::create(db, &message) != Outcome::Done)
         die(message);
     DemoData::loadMasters(db);
     loadBenchDay(db, lineCount);

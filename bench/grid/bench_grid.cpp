@@ -166,7 +166,7 @@ void benchEngine(const QString &program, const ConnectionSettings &settings, int
         Db db(settings);
         db.open(true);
         QString message;
-        if (Schema::create(db, &message) != Schema::Outcome::Created)
+        if (Schema::create(db, &message) != Outcome::Done)
             die(QStringLiteral("cannot create the tables: ") + message);
         QElapsedTimer load;
         load.start();
@@ -199,7 +199,7 @@ int gridChild(int argc, char **argv)
     gInstallDir = a[8];
     gTimeout = 20;
     Session session;
-    if (session.open() != 0)
+    if (session.open() != Outcome::Done)
         die(QStringLiteral("cannot connect"));
     say(QStringLiteral("memory before the screen:           %1").arg(mb(procStatusKb("VmRSS:"))));
 

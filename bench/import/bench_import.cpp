@@ -271,7 +271,7 @@ int childMain(const QStringList &a)
     ConsoleDialogs dialogs(/*answerYes*/ true);
     TimedProgress progress;
     const ImportRequest request{a[9], a[10], QStringLiteral("2026"), QStringLiteral("12"), kToday};
-    if (!ImportRun(db, dialogs, progress).run(request) || dialogs.errorCount() > 0)
+    if (ImportRun(db, dialogs, progress).run(request) != Outcome::Done || dialogs.errorCount() > 0)
         return 1;
     say(QStringLiteral("  seconds per phase: ") + progress.breakdown());
     say(QStringLiteral("  seconds per enrichment statement: ") + progress.enrichment());
@@ -306,7 +306,7 @@ void benchEngine(const QString &program, BenchEngine e, int lines, int earlier)
     Db db(e.settings);
     db.open(/*createIfMissing*/ true);
     QString message;
-    if (Schema::create(db, &message) != Schema::Outcome::Created)
+    if (Schema::create(db, &message) != Outcome::Done)
         die(message);
     DemoData::loadMasters(db);
     db.exec(QStringLiteral("INSERT INTO SYS_TUKI(NEN, TUKI, KAKUTEI_FLG) VALUES('2026','12','0')"));

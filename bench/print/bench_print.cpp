@@ -52,13 +52,12 @@ int childMain(const QStringList &a)
     NullProgress progress;
     ReportEngine engine;
     const PrintRequest request{db, dialogs, progress, PrintJobs::pdfPrinterName()};
-    int status = 1;
-    if (kind == kQulMst)
-        status = QualityCardReport::print(
-            engine, request, QualityCardSelection::selectByDate(db, dialogs, QString()));
-    else
-        status = ReportLists::print(kind, engine, request);
-    if (status != 0)
+    const Outcome outcome =
+        kind == kQulMst
+            ? QualityCardReport::print(engine, request,
+                                       QualityCardSelection::selectByDate(db, dialogs, QString()))
+            : ReportLists::print(kind, engine, request);
+    if (outcome != Outcome::Done)
         return 1;
     say(QStringLiteral("    %1 pages, %2 kB of PDF")
             .arg(engine.pageCount())
@@ -74,7 +73,7 @@ void benchEngine(const QString &program, BenchEngine e, int lineCount, QTemporar
     Db db(e.settings);
     db.open(/*createIfMissing*/ true);
     QString message;
-    if (Schema::create(db, &message) != Schema::Outcome::Created)
+    if (Schema::create(db, &message) != Outcome::Done)
         die(message);
     DemoData::loadMasters(db);
     loadBenchDay(db, lineCount);

@@ -123,14 +123,15 @@ void loadBenchDay(Db &db, int count)
     const OrderCondition day = OrderCondition::where(QStringLiteral("IMP_DATE = "), kBenchDay);
     const OrderCondition letterpress =
         OrderCondition(day).add(QStringLiteral("CAR_CD IN ('B', 'G', 'H')"));
-    if (!update.apply({QString(), QStringLiteral("TT-200"), QStringLiteral("1"), QString()}, day) ||
-        !update.apply({QString(), QStringLiteral("ロータリー凸版"), QStringLiteral("0"), QString()},
-                      letterpress))
+    if (update.apply({QString(), QStringLiteral("TT-200"), QStringLiteral("1"), QString()}, day) !=
+            Outcome::Done ||
+        update.apply({QString(), QStringLiteral("ロータリー凸版"), QStringLiteral("0"), QString()},
+                     letterpress) != Outcome::Done)
         die(QStringLiteral("printer assignment failed"));
 
     // Completed from the masters and checked, as the import leaves a day.
     refreshDayStatistics(db);
     NullProgress progress;
-    if (checkDay(db, quiet, progress, kBenchDay, CheckCaller::Import))
+    if (checkDay(db, quiet, progress, kBenchDay, CheckCaller::Import) != Outcome::Done)
         die(QStringLiteral("the check of the day failed"));
 }

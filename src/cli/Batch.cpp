@@ -104,7 +104,7 @@ int runBatch(const QStringList &arguments, const QString &programPath)
         return ExitFailed;
     }
     if (command->needsDatabase) {
-        if (readSettings(session, dialogs)) {
+        if (readSettings(session, dialogs) != Outcome::Done) {
             dialogs.message(QStringLiteral("初期化失敗\n強制終了します。"), Icon::Error,
                             QStringLiteral("強制終了"));
             return ExitFailed;
@@ -121,7 +121,7 @@ int runBatch(const QStringList &arguments, const QString &programPath)
         session.setUserName(*user);
 
     int status = ExitFailed;
-    if (!command->needsDatabase || session.open(dialogs) == 0) {
+    if (!command->needsDatabase || session.open(dialogs) == Outcome::Done) {
         BatchContext context{dialogs, progress, args, yes, session};
         status = command->run(context);
     }

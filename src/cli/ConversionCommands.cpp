@@ -89,7 +89,7 @@ int cancelCommand(BatchContext &ctx, const Command &self)
     if (ctx.args.size() != 1)
         return usageError(self, QStringLiteral("cancel: one import date is needed"));
     ConversionCancel cancel(ctx.db(), ctx.dialogs, ctx.progress);
-    return cancel.run(ctx.args.at(0)) ? ExitOk : ExitFailed;
+    return cancel.run(ctx.args.at(0)) == Outcome::Done ? ExitOk : ExitFailed;
 }
 
 int confirmCommand(BatchContext &ctx, const Command &self)
@@ -109,7 +109,7 @@ int confirmCommand(BatchContext &ctx, const Command &self)
                  .arg(counts.converted)
                  .arg(counts.unconverted));
     Confirmation confirmation(ctx.db(), ctx.dialogs, ctx.progress);
-    return confirmation.run(impDate, counts) ? ExitOk : ExitFailed;
+    return confirmation.run(impDate, counts) == Outcome::Done ? ExitOk : ExitFailed;
 }
 
 int updateCommand(BatchContext &ctx, const Command &self)
@@ -136,7 +136,7 @@ int updateCommand(BatchContext &ctx, const Command &self)
         return ExitFailed;
     }
     OrderBulkUpdate update(ctx.db(), ctx.dialogs);
-    if (!update.apply(values, ImportDates::whereFor(ctx.args.at(0))))
+    if (update.apply(values, ImportDates::whereFor(ctx.args.at(0))) != Outcome::Done)
         return ExitFailed;
     printOut(QString::number(update.changedLines()) + QStringLiteral("件更新しました。"));
     return ExitOk;

@@ -39,7 +39,7 @@ QString createTables(Db &db, bool demo)
     try {
         Transaction tx(db);
         QString message;
-        if (Schema::create(db, &message) != Schema::Outcome::Created)
+        if (Schema::create(db, &message) != Outcome::Done)
             return message;
         if (demo) {
             DemoData::loadMasters(db);
@@ -276,7 +276,7 @@ int status(BatchContext &ctx)
     if (!ctx.args.isEmpty())
         return usageError(QStringLiteral("status"), QStringLiteral("余分な引数があります。"));
     const bool iniFound = QFileInfo::exists(ctx.session.iniPath());
-    if (iniFound && readSettings(ctx.session, ctx.dialogs))
+    if (iniFound && readSettings(ctx.session, ctx.dialogs) != Outcome::Done)
         return ExitFailed;
     const auto line = [](const QString &label, const QString &value) {
         writeOut(label.leftJustified(7, QChar(0x3000)) + QLatin1Char(' ') + value +
@@ -367,7 +367,7 @@ void registerFoundationCommands(CommandRegistry &registry)
                                  "demo masters and the current business month)"),
                   /*needsDatabase*/ false, [](BatchContext &ctx) {
                       // Settings are read here because the command opens its own connection.
-                      if (readSettings(ctx.session, ctx.dialogs))
+                      if (readSettings(ctx.session, ctx.dialogs) != Outcome::Done)
                           return int(ExitFailed);
                       return initDb(ctx);
                   }});

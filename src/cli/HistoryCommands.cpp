@@ -116,7 +116,8 @@ int reprintCommand(BatchContext &ctx, const Command &self)
     ReportEngine engine;
     const PrintRequest request{ctx.db(), ctx.dialogs, ctx.progress,
                                to.value_or(ctx.session.listPrinter())};
-    return RunReprint::print(kind, engine, request, *impDate, stamp) == 0 ? ExitOk : ExitFailed;
+    return RunReprint::print(kind, engine, request, *impDate, stamp) == Outcome::Done ? ExitOk
+                                                                                      : ExitFailed;
 }
 
 int upgradeDbCommand(BatchContext &ctx, const Command &self)

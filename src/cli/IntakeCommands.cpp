@@ -33,9 +33,9 @@ bool dayHasLines(Db &db, const QString &impDate)
 
 // Failures the run reported along the way (a check that failed, for instance) make the exit
 // status 1, so that a script knows to look.
-int statusAfter(BatchContext &ctx, bool done)
+int statusAfter(BatchContext &ctx, Outcome outcome)
 {
-    return done && ctx.dialogs.errorCount() == 0 ? ExitOk : ExitFailed;
+    return outcome == Outcome::Done && ctx.dialogs.errorCount() == 0 ? ExitOk : ExitFailed;
 }
 
 int importCommand(BatchContext &ctx, const Command &self)
@@ -75,11 +75,12 @@ int checkCommand(BatchContext &ctx, const Command &self)
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
     }
-    if (checkDay(ctx.db(), ctx.dialogs, ctx.progress, impDate))
+    if (checkDay(ctx.db(), ctx.dialogs, ctx.progress, impDate) != Outcome::Done)
         ctx.dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
                             Icon::Error);
     ctx.dialogs.message(recheckDoneMessage(ctx.db(), impDate));
-    return statusAfter(ctx, true);
+    // A check that failed has said so: the status follows the messages, as for the import.
+    return statusAfter(ctx, Outcome::Done);
 }
 
 // Tabs and line ends inside a value would break the line: written as \t, \n, \r (and \ as \\).

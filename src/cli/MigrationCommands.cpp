@@ -53,7 +53,7 @@ int restoreCommand(BatchContext &ctx)
     const QString usage = QStringLiteral("restore FILE");
     if (ctx.args.size() != 1)
         return usageError(usage, QStringLiteral("バックアップのファイルを一つ指定してください。"));
-    if (readSettings(ctx.session, ctx.dialogs))
+    if (readSettings(ctx.session, ctx.dialogs) != Outcome::Done)
         return ExitFailed;
     Db db(ConnectionSettings::fromGlobals());
     try {

@@ -20,7 +20,7 @@ int monthCommand(BatchContext &ctx, const Command &self)
     QString tuki = ctx.args.at(2);
 
     MonthlyRegister reg(ctx.db(), ctx.dialogs, Clock::today());
-    MonthlyRegister::Outcome outcome;
+    Outcome outcome;
     try {
         if (action == QLatin1String("new"))
             outcome = reg.createMonth(nen, tuki);
@@ -34,12 +34,12 @@ int monthCommand(BatchContext &ctx, const Command &self)
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;
     }
-    if (outcome == MonthlyRegister::Outcome::Unchanged) {
+    if (outcome == Outcome::Unchanged) {
         // The screen stays silent here; in batch the caller must learn that nothing happened.
         ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
         return ExitFailed;
     }
-    return outcome == MonthlyRegister::Outcome::Done ? ExitOk : ExitFailed;
+    return outcome == Outcome::Done ? ExitOk : ExitFailed;
 }
 
 } // namespace

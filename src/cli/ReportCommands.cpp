@@ -14,27 +14,27 @@ namespace {
 
 const QString kQulMst = QStringLiteral("QulMst");
 
-int printQualityCards(BatchContext &ctx, ReportEngine &engine, const PrintRequest &request,
-                      const QString &date)
+Outcome printQualityCards(BatchContext &ctx, ReportEngine &engine, const PrintRequest &request,
+                          const QString &date)
 {
     const QList<QSqlRecord> rows = QualityCardSelection::selectByDate(ctx.db(), ctx.dialogs, date);
     if (rows.isEmpty())
-        return 1;
+        return Outcome::Refused; // "レコードがありません。" has been said
     return QualityCardReport::print(engine, request, rows);
 }
 
 // The print screen refuses an empty WRK_RPT before printing; so does the command.
-int printRunList(BatchContext &ctx, ReportEngine &engine, const PrintRequest &request,
-                 const QString &kind)
+Outcome printRunList(BatchContext &ctx, ReportEngine &engine, const PrintRequest &request,
+                     const QString &kind)
 {
     if (ReportLists::reportImpDate(ctx.db()).isEmpty()) {
         ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
-        return 1;
+        return Outcome::Refused;
     }
-    if (ReportLists::print(kind, engine, request) == 0)
-        return 0;
+    if (ReportLists::print(kind, engine, request) == Outcome::Done)
+        return Outcome::Done;
     ctx.dialogs.message(QStringLiteral("失敗しました。"), Icon::Error);
-    return 1;
+    return Outcome::Failed;
 }
 
 Command printCommand()
@@ -69,10 +69,10 @@ int print(BatchContext &ctx)
     const PrintRequest request{ctx.db(), ctx.dialogs, ctx.progress,
                                to.value_or(ctx.session.listPrinter())};
     try {
-        const int status = kind == kQulMst
-                               ? printQualityCards(ctx, engine, request, date.value_or(QString()))
-                               : printRunList(ctx, engine, request, kind);
-        return status == 0 ? ExitOk : ExitFailed;
+        const Outcome outcome =
+            kind == kQulMst ? printQualityCards(ctx, engine, request, date.value_or(QString()))
+                            : printRunList(ctx, engine, request, kind);
+        return outcome == Outcome::Done ? ExitOk : ExitFailed;
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;

@@ -23,20 +23,20 @@ OrderCondition Confirmation::condition(const QString &impDate)
         .add(QStringLiteral("FLG4 = '0'"));
 }
 
-bool Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
+Outcome Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
 {
     // A confirmation cannot be undone: Enter alone never confirms.
     if (!m_dialogs.ask(QStringLiteral("確定しますか？"), Icon::Question, QString(), true))
-        return false;
+        return Outcome::Declined;
     if (shown.total == 0) {
         m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
-        return false;
+        return Outcome::Refused;
     }
     if (shown.unconverted > 0 &&
         !m_dialogs.ask(QStringLiteral("変換処理されていないレコードが含まれています。\r\n"
                                       "それでも確定しますか？"),
                        Icon::Question, QString(), true))
-        return false;
+        return Outcome::Declined;
     try {
         // A conversion in progress on another workstation finishes first, so no line is
         // confirmed while it is being converted.
@@ -56,8 +56,8 @@ bool Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)
         tx.commit();
     } catch (const DbError &e) {
         m_dialogs.message(e.describe(), Icon::Error);
-        return false;
+        return Outcome::Failed;
     }
     m_dialogs.message(QStringLiteral("完了です。"));
-    return true;
+    return Outcome::Done;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "OrderCondition.h"
+#include "Outcome.h"
 
 #include <QString>
 
@@ -28,10 +29,10 @@ public:
     // The order condition of the confirmation: the day's lines not yet confirmed.
     static OrderCondition condition(const QString &impDate);
 
-    // Asks (and asks again when unconverted lines are shown), confirms and says "完了です。".
-    // `shown` are the counts the operator saw. false after a No, a refusal or a database
-    // error (after its message; nothing is then written).
-    bool run(const QString &impDate, const ConfirmationCounts &shown);
+    // Asks (and asks again when unconverted lines are shown), confirms and says "完了です。":
+    // Done. `shown` are the counts the operator saw. Otherwise nothing is written: Declined
+    // after a No, Refused when the day showed no line, Failed after a database error's message.
+    Outcome run(const QString &impDate, const ConfirmationCounts &shown);
 
 private:
     Db &m_db;

@@ -14,11 +14,11 @@ QString ConversionCancel::latestStamp(Db &db, const QString &impDate)
         .toString();
 }
 
-bool ConversionCancel::run(const QString &impDate)
+Outcome ConversionCancel::run(const QString &impDate)
 {
     if (!m_dialogs.ask(QStringLiteral("前回変換をキャンセルしますか？"), Icon::Question, QString(),
                        true))
-        return false;
+        return Outcome::Declined;
     try {
         // A run in progress stamps its lines at its very end: waiting for it keeps "the
         // latest run" what the operator sees once it has finished.
@@ -27,7 +27,7 @@ bool ConversionCancel::run(const QString &impDate)
         const QString latest = latestStamp(m_db, impDate);
         if (latest.isEmpty()) {
             m_dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
-            return false;
+            return Outcome::Refused;
         }
         Transaction tx(m_db);
         RunHistory history(m_db, &m_dialogs);
@@ -38,8 +38,8 @@ bool ConversionCancel::run(const QString &impDate)
         tx.commit();
     } catch (const DbError &e) {
         m_dialogs.message(e.describe(), Icon::Error);
-        return false;
+        return Outcome::Failed;
     }
     m_dialogs.message(QStringLiteral("完了しました。"));
-    return true;
+    return Outcome::Done;
 }

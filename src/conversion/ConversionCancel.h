@@ -3,6 +3,8 @@
 // Work tables and files of the cancelled run stay as they are.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QString>
 
 class Db;
@@ -16,10 +18,10 @@ public:
     {
     }
 
-    // Asks, cancels and says "完了しました。"; true when a run was cancelled. A question
-    // answered No, a day without a converted line and a database error (after its message)
-    // give false.
-    bool run(const QString &impDate);
+    // Asks, cancels and says "完了しました。": Done when a run was cancelled. Declined when the
+    // question was answered No; Refused for a day without a converted line and Failed for a
+    // database error (after its message).
+    Outcome run(const QString &impDate);
 
     // The batch stamp of the day's latest run that can still be cancelled; empty when none.
     static QString latestStamp(Db &db, const QString &impDate);

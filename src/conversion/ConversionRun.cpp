@@ -159,7 +159,7 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
         m_dialogs.message(unset, Icon::Error);
         return result;
     }
-    result.outcome = ConversionResult::Outcome::Declined;
+    result.outcome = Outcome::Declined;
     if (!m_dialogs.ask(QStringLiteral("変換しますか？")))
         return result;
 
@@ -171,7 +171,7 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
     RunLock lock(m_db, RunLock::Kind::Conversion);
     ProgressScope progressShown(m_progress);
     JitOffScope noJit(m_db);
-    result.outcome = ConversionResult::Outcome::Failed;
+    result.outcome = Outcome::Failed;
     try {
         lock.acquire(m_progress);
         // Marks of a run that died (its workstation or connection lost) would otherwise be
@@ -183,12 +183,13 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
     }
     // A check that did not complete leaves FLG1 saying nothing about the masters as they
     // are: the run ends before anything is marked.
-    if (m_checks.orderCheck && m_checks.orderCheck(m_db, m_dialogs, m_progress, input.impDate)) {
+    if (m_checks.orderCheck &&
+        m_checks.orderCheck(m_db, m_dialogs, m_progress, input.impDate) != Outcome::Done) {
         m_dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"), Icon::Error);
         return result;
     }
 
-    result.outcome = ConversionResult::Outcome::Refused;
+    result.outcome = Outcome::Refused;
     const std::optional<OrderCondition> condition = buildCondition(input, m_dialogs);
     if (!condition)
         return result;
@@ -211,7 +212,7 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
                         left.params())
                 .toInt();
         if (!m_dialogs.ask(countQuestion(selected, withFindings))) {
-            result.outcome = ConversionResult::Outcome::Declined;
+            result.outcome = Outcome::Declined;
             return result;
         }
         if (const QString refusal = selectionRefusal(*condition); !refusal.isEmpty()) {
@@ -220,12 +221,11 @@ ConversionResult ConversionRun::run(const ConversionInput &input)
         }
     } catch (const DbError &e) {
         m_dialogs.message(e.describe(), Icon::Error);
-        result.outcome = ConversionResult::Outcome::Failed;
+        result.outcome = Outcome::Failed;
         return result;
     }
 
-    result.outcome = convertMarked(input, result) ? ConversionResult::Outcome::Converted
-                                                  : ConversionResult::Outcome::Failed;
+    result.outcome = convertMarked(input, result) ? Outcome::Done : Outcome::Failed;
     return result;
 }
 
@@ -280,7 +280,8 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
             return false;
         }
         refreshRunStatistics(m_db, result.orderCount);
-        if (thermal && m_checks.qualityCheck && m_checks.qualityCheck(m_db, m_dialogs))
+        if (thermal && m_checks.qualityCheck &&
+            m_checks.qualityCheck(m_db, m_dialogs) != Outcome::Done)
             return failStep(QStringLiteral("マスタに登録してから再度実行してください。"));
         if (!runSteps(thermal))
             return false;
@@ -314,7 +315,7 @@ bool ConversionRun::convertMarked(const ConversionInput &input, ConversionResult
 bool ConversionRun::runSteps(bool thermal)
 {
     struct Step {
-        std::function<int()> routine;
+        std::function<Outcome()> routine;
         const char *failure;
         QList<int> progressAfter;
         bool thermalOnly = false;
@@ -356,7 +357,7 @@ bool ConversionRun::runSteps(bool thermal)
     for (const Step &step : steps) {
         if (step.thermalOnly && !thermal)
             continue;
-        if (step.routine()) {
+        if (step.routine() != Outcome::Done) {
             if (!step.failure) {
                 rollbackRun();
                 return false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "OrderCondition.h"
+#include "Outcome.h"
 #include "OutputFolders.h"
 
 #include <QString>
@@ -29,12 +30,9 @@ struct ConversionInput {
 };
 
 struct ConversionResult {
-    enum class Outcome {
-        Declined,  // a question answered No
-        Refused,   // a condition refused or nothing to convert (after its message)
-        Failed,    // a step or statement failed (after its message); the lines are unconverted
-        Converted, // lines stamped
-    };
+    // Done: lines stamped. Declined: a question answered No. Refused: a condition refused or
+    // nothing to convert (after its message). Failed: a step or statement failed (after its
+    // message); the lines are unconverted.
     Outcome outcome = Outcome::Refused;
     // The selection condition once it was built; the screen keeps it as the current order
     // condition.
@@ -45,7 +43,7 @@ struct ConversionResult {
     int reportRows = 0;  // WRK_RPT
     QString stamp;       // B1 of the converted lines
 
-    bool converted() const { return outcome == Outcome::Converted; }
+    bool converted() const { return outcome == Outcome::Done; }
     // The result report "※※※変換結果報告※※※" with its four counts, lines ended by CR LF.
     QString report() const;
 };
@@ -53,11 +51,12 @@ struct ConversionResult {
 // The two checks a run calls on the order lines. The desk uses the error check of the intake;
 // a test may put its own in their place.
 struct ConversionChecks {
-    // Enrichment and master checks of one import date, run under the run's lock; true on
-    // failure, which ends the run before anything is marked.
-    std::function<bool(Db &, Dialogs &, Progress &, const QString &)> orderCheck;
-    // Quality keys of the marked lines missing from MST_QUL; true when found (or on failure).
-    std::function<bool(Db &, Dialogs &)> qualityCheck;
+    // Enrichment and master checks of one import date, run under the run's lock: Done when
+    // they ran, whatever they found; Failed ends the run before anything is marked.
+    std::function<Outcome(Db &, Dialogs &, Progress &, const QString &)> orderCheck;
+    // Quality keys of the marked lines missing from MST_QUL: Done when none is; Refused when
+    // some are, Failed when the check failed (after their messages).
+    std::function<Outcome(Db &, Dialogs &)> qualityCheck;
 
     static ConversionChecks standard();
 };

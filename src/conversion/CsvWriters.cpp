@@ -121,17 +121,25 @@ private:
     qint64 m_rows = 0;
 };
 
-int guarded(Dialogs &dialogs, const std::function<void()> &work)
+// A WriteFailure ends the work with `onWriteFailure`: the check of the names refuses what the
+// lines hold, a writer fails. A database error always fails.
+Outcome guarded(Dialogs &dialogs, Outcome onWriteFailure, const std::function<void()> &work)
 {
     try {
         work();
-        return 0;
+        return Outcome::Done;
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
     } catch (const WriteFailure &f) {
         dialogs.message(f.text, Icon::Error);
+        return onWriteFailure;
     }
-    return 1;
+    return Outcome::Failed;
+}
+
+Outcome guarded(Dialogs &dialogs, const std::function<void()> &work)
+{
+    return guarded(dialogs, Outcome::Failed, work);
 }
 
 // A file a run is about to write: the base of its name and the control number of its (first)
@@ -190,10 +198,10 @@ QString refusalAmong(const QList<PlannedName> &names)
 
 } // namespace
 
-int checkFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFolder,
-                   const QString &hanFolder, const QString &stkFolder, const QString &shtFolder)
+Outcome checkFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFolder,
+                       const QString &hanFolder, const QString &stkFolder, const QString &shtFolder)
 {
-    return guarded(dialogs, [&] {
+    return guarded(dialogs, Outcome::Refused, [&] {
         QHash<QString, QList<PlannedName>> byFolder;
         QStringList folders; // in the order first met, so that the first fault is reported
         auto plan = [&](const QString &folder, const PlannedName &name) {
@@ -227,7 +235,7 @@ int checkFileNames(Db &db, Dialogs &dialogs, bool thermal, const QString &carFol
     });
 }
 
-int writeThermalFiles(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
+Outcome writeThermalFiles(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     const int keyColumn = int(printDataColumns().size()); // KNR_NO once more
     return guarded(dialogs, [&] {
@@ -238,7 +246,7 @@ int writeThermalFiles(Db &db, Dialogs &dialogs, Progress &progress, const QStrin
     });
 }
 
-int writeArtworkFiles(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
+Outcome writeArtworkFiles(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     const int keyColumn = int(printDataColumns().size()); // FILE_NM after the 79 columns
     return guarded(dialogs, [&] {
@@ -249,7 +257,7 @@ int writeArtworkFiles(Db &db, Dialogs &dialogs, Progress &progress, const QStrin
     });
 }
 
-int writeLotSealFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
+Outcome writeLotSealFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     // The size is not part of the key: every size of a lot, product and colour adds up on
     // one seal. Ties are ordered by the first line of each group.
@@ -267,7 +275,7 @@ int writeLotSealFile(Db &db, Dialogs &dialogs, Progress &progress, const QString
     });
 }
 
-int writeLotSheetFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
+Outcome writeLotSheetFile(Db &db, Dialogs &dialogs, Progress &progress, const QString &folder)
 {
     // KNR_NO is read once more after the 15 output columns to name a line in a message.
     static const QString sql =

@@ -124,15 +124,15 @@ void replaceTable(Db &db, const QString &table)
 }
 
 // Runs one procedure under the step's time limit; the limit is lifted on every path.
-int runStep(Db &db, Dialogs &dialogs, int timeoutMs, const std::function<void(Db &)> &procedure)
+Outcome runStep(Db &db, Dialogs &dialogs, int timeoutMs, const std::function<void(Db &)> &procedure)
 {
-    int result = 0;
+    Outcome result = Outcome::Done;
     try {
         db.setStatementTimeout(timeoutMs);
         procedure(db);
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
-        result = 1;
+        result = Outcome::Failed;
     }
     try {
         db.setStatementTimeout(0);
@@ -188,17 +188,17 @@ void wc_rpt(Db &db)
     replaceTable(db, QStringLiteral("WRK_RPT"));
 }
 
-int buildArtworkTable(Db &db, Dialogs &dialogs, int timeoutMs)
+Outcome buildArtworkTable(Db &db, Dialogs &dialogs, int timeoutMs)
 {
     return runStep(db, dialogs, timeoutMs, wc_csvh);
 }
 
-int buildReportTable(Db &db, Dialogs &dialogs, int timeoutMs)
+Outcome buildReportTable(Db &db, Dialogs &dialogs, int timeoutMs)
 {
     return runStep(db, dialogs, timeoutMs, wc_rpt);
 }
 
-int buildThermalTable(Db &db, Dialogs &dialogs, int timeoutMs)
+Outcome buildThermalTable(Db &db, Dialogs &dialogs, int timeoutMs)
 {
     return runStep(db, dialogs, timeoutMs, wc_csvc);
 }

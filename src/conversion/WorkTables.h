@@ -3,6 +3,8 @@
 // (TBL_ORDER.FLG2 = '1') joined to the masters, in one set-based statement.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QStringList>
 
 class Db;
@@ -24,7 +26,7 @@ QString workTableInsert(const QString &table);
 // The time a procedure may take before its step fails.
 constexpr int kWorkTableTimeoutMs = 50000;
 
-// The step routines of the run: 0 on success; 1 after showing the failure's description.
-int buildArtworkTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
-int buildReportTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
-int buildThermalTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
+// The step routines of the run: Done, or Failed after showing the failure's description.
+Outcome buildArtworkTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
+Outcome buildReportTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);
+Outcome buildThermalTable(Db &db, Dialogs &dialogs, int timeoutMs = kWorkTableTimeoutMs);

@@ -17,23 +17,23 @@ ReportSource sourceOf(const QString &impDate, const QString &stamp)
     return source;
 }
 
-int print(const QString &kind, ReportEngine &reportEngine, PrintRequest request,
-          const QString &impDate, const QString &stamp)
+Outcome print(const QString &kind, ReportEngine &reportEngine, PrintRequest request,
+              const QString &impDate, const QString &stamp)
 {
     try {
         if (!RunList::hasReportRows(request.db, impDate, stamp)) {
             request.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
-            return 1;
+            return Outcome::Refused;
         }
     } catch (const DbError &e) {
         request.dialogs.message(HistoryWrite::failureText(request.db, e.describe()), Icon::Error);
-        return 1;
+        return Outcome::Failed;
     }
     request.source = sourceOf(impDate, stamp);
-    if (ReportLists::print(kind, reportEngine, request) == 0)
-        return 0;
+    if (ReportLists::print(kind, reportEngine, request) == Outcome::Done)
+        return Outcome::Done;
     request.dialogs.message(QStringLiteral("失敗しました。"), Icon::Error);
-    return 1;
+    return Outcome::Failed;
 }
 
 } // namespace RunReprint

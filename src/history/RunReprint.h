@@ -3,6 +3,7 @@
 // later runs put into the work table.
 #pragma once
 
+#include "Outcome.h"
 #include "PrintRequest.h"
 #include "ReportSource.h"
 
@@ -16,10 +17,10 @@ namespace RunReprint {
 ReportSource sourceOf(const QString &impDate, const QString &stamp);
 
 // Prints one list ("OrderList", "CarList", "TotalList") of the run on request.printer.
-// 0 on success; 1 after "レコードがありません。" when the run kept no rows, after the
-// history's own message when its tables are missing, or after "失敗しました。" when the
-// list failed.
-int print(const QString &kind, ReportEngine &reportEngine, PrintRequest request,
-          const QString &impDate, const QString &stamp);
+// Done when printed; Refused after "レコードがありません。" when the run kept no rows; Failed
+// after the history's own message when its tables cannot be read, or after "失敗しました。"
+// when the list did not print.
+Outcome print(const QString &kind, ReportEngine &reportEngine, PrintRequest request,
+              const QString &impDate, const QString &stamp);
 
 } // namespace RunReprint

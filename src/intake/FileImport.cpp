@@ -140,8 +140,8 @@ std::optional<OrderFileContent> OrderFileContent::read(Dialogs &dialogs, Progres
     }
 }
 
-int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
-               OrderFileContent &content)
+Outcome importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
+                   OrderFileContent &content)
 {
     try {
         db.exec(QStringLiteral("DELETE FROM WRK_ORDER"));
@@ -163,18 +163,18 @@ int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest
         bulk.finish();
     } catch (const Failure &failure) {
         dialogs.message(failure.message, Icon::Error);
-        return 1;
+        return Outcome::Refused;
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
-        return 1;
+        return Outcome::Failed;
     }
-    return 0;
+    return Outcome::Done;
 }
 
-int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request)
+Outcome importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request)
 {
     std::optional<OrderFileContent> content = OrderFileContent::read(dialogs, progress, request);
     if (!content)
-        return 1;
+        return Outcome::Refused;
     return importFile(db, dialogs, progress, request, *content);
 }

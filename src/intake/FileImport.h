@@ -4,6 +4,7 @@
 
 #include "ControlNumberGroups.h"
 #include "ImportRequest.h"
+#include "Outcome.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -31,7 +32,8 @@ public:
                                                 const ImportRequest &request);
 
 private:
-    friend int importFile(Db &, Dialogs &, Progress &, const ImportRequest &, OrderFileContent &);
+    friend Outcome importFile(Db &, Dialogs &, Progress &, const ImportRequest &,
+                              OrderFileContent &);
     explicit OrderFileContent(const QDate &today) : m_today(today) {}
 
     QByteArray m_bytes;
@@ -40,13 +42,14 @@ private:
     ControlNumberGroups m_groups;
 };
 
-// 0 on success; 1 after the failure's message. Empties WRK_ORDER, draws the control numbers and
-// fills it from the content. Runs inside the caller's transaction, so that a failure leaves
-// nothing behind when the caller rolls back.
-int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
-               OrderFileContent &content);
-// The same with the file read first (0, or 1 after the refusal's message).
-int importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request);
+// Empties WRK_ORDER, draws the control numbers and fills it from the content: Done; Refused
+// after the message naming a record that cannot be numbered; Failed after a database error's.
+// Runs inside the caller's transaction, so that a failure leaves nothing behind when the
+// caller rolls back.
+Outcome importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request,
+                   OrderFileContent &content);
+// The same with the file read first (Refused after the file's refusal).
+Outcome importFile(Db &db, Dialogs &dialogs, Progress &progress, const ImportRequest &request);
 
 // The columns of WRK_ORDER that one record fills, in the order of the file (with the
 // production year and month after the lot number).

@@ -19,27 +19,27 @@ QString alreadyImportedMessage(const QString &impDate)
                ")は既に読み込まれています。\r\n違う日付を指定するか、明日行ってください。");
 }
 
-int checkImport(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate)
+Outcome checkImport(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate)
 {
     const QFileInfo file(path);
     if (path.isEmpty() || !file.exists() || file.isDir()) {
         dialogs.message(QStringLiteral("ファイルが見つかりません。"), Icon::Error);
-        return 1;
+        return Outcome::Refused;
     }
     // Reading the database as an order file would close a descriptor of it, and with that the
     // desk's locks on it would go.
     if (db.isDatabaseFile(path)) {
         dialogs.message(QStringLiteral("ファイルを開けません: ") + path, Icon::Error);
-        return 1;
+        return Outcome::Refused;
     }
     try {
         if (isDayImported(db, impDate)) {
             dialogs.message(alreadyImportedMessage(impDate), Icon::Error);
-            return 1;
+            return Outcome::Refused;
         }
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
-        return 1;
+        return Outcome::Failed;
     }
-    return 0;
+    return Outcome::Done;
 }

@@ -1,13 +1,16 @@
 // Admission of an import: the file must exist and the day must not have been imported.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QString>
 
 class Db;
 class Dialogs;
 
-// 0 when the import may start; 1 after the refusal's message (or a database error's).
-int checkImport(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate);
+// Done when the import may start; Refused after the refusal's message; Failed after a
+// database error's.
+Outcome checkImport(Db &db, Dialogs &dialogs, const QString &path, const QString &impDate);
 
 // A day counts as imported once it is registered in SYS_IMPDATE or has lines in TBL_ORDER.
 bool isDayImported(Db &db, const QString &impDate);

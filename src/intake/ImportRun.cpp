@@ -15,10 +15,10 @@ ImportRun::ImportRun(Db &db, Dialogs &dialogs, Progress &progress)
 {
 }
 
-bool ImportRun::failed()
+Outcome ImportRun::failed(Outcome outcome)
 {
     m_dialogs.message(QStringLiteral("エラー終了しました。"));
-    return false;
+    return outcome;
 }
 
 // The lines the day received and what the check found on them, as a second line of the
@@ -34,30 +34,32 @@ QString ImportRun::summary(const QString &impDate)
     }
 }
 
-bool ImportRun::run(const ImportRequest &request)
+Outcome ImportRun::run(const ImportRequest &request)
 {
-    if (checkImport(m_db, m_dialogs, request.path, request.impDate))
-        return failed();
-    if (!importDay(request))
-        return failed();
+    if (const Outcome admitted = checkImport(m_db, m_dialogs, request.path, request.impDate);
+        admitted != Outcome::Done)
+        return failed(admitted);
+    if (const Outcome imported = importDay(request); imported != Outcome::Done)
+        return failed(imported);
     m_dialogs.message(QStringLiteral("エラーチェック処理を開始します。"));
-    if (checkDay(m_db, m_dialogs, m_progress, request.impDate, CheckCaller::Import))
+    if (checkDay(m_db, m_dialogs, m_progress, request.impDate, CheckCaller::Import) !=
+        Outcome::Done)
         m_dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"), Icon::Error);
     m_dialogs.message(QStringLiteral("処理は終了しました。") + summary(request.impDate),
                       Icon::Information);
-    return true;
+    return Outcome::Done;
 }
 
 // The file is read and checked before the lock: a slow or endless file never keeps other
 // workstations waiting. Under the import lock the work table belongs to this run alone;
 // everything it writes is committed together or not at all.
-bool ImportRun::importDay(const ImportRequest &request)
+Outcome ImportRun::importDay(const ImportRequest &request)
 {
     ProgressScope scope(m_progress);
     std::optional<OrderFileContent> content =
         OrderFileContent::read(m_dialogs, m_progress, request);
     if (!content)
-        return false;
+        return Outcome::Refused;
     try {
         RunLock lock(m_db, RunLock::Kind::Import);
         lock.acquire(m_progress, m_lockWait);
@@ -66,19 +68,21 @@ bool ImportRun::importDay(const ImportRequest &request)
         // Another workstation may have imported the day while this one waited.
         if (isDayImported(m_db, request.impDate)) {
             m_dialogs.message(alreadyImportedMessage(request.impDate), Icon::Error);
-            return false;
+            return Outcome::Refused;
         }
-        if (importFile(m_db, m_dialogs, m_progress, request, *content))
-            return false;
-        if (buildOrders(m_db, m_dialogs, request.impDate))
-            return false;
+        if (const Outcome filled = importFile(m_db, m_dialogs, m_progress, request, *content);
+            filled != Outcome::Done)
+            return filled;
+        if (const Outcome built = buildOrders(m_db, m_dialogs, request.impDate);
+            built != Outcome::Done)
+            return built;
         refreshDayStatistics(m_db);
         m_db.exec(QStringLiteral("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES(:d, '0')"),
                   {{QStringLiteral("d"), request.impDate}});
         work.commit();
     } catch (const DbError &e) {
         m_dialogs.message(e.describe(), Icon::Error);
-        return false;
+        return Outcome::Failed;
     }
-    return true;
+    return Outcome::Done;
 }

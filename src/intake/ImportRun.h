@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ImportRequest.h"
+#include "Outcome.h"
 
 class Db;
 class Dialogs;
@@ -15,18 +16,19 @@ class ImportRun {
 public:
     ImportRun(Db &db, Dialogs &dialogs, Progress &progress);
 
-    // true when the day was imported and registered ("処理は終了しました。" with the lines
-    // read and the findings on a second line, even when the error check reported a failure); false
-    // after "エラー終了しました。", having changed nothing, so that the operator can correct the
-    // path or date and try again at once.
-    bool run(const ImportRequest &request);
+    // Done when the day was imported and registered ("処理は終了しました。" with the lines
+    // read and the findings on a second line, even when the error check reported a failure).
+    // Otherwise, after "エラー終了しました。" and having changed nothing, so that the operator can
+    // correct the path or date and try again at once: Refused when the file or the day was
+    // refused, Failed when a step failed.
+    Outcome run(const ImportRequest &request);
 
     // Maximum wait for another workstation's import, in seconds.
     void setLockWait(int seconds) { m_lockWait = seconds; }
 
 private:
-    bool importDay(const ImportRequest &request);
-    bool failed();
+    Outcome importDay(const ImportRequest &request);
+    Outcome failed(Outcome outcome);
     QString summary(const QString &impDate);
 
     Db &m_db;

@@ -126,7 +126,7 @@ QString findingInsert(const Pass &pass)
 
 // A check's passes run together: a failure rolls back the check's own findings and shows the
 // error; the checks before and after keep theirs.
-bool runCheck(Db &db, Dialogs &dialogs, const QString &impDate, const QList<Pass> &passes)
+Outcome runCheck(Db &db, Dialogs &dialogs, const QString &impDate, const QList<Pass> &passes)
 {
     try {
         Transaction check(db);
@@ -141,39 +141,39 @@ bool runCheck(Db &db, Dialogs &dialogs, const QString &impDate, const QList<Pass
         check.commit();
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
-        return true;
+        return Outcome::Failed;
     }
-    return false;
+    return Outcome::Done;
 }
 
 } // namespace
 
-bool checkBrands(Db &db, Dialogs &dialogs, const QString &impDate)
+Outcome checkBrands(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, brandPasses());
 }
 
-bool checkFactories(Db &db, Dialogs &dialogs, const QString &impDate)
+Outcome checkFactories(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, factoryPasses());
 }
 
-bool checkQualities(Db &db, Dialogs &dialogs, const QString &impDate)
+Outcome checkQualities(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, qualityPasses());
 }
 
-bool checkSizes(Db &db, Dialogs &dialogs, const QString &impDate)
+Outcome checkSizes(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, sizePasses());
 }
 
-bool checkSizeRows(Db &db, Dialogs &dialogs, const QString &impDate)
+Outcome checkSizeRows(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, sizeRowPasses());
 }
 
-bool checkRows(Db &db, Dialogs &dialogs, const QString &impDate)
+Outcome checkRows(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     return runCheck(db, dialogs, impDate, rowPasses());
 }

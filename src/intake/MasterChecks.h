@@ -1,21 +1,23 @@
 // The six master checks of one import date. Each finding is a TBL_ERR row (ERR1 the control
 // number, ERR2 the finding, ERR3 the key values) numbered ERR_LN 1, 2, ... per line in check
-// order. Each check returns true when it failed (after the error's message), false when it ran
-// through with or without findings; a failed check leaves none of its own findings behind.
+// order. Each check returns Done when it ran through, with or without findings, and Failed
+// after the error's message; a failed check leaves none of its own findings behind.
 // The lines are marked afterwards, once, by markLinesWithFindings.
 #pragma once
+
+#include "Outcome.h"
 
 #include <QString>
 
 class Db;
 class Dialogs;
 
-bool checkBrands(Db &db, Dialogs &dialogs, const QString &impDate);
-bool checkFactories(Db &db, Dialogs &dialogs, const QString &impDate);
-bool checkQualities(Db &db, Dialogs &dialogs, const QString &impDate);
-bool checkSizes(Db &db, Dialogs &dialogs, const QString &impDate);
-bool checkSizeRows(Db &db, Dialogs &dialogs, const QString &impDate);
-bool checkRows(Db &db, Dialogs &dialogs, const QString &impDate);
+Outcome checkBrands(Db &db, Dialogs &dialogs, const QString &impDate);
+Outcome checkFactories(Db &db, Dialogs &dialogs, const QString &impDate);
+Outcome checkQualities(Db &db, Dialogs &dialogs, const QString &impDate);
+Outcome checkSizes(Db &db, Dialogs &dialogs, const QString &impDate);
+Outcome checkSizeRows(Db &db, Dialogs &dialogs, const QString &impDate);
+Outcome checkRows(Db &db, Dialogs &dialogs, const QString &impDate);
 
 // The six checks in one read of the day's lines: the same findings, numbered the same way,
 // as running them one after the other on a day without findings. Throws DbError, having

@@ -137,7 +137,7 @@ QString manufacturerText()
     return QStringLiteral("株式会社\u3000オステラ");
 }
 
-int buildOrders(Db &db, Dialogs &dialogs, const QString &impDate)
+Outcome buildOrders(Db &db, Dialogs &dialogs, const QString &impDate)
 {
     const QVariantMap day{{QStringLiteral("d"), impDate}};
     try {
@@ -148,7 +148,7 @@ int buildOrders(Db &db, Dialogs &dialogs, const QString &impDate)
             db.exec(buildStatement(), params);
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
-        return 1;
+        return Outcome::Failed;
     }
-    return 0;
+    return Outcome::Done;
 }

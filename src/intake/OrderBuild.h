@@ -3,13 +3,15 @@
 // own transaction then only confirms them, or completes what changed in between).
 #pragma once
 
+#include "Outcome.h"
+
 #include <QString>
 
 class Db;
 class Dialogs;
 
-// 0 on success; 1 after the database error's message.
-int buildOrders(Db &db, Dialogs &dialogs, const QString &impDate);
+// Done, or Failed after the database error's message.
+Outcome buildOrders(Db &db, Dialogs &dialogs, const QString &impDate);
 
 // The manufacturer written on every built line: 株式会社 and オステラ with a full-width space.
 QString manufacturerText();

@@ -19,7 +19,7 @@
 namespace {
 
 struct Check {
-    bool (*run)(Db &, Dialogs &, const QString &);
+    Outcome (*run)(Db &, Dialogs &, const QString &);
     const char *failure; // shown when the check itself fails
 };
 
@@ -91,7 +91,7 @@ void runChecks(Db &db, Dialogs &dialogs, Progress &progress, const QString &impD
         int done = 0;
         for (const Check &check : kChecks) {
             progress.step(qMin(done++, 5));
-            if (check.run(db, dialogs, impDate))
+            if (check.run(db, dialogs, impDate) != Outcome::Done)
                 dialogs.message(QString::fromUtf8(check.failure), Icon::Error);
         }
     }
@@ -100,8 +100,8 @@ void runChecks(Db &db, Dialogs &dialogs, Progress &progress, const QString &impD
 
 } // namespace
 
-bool checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
-              CheckCaller caller)
+Outcome checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
+                 CheckCaller caller)
 {
     ProgressScope scope(progress);
     try {
@@ -121,7 +121,7 @@ bool checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDa
         tuneForDayWork(db);
         if (caller == CheckCaller::Conversion && daySettled(db, impDate)) {
             work.commit();
-            return false;
+            return Outcome::Done;
         }
         enrichDay(db, progress, impDate, record ? &*record : nullptr);
         clearFindings(db, impDate);
@@ -129,9 +129,9 @@ bool checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDa
         work.commit();
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
-        return true;
+        return Outcome::Failed;
     }
-    return false;
+    return Outcome::Done;
 }
 
 DayFindings countFindings(Db &db, const QString &impDate)
@@ -172,7 +172,7 @@ QString recheckDoneMessage(Db &db, const QString &impDate)
     }
 }
 
-bool checkRunQualityKeys(Db &db, Dialogs &dialogs)
+Outcome checkRunQualityKeys(Db &db, Dialogs &dialogs)
 {
     QList<QSqlRecord> missing;
     try {
@@ -182,10 +182,10 @@ bool checkRunQualityKeys(Db &db, Dialogs &dialogs)
                                    "WHERE O.FLG2 = '1' AND M.QUL_KEY IS NULL ORDER BY O.QUL_KEY"));
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
-        return true;
+        return Outcome::Failed;
     }
     for (const QSqlRecord &row : missing)
         dialogs.message(QStringLiteral("品質マスタ未登録です。\r\n\r\n") + row.value(0).toString(),
                         Icon::Error);
-    return !missing.isEmpty();
+    return missing.isEmpty() ? Outcome::Done : Outcome::Refused;
 }

@@ -1,6 +1,8 @@
 // Enrichment of one import date's lines from the masters, then the six master checks.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QString>
 
 class Db;
@@ -16,11 +18,11 @@ enum class CheckCaller {
 };
 
 // Only lines neither converted nor confirmed are completed and checked: the database keeps
-// what was printed. true when an enrichment statement, the progress display or the wait for
-// a running conversion failed (after its message); false when the enrichment ran, whatever
-// the checks then found.
-bool checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
-              CheckCaller caller = CheckCaller::Recheck);
+// what was printed. Done when the enrichment ran, whatever the checks then found; Failed when
+// an enrichment statement, the progress display or the wait for a running conversion failed
+// (after its message).
+Outcome checkDay(Db &db, Dialogs &dialogs, Progress &progress, const QString &impDate,
+                 CheckCaller caller = CheckCaller::Recheck);
 
 // What the error check left on a day, as the error list shows it: the day's lines, its
 // findings and the lines they are on.
@@ -38,9 +40,10 @@ QString findingsText(const DayFindings &day);
 // and `check`); the plain message when they cannot be counted.
 QString recheckDoneMessage(Db &db, const QString &impDate);
 
-// true when a line of the running conversion (FLG2 = '1') has a quality key missing from
-// MST_QUL (one message per key, in key order), or when the check itself failed.
-bool checkRunQualityKeys(Db &db, Dialogs &dialogs);
+// Refused when a line of the running conversion (FLG2 = '1') has a quality key missing from
+// MST_QUL (after one message per key, in key order); Failed when the check itself failed
+// (after its message); Done when every key is there.
+Outcome checkRunQualityKeys(Db &db, Dialogs &dialogs);
 
 // The finding of one line appended after its earlier ones (ERR_LN = last + 1); see
 // MasterChecks.h for the six checks themselves.

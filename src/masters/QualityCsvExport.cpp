@@ -66,7 +66,7 @@ QualityCsvExport::Result QualityCsvExport::exportCsv(Db &db, const QString &fold
     const QString path = Installation::joinPath(folder, fileName());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        result.status = Result::Refused;
+        result.outcome = Outcome::Failed;
         result.message = path + QStringLiteral(" に書き込めません。") + file.errorString();
         return result;
     }
@@ -74,7 +74,7 @@ QualityCsvExport::Result QualityCsvExport::exportCsv(Db &db, const QString &fold
         const Cp932::Encoded encoded = Cp932::encode(line(fields(row)));
         if (!encoded.ok()) {
             file.cancelWriting();
-            result.status = Result::Refused;
+            result.outcome = Outcome::Refused;
             result.message =
                 unencodableMessage(field(row, QStringLiteral("QUL_KEY")), encoded.badChar);
             return result;
@@ -82,11 +82,11 @@ QualityCsvExport::Result QualityCsvExport::exportCsv(Db &db, const QString &fold
         file.write(encoded.bytes);
     }
     if (!file.commit()) {
-        result.status = Result::Refused;
+        result.outcome = Outcome::Failed;
         result.message = path + QStringLiteral(" に書き込めません。") + file.errorString();
         return result;
     }
-    result.status = Result::Written;
+    result.outcome = Outcome::Done;
     result.path = path;
     return result;
 }

@@ -4,6 +4,8 @@
 // when complete, so a failed run leaves the previous file as it was.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QSqlRecord>
 #include <QString>
 #include <QStringList>
@@ -14,13 +16,11 @@ class QualityCsvExport {
 public:
     static constexpr int kFields = 79;
 
+    // Done: path holds the file. Unchanged: no quality, nothing written, nothing to say.
+    // Refused (a quality CP932 cannot hold) or Failed (the file could not be written): message
+    // says why, for the caller to show; the previous file is untouched.
     struct Result {
-        enum Status {
-            Empty,   // no quality: nothing written, nothing to say
-            Written, // path holds the file
-            Refused, // message says why; the previous file is untouched
-        };
-        Status status = Empty;
+        Outcome outcome = Outcome::Unchanged;
         QString path;
         QString message;
     };

@@ -23,7 +23,7 @@ QList<PrinterModel> OrderBulkUpdate::printerModels(Db &db)
     return models;
 }
 
-bool OrderBulkUpdate::check(const BulkUpdateValues &values)
+Outcome OrderBulkUpdate::check(const BulkUpdateValues &values)
 {
     QString refusal;
     if (!values.setDate.isEmpty() && !isDateText(values.setDate))
@@ -34,16 +34,16 @@ bool OrderBulkUpdate::check(const BulkUpdateValues &values)
              values.special != QLatin1String("1"))
         refusal = QStringLiteral("特定変換は0か1を指定してください。");
     if (refusal.isEmpty())
-        return true;
+        return Outcome::Done;
     m_dialogs.message(refusal, Icon::Error);
-    return false;
+    return Outcome::Refused;
 }
 
-bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const OrderCondition &condition)
+Outcome OrderBulkUpdate::apply(const BulkUpdateValues &values, const OrderCondition &condition)
 {
     m_changed = 0;
-    if (!check(values))
-        return false;
+    if (const Outcome checked = check(values); checked != Outcome::Done)
+        return checked;
     try {
         // The lines a running conversion has taken would otherwise change after their print
         // data was made.
@@ -73,9 +73,9 @@ bool OrderBulkUpdate::apply(const BulkUpdateValues &values, const OrderCondition
     } catch (const DbError &e) {
         m_changed = 0;
         m_dialogs.message(e.describe(), Icon::Error);
-        return false;
+        return Outcome::Failed;
     }
-    return true;
+    return Outcome::Done;
 }
 
 int OrderBulkUpdate::lines(const OrderCondition &condition)

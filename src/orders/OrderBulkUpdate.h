@@ -5,6 +5,7 @@
 #pragma once
 
 #include "OrderCondition.h"
+#include "Outcome.h"
 #include "Progress.h"
 
 #include <QList>
@@ -39,12 +40,14 @@ public:
     // MST_PRINTER in table order, blanks trimmed (the printer list). Throws DbError.
     static QList<PrinterModel> printerModels(Db &db);
 
-    // The three checks, in order; false after the first refusal's message (stop icon).
-    bool check(const BulkUpdateValues &values);
-    // Checks, then writes every given value to the lines of condition in one
-    // transaction, once a conversion running on another workstation has finished. false after
-    // a refusal or a database error (stop icon; nothing changed).
-    bool apply(const BulkUpdateValues &values, const OrderCondition &condition);
+    // The three checks, in order: Done, or Refused after the first refusal's message (stop
+    // icon).
+    Outcome check(const BulkUpdateValues &values);
+    // Checks, then writes every given value to the lines of condition in one transaction,
+    // once a conversion running on another workstation has finished: Done (also when nothing
+    // was given). Refused after a refusal, Failed after a database error (stop icon; nothing
+    // changed).
+    Outcome apply(const BulkUpdateValues &values, const OrderCondition &condition);
     // Lines the condition matched in the last apply (0 when nothing was given).
     int changedLines() const { return m_changed; }
     // How many lines an apply on condition would change now. Throws DbError.

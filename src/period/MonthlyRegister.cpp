@@ -95,7 +95,7 @@ bool MonthlyRegister::hasMonthInput(Dialogs &dialogs, const QString &nen, const 
     return true;
 }
 
-MonthlyRegister::Outcome MonthlyRegister::createMonth(QString &nen, QString &tuki)
+Outcome MonthlyRegister::createMonth(QString &nen, QString &tuki)
 {
     if (!acceptNewMonthInput(m_dialogs, nen, tuki))
         return Outcome::Refused;
@@ -139,7 +139,7 @@ MonthlyRegister::Outcome MonthlyRegister::createMonth(QString &nen, QString &tuk
     return Outcome::Done;
 }
 
-MonthlyRegister::Outcome MonthlyRegister::confirmMonth(const QString &nen, const QString &tuki)
+Outcome MonthlyRegister::confirmMonth(const QString &nen, const QString &tuki)
 {
     if (!hasMonthInput(m_dialogs, nen, tuki))
         return Outcome::Refused;
@@ -158,7 +158,7 @@ MonthlyRegister::Outcome MonthlyRegister::confirmMonth(const QString &nen, const
     return Outcome::Done;
 }
 
-MonthlyRegister::Outcome MonthlyRegister::reopenMonth(const QString &nen, const QString &tuki)
+Outcome MonthlyRegister::reopenMonth(const QString &nen, const QString &tuki)
 {
     if (!hasMonthInput(m_dialogs, nen, tuki))
         return Outcome::Refused;

@@ -4,6 +4,8 @@
 // and tell through Dialogs exactly as the screen does.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -19,13 +21,6 @@ struct BusinessMonth {
 
 class MonthlyRegister {
 public:
-    enum class Outcome {
-        Done,      // the register was changed
-        Refused,   // bad input or the rule of one open month (after its message or beep)
-        Declined,  // the operator answered No
-        Unchanged, // confirm/reopen of a month that has no row: nothing changed, nothing said
-    };
-
     MonthlyRegister(Db &db, Dialogs &dialogs, const QDate &today)
         : m_db(db), m_dialogs(dialogs), m_today(today)
     {
@@ -33,6 +28,10 @@ public:
 
     // Every month, newest first.
     QList<BusinessMonth> months();
+
+    // Each action: Done when the register was changed; Refused for bad input or the rule of
+    // one open month (after its message or beep); Declined when the operator answered No;
+    // Unchanged for a confirm or reopen of a month that has no row (nothing said).
 
     // Opens a new business month. A one-digit month is written back with its leading "0"
     // (the screen shows it).

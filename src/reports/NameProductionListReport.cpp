@@ -27,7 +27,7 @@ NameProductionListReport::NameProductionListReport(ReportEngine &reportEngine,
 {
 }
 
-int NameProductionListReport::print(ReportEngine &reportEngine, const PrintRequest &request)
+Outcome NameProductionListReport::print(ReportEngine &reportEngine, const PrintRequest &request)
 {
     NameProductionListReport list(reportEngine, request);
     return list.runJob();

@@ -16,8 +16,9 @@ public:
     static constexpr int kLinesPerPage = 29;
     static constexpr int kFinalTotalLines = 17;
 
-    // 0 on success; 1 on failure (after its message) or when WRK_RPT is empty.
-    static int print(ReportEngine &reportEngine, const PrintRequest &request);
+    // Done when printed; Refused when WRK_RPT is empty (nothing is said: the caller checks
+    // first) or the printer is not there; Failed after the failure's message.
+    static Outcome print(ReportEngine &reportEngine, const PrintRequest &request);
 
 private:
     enum class PageKind { Detail, GroupMaterials, FinalTotals };

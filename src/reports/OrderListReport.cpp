@@ -16,7 +16,7 @@ OrderListReport::OrderListReport(ReportEngine &reportEngine, const PrintRequest 
 {
 }
 
-int OrderListReport::print(ReportEngine &reportEngine, const PrintRequest &request)
+Outcome OrderListReport::print(ReportEngine &reportEngine, const PrintRequest &request)
 {
     OrderListReport list(reportEngine, request);
     return list.runJob();

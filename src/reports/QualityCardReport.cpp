@@ -25,8 +25,8 @@ QualityCardReport::QualityCardReport(ReportEngine &reportEngine, const PrintRequ
 {
 }
 
-int QualityCardReport::print(ReportEngine &reportEngine, const PrintRequest &request,
-                             const QList<QSqlRecord> &rows)
+Outcome QualityCardReport::print(ReportEngine &reportEngine, const PrintRequest &request,
+                                 const QList<QSqlRecord> &rows)
 {
     QualityCardReport list(reportEngine, request, rows);
     return list.runJob();

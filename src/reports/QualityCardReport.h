@@ -11,10 +11,10 @@ class QualityCardReport : public ReportModule {
 public:
     static constexpr int kCardsPerPage = 7;
 
-    // Rows of MST_QUL (Select *), printed in the order given. 0 on success; 1 on failure
-    // (after its message) or when there is no row.
-    static int print(ReportEngine &reportEngine, const PrintRequest &request,
-                     const QList<QSqlRecord> &rows);
+    // Rows of MST_QUL (Select *), printed in the order given. Done when printed; Refused when
+    // there is no row or the printer is not there; Failed after the failure's message.
+    static Outcome print(ReportEngine &reportEngine, const PrintRequest &request,
+                         const QList<QSqlRecord> &rows);
 
 private:
     QualityCardReport(ReportEngine &reportEngine, const PrintRequest &request,

@@ -22,16 +22,16 @@ ReportEngine::~ReportEngine()
         m_painter->end();
 }
 
-int ReportEngine::init()
+Outcome ReportEngine::init()
 {
     m_ready = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-    return m_ready ? 0 : 1;
+    return m_ready ? Outcome::Done : Outcome::Failed;
 }
 
-int ReportEngine::startJob(const QString &jobName, const QString &printerName)
+Outcome ReportEngine::startJob(const QString &jobName, const QString &printerName)
 {
     if (!m_ready)
-        return 1;
+        return Outcome::Failed;
     if (m_job)
         endJob();
     m_pages.clear();
@@ -39,11 +39,11 @@ int ReportEngine::startJob(const QString &jobName, const QString &printerName)
     m_pdfPath.clear();
     std::unique_ptr<PrintJob> job = printJobs().open(printerName, jobName);
     if (!job)
-        return 1;
+        return Outcome::Refused;
     m_job = std::move(job);
     m_pdfPath = m_job->pdfPath();
     m_settings = std::make_unique<ReportPrintSettings>(*m_job);
-    return 0;
+    return Outcome::Done;
 }
 
 void ReportEngine::requireJob() const

@@ -11,6 +11,7 @@
 // output page as values and shown sections (pages()), so the lists can be checked in tests.
 #pragma once
 
+#include "Outcome.h"
 #include "RecordedPage.h"
 
 #include <QList>
@@ -31,10 +32,11 @@ public:
     ReportEngine(const ReportEngine &) = delete;
     ReportEngine &operator=(const ReportEngine &) = delete;
 
-    // 0 = ready. Drawing needs the application's font system: without it the engine refuses.
-    int init();
-    // 0 = the printer was found and the job started (pages are sent from the first output).
-    int startJob(const QString &jobName, const QString &printerName);
+    // Done when ready; Failed without the application's font system, which drawing needs.
+    Outcome init();
+    // Done when the printer was found and the job started (pages are sent from the first
+    // output); Refused for a printer that is not there, Failed before init succeeded.
+    Outcome startJob(const QString &jobName, const QString &printerName);
     // The printer settings of the running job; throws ReportError outside a job.
     ReportPrintSettings &printSettings();
     // Opens a layout for the running job; throws ReportError when it is missing or unreadable.

@@ -31,7 +31,7 @@ QString caption(const QString &kind)
     return QString();
 }
 
-int print(const QString &kind, ReportEngine &reportEngine, const PrintRequest &request)
+Outcome print(const QString &kind, ReportEngine &reportEngine, const PrintRequest &request)
 {
     if (kind == QLatin1String("OrderList"))
         return OrderListReport::print(reportEngine, request);
@@ -39,7 +39,7 @@ int print(const QString &kind, ReportEngine &reportEngine, const PrintRequest &r
         return NameProductionListReport::print(reportEngine, request);
     if (kind == QLatin1String("TotalList"))
         return TotalListReport::print(reportEngine, request);
-    return 1;
+    return Outcome::Refused;
 }
 
 QString reportImpDate(Db &db)

@@ -2,6 +2,7 @@
 // command use: "OrderList" (受注情報), "CarList" (ネーム生産情報), "TotalList" (合計表).
 #pragma once
 
+#include "Outcome.h"
 #include "PrintRequest.h"
 
 #include <QString>
@@ -17,8 +18,9 @@ QStringList kinds();
 bool isKind(const QString &kind);
 // The print screen's caption for a kind; empty for an unknown one.
 QString caption(const QString &kind);
-// Prints the list of a kind through its report; 1 for an unknown kind.
-int print(const QString &kind, ReportEngine &reportEngine, const PrintRequest &request);
+// Prints the list of a kind through its report (see OrderListReport::print); Refused, saying
+// nothing, for an unknown kind.
+Outcome print(const QString &kind, ReportEngine &reportEngine, const PrintRequest &request);
 // The import date of the report data in WRK_RPT (the first one); empty when it holds no row.
 QString reportImpDate(Db &db);
 

@@ -28,27 +28,28 @@ ReportModule::ReportModule(ReportEngine &reportEngine, const PrintRequest &reque
 {
 }
 
-int ReportModule::prepareJob()
+Outcome ReportModule::prepareJob()
 {
     Dialogs &dialogs = m_request.dialogs;
     try {
-        if (m_engine.init() != 0) {
+        if (m_engine.init() != Outcome::Done) {
             dialogs.message(QStringLiteral("シーオーリポーツ初期化失敗。"), Icon::Error,
                             kInitTitle);
-            return 1;
+            return Outcome::Failed;
         }
-        if (m_engine.startJob(m_kind, m_request.printer) != 0) {
+        const Outcome started = m_engine.startJob(m_kind, m_request.printer);
+        if (started != Outcome::Done) {
             dialogs.message(QStringLiteral("プリンタ名が正しくありません。"), Icon::Error,
                             kInitTitle);
-            return 1;
+            return started;
         }
         m_engine.printSettings().setCopies(1);
         m_layout = &m_engine.openLayout(layoutPath(m_kind));
-        if (m_engine.printSettings().applyPaper(*m_layout) != 0) {
+        if (m_engine.printSettings().applyPaper(*m_layout) != Outcome::Done) {
             dialogs.message(QStringLiteral("用紙サイズに設定エラー"), Icon::Error, kInitTitle);
-            return 1;
+            return Outcome::Failed;
         }
-        return 0;
+        return Outcome::Done;
     } catch (const ReportError &e) {
         dialogs.message(QStringLiteral("予期しないエラーが発生しました。\r\n\r\n") +
                             e.description(),
@@ -58,26 +59,27 @@ int ReportModule::prepareJob()
                             QString::fromLocal8Bit(e.what()),
                         Icon::Error, QStringLiteral("印刷を強制終了"));
     }
-    return 1;
+    return Outcome::Failed;
 }
 
-int ReportModule::runJob()
+Outcome ReportModule::runJob()
 {
     m_page = 0;
     m_importDates.reset();
-    if (prepareJob() != 0) {
+    const Outcome prepared = prepareJob();
+    if (prepared != Outcome::Done) {
         m_engine.close();
-        return 1;
+        return prepared;
     }
     ProgressScope scope(m_request.progress);
     try {
         if (!fillPages()) {
             m_engine.close();
-            return 1;
+            return Outcome::Refused;
         }
         m_engine.endJob();
         m_engine.close();
-        return 0;
+        return Outcome::Done;
     } catch (const DbError &e) {
         m_request.dialogs.message(e.text(), Icon::Error);
     } catch (const ReportError &e) {
@@ -85,7 +87,7 @@ int ReportModule::runJob()
     }
     // Pages already output stay in the job and are printed.
     m_engine.close();
-    return 1;
+    return Outcome::Failed;
 }
 
 void ReportModule::setPageHeader()

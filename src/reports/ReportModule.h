@@ -3,6 +3,7 @@
 // failure messages. Each list keeps its own state for the length of one job.
 #pragma once
 
+#include "Outcome.h"
 #include "PrintRequest.h"
 
 #include <QString>
@@ -23,11 +24,13 @@ public:
 protected:
     ReportModule(ReportEngine &reportEngine, const PrintRequest &request, QString kind);
 
-    // The whole job: prepareJob, fillPages, endJob, close. 0 on success, 1 on
-    // failure (after its message) or when there is nothing to print.
-    int runJob();
-    // 0 when the job is ready to take pages.
-    int prepareJob();
+    // The whole job: prepareJob, fillPages, endJob, close. Done when printed; Refused when
+    // there is nothing to print (the caller has said so) or the printer is not there; Failed
+    // after the failure's message.
+    Outcome runJob();
+    // Done when the job is ready to take pages; otherwise after the message, Refused for a
+    // printer that is not there, Failed for the rest.
+    Outcome prepareJob();
     // Next page number into "Page", now into "Date", and the import date of the rows into
     // "ImpDate" where the layout has it.
     void setPageHeader();

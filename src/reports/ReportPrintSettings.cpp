@@ -14,9 +14,10 @@ int ReportPrintSettings::copies() const
     return m_job.copies();
 }
 
-int ReportPrintSettings::applyPaper(const ReportLayout &layout)
+Outcome ReportPrintSettings::applyPaper(const ReportLayout &layout)
 {
     // The layouts are designed on the whole sheet; the printer's own margins are not added.
     const LayoutDesign &design = layout.design();
-    return m_job.setPaper(design.paperSize(), design.orientation()) ? 0 : 1;
+    return m_job.setPaper(design.paperSize(), design.orientation()) ? Outcome::Done
+                                                                    : Outcome::Failed;
 }

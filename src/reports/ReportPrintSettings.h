@@ -1,6 +1,8 @@
 // The printer settings of one print job: the copy count and the paper of the layout.
 #pragma once
 
+#include "Outcome.h"
+
 class PrintJob;
 class ReportLayout;
 
@@ -11,8 +13,9 @@ public:
     // The one numeric setting the lists set before opening their layout.
     void setCopies(int copies);
     int copies() const;
-    // Takes over the layout's paper size and orientation; 0 = the printer accepted them.
-    int applyPaper(const ReportLayout &layout);
+    // Takes over the layout's paper size and orientation; Done when the printer accepted
+    // them, Failed otherwise.
+    Outcome applyPaper(const ReportLayout &layout);
 
 private:
     PrintJob &m_job;

@@ -29,7 +29,7 @@ TotalListReport::TotalListReport(ReportEngine &reportEngine, const PrintRequest 
 {
 }
 
-int TotalListReport::print(ReportEngine &reportEngine, const PrintRequest &request)
+Outcome TotalListReport::print(ReportEngine &reportEngine, const PrintRequest &request)
 {
     TotalListReport list(reportEngine, request);
     return list.runJob();

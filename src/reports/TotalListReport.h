@@ -12,8 +12,9 @@ class TotalListReport : public ReportModule {
 public:
     static constexpr int kLinesPerPage = 8;
 
-    // 0 on success; 1 on failure (after its message) or when WRK_RPT is empty.
-    static int print(ReportEngine &reportEngine, const PrintRequest &request);
+    // Done when printed; Refused when WRK_RPT is empty (nothing is said: the caller checks
+    // first) or the printer is not there; Failed after the failure's message.
+    static Outcome print(ReportEngine &reportEngine, const PrintRequest &request);
 
     // "FR": the region, a blank, and the factory code in brackets when there is one.
     static QString factoryText(const QString &fcRg, const QString &fcCd);

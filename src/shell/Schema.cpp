@@ -102,7 +102,7 @@ Outcome create(Db &db, QString *message)
         if (db.tableExists(table)) {
             if (message)
                 *message = QStringLiteral("テーブルは既に作成されています。");
-            return Outcome::TablesExist;
+            return Outcome::Refused;
         }
     }
     Transaction tx(db);
@@ -110,7 +110,7 @@ Outcome create(Db &db, QString *message)
         db.exec(forEngine(db, statement));
     unlogWorkTables(db);
     tx.commit();
-    return Outcome::Created;
+    return Outcome::Done;
 }
 
 QStringList workTableNames()

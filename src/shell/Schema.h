@@ -1,6 +1,8 @@
 // The desk's tables (data/schema.sql, built into the program) and their creation.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,11 +16,10 @@ QStringList statements();
 // Every table the schema creates, in order.
 QStringList tableNames();
 
-enum class Outcome { Created, TablesExist };
-
-// Creates every table in one transaction. Refuses, changing nothing, when the tables exist;
-// `message` then says why. On PostgreSQL the text columns are made in collation C, so that the
-// desk sorts and compares by code point in a database of any collation.
+// Creates every table in one transaction: Done. Refused, changing nothing, when the tables
+// exist; `message` then holds the refusal for the caller to show. On PostgreSQL the text
+// columns are made in collation C, so that the desk sorts and compares by code point in a
+// database of any collation.
 Outcome create(Db &db, QString *message);
 
 // Creates, in one transaction, the tables of the schema that an older installation lacks

@@ -5,40 +5,31 @@
 #include "Installation.h"
 #include "globals.h"
 
-namespace {
-int numberOf(const DbError &error)
-{
-    bool ok = false;
-    const int n = error.number().toInt(&ok);
-    return ok && n != 0 ? n : 1;
-}
-} // namespace
-
 Session::Session() = default;
 Session::~Session() = default;
 
-int Session::open(int borrowed)
+Outcome Session::open(int borrowed)
 {
     return open(appDialogs(), borrowed);
 }
 
-int Session::open(Dialogs &dialogs, int borrowed)
+Outcome Session::open(Dialogs &dialogs, int borrowed)
 {
     if (borrowed != 0)
-        return 0;
+        return Outcome::Done;
     if (m_db && m_db->isOpen() && m_db->isAlive()) {
         ++m_openCount;
-        return 0;
+        return Outcome::Done;
     }
     m_db = std::make_unique<Db>(ConnectionSettings::fromGlobals());
     try {
         m_db->open();
     } catch (const DbError &error) {
         dialogs.message(error.describe(), Icon::Error, QStringLiteral("dbOpen"));
-        return numberOf(error);
+        return Outcome::Failed;
     }
     ++m_openCount;
-    return 0;
+    return Outcome::Done;
 }
 
 void Session::close(int borrowed)

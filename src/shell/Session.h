@@ -10,6 +10,7 @@
 #pragma once
 
 #include "OrderCondition.h"
+#include "Outcome.h"
 #include "OutputFolders.h"
 
 #include <QString>
@@ -27,11 +28,11 @@ public:
     Session &operator=(const Session &) = delete;
 
     // --- the connection ---------------------------------------------------------------------
-    // The old dbOpen: 0 on success, otherwise the error number (after the message titled
-    // "dbOpen"). A live connection is kept instead of replaced, a lost one reconnected; a
-    // non-zero borrowed does nothing and returns 0.
-    int open(Dialogs &dialogs, int borrowed = 0);
-    int open(int borrowed = 0);
+    // The old dbOpen: Done when the connection is there, Failed after the message titled
+    // "dbOpen" (the database's description with its number). A live connection is kept instead
+    // of replaced, a lost one reconnected; a non-zero borrowed does nothing and returns Done.
+    Outcome open(Dialogs &dialogs, int borrowed = 0);
+    Outcome open(int borrowed = 0);
     // The old dbClose: closes only when borrowed is 0 and exactly one open has been counted.
     void close(int borrowed = 0);
     // Releases the connection and resets the count (end of the desk or a command, tests).

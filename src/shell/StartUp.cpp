@@ -25,7 +25,7 @@ int timeoutRule(int stored)
 }
 } // namespace
 
-bool readSettings(Session &session, Dialogs &dialogs)
+Outcome readSettings(Session &session, Dialogs &dialogs)
 {
     if (QFileInfo::exists(gIniPath)) {
         QFile probe(gIniPath);
@@ -33,7 +33,7 @@ bool readSettings(Session &session, Dialogs &dialogs)
             dialogs.message(probe.errorString() + QStringLiteral(": ") + gIniPath +
                                 QStringLiteral("(%1)").arg(kFileAccessError),
                             Icon::Error, QStringLiteral("MF_FirstSetting"));
-            return true;
+            return Outcome::Failed;
         }
     }
     IniFile ini;
@@ -60,7 +60,7 @@ bool readSettings(Session &session, Dialogs &dialogs)
     session.setListPrinter(ini.readString(QStringLiteral("L_PRINTER"), QString()));
     session.setDailyPrinter(ini.readString(QStringLiteral("D_PRINTER"), QString()));
     session.setUserName(ini.readString(QStringLiteral("USER_NM"), QString()));
-    return false;
+    return Outcome::Done;
 }
 
 QString settingsProblem(bool iniNamed)

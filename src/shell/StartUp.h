@@ -3,6 +3,8 @@
 // copy.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QString>
 
 #include <memory>
@@ -12,8 +14,9 @@ class Session;
 class QLockFile;
 
 // Reads the INI file in use: printers, folders and operator into session, the connection
-// settings into their process-wide place; true when reading failed (after its message).
-bool readSettings(Session &session, Dialogs &dialogs);
+// settings into their process-wide place; Done, or Failed when the file could not be read
+// (after its message).
+Outcome readSettings(Session &session, Dialogs &dialogs);
 
 // What keeps the installation of the INI file in use from reaching its database, as the operator is
 // told it: the INI file named by --ini is missing, or no INI / no provider (a first start). Empty

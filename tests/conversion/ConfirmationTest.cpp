@@ -58,13 +58,13 @@ TEST_P(ConfirmationTest, TenLinesSevenConvertedAskTwiceAndConfirmEveryUnconfirme
 
     Confirmation confirmation(db(), dialogs, progress);
     dialogs.answers = {true, false}; // No to the extra question
-    EXPECT_FALSE(confirmation.run(kDay, counts));
+    EXPECT_EQ(confirmation.run(kDay, counts), Outcome::Declined);
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 1);
     EXPECT_EQ(kakuteiFlag(), QStringLiteral("0"));
 
     dialogs.clear();
     Clock::advance(3600);
-    ASSERT_TRUE(confirmation.run(kDay, counts));
+    ASSERT_EQ(confirmation.run(kDay, counts), Outcome::Done);
     EXPECT_EQ(
         dialogs.texts(),
         (QStringList{"確定しますか？",
@@ -90,7 +90,7 @@ TEST_P(ConfirmationTest, TenLinesSevenConvertedAskTwiceAndConfirmEveryUnconfirme
 TEST_P(ConfirmationTest, ADayWithoutLinesIsRefusedAndAFullyConvertedDayIsNotAskedTwice)
 {
     Confirmation confirmation(db(), dialogs, progress);
-    EXPECT_FALSE(confirmation.run(kDay, Confirmation::counts(db(), kDay)));
+    EXPECT_EQ(confirmation.run(kDay, Confirmation::counts(db(), kDay)), Outcome::Refused);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(kakuteiFlag(), QStringLiteral("0"));
@@ -99,7 +99,7 @@ TEST_P(ConfirmationTest, ADayWithoutLinesIsRefusedAndAFullyConvertedDayIsNotAske
     l.flg3 = QStringLiteral("1");
     addLine(db(), l);
     dialogs.clear();
-    ASSERT_TRUE(confirmation.run(kDay, Confirmation::counts(db(), kDay)));
+    ASSERT_EQ(confirmation.run(kDay, Confirmation::counts(db(), kDay)), Outcome::Done);
     EXPECT_EQ(dialogs.count(Shown::Question), 1);
 }
 
@@ -108,7 +108,7 @@ TEST_P(ConfirmationTest, TheTwoUpdatesShareOneTransaction)
     addTenLinesSevenConverted();
     refuseUpdates(db(), QStringLiteral("SYS_IMPDATE"));
     Confirmation confirmation(db(), dialogs, progress);
-    EXPECT_FALSE(confirmation.run(kDay, Confirmation::counts(db(), kDay)));
+    EXPECT_EQ(confirmation.run(kDay, Confirmation::counts(db(), kDay)), Outcome::Failed);
     EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("update refused")));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("FLG4 = '1'")), 1);

@@ -184,7 +184,7 @@ TEST_P(ConversionRunTest, BadConditionsAreRefusedBeforeAnyLineChanges)
         input.setDateTo = c.to;
         input.special = c.special;
         const ConversionResult result = convert(input);
-        EXPECT_EQ(result.outcome, ConversionResult::Outcome::Refused) << c.message.toStdString();
+        EXPECT_EQ(result.outcome, Outcome::Refused) << c.message.toStdString();
         EXPECT_EQ(dialogs.last().text, c.message);
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
         EXPECT_EQ(dialogs.count(Shown::Question), 1);
@@ -276,7 +276,7 @@ TEST_P(ConversionRunTest, NothingToConvertOrALineWithoutPrinterIsRefusedBeforeMa
     l.b1.clear();
     l.flg4 = QStringLiteral("1");
     addLine(db(), l);
-    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
+    EXPECT_EQ(convert(day()).outcome, Outcome::Refused);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
     EXPECT_EQ(dialogs.count(Shown::Question), 1);
 
@@ -288,7 +288,7 @@ TEST_P(ConversionRunTest, NothingToConvertOrALineWithoutPrinterIsRefusedBeforeMa
     noPrinter.printer.clear();
     addLine(db(), noPrinter);
     dialogs.clear();
-    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
+    EXPECT_EQ(convert(day()).outcome, Outcome::Refused);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("印刷機種が設定されていないレコードが含まれています。"));
     EXPECT_EQ(marked(), 0);
@@ -298,7 +298,7 @@ TEST_P(ConversionRunTest, NothingToConvertOrALineWithoutPrinterIsRefusedBeforeMa
     db().exec(QStringLiteral("UPDATE TBL_ORDER SET PRINTER = 'TP-1'"));
     dialogs.clear();
     dialogs.answers = {true, false};
-    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Declined);
+    EXPECT_EQ(convert(day()).outcome, Outcome::Declined);
     EXPECT_EQ(lineState(3), QStringLiteral("00 "));
     EXPECT_TRUE(filesIn(session.folderSettings().sht).isEmpty());
 }
@@ -315,7 +315,7 @@ TEST_P(ConversionRunTest, OutputFilesOfARunThatFailsLateAreRemoved)
 
     const ConversionResult result = convert(day());
 
-    EXPECT_EQ(result.outcome, ConversionResult::Outcome::Failed);
+    EXPECT_EQ(result.outcome, Outcome::Failed);
     ASSERT_GE(dialogs.shown.size(), 2);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("ロットシートCSVファイル書き出し時にエラーが発生しました。"));
@@ -330,7 +330,7 @@ TEST_P(ConversionRunTest, OutputFilesOfARunThatFailsLateAreRemoved)
     ASSERT_TRUE(QDir().mkpath(session.folderSettings().sht));
     refuseUpdates(db(), QStringLiteral("TBL_ORDER"), QStringLiteral("FLG3"));
     dialogs.clear();
-    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_EQ(convert(day()).outcome, Outcome::Failed);
     for (const QString &folder : {session.folderSettings().car, session.folderSettings().han,
                                   session.folderSettings().stk, session.folderSettings().sht})
         EXPECT_EQ(filesIn(folder), QStringList()) << folder.toStdString();
@@ -386,7 +386,7 @@ TEST_P(ConversionRunTest, OutputFileNamesFromTheLinesAreCheckedBeforeAnyFileIsWr
         finishLines(db());
         dialogs.clear();
 
-        EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+        EXPECT_EQ(convert(day()).outcome, Outcome::Failed);
 
         EXPECT_EQ(dialogs.last().text, c.message);
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
@@ -419,7 +419,7 @@ TEST_P(ConversionRunTest, FoldersUnsetRefuseTheRunAndRelativeOnesLieInTheInstall
         const QString set = session.folderSettings().*folder;
         setFolder(folder, QString());
         dialogs.clear();
-        EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
+        EXPECT_EQ(convert(day()).outcome, Outcome::Refused);
         EXPECT_EQ(dialogs.texts(), QStringList{message});
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
         setFolder(folder, set);
@@ -458,14 +458,14 @@ TEST_P(ConversionRunTest, TwoRunsGetDistinctStampsAndCancelsUndoThemLatestFirst)
 
     ConversionCancel cancel(db(), dialogs, progress);
     dialogs.clear();
-    ASSERT_TRUE(cancel.run(kDay));
+    ASSERT_EQ(cancel.run(kDay), Outcome::Done);
     EXPECT_EQ(dialogs.texts(), (QStringList{"前回変換をキャンセルしますか？", "完了しました。"}));
     EXPECT_EQ(lineState(2), QStringLiteral("00 "));
     EXPECT_EQ(lineState(1), QStringLiteral("01 2026/12/08 10:00:00"));
-    ASSERT_TRUE(cancel.run(kDay));
+    ASSERT_EQ(cancel.run(kDay), Outcome::Done);
     EXPECT_EQ(lineState(1), QStringLiteral("00 "));
     dialogs.clear();
-    EXPECT_FALSE(cancel.run(kDay));
+    EXPECT_EQ(cancel.run(kDay), Outcome::Refused);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     // The cancelled runs' files stay.
@@ -484,13 +484,13 @@ TEST_P(ConversionRunTest, CancelLeavesConfirmedLinesAndOtherDaysAlone)
     other.flg4 = QStringLiteral("0");
     addLine(db(), other);
     ConversionCancel cancel(db(), dialogs, progress);
-    EXPECT_FALSE(cancel.run(kDay));
+    EXPECT_EQ(cancel.run(kDay), Outcome::Refused);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("レコードがありません。"));
     EXPECT_EQ(converted(), 2);
 
     dialogs.clear();
     dialogs.answers = {false};
-    EXPECT_FALSE(cancel.run(QStringLiteral("20261207")));
+    EXPECT_EQ(cancel.run(QStringLiteral("20261207")), Outcome::Declined);
     EXPECT_EQ(converted(), 2);
 }
 
@@ -518,15 +518,15 @@ TEST_P(ConversionRunTest, NoFailureLeavesAMarkedLine)
 
     // Quality keys missing from the master.
     ConversionChecks missingQuality = ConversionChecks::standard();
-    missingQuality.qualityCheck = [](Db &, Dialogs &) { return true; };
-    EXPECT_EQ(convert(day(), missingQuality).outcome, ConversionResult::Outcome::Failed);
+    missingQuality.qualityCheck = [](Db &, Dialogs &) { return Outcome::Refused; };
+    EXPECT_EQ(convert(day(), missingQuality).outcome, Outcome::Failed);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("マスタに登録してから再度実行してください。"));
     EXPECT_EQ(marked() + converted() + workRows(), 0);
 
     // A work table the database refuses: the step fails, the rollback still unmarks.
     dialogs.clear();
     db().exec(QStringLiteral("DROP TABLE WRK_CSV_H"));
-    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_EQ(convert(day()).outcome, Outcome::Failed);
     EXPECT_TRUE(dialogs.texts().contains(
         QStringLiteral("指示版下用CSVテーブル作成時にエラーが発生しました。")));
     EXPECT_EQ(marked() + converted(), 0);
@@ -535,7 +535,7 @@ TEST_P(ConversionRunTest, NoFailureLeavesAMarkedLine)
     // The stamp itself refused: reported, nothing converted, nothing marked.
     dialogs.clear();
     refuseUpdates(db(), QStringLiteral("TBL_ORDER"), QStringLiteral("FLG3"));
-    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_EQ(convert(day()).outcome, Outcome::Failed);
     EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("update refused")));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(marked() + converted() + workRows(), 0);
@@ -551,8 +551,10 @@ TEST_P(ConversionRunTest, AFailedErrorCheckEndsTheRunBeforeAnythingIsMarked)
     addLine(db(), unregistered);
 
     ConversionChecks failing = ConversionChecks::standard();
-    failing.orderCheck = [](Db &, Dialogs &, Progress &, const QString &) { return true; };
-    EXPECT_EQ(convert(day(), failing).outcome, ConversionResult::Outcome::Failed);
+    failing.orderCheck = [](Db &, Dialogs &, Progress &, const QString &) {
+        return Outcome::Failed;
+    };
+    EXPECT_EQ(convert(day(), failing).outcome, Outcome::Failed);
     EXPECT_EQ(dialogs.texts(),
               (QStringList{"変換しますか？", "エラーチェック中にエラーが発生しました。"}));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
@@ -560,7 +562,7 @@ TEST_P(ConversionRunTest, AFailedErrorCheckEndsTheRunBeforeAnythingIsMarked)
     // The check itself refused by the database: the same end, before any mark.
     dialogs.clear();
     db().exec(QStringLiteral("ALTER TABLE MST_BRAND RENAME TO MST_BRAND_GONE"));
-    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Failed);
+    EXPECT_EQ(convert(day()).outcome, Outcome::Failed);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("エラーチェック中にエラーが発生しました。"));
     EXPECT_EQ(marked() + converted() + workRows(), 0);
     EXPECT_TRUE(filesIn(session.folderSettings().car).isEmpty());
@@ -610,7 +612,7 @@ TEST_P(ConversionRunTest, ALineIsNeverStampedWithoutTheDataKindOfItsPrinter)
         {{"PRINTER", "TP-9"}}, {{"IMP_DATE", kDay}, {"IMP_LN", 1}, {"PRINTER", "LP-1"}}));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT DATA_FLG FROM TBL_ORDER")).toString(), "");
 
-    EXPECT_EQ(convert(day()).outcome, ConversionResult::Outcome::Refused);
+    EXPECT_EQ(convert(day()).outcome, Outcome::Refused);
     EXPECT_EQ(dialogs.last().text, ConversionRun::unknownDataKindMessage("AB-007", "TP-9"));
     EXPECT_EQ(marked() + converted() + workRows(), 0);
     EXPECT_TRUE(filesIn(session.folderSettings().stk).isEmpty());
@@ -677,7 +679,7 @@ TEST_P(ConversionRunTest, ChecksAndMasterSavesWaitForARunningConversion)
             values[QStringLiteral("SHO_NM1")] = QStringLiteral("新しい品名");
             car.save(ModeEdit, QStringLiteral("C01"), values);
             saved = true;
-            checked = !checkDay(*second, silent, theirs, kDay);
+            checked = checkDay(*second, silent, theirs, kDay) == Outcome::Done;
         });
         for (int i = 0; i < 1500 && !theirs.waiting; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

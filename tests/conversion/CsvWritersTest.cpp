@@ -70,7 +70,8 @@ TEST_P(CsvWritersTest, ThermalFilesPerControlNumberNumberTheirLinesAndQuoteEvery
     // stays as it is: the new file takes the next free name.
     touch(QDir(session.folderSettings().car).filePath(QStringLiteral("AB-001.csv")));
 
-    ASSERT_EQ(writeThermalFiles(db(), dialogs, progress, session.folderSettings().car), 0)
+    ASSERT_EQ(writeThermalFiles(db(), dialogs, progress, session.folderSettings().car),
+              Outcome::Done)
         << dialogs.texts().join(' ').toStdString();
 
     EXPECT_EQ(filesIn(session.folderSettings().car),
@@ -122,8 +123,10 @@ TEST_P(CsvWritersTest, ArtworkAndLotFilesTakeTheNextFreeNameAndRefuseWhenAllAreU
     touch(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT.csv")));
     touch(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT_1.csv")));
 
-    ASSERT_EQ(writeArtworkFiles(db(), dialogs, progress, session.folderSettings().han), 0);
-    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
+    ASSERT_EQ(writeArtworkFiles(db(), dialogs, progress, session.folderSettings().han),
+              Outcome::Done);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht),
+              Outcome::Done);
 
     EXPECT_EQ(filesIn(session.folderSettings().han),
               (QStringList{"20261210_AB.csv", "20261210_AB_1.csv", "20261211_AB.csv"}));
@@ -145,7 +148,8 @@ TEST_P(CsvWritersTest, ArtworkAndLotFilesTakeTheNextFreeNameAndRefuseWhenAllAreU
     touch(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK.csv")));
     for (int n = 1; n <= 99; ++n)
         touch(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK_%1.csv").arg(n)));
-    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk), 1);
+    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk),
+              Outcome::Failed);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("LSTK_99.csv まで使用済みのため書き出せません。"));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
@@ -181,9 +185,9 @@ TEST_P(CsvWritersTest, OutputFilesNeverReplaceOrFollowWhatHoldsAName)
     for (int i = 0; i < namings.size(); ++i) {
         SCOPED_TRACE(namings[i].second);
         ExclusiveFiles::setFirstNaming(namings[i].first);
-        const int status = writeThermalFiles(db(), dialogs, progress, car);
+        const Outcome outcome = writeThermalFiles(db(), dialogs, progress, car);
         ExclusiveFiles::setFirstNaming(ExclusiveFiles::Naming::Rename);
-        ASSERT_EQ(status, 0) << dialogs.texts().join(' ').toStdString();
+        ASSERT_EQ(outcome, Outcome::Done) << dialogs.texts().join(' ').toStdString();
         expected << QStringLiteral("OY-001_%1.csv").arg(i + 1);
         QStringList present = filesIn(car);
         EXPECT_TRUE(present.removeOne(QFileInfo(planted).fileName()));
@@ -222,8 +226,10 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
                   {"SPARE_SU", 5},
                   {"ORD_NO", "P9"}});
 
-    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk), 0);
-    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
+    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk),
+              Outcome::Done);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht),
+              Outcome::Done);
 
     const QList<QStringList> seal =
         readCsv(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK.csv")));
@@ -244,8 +250,10 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
     // Past 999 a control number takes more digits and still sorts as a number.
     db().exec(QStringLiteral("UPDATE WRK_RPT SET KNR_NO = 'AB-1000' WHERE IMP_LN < 4"));
     db().exec(QStringLiteral("UPDATE WRK_RPT SET KNR_NO = 'AB-999' WHERE IMP_LN = 4"));
-    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk), 0);
-    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
+    ASSERT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk),
+              Outcome::Done);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht),
+              Outcome::Done);
     const QList<QStringList> later =
         readCsv(QDir(session.folderSettings().stk).filePath(QStringLiteral("LSTK_1.csv")));
     ASSERT_EQ(later.size(), 2);
@@ -258,10 +266,14 @@ TEST_P(CsvWritersTest, LotSealAddsUpTheSizesOfALotAndTheLotSheetKeepsEveryRow)
 
 TEST_P(CsvWritersTest, EmptyTablesWriteNoFileAndSucceed)
 {
-    EXPECT_EQ(writeThermalFiles(db(), dialogs, progress, session.folderSettings().car), 0);
-    EXPECT_EQ(writeArtworkFiles(db(), dialogs, progress, session.folderSettings().han), 0);
-    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk), 0);
-    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
+    EXPECT_EQ(writeThermalFiles(db(), dialogs, progress, session.folderSettings().car),
+              Outcome::Done);
+    EXPECT_EQ(writeArtworkFiles(db(), dialogs, progress, session.folderSettings().han),
+              Outcome::Done);
+    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, session.folderSettings().stk),
+              Outcome::Done);
+    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht),
+              Outcome::Done);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     for (const QString &folder : {session.folderSettings().car, session.folderSettings().han,
                                   session.folderSettings().stk, session.folderSettings().sht})
@@ -275,14 +287,16 @@ TEST_P(CsvWritersTest, TextCp932CannotHoldFailsTheFileAndLeavesNothingHalfWritte
     // Look-alikes typed on Linux are not refused: they are written as CP932 holds them.
     addReportRow({{"IMP_LN", 3}, {"SU", 1}, {"KNR_NO", "AB-010"}, {"COL", "〜−"}});
 
-    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 1);
+    EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht),
+              Outcome::Failed);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("管理No AB-009 に出力できない文字「🍣」があります。"));
     EXPECT_TRUE(filesIn(session.folderSettings().sht).isEmpty());
 
     db().exec(QStringLiteral("DELETE FROM WRK_RPT WHERE IMP_LN = 2"));
     dialogs.clear();
-    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 0);
+    ASSERT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht),
+              Outcome::Done);
     const QList<QStringList> sheet =
         readCsv(QDir(session.folderSettings().sht).filePath(QStringLiteral("LSHT.csv")));
     ASSERT_EQ(sheet.size(), 2);
@@ -293,7 +307,7 @@ TEST_P(CsvWritersTest, AMissingOrUnwritableFolderFailsTheWriterWithItsDescriptio
 {
     addReportRow({{"IMP_LN", 1}, {"SU", 1}});
     const QString missing = path(QStringLiteral("out/なし"));
-    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, missing), 1);
+    EXPECT_EQ(writeLotSealFile(db(), dialogs, progress, missing), Outcome::Failed);
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("LSTK.csv")));
 
@@ -304,7 +318,8 @@ TEST_P(CsvWritersTest, AMissingOrUnwritableFolderFailsTheWriterWithItsDescriptio
             .open(QIODevice::WriteOnly);
     QFile::remove(QDir(session.folderSettings().sht).filePath(QStringLiteral("probe")));
     if (!writable) { // running as root writes anyway
-        EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht), 1);
+        EXPECT_EQ(writeLotSheetFile(db(), dialogs, progress, session.folderSettings().sht),
+                  Outcome::Failed);
         EXPECT_TRUE(filesIn(session.folderSettings().sht).isEmpty());
     }
     QFile::setPermissions(session.folderSettings().sht,

@@ -53,7 +53,7 @@ TEST_P(OrderBulkUpdateTest, TheThreeChecksRefuseBeforeAnythingIsWritten)
     };
     for (const auto &[input, message] : cases) {
         dialogs.clear();
-        EXPECT_FALSE(update.apply(input, m_condition));
+        EXPECT_EQ(update.apply(input, m_condition), Outcome::Refused);
         EXPECT_EQ(dialogs.texts(), QStringList{message});
         EXPECT_EQ(dialogs.last().icon, Icon::Error);
     }
@@ -65,14 +65,14 @@ TEST_P(OrderBulkUpdateTest, GivenValuesGoToTheLinesOfTheConditionOnly)
     const QList<PrinterModel> models = OrderBulkUpdate::printerModels(db());
     ASSERT_EQ(models.size(), 2);
     OrderBulkUpdate update(db(), dialogs);
-    ASSERT_TRUE(update.apply({"2004/5/3", "LP-1", "0", "1"}, m_condition));
+    ASSERT_EQ(update.apply({"2004/5/3", "LP-1", "0", "1"}, m_condition), Outcome::Done);
     EXPECT_EQ(update.changedLines(), 1);
     EXPECT_EQ(values(1), QStringLiteral("2004/05/03|LP-1|0|1"));
     EXPECT_EQ(values(2), QStringLiteral("2026/12/10|||0")); // another factory
     EXPECT_EQ(values(3), QStringLiteral("2026/12/10|||0")); // converted
 
     // Nothing given: nothing written, still a success.
-    ASSERT_TRUE(update.apply({}, m_condition));
+    ASSERT_EQ(update.apply({}, m_condition), Outcome::Done);
     EXPECT_EQ(update.changedLines(), 0);
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
@@ -81,7 +81,7 @@ TEST_P(OrderBulkUpdateTest, ADatabaseErrorIsReportedAndChangesNothing)
 {
     refuseUpdates(db(), QStringLiteral("TBL_ORDER"), QStringLiteral("FLG5"));
     OrderBulkUpdate update(db(), dialogs);
-    EXPECT_FALSE(update.apply({"2026/12/24", "TP-1", "1", "1"}, m_condition));
+    EXPECT_EQ(update.apply({"2026/12/24", "TP-1", "1", "1"}, m_condition), Outcome::Failed);
     EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("update refused")));
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_EQ(values(1), QStringLiteral("2026/12/10|||0"));

@@ -119,7 +119,7 @@ TEST_P(WorkTablesTest, AStepThatRunsOutOfTimeFailsWithItsDescriptionAndKeepsTheO
     }
     exec(db(), QStringLiteral("WRK_RPT"), {{"KNR_NO", "OLD-001"}});
 
-    EXPECT_EQ(buildReportTable(db(), dialogs, /*timeoutMs*/ 1), 1);
+    EXPECT_EQ(buildReportTable(db(), dialogs, /*timeoutMs*/ 1), Outcome::Failed);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_TRUE(dialogs.last().text.endsWith(QLatin1Char(')')));
@@ -127,6 +127,7 @@ TEST_P(WorkTablesTest, AStepThatRunsOutOfTimeFailsWithItsDescriptionAndKeepsTheO
 
     // The limit ends with the step: the next one runs to its end.
     dialogs.clear();
-    EXPECT_EQ(buildReportTable(db(), dialogs), 0) << dialogs.texts().join(' ').toStdString();
+    EXPECT_EQ(buildReportTable(db(), dialogs), Outcome::Done)
+        << dialogs.texts().join(' ').toStdString();
     EXPECT_EQ(count(QStringLiteral("WRK_RPT")), 40000);
 }

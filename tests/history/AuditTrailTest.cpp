@@ -115,7 +115,8 @@ TEST_P(AuditTrailTest, ABulkUpdateLogsOnlyTheLinesAndColumnsItChanges)
     // The find dialog's narrower condition, with an Or that must not widen the entries.
     const OrderCondition condition(dayCondition().text() +
                                    QStringLiteral("And (FC_RG = 'AB' Or FC_RG = 'XX') "));
-    ASSERT_TRUE(bulk.apply(values, condition)) << dialogs.texts().join('|').toStdString();
+    ASSERT_EQ(bulk.apply(values, condition), Outcome::Done)
+        << dialogs.texts().join('|').toStdString();
 
     EXPECT_EQ(changesOf(1), (QStringList{"一括更新 SET_DATE 2026/12/10>2026/12/20",
                                          "一括更新 PRINTER TP-1>LP-1", "一括更新 DATA_FLG 1>0"}));
@@ -131,10 +132,10 @@ TEST_P(AuditTrailTest, ABulkUpdateThatIsRefusedOrFailsLogsNothing)
     OrderBulkUpdate bulk(db(), dialogs);
     BulkUpdateValues bad;
     bad.setDate = QStringLiteral("2026/13/40");
-    EXPECT_FALSE(bulk.apply(bad, dayCondition()));
+    EXPECT_EQ(bulk.apply(bad, dayCondition()), Outcome::Refused);
     BulkUpdateValues unlisted;
     unlisted.printer = QStringLiteral("XX-9"); // not chosen from the list: no flag
-    EXPECT_FALSE(bulk.apply(unlisted, dayCondition()));
+    EXPECT_EQ(bulk.apply(unlisted, dayCondition()), Outcome::Refused);
     EXPECT_EQ(entries(), 0);
 
     // The set date is logged and written, then the printer's statement fails: all goes.
@@ -144,7 +145,7 @@ TEST_P(AuditTrailTest, ABulkUpdateThatIsRefusedOrFailsLogsNothing)
     values.printer = QStringLiteral("LP-1");
     values.dataFlg = QStringLiteral("0");
     dialogs.clear();
-    EXPECT_FALSE(bulk.apply(values, dayCondition()));
+    EXPECT_EQ(bulk.apply(values, dayCondition()), Outcome::Failed);
     EXPECT_EQ(entries(), 0);
     EXPECT_EQ(count("TBL_ORDER", "SET_DATE = '2026/12/20'"), 0);
     EXPECT_EQ(dialogs.messages().size(), 1); // the failure, not also the history's
@@ -159,7 +160,7 @@ TEST_P(AuditTrailTest, ConversionCancelAndConfirmationLogTheirFlagsAndStamps)
     addLine(db(), faulty);
     // The day as its import left it: completed and checked, so the run's own check changes
     // nothing.
-    ASSERT_FALSE(checkDay(db(), dialogs, progress, kDay, CheckCaller::Import));
+    ASSERT_EQ(checkDay(db(), dialogs, progress, kDay, CheckCaller::Import), Outcome::Done);
 
     gUserName = QStringLiteral("tanaka");
     ASSERT_TRUE(convert().converted());
@@ -174,14 +175,14 @@ TEST_P(AuditTrailTest, ConversionCancelAndConfirmationLogTheirFlagsAndStamps)
 
     Clock::advance(10);
     gUserName = QStringLiteral("suzuki");
-    ASSERT_TRUE(cancel());
+    ASSERT_EQ(cancel(), Outcome::Done);
     EXPECT_EQ(changesOf(2).mid(2),
               (QStringList{"変換取消 FLG3 1>0", "変換取消 B1 " + stamp + ">"}));
     EXPECT_EQ(entries(), 2);
 
     Clock::advance(10);
     gUserName = QStringLiteral("sato");
-    ASSERT_TRUE(confirm());
+    ASSERT_EQ(confirm(), Outcome::Done);
     const QString confirmed = QStringLiteral("2026/12/08 10:00:20");
     EXPECT_EQ(changesOf(1).mid(4), (QStringList{"確定 FLG4 0>1", "確定 B2 >" + confirmed}));
     EXPECT_EQ(changesOf(3), (QStringList{"確定 FLG4 0>1", "確定 B2 >" + confirmed}));
@@ -196,7 +197,7 @@ TEST_P(AuditTrailTest, ConversionCancelAndConfirmationLogTheirFlagsAndStamps)
 
     // A second confirmation changes no line and logs nothing.
     const int before = entries();
-    ASSERT_TRUE(confirm());
+    ASSERT_EQ(confirm(), Outcome::Done);
     EXPECT_EQ(entries(), before);
 }
 
@@ -207,7 +208,7 @@ TEST_P(AuditTrailTest, ACancelThatFailsLogsNothingAndKeepsTheRunConverted)
     const int afterConversion = entries();
     refuseUpdates(db(), QStringLiteral("TBL_ORDER"), QStringLiteral("FLG3"));
     dialogs.clear();
-    EXPECT_FALSE(cancel());
+    EXPECT_EQ(cancel(), Outcome::Failed);
     EXPECT_EQ(entries(), afterConversion);
     EXPECT_EQ(RunList::runs(db(), kDay).first().state, QStringLiteral("変換済"));
 }

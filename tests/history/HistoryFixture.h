@@ -48,8 +48,11 @@ protected:
         ConversionRun run(db(), dialogs, progress, session.outputFolders());
         return run.run(input);
     }
-    bool cancel() { return ConversionCancel(db(), dialogs, progress).run(ConversionFixture::kDay); }
-    bool confirm()
+    Outcome cancel()
+    {
+        return ConversionCancel(db(), dialogs, progress).run(ConversionFixture::kDay);
+    }
+    Outcome confirm()
     {
         const ConfirmationCounts counts = Confirmation::counts(db(), ConversionFixture::kDay);
         return Confirmation(db(), dialogs, progress).run(ConversionFixture::kDay, counts);

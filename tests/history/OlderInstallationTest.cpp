@@ -37,15 +37,16 @@ TEST_P(OlderInstallationTest, WorkGoesOnWithoutTheHistoryTablesAndSaysHowToAddTh
     EXPECT_EQ(dialogs.last().icon, Icon::Warning);
 
     dialogs.clear();
-    ASSERT_TRUE(cancel());
+    ASSERT_EQ(cancel(), Outcome::Done);
     EXPECT_EQ(dialogs.messages(), (QStringList{missing, "完了しました。"}));
     EXPECT_EQ(count("TBL_ORDER", "FLG3 = '1'"), 0);
 
     dialogs.clear();
     BulkUpdateValues values;
     values.special = QStringLiteral("1");
-    ASSERT_TRUE(OrderBulkUpdate(db(), dialogs)
-                    .apply(values, OrderCondition(QStringLiteral("Where IMP_DATE = '20261208' "))));
+    ASSERT_EQ(OrderBulkUpdate(db(), dialogs)
+                  .apply(values, OrderCondition(QStringLiteral("Where IMP_DATE = '20261208' "))),
+              Outcome::Done);
     EXPECT_EQ(dialogs.messages(), QStringList{missing});
     EXPECT_EQ(count("TBL_ORDER", "FLG5 = '1'"), 2);
 
@@ -56,7 +57,7 @@ TEST_P(OlderInstallationTest, WorkGoesOnWithoutTheHistoryTablesAndSaysHowToAddTh
     EXPECT_EQ(count("TBL_ORDER"), 1);
 
     dialogs.clear();
-    ASSERT_TRUE(confirm());
+    ASSERT_EQ(confirm(), Outcome::Done);
     EXPECT_EQ(dialogs.messages(), (QStringList{missing, "完了です。"}));
 
     // Reading the history says the same instead of a database error.

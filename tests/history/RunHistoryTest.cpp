@@ -29,7 +29,7 @@ protected:
         ReportEngine engine;
         engine.setRecording(true);
         PrintRequest request{db(), dialogs, progress, QStringLiteral("PDFファイル"), source};
-        EXPECT_EQ(ReportLists::print(kind, engine, request), 0)
+        EXPECT_EQ(ReportLists::print(kind, engine, request), Outcome::Done)
             << dialogs.texts().join('|').toStdString();
         return printedPages(engine.pages());
     }
@@ -39,7 +39,7 @@ protected:
         ReportEngine engine;
         engine.setRecording(true);
         const PrintRequest request{db(), dialogs, progress, QStringLiteral("PDFファイル")};
-        EXPECT_EQ(RunReprint::print(kind, engine, request, kDay, stamp), 0)
+        EXPECT_EQ(RunReprint::print(kind, engine, request, kDay, stamp), Outcome::Done)
             << dialogs.texts().join('|').toStdString();
         return printedPages(engine.pages());
     }
@@ -55,7 +55,7 @@ TEST_P(RunHistoryTest, ACancelledRunStaysCancelledAndTheNextIsConfirmedWithTheDa
 
     Clock::advance(90);
     gUserName = QStringLiteral("suzuki");
-    ASSERT_TRUE(cancel());
+    ASSERT_EQ(cancel(), Outcome::Done);
     EXPECT_EQ(stateOf(first.stamp), QStringLiteral("取消 by suzuki at 2026/12/08 10:01:30"));
 
     Clock::advance(30);
@@ -66,7 +66,7 @@ TEST_P(RunHistoryTest, ACancelledRunStaysCancelledAndTheNextIsConfirmedWithTheDa
 
     Clock::advance(60);
     gUserName = QStringLiteral("tanaka");
-    ASSERT_TRUE(confirm());
+    ASSERT_EQ(confirm(), Outcome::Done);
     EXPECT_EQ(stateOf(first.stamp), QStringLiteral("取消 by suzuki at 2026/12/08 10:01:30"));
     EXPECT_EQ(stateOf(second.stamp), QStringLiteral("確定 by tanaka at 2026/12/08 10:03:00"));
 
@@ -146,7 +146,7 @@ TEST_P(RunHistoryTest, AStampOfACancelledRunIsNotGivenToTheNextRun)
     addLines(2);
     const ConversionResult first = convert();
     ASSERT_TRUE(first.converted());
-    ASSERT_TRUE(cancel());
+    ASSERT_EQ(cancel(), Outcome::Done);
     const ConversionResult second = convert();
     ASSERT_TRUE(second.converted());
     EXPECT_EQ(first.stamp, QStringLiteral("2026/12/08 10:00:00"));
@@ -160,7 +160,9 @@ TEST_P(RunHistoryTest, AFailedRunLeavesNoRecord)
 {
     addLines(2);
     ConversionChecks checks = ConversionChecks::standard();
-    checks.qualityCheck = [](Db &, Dialogs &) { return true; }; // a quality key is missing
+    checks.qualityCheck = [](Db &, Dialogs &) {
+        return Outcome::Refused; // a quality key is missing
+    };
     ConversionInput input;
     input.impDate = kDay;
     const ConversionResult result =
@@ -202,7 +204,7 @@ TEST_P(RunHistoryTest, AReprintShowsTheRunAsItWasConvertedAfterLaterRuns)
     const PrintRequest request{db(), dialogs, progress, QStringLiteral("PDFファイル")};
     EXPECT_EQ(RunReprint::print(QStringLiteral("OrderList"), engine, request, kDay,
                                 QStringLiteral("2026/12/08 23:59:59")),
-              1);
+              Outcome::Refused);
     EXPECT_EQ(dialogs.messages(), QStringList{"レコードがありません。"});
     EXPECT_EQ(engine.pageCount(), 0);
 }
@@ -211,7 +213,7 @@ TEST_P(RunHistoryTest, CommandsListRunsShowALinesChangesAndReprint)
 {
     addLines(2);
     ASSERT_TRUE(convert().converted());
-    ASSERT_TRUE(cancel());
+    ASSERT_EQ(cancel(), Outcome::Done);
     Clock::advance(60);
     ASSERT_TRUE(convert().converted());
 

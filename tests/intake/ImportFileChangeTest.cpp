@@ -50,7 +50,7 @@ protected:
         out.write(before);
         out.close();
         return ImportRun(db(), dialogs, rewriting)
-            .run({rewriting.path, day, "2026", "12", QDate(2026, 12, 8)});
+                   .run({rewriting.path, day, "2026", "12", QDate(2026, 12, 8)}) == Outcome::Done;
     }
 };
 INSTANTIATE_ENGINES(ImportFileChangeTest);

@@ -36,8 +36,8 @@ protected:
         return {file, date, nen, tuki, QDate(2026, 12, 8)};
     }
 
-    bool import(const QByteArray &bytes, const QString &date = "20261208",
-                const QString &nen = "2026", const QString &tuki = "12")
+    Outcome import(const QByteArray &bytes, const QString &date = "20261208",
+                   const QString &nen = "2026", const QString &tuki = "12")
     {
         return ImportRun(db(), dialogs, progress).run(request(writeFile(bytes), date, nen, tuki));
     }
@@ -70,7 +70,7 @@ TEST_P(ImportTest, ImportsNormalisesBuildsAndRegistersTheDay)
 {
     OrderLine a;
     a.set("QUL_KEY", "CT 10 00").set("ORD_DATE", "040115").set("SET_DATE", "");
-    ASSERT_TRUE(import(orderFile({a, OrderLine().set("SU", "")})));
+    ASSERT_EQ(import(orderFile({a, OrderLine().set("SU", "")})), Outcome::Done);
     ASSERT_EQ(dialogs.messages().size(), 2);
     EXPECT_EQ(dialogs.messages().at(0), "エラーチェック処理を開始します。");
     EXPECT_TRUE(dialogs.messages().at(1).startsWith("処理は終了しました。\n取込 2 行、"));
@@ -104,7 +104,7 @@ TEST_P(ImportTest, LinesOfOneGroupShareAControlNumberInGroupOrder)
         OrderLine().set("LOT_NO", "JZ00001").set("CAR_CD", "B"),        // TK group 3
         OrderLine().set("FC_RG", "SH").set("FC_CD", "C31005"),          // SH group 1
     };
-    ASSERT_TRUE(import(orderFile(lines)));
+    ASSERT_EQ(import(orderFile(lines)), Outcome::Done);
     EXPECT_EQ(knrNos(), QStringList({"TK-002", "TK-001", "TK-001", "TK-004", "TK-003", "SH-001"}));
     EXPECT_EQ(value("SELECT KNR_NO FROM SYS_KNR_NO WHERE FC_RG = 'TK' AND ORD_NEN = '2026' "
                     "AND ORD_TUKI = '12'"),
@@ -117,13 +117,14 @@ TEST_P(ImportTest, NumbersContinueWithinAMonthAndRestartInTheNext)
     QList<OrderLine> seven;
     for (int i = 1; i <= 7; ++i)
         seven << OrderLine().set("LOT_NO", QStringLiteral("JZ%1").arg(i, 5, 10, QLatin1Char('0')));
-    ASSERT_TRUE(import(orderFile(seven), "20261208"));
+    ASSERT_EQ(import(orderFile(seven), "20261208"), Outcome::Done);
     EXPECT_EQ(knrNos("20261208").last(), "TK-007");
 
-    ASSERT_TRUE(import(orderFile({OrderLine(), OrderLine().set("LOT_NO", "JZ99999")}), "20261209"));
+    ASSERT_EQ(import(orderFile({OrderLine(), OrderLine().set("LOT_NO", "JZ99999")}), "20261209"),
+              Outcome::Done);
     EXPECT_EQ(knrNos("20261209"), QStringList({"TK-008", "TK-009"}));
 
-    ASSERT_TRUE(import(orderFile({OrderLine()}), "20270104", "2027", "01"));
+    ASSERT_EQ(import(orderFile({OrderLine()}), "20270104", "2027", "01"), Outcome::Done);
     EXPECT_EQ(knrNos("20270104"), QStringList({"TK-001"}));
 }
 
@@ -133,12 +134,12 @@ TEST_P(ImportTest, PastNineHundredNinetyNineNumbersTakeMoreDigitsAndNeverRepeatI
     QList<OrderLine> groups;
     for (int i = 1; i <= 1001; ++i)
         groups << OrderLine().set("LOT_NO", QStringLiteral("JZ%1").arg(i, 5, 10, QLatin1Char('0')));
-    ASSERT_TRUE(import(orderFile(groups), "20261208"));
+    ASSERT_EQ(import(orderFile(groups), "20261208"), Outcome::Done);
     const QStringList first = knrNos("20261208");
     ASSERT_EQ(first.size(), 1001);
     EXPECT_EQ(first[0], "TK-001");
     EXPECT_EQ(first.mid(998), QStringList({"TK-999", "TK-1000", "TK-1001"}));
-    ASSERT_TRUE(import(orderFile({OrderLine().set("LOT_NO", "JZ00001")}), "20261209"));
+    ASSERT_EQ(import(orderFile({OrderLine().set("LOT_NO", "JZ00001")}), "20261209"), Outcome::Done);
     EXPECT_EQ(knrNos("20261209"), QStringList({"TK-1002"}));
     EXPECT_EQ(value("SELECT COUNT(DISTINCT KNR_NO) FROM TBL_ORDER"), "1002");
     EXPECT_EQ(value("SELECT KNR_NO FROM SYS_KNR_NO WHERE FC_RG = 'TK'"), "1002");
@@ -160,7 +161,7 @@ TEST_P(ImportTest, FileWithoutItsLastLineEndGivesEveryRecord)
 {
     QByteArray file = orderFile({OrderLine(), OrderLine(), OrderLine().set("HINBAN", "OS9999")});
     file.chop(2);
-    ASSERT_TRUE(import(file));
+    ASSERT_EQ(import(file), Outcome::Done);
     EXPECT_EQ(count("TBL_ORDER"), 3);
     EXPECT_EQ(value("SELECT HINBAN FROM TBL_ORDER WHERE IMP_LN = 3"), "OS9999");
 }
@@ -169,7 +170,7 @@ TEST_P(ImportTest, QuotesAndOtherCharactersAreStoredAsTyped)
 {
     OrderLine line;
     line.set("HINBAN", "O'S%1;").set("F17", "a'--b\\c").set("LOT_NO", "J'00001");
-    ASSERT_TRUE(import(orderFile({line, line})));
+    ASSERT_EQ(import(orderFile({line, line})), Outcome::Done);
     EXPECT_EQ(value("SELECT HINBAN FROM TBL_ORDER WHERE IMP_LN = 1"), "O'S%1;");
     EXPECT_EQ(value("SELECT F17 FROM WRK_ORDER WHERE IMP_LN = 2"), "a'--b\\c");
     EXPECT_EQ(knrNos(), QStringList({"TK-001", "TK-001"}));
@@ -197,14 +198,14 @@ TEST_P(ImportTest, BadRecordsAreRefusedNamingTheRecordAndLeaveNothing)
     };
     for (const auto &c : cases) {
         dialogs.clear();
-        EXPECT_FALSE(import(c.file));
+        EXPECT_EQ(import(c.file), Outcome::Refused);
         EXPECT_EQ(dialogs.messages(), QStringList({c.message, "エラー終了しました。"}));
         EXPECT_EQ(dialogs.shown.first().icon, Icon::Error);
         expectNothingLeft();
     }
     // The corrected file goes in at once, numbered from 001.
     dialogs.clear();
-    ASSERT_TRUE(import(orderFile({OrderLine(), OrderLine()})));
+    ASSERT_EQ(import(orderFile({OrderLine(), OrderLine()})), Outcome::Done);
     EXPECT_EQ(knrNos(), QStringList({"TK-001", "TK-001"}));
 }
 
@@ -213,26 +214,26 @@ TEST_P(ImportTest, AFailedBuildLeavesNoLinesNoCountersAndNoRegistration)
     // An index the two lines cannot both satisfy makes the build's insert fail after the file
     // was read and numbered.
     db().exec("CREATE UNIQUE INDEX IX_TEST_HINBAN ON TBL_ORDER(HINBAN)");
-    EXPECT_FALSE(import(orderFile({OrderLine(), OrderLine()})));
+    EXPECT_EQ(import(orderFile({OrderLine(), OrderLine()})), Outcome::Failed);
     EXPECT_EQ(dialogs.messages().last(), "エラー終了しました。");
     expectNothingLeft();
     db().exec("DROP INDEX IX_TEST_HINBAN");
     dialogs.clear();
-    ASSERT_TRUE(import(orderFile({OrderLine(), OrderLine()})));
+    ASSERT_EQ(import(orderFile({OrderLine(), OrderLine()})), Outcome::Done);
     EXPECT_EQ(knrNos(), QStringList({"TK-001", "TK-001"}));
 }
 
 TEST_P(ImportTest, AdmissionRefusesMissingFilesAndImportedDays)
 {
-    EXPECT_FALSE(ImportRun(db(), dialogs, progress).run(request(path("none.txt"))));
+    EXPECT_EQ(ImportRun(db(), dialogs, progress).run(request(path("none.txt"))), Outcome::Refused);
     EXPECT_EQ(dialogs.messages(),
               QStringList({"ファイルが見つかりません。", "エラー終了しました。"}));
 
     const QString refused = "指定された日付(20261208)は既に読み込まれています。\r\n"
                             "違う日付を指定するか、明日行ってください。";
-    ASSERT_TRUE(import(orderFile({OrderLine()})));
+    ASSERT_EQ(import(orderFile({OrderLine()})), Outcome::Done);
     dialogs.clear();
-    EXPECT_FALSE(import(orderFile({OrderLine(), OrderLine()})));
+    EXPECT_EQ(import(orderFile({OrderLine(), OrderLine()})), Outcome::Refused);
     EXPECT_EQ(dialogs.messages(), QStringList({refused, "エラー終了しました。"}));
     EXPECT_EQ(count("TBL_ORDER"), 1);
     EXPECT_EQ(value("SELECT KNR_NO FROM SYS_KNR_NO"), "1");
@@ -240,7 +241,7 @@ TEST_P(ImportTest, AdmissionRefusesMissingFilesAndImportedDays)
     // Lines without a registration (an earlier desk's half import) refuse the day too.
     db().exec("DELETE FROM SYS_IMPDATE");
     dialogs.clear();
-    EXPECT_FALSE(import(orderFile({OrderLine()})));
+    EXPECT_EQ(import(orderFile({OrderLine()})), Outcome::Refused);
     EXPECT_EQ(dialogs.messages().first(), refused);
 }
 
@@ -275,7 +276,7 @@ TEST_P(ImportTest, WaitsForAnotherWorkstationAndChecksTheDayAgain)
     OtherWorkstation other(*second);
     other.holdLock();
     const QString file = writeFile(orderFile({OrderLine()}));
-    EXPECT_FALSE(ImportRun(db(), dialogs, other).run(request(file)));
+    EXPECT_EQ(ImportRun(db(), dialogs, other).run(request(file)), Outcome::Refused);
     EXPECT_EQ(other.notes, QStringList({RunLock::waitingMessage()}));
     EXPECT_TRUE(dialogs.messages().first().startsWith("指定された日付(20261208)は既に"));
     EXPECT_EQ(count("TBL_ORDER"), 0);
@@ -293,7 +294,7 @@ TEST_P(ImportTest, ImportRefusesTheDayWhileTheOtherImportHoldsTheWorkTable)
     held.acquire(quiet);
     ImportRun run(db(), dialogs, progress);
     run.setLockWait(1);
-    EXPECT_FALSE(run.run(request(writeFile(orderFile({OrderLine()})))));
+    EXPECT_EQ(run.run(request(writeFile(orderFile({OrderLine()})))), Outcome::Failed);
     EXPECT_EQ(dialogs.messages().last(), "エラー終了しました。");
     EXPECT_EQ(count("WRK_ORDER", "IMP_DATE = '20261207'"), 1);
     EXPECT_EQ(progress.notes, QStringList({RunLock::waitingMessage()}));
@@ -305,7 +306,7 @@ TEST_P(ImportTest, FileImportAloneFillsTheWorkTableWithEveryColumn)
     line.set("F01", "9").set("F02", "ab").set("JAN", "4987654000017").set("PRICE", "2900");
     line.set("TAG_CD", "T001").set("SND_CD", "N13001").set("F17", "ﾂｲｶ").set("F19", "99");
     const QString file = writeFile(orderFile({line}));
-    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), 0);
+    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), Outcome::Done);
     const QSqlRecord r = db().rows("SELECT * FROM WRK_ORDER").first();
     EXPECT_EQ(r.value("IMP_DATE").toString(), "20261208");
     EXPECT_EQ(r.value("IMP_LN").toInt(), 1);
@@ -328,8 +329,8 @@ TEST_P(ImportTest, BuildReplacesTheDayAndLeavesOtherDaysAlone)
     db().exec("INSERT INTO TBL_ORDER(IMP_DATE, IMP_LN, SEIZOUMOTO) VALUES('20261207', 1, '')");
     db().exec("INSERT INTO TBL_ORDER(IMP_DATE, IMP_LN) VALUES('20261208', 9)");
     const QString file = writeFile(orderFile({OrderLine().set("S_END", "B")}));
-    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), 0);
-    ASSERT_EQ(buildOrders(db(), dialogs, "20261208"), 0);
+    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), Outcome::Done);
+    ASSERT_EQ(buildOrders(db(), dialogs, "20261208"), Outcome::Done);
     EXPECT_EQ(count("TBL_ORDER", "IMP_DATE = '20261208'"), 1);
     EXPECT_EQ(value("SELECT SIZE_KEY FROM TBL_ORDER WHERE IMP_DATE = '20261208'"), "BM0201");
     EXPECT_EQ(value("SELECT SEIZOUMOTO FROM TBL_ORDER WHERE IMP_DATE = '20261207'"), "");
@@ -343,8 +344,8 @@ TEST_P(ImportTest, FixtureFilesImportWithAndWithoutTheirLastLineEnd)
         return ImportRun(db(), dialogs, progress)
             .run(request(testDataPath(QStringLiteral("orders/") + file), date));
     };
-    ASSERT_TRUE(run("day_5_lines.txt", "20261208"));
-    ASSERT_TRUE(run("day_5_lines_no_final_line_end.txt", "20261209"));
+    ASSERT_EQ(run("day_5_lines.txt", "20261208"), Outcome::Done);
+    ASSERT_EQ(run("day_5_lines_no_final_line_end.txt", "20261209"), Outcome::Done);
     EXPECT_EQ(knrNos("20261208"), QStringList({"TK-001", "TK-001", "TK-002", "SH-001", "SH-001"}));
     EXPECT_EQ(knrNos("20261209"), QStringList({"TK-003", "TK-003", "TK-004", "SH-002", "SH-002"}));
     for (const QString date : {"20261208", "20261209"}) {
@@ -359,7 +360,7 @@ TEST_P(ImportTest, FixtureFilesImportWithAndWithoutTheirLastLineEnd)
                   0);
     }
     dialogs.clear();
-    EXPECT_FALSE(run("bad_quantity_in_3.txt", "20261210"));
+    EXPECT_EQ(run("bad_quantity_in_3.txt", "20261210"), Outcome::Refused);
     EXPECT_EQ(dialogs.messages().first(), "取込ファイルの3件目: 数量が数値ではありません。");
 }
 
@@ -392,7 +393,7 @@ TEST_P(ImportTest, TheImportIsCommittedBeforeTheCheckIsAnnounced)
         findings = second->scalar("SELECT COUNT(*) FROM TBL_ERR").toInt();
     };
     const QString file = writeFile(orderFile({OrderLine(), OrderLine().set("ROW", "09")}));
-    ASSERT_TRUE(ImportRun(db(), looking, progress).run(request(file)));
+    ASSERT_EQ(ImportRun(db(), looking, progress).run(request(file)), Outcome::Done);
     EXPECT_EQ(registered, 1);
     EXPECT_EQ(lines, 2);
     EXPECT_EQ(findings, 0);                       // the check comes after, in its own transaction
@@ -411,7 +412,7 @@ TEST_P(ImportTest, EveryFactoryOfADayKeepsItsOwnCounter)
                          .set("LOT_NO", QStringLiteral("JZ%1").arg(lot, 5, 10, QLatin1Char('0')));
     nextControlNumber(db(), "2026", "12", "FK", 41);
     const QString file = writeFile(orderFile(lines));
-    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), 0);
+    ASSERT_EQ(importFile(db(), dialogs, progress, request(file)), Outcome::Done);
     const auto numbers =
         db().rows("SELECT FC_RG, MAX(KNR_NO), COUNT(DISTINCT KNR_NO) FROM WRK_ORDER "
                   "GROUP BY FC_RG ORDER BY FC_RG");

@@ -258,7 +258,7 @@ TEST_P(IntakeEquivalenceTest, ImportGivesTheStepwiseResultOnARandomFile)
     db().exec("DELETE FROM TBL_ERR WHERE IMP_DATE = :d", {{"d", kDay2}});
     for (auto check :
          {checkBrands, checkFactories, checkQualities, checkSizes, checkSizeRows, checkRows})
-        ASSERT_FALSE(check(db(), dialogs, kDay2));
+        ASSERT_EQ(check(db(), dialogs, kDay2), Outcome::Done);
     markLinesWithFindings(db(), kDay2);
     const QStringList expected = importTables();
     const int findings = count("TBL_ERR");
@@ -266,8 +266,9 @@ TEST_P(IntakeEquivalenceTest, ImportGivesTheStepwiseResultOnARandomFile)
     db().rollback();
     ASSERT_GT(findings, 30); // the random day meets every check
 
-    ASSERT_TRUE(
-        ImportRun(db(), dialogs, progress).run({path, kDay2, "2026", "12", QDate(2026, 12, 8)}));
+    ASSERT_EQ(
+        ImportRun(db(), dialogs, progress).run({path, kDay2, "2026", "12", QDate(2026, 12, 8)}),
+        Outcome::Done);
     EXPECT_EQ(
         dialogs.messages(),
         QStringList({"エラーチェック処理を開始します。",
@@ -292,8 +293,8 @@ TEST_P(IntakeEquivalenceTest, BuildWritesTheLinesAsTheEnrichmentCompletesThem)
     const QStringList expected = orderLines();
     db().rollback();
 
-    ASSERT_EQ(importFile(db(), dialogs, progress, request), 0);
-    ASSERT_EQ(buildOrders(db(), dialogs, kDay2), 0);
+    ASSERT_EQ(importFile(db(), dialogs, progress, request), Outcome::Done);
+    ASSERT_EQ(buildOrders(db(), dialogs, kDay2), Outcome::Done);
     expectSameRows(expected, orderLines(), "build");
     EXPECT_EQ(db().exec(enrichmentStatement(), {{"d", kDay2}}), 0);
 }
@@ -304,8 +305,9 @@ TEST_P(IntakeEquivalenceTest, AMasterTheDatabaseRefusesStillFailsTheEnrichmentNo
     loadRandomMasters(random);
     db().exec("ALTER TABLE MST_BRAND RENAME TO GONE");
     const QString path = writeOrderFile(randomOrderFile(random));
-    ASSERT_TRUE(
-        ImportRun(db(), dialogs, progress).run({path, kDay2, "2026", "12", QDate(2026, 12, 8)}));
+    ASSERT_EQ(
+        ImportRun(db(), dialogs, progress).run({path, kDay2, "2026", "12", QDate(2026, 12, 8)}),
+        Outcome::Done);
     const QStringList messages = dialogs.messages();
     ASSERT_EQ(messages.size(), 4);
     EXPECT_EQ(messages.at(0), "エラーチェック処理を開始します。");
@@ -332,7 +334,7 @@ TEST_P(IntakeEquivalenceTest, AllChecksInOneReadGiveTheFindingsOfTheChecksOneByO
     db().begin();
     for (auto check :
          {checkBrands, checkFactories, checkQualities, checkSizes, checkSizeRows, checkRows})
-        ASSERT_FALSE(check(db(), dialogs, kDay2));
+        ASSERT_EQ(check(db(), dialogs, kDay2), Outcome::Done);
     const QStringList expected = snapshot("TBL_ERR", "IMP_DATE, IMP_LN, ERR_LN");
     db().rollback();
     ASSERT_GT(expected.size(), 250); // every kind of finding, several on most lines

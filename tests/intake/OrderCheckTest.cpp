@@ -37,7 +37,10 @@ protected:
                   row);
     }
 
-    bool check(const QString &date = "20261208") { return checkDay(db(), dialogs, progress, date); }
+    Outcome check(const QString &date = "20261208")
+    {
+        return checkDay(db(), dialogs, progress, date);
+    }
 
     QString value(const QString &column, int ln, const QString &date = "20261208")
     {
@@ -68,7 +71,7 @@ INSTANTIATE_ENGINES(OrderCheckTest);
 TEST_P(OrderCheckTest, CleanDayHasNoFindingsAndIsCompletedFromTheMasters)
 {
     addLine(1);
-    EXPECT_FALSE(check());
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_TRUE(findings().isEmpty());
     EXPECT_EQ(value("FLG1", 1), "0");
     EXPECT_EQ(value("HINBAN_KBN", 1), "OS");
@@ -92,7 +95,7 @@ TEST_P(OrderCheckTest, ColourFromTheColourMasterOnlyForLinesMarkedC)
     addLine(2, {{"S_TBL", "K"}, {"S_FLD", "01"}, {"SCN", "X"}, {"COL", "NV"}});
     addLine(3, {{"S_TBL", "K"}, {"S_FLD", "01"}, {"SCN", "X"}, {"COL", ""}});
     addLine(4, {{"S_TBL", "K"}, {"S_FLD", "02"}, {"SCN", "C"}, {"COL", ""}}); // no master row
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(value("COL", 1), "RD");
     EXPECT_EQ(value("COL", 2), "NV");
     EXPECT_EQ(value("COL", 3), "WH");
@@ -105,7 +108,7 @@ TEST_P(OrderCheckTest, SpareQuantityFollowsTheNameTypesThreshold)
     addLine(2, {{"SU", 101}});
     addLine(3, {{"CAR_CD", "Z"}, {"SPARE_SU", 7}, {"YARE_SU", 3}}); // threshold and spoilage 0
     addLine(4, {{"CAR_CD", "Q"}, {"SPARE_SU", 7}});                 // not in the master
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(value("SPARE_SU", 1), "5");
     EXPECT_EQ(value("SPARE_SU", 2), "10");
     EXPECT_EQ(value("SPARE_SU", 3), "7");
@@ -120,7 +123,7 @@ TEST_P(OrderCheckTest, ProductNumberClassAsTheThirdCharacterDecides)
     const QStringList expected{"AB", "ABC", "AB", "AB", "AB", "AB", "ABｱ", "AB ", "A"};
     for (int i = 0; i < hinban.size(); ++i)
         addLine(i + 1, {{"HINBAN", hinban.at(i)}});
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     for (int i = 0; i < hinban.size(); ++i)
         EXPECT_EQ(value("HINBAN_KBN", i + 1), expected.at(i)) << hinban.at(i).toStdString();
 }
@@ -130,13 +133,13 @@ TEST_P(OrderCheckTest, LotTotalsCoverEveryDayOfTheLotButOnlyTheDayIsUpdated)
     addLine(1, {{"SU", 10}}, "20261207");
     addLine(2, {{"SU", 21}}, "20261207");
     addLine(3, {{"SU", 5}, {"LOT_NO", "JZ00002"}}, "20261207");
-    ASSERT_FALSE(check("20261207"));
+    ASSERT_EQ(check("20261207"), Outcome::Done);
     EXPECT_EQ(value("LOT_SU", 1, "20261207"), "31");
     EXPECT_EQ(value("LOT_AVG", 1, "20261207"), "15"); // 31 / 2, truncated
 
     addLine(1, {{"SU", 30}});
     addLine(2, {{"SU", 0}, {"LOT_NO", "JZ00009"}});
-    ASSERT_FALSE(check());
+    ASSERT_EQ(check(), Outcome::Done);
     EXPECT_EQ(value("LOT_SU", 1), "61");
     EXPECT_EQ(value("LOT_AVG", 1), "20"); // 61 / 3
     EXPECT_EQ(value("LOT_SU", 2), "0");
@@ -150,7 +153,7 @@ TEST_P(OrderCheckTest, EndCodesAandMAreClearedOnTheDayAndTheSizeKeyRebuilt)
     addLine(2, {{"S_END", "M"}, {"SIZE_KEY", "MM0201"}});
     addLine(3, {{"S_END", "B"}, {"SIZE_KEY", "BM0201"}});
     addLine(1, {{"S_END", "M"}}, "20261207");
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(value("S_END", 1), "");
     EXPECT_EQ(value("SIZE_KEY", 1), "M0201");
     EXPECT_EQ(value("SIZE_KEY", 2), "M0201");
@@ -163,7 +166,7 @@ TEST_P(OrderCheckTest, BrandDefaultsToTheHouseBrandNamedOnlyWhenTheBrandMasterHa
     addLine(1, {{"HINBAN", "XY1000"}}); // class unknown
     addLine(2, {{"HINBAN", "NB1000"}}); // class known, without brand
     addLine(3, {{"HINBAN", "ABC100"}}); // class with a brand the brand master lacks
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(value("BR_CD", 1), "OSTERA");
     EXPECT_EQ(value("BR_NM", 1), "");
     EXPECT_EQ(value("BR_CD", 2), "OSTERA");
@@ -171,7 +174,7 @@ TEST_P(OrderCheckTest, BrandDefaultsToTheHouseBrandNamedOnlyWhenTheBrandMasterHa
     EXPECT_EQ(value("BR_NM", 3), "");
 
     db().exec("INSERT INTO MST_BRAND(BR_CD, BR_NM) VALUES('OSTERA', 'オステラ')");
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(value("BR_NM", 1), "オステラ");
     EXPECT_EQ(value("BR_NM", 2), "オステラ");
 }
@@ -189,7 +192,7 @@ TEST_P(OrderCheckTest, EveryCheckWritesItsTextsInCheckOrder)
                 {"ROW", "05"}});
     addLine(2, {{"KNR_NO", "TK-002"}, {"QUL_KEY", "QN9001"}});
     addLine(3);
-    EXPECT_FALSE(check());
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(findings(), QStringList({
                               "1/1/XX-004/品番区分マスタに未登録です/品番区分=ZZ",
                               "1/2/XX-004/工場マスタに未登録です/工場略号=XX,工場コード=X0001",
@@ -207,7 +210,7 @@ TEST_P(OrderCheckTest, EveryCheckWritesItsTextsInCheckOrder)
 
     // A blank key in the quality master answers the second pass.
     db().exec("INSERT INTO MST_QUL(QUL_KEY) VALUES('')");
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(findings().filter("1/4/").first(),
               "1/4/XX-004/サイズマスタに未登録です/サイズキー=BX0105");
 }
@@ -215,7 +218,7 @@ TEST_P(OrderCheckTest, EveryCheckWritesItsTextsInCheckOrder)
 TEST_P(OrderCheckTest, SizeClassUsesTheClearedEndCode)
 {
     addLine(1, {{"S_TBL", "X"}, {"S_FLD", "01"}, {"S_END", "A"}, {"ROW", "05"}});
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(findings().filter("サイズ").join('|'),
               "1/1/TK-001/サイズマスタに未登録です/サイズキー=X0105|"
               "1/2/TK-001/TARVOLINサイズマスタに未登録です/ROW=05,サイズ区分=X01");
@@ -225,18 +228,18 @@ TEST_P(OrderCheckTest, RecheckReplacesTheDaysFindingsAndLeavesOtherDaysMarked)
 {
     addLine(1, {{"ROW", "09"}});
     addLine(1, {{"ROW", "09"}}, "20261207");
-    check("20261207");
-    check();
+    EXPECT_EQ(check("20261207"), Outcome::Done);
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(findings().size(), 3);
     EXPECT_EQ(value("FLG1", 1, "20261207"), "1");
 
     db().exec("INSERT INTO MST_ROW(ROW) VALUES('09')");
     db().exec("INSERT INTO MST_TARVOLIN_SIZE(ROW, SIZE_KBN) VALUES('09', 'M02')");
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(findings().size(), 1); // the size key M0209 is still unknown
     EXPECT_EQ(findings().first(), "1/1/TK-001/サイズマスタに未登録です/サイズキー=M0209");
     db().exec("INSERT INTO MST_SIZ(SIZE_KEY) VALUES('M0209')");
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_TRUE(findings().isEmpty());
     EXPECT_EQ(value("FLG1", 1), "0");
     // The other day was not checked again: its line and findings stay as they were.
@@ -248,7 +251,7 @@ TEST_P(OrderCheckTest, AFailingCheckShowsItsMessageAndTheOthersStillRun)
 {
     addLine(1, {{"HINBAN", "ZZ1000"}, {"ROW", "09"}});
     db().exec("DROP TABLE MST_SIZ");
-    EXPECT_FALSE(check());
+    EXPECT_EQ(check(), Outcome::Done);
     ASSERT_EQ(dialogs.messages().size(), 2);
     EXPECT_EQ(dialogs.messages().at(1), "サイズマスタチェック中にエラーが発生");
     EXPECT_EQ(dialogs.shown.at(0).icon, Icon::Error);
@@ -260,13 +263,13 @@ TEST_P(OrderCheckTest, AFailingCheckShowsItsMessageAndTheOthersStillRun)
     EXPECT_EQ(value("FLG1", 1), "1");
 }
 
-TEST_P(OrderCheckTest, FailingEnrichmentChangesNothingAndReportsTrue)
+TEST_P(OrderCheckTest, FailingEnrichmentChangesNothingAndFails)
 {
     addLine(1, {{"ROW", "09"}});
     db().exec(
         "INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR2) VALUES('20261208', 1, 1, 'old')");
     db().exec("DROP TABLE MST_BRAND");
-    EXPECT_TRUE(check());
+    EXPECT_EQ(check(), Outcome::Failed);
     EXPECT_EQ(dialogs.messages().size(), 1);
     EXPECT_EQ(dialogs.shown.first().icon, Icon::Error);
     EXPECT_EQ(value("HINBAN_KBN", 1), ""); // rolled back with the rest
@@ -278,7 +281,7 @@ TEST_P(OrderCheckTest, RepeatedEnrichmentOfACompletedDayRewritesNothing)
 {
     addLine(1, {{"S_END", "A"}, {"SCN", "C"}, {"S_TBL", "K"}, {"S_FLD", "01"}, {"SU", 500}});
     addLine(2, {{"HINBAN", "XY0001"}, {"COL", ""}});
-    check();
+    EXPECT_EQ(check(), Outcome::Done);
     EXPECT_EQ(db().exec(enrichmentStatement(), {{"d", "20261208"}}), 0);
 }
 
@@ -297,12 +300,12 @@ TEST_P(OrderCheckTest, QualityMasterCheckForTheRunningConversion)
     addLine(3, {{"QUL_KEY", "QN1"}, {"FLG2", "1"}}, "20261101");
     addLine(4, {{"QUL_KEY", "QN3"}, {"FLG2", "0"}});
     addLine(5, {{"QUL_KEY", "CT1000"}, {"FLG2", "1"}});
-    EXPECT_TRUE(checkRunQualityKeys(db(), dialogs));
+    EXPECT_EQ(checkRunQualityKeys(db(), dialogs), Outcome::Refused);
     EXPECT_EQ(dialogs.messages(), QStringList({"品質マスタ未登録です。\r\n\r\nQN1",
                                                "品質マスタ未登録です。\r\n\r\nQN2"}));
     dialogs.clear();
     db().exec("UPDATE TBL_ORDER SET FLG2 = '0'");
-    EXPECT_FALSE(checkRunQualityKeys(db(), dialogs));
+    EXPECT_EQ(checkRunQualityKeys(db(), dialogs), Outcome::Done);
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
@@ -327,10 +330,10 @@ TEST_P(OrderCheckTest, EachFailingCheckNamesItself)
         dialogs.clear();
         if (QString(c.table) == "MST_HINBANKUBUN" || QString(c.table) == "MST_FACTORY") {
             // These masters feed the enrichment too: its failure comes first and stops all.
-            EXPECT_TRUE(check());
+            EXPECT_EQ(check(), Outcome::Failed);
             EXPECT_EQ(dialogs.messages().size(), 1) << c.table;
         } else {
-            EXPECT_FALSE(check());
+            EXPECT_EQ(check(), Outcome::Done);
             ASSERT_EQ(dialogs.messages().size(), 2) << c.table;
             EXPECT_EQ(dialogs.messages().at(1), QString::fromUtf8(c.message));
         }
@@ -346,7 +349,7 @@ TEST_P(OrderCheckTest, ConvertedAndConfirmedLinesKeepWhatWasPrintedAndEveryChang
     db().exec("INSERT INTO TBL_ERR(IMP_DATE, IMP_LN, ERR_LN, ERR1, ERR2, ERR3) "
               "VALUES('20261208', 3, 1, 'TK-001', 'ROWマスタに未登録です', 'ROW=08')");
     addLine(4, {{"ROW", "09"}});
-    ASSERT_FALSE(checkDay(db(), dialogs, progress, "20261208", CheckCaller::Import));
+    ASSERT_EQ(checkDay(db(), dialogs, progress, "20261208", CheckCaller::Import), Outcome::Done);
     EXPECT_EQ(value("GENSAN1", 1), "日本製");
     EXPECT_EQ(value("GENSAN1", 2), ""); // converted before it was ever completed: left so
     EXPECT_EQ(value("FLG1", 4), "1");
@@ -356,7 +359,7 @@ TEST_P(OrderCheckTest, ConvertedAndConfirmedLinesKeepWhatWasPrintedAndEveryChang
     db().exec("INSERT INTO MST_ROW(ROW) VALUES('09')");
     db().exec("INSERT INTO MST_TARVOLIN_SIZE(ROW, SIZE_KBN) VALUES('09', 'M02')");
     db().exec("INSERT INTO MST_SIZ(SIZE_KEY) VALUES('M0209')");
-    ASSERT_FALSE(check());
+    ASSERT_EQ(check(), Outcome::Done);
 
     EXPECT_EQ(value("GENSAN1", 1), "ベトナム製");
     EXPECT_EQ(value("GENSAN1", 2), "");
@@ -381,7 +384,7 @@ TEST_P(OrderCheckTest, LotTotalsBeyondTheIntegerRangeAreKeptWholeOnBothEngines)
     addLine(1, {{"SU", 2147483647}});
     addLine(2, {{"SU", 2147483647}});
     addLine(3, {{"SU", 3}});
-    ASSERT_FALSE(check()) << dialogs.texts().join('|').toStdString();
+    ASSERT_EQ(check(), Outcome::Done) << dialogs.texts().join('|').toStdString();
     EXPECT_EQ(value("LOT_SU", 1), "4294967297");
     EXPECT_EQ(value("LOT_AVG", 3), "1431655765");
 }

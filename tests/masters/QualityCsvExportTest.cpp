@@ -84,7 +84,7 @@ TEST_P(QualityCsvExportTest, OneLineOfSeventyNineQuotedFieldsPerQualityInKeyOrde
                                       {QStringLiteral("LAYOUT4"), QStringLiteral("3")}});
 
     const QualityCsvExport::Result result = QualityCsvExport::exportCsv(db(), dir());
-    ASSERT_EQ(result.status, QualityCsvExport::Result::Written) << result.message.toStdString();
+    ASSERT_EQ(result.outcome, Outcome::Done) << result.message.toStdString();
     EXPECT_EQ(result.path, csvPath());
 
     const QByteArray bytes = csvBytes();
@@ -122,19 +122,19 @@ TEST_P(QualityCsvExportTest, OneLineOfSeventyNineQuotedFieldsPerQualityInKeyOrde
 TEST_P(QualityCsvExportTest, AnEmptyTableWritesNothing)
 {
     const QualityCsvExport::Result result = QualityCsvExport::exportCsv(db(), dir());
-    EXPECT_EQ(result.status, QualityCsvExport::Result::Empty);
+    EXPECT_EQ(result.outcome, Outcome::Unchanged);
     EXPECT_FALSE(QFile::exists(csvPath()));
 }
 
 TEST_P(QualityCsvExportTest, ACharacterCp932CannotHoldIsRefusedAndTheOldFileKept)
 {
     addQuality(QStringLiteral("Q1"), {{QStringLiteral("SOS1"), QStringLiteral("綿")}});
-    ASSERT_EQ(QualityCsvExport::exportCsv(db(), dir()).status, QualityCsvExport::Result::Written);
+    ASSERT_EQ(QualityCsvExport::exportCsv(db(), dir()).outcome, Outcome::Done);
     const QByteArray before = csvBytes();
 
     addQuality(QStringLiteral("Q2"), {{QStringLiteral("SOS1"), QStringLiteral("🧶ウール")}});
     const QualityCsvExport::Result result = QualityCsvExport::exportCsv(db(), dir());
-    EXPECT_EQ(result.status, QualityCsvExport::Result::Refused);
+    EXPECT_EQ(result.outcome, Outcome::Refused);
     EXPECT_EQ(
         result.message,
         QStringLiteral("品質キー Q2 に出力できない文字「🧶」があります。"));

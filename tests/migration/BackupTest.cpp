@@ -70,7 +70,7 @@ TEST_P(BackupTest, ABackupTakenDuringAnImportRestoresAllOfItOrNone)
         EXPECT_EQ(DatabaseBackup::integrityCheck(path("ostera.db")), "ok");
     }
 
-    ASSERT_EQ(session.open(dialogs), 0);
+    ASSERT_EQ(session.open(dialogs), Outcome::Done);
     const int lines = count("TBL_ORDER", "IMP_DATE = '20261208'");
     const int registered = count("SYS_IMPDATE", "IMP_DATE = '20261208'");
     EXPECT_TRUE((lines == 0 && registered == 0) || (lines == kLines && registered == 1))

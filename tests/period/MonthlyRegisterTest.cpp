@@ -26,14 +26,9 @@ protected:
                     {{"n", nen}, {"t", tuki}})
             .toString();
     }
-    MonthlyRegister::Outcome create(QString nen, QString tuki)
-    {
-        return reg().createMonth(nen, tuki);
-    }
+    Outcome create(QString nen, QString tuki) { return reg().createMonth(nen, tuki); }
 };
 INSTANTIATE_ENGINES(MonthlyRegisterTest);
-
-using Outcome = MonthlyRegister::Outcome;
 
 TEST_P(MonthlyRegisterTest, APastMonthIsStoredWithTwoDigitsAfterBothQuestions)
 {

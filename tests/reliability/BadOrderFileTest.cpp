@@ -35,7 +35,7 @@ protected:
     {
         dialogs.clear();
         return ImportRun(db(), dialogs, progress)
-            .run({file, day, m_nen, m_tuki, QDate(2026, 12, 8)});
+                   .run({file, day, m_nen, m_tuki, QDate(2026, 12, 8)}) == Outcome::Done;
     }
 
     Counts counts()
@@ -89,7 +89,7 @@ TEST_P(BadOrderFileTest, WrongFilesAreRefusedNamingTheRecordAndWriteNothing)
         EXPECT_EQ(counts(), before) << c.file;
         // The same in batch: status 1, the message on stderr, and the day can be imported
         // once the file is mended.
-        const Outcome batch =
+        const ProgramRun batch =
             ostera({QStringLiteral("import"), testDataPath(QStringLiteral("bad/") + c.file),
                     QStringLiteral("--date"), impDate});
         EXPECT_EQ(batch.status, 1) << c.file;
@@ -139,7 +139,7 @@ TEST_P(BadOrderFileTest, OddFilesAreStoredAsTheyStand)
     EXPECT_EQ(value("TBL_ORDER", odd, 2, "SEISAN_NEN || SEISAN_TUKI"), QStringLiteral("ｴﾗ!!"));
     EXPECT_EQ(value("WRK_ORDER", odd, 2, "F17"), QStringLiteral("'); DROP --"));
     // The line's findings name it with its odd values, and the batch list prints them.
-    const Outcome errors = ostera({QStringLiteral("errors"), odd});
+    const ProgramRun errors = ostera({QStringLiteral("errors"), odd});
     EXPECT_EQ(errors.status, 0) << errors.err.toStdString();
     EXPECT_TRUE(errors.out.contains(QStringLiteral("--;DR_P%"))) << errors.out.toStdString();
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER")), 12);

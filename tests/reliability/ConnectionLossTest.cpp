@@ -98,10 +98,9 @@ protected:
         setAppProgress(&progress);
         Desktop::setOpener([](const QString &) {});
 
-        ASSERT_EQ(session.open(dialogs), 0) << dialogs.texts().join('\n').toStdString();
+        ASSERT_EQ(session.open(dialogs), Outcome::Done) << dialogs.texts().join('\n').toStdString();
         QString message;
-        ASSERT_EQ(Schema::create(*session.db(), &message), Schema::Outcome::Created)
-            << message.toStdString();
+        ASSERT_EQ(Schema::create(*session.db(), &message), Outcome::Done) << message.toStdString();
         DemoData::loadMasters(*session.db());
         DemoData::openBusinessMonth(*session.db(), Clock::today());
         const QString file = m_dir.filePath(QStringLiteral("day.txt"));
@@ -111,8 +110,9 @@ protected:
         out.close();
         const auto month = OpenMonth::read(*session.db());
         ASSERT_TRUE(month);
-        ASSERT_TRUE(ImportRun(*session.db(), dialogs, progress)
-                        .run({file, kDay, month->nen, month->tuki, Clock::today()}));
+        ASSERT_EQ(ImportRun(*session.db(), dialogs, progress)
+                      .run({file, kDay, month->nen, month->tuki, Clock::today()}),
+                  Outcome::Done);
         session.setImportDate(kDay);
         // The test server commits without waiting for its log (synchronous_commit off) and is
         // stopped the hard way: the day must be on disk before the server goes.
@@ -188,7 +188,7 @@ TEST_F(ConnectionLossTest, ScreenReportsTheLostServerAndWorksOnceItIsBack)
     EXPECT_TRUE(dialogs.texts().contains(QStringLiteral("完了です。")))
         << dialogs.texts().join('|').toStdString();
     EXPECT_FALSE(screen.isVisible());
-    ASSERT_EQ(session.open(dialogs), 0);
+    ASSERT_EQ(session.open(dialogs), Outcome::Done);
     EXPECT_EQ(confirmedLines(), 30);
     session.close();
 }
@@ -198,16 +198,16 @@ TEST_F(ConnectionLossTest, ScreenReportsTheLostServerAndWorksOnceItIsBack)
 // same call runs on a new connection.
 TEST_F(ConnectionLossTest, LogicCallFailsCleanlyAndTheNextOpenReconnects)
 {
-    ASSERT_EQ(session.open(dialogs), 0);
+    ASSERT_EQ(session.open(dialogs), Outcome::Done);
     EXPECT_EQ(Confirmation::counts(*session.db(), kDay).total, 30);
     ASSERT_TRUE(server(QStringLiteral("stop"))) << m_serverLog.toStdString();
 
     BulkUpdateValues printer;
     printer.printer = QStringLiteral("TT-200");
     printer.dataFlg = QStringLiteral("1");
-    EXPECT_FALSE(
-        OrderBulkUpdate(*session.db(), dialogs, progress)
-            .apply(printer, OrderCondition(QStringLiteral("Where IMP_DATE = '20261201' "))));
+    EXPECT_EQ(OrderBulkUpdate(*session.db(), dialogs, progress)
+                  .apply(printer, OrderCondition(QStringLiteral("Where IMP_DATE = '20261201' "))),
+              Outcome::Failed);
     ASSERT_EQ(dialogs.count(Shown::Message), 1);
     EXPECT_EQ(dialogs.last().icon, Icon::Error);
     EXPECT_THROW(Confirmation::counts(*session.db(), kDay), DbError);
@@ -215,15 +215,15 @@ TEST_F(ConnectionLossTest, LogicCallFailsCleanlyAndTheNextOpenReconnects)
     // The screens open the connection before each action; the old one is still open but lost.
     ASSERT_TRUE(server(QStringLiteral("start"))) << m_serverLog.toStdString();
     const Db *lost = session.db();
-    ASSERT_EQ(session.open(dialogs), 0) << dialogs.texts().join('|').toStdString();
+    ASSERT_EQ(session.open(dialogs), Outcome::Done) << dialogs.texts().join('|').toStdString();
     EXPECT_NE(session.db(), lost);
     EXPECT_EQ(session.db()
                   ->scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE PRINTER <> ''"))
                   .toInt(),
               0);
-    EXPECT_TRUE(
-        OrderBulkUpdate(*session.db(), dialogs, progress)
-            .apply(printer, OrderCondition(QStringLiteral("Where IMP_DATE = '20261201' "))));
+    EXPECT_EQ(OrderBulkUpdate(*session.db(), dialogs, progress)
+                  .apply(printer, OrderCondition(QStringLiteral("Where IMP_DATE = '20261201' "))),
+              Outcome::Done);
     EXPECT_EQ(
         session.db()
             ->scalar(QStringLiteral("SELECT COUNT(*) FROM TBL_ORDER WHERE PRINTER = 'TT-200'"))

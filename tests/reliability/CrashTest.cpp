@@ -43,7 +43,7 @@ protected:
         m_file = writeOrderFile(QStringLiteral("20261201"), kLines, 5);
     }
 
-    Outcome import(const QString &day, const QString &killAt = QString())
+    ProgramRun import(const QString &day, const QString &killAt = QString())
     {
         QMap<QString, QString> env;
         if (!killAt.isEmpty())
@@ -51,7 +51,7 @@ protected:
         return ostera({QStringLiteral("import"), m_file, QStringLiteral("--date"), day}, env);
     }
 
-    Outcome convert(const QString &day, const QString &killAt = QString())
+    ProgramRun convert(const QString &day, const QString &killAt = QString())
     {
         QMap<QString, QString> env;
         if (!killAt.isEmpty())
@@ -59,7 +59,7 @@ protected:
         return ostera({QStringLiteral("convert"), day, QStringLiteral("--yes")}, env);
     }
 
-    static int statementsOf(const Outcome &counted)
+    static int statementsOf(const ProgramRun &counted)
     {
         static const QRegularExpression count(QStringLiteral("statements: (\\d+)"));
         return count.match(counted.err).captured(1).toInt();
@@ -142,7 +142,7 @@ TEST_P(CrashTest, ImportKilledAnywhereLeavesAllOrNothingAndRunsAgain)
     // The day every other is compared with, imported once without a crash; it also tells how
     // many statements an import runs.
     const QString reference = dayAfter(0);
-    const Outcome counted = import(reference, QStringLiteral("count"));
+    const ProgramRun counted = import(reference, QStringLiteral("count"));
     ASSERT_EQ(counted.status, 0) << counted.err.toStdString();
     const int statements = statementsOf(counted);
     ASSERT_GT(statements, 5) << counted.err.toStdString();
@@ -156,7 +156,7 @@ TEST_P(CrashTest, ImportKilledAnywhereLeavesAllOrNothingAndRunsAgain)
     for (int i = 0; i < points.size(); ++i) {
         const QString day = dayAfter(i + 1);
         const int countersBefore = counterTotal();
-        const Outcome killed = import(day, QString::number(points[i]));
+        const ProgramRun killed = import(day, QString::number(points[i]));
         const QString at =
             QStringLiteral("import killed at %1/%2: ").arg(points[i]).arg(statements);
         if (!killed.killed) {
@@ -169,17 +169,17 @@ TEST_P(CrashTest, ImportKilledAnywhereLeavesAllOrNothingAndRunsAgain)
                 faults << at + QStringLiteral("%1 lines and counters +%2 of an unregistered day")
                                    .arg(linesOf(day))
                                    .arg(counterTotal() - countersBefore);
-            const Outcome again = import(day);
+            const ProgramRun again = import(day);
             if (again.status != 0)
                 faults << at + QStringLiteral("the import again failed: ") + again.err;
         } else {
             ++killedInCheck;
             if (linesOf(day) != kLines)
                 faults << at + QStringLiteral("registered with %1 lines").arg(linesOf(day));
-            const Outcome check = ostera({QStringLiteral("check"), day});
+            const ProgramRun check = ostera({QStringLiteral("check"), day});
             if (check.status != 0)
                 faults << at + QStringLiteral("check failed: ") + check.err;
-            const Outcome refused = import(day);
+            const ProgramRun refused = import(day);
             if (refused.status != 1 ||
                 !refused.err.contains(QStringLiteral("既に読み込まれています")))
                 faults << at + QStringLiteral("a registered day imported again: ") + refused.err;
@@ -207,8 +207,8 @@ TEST_P(CrashTest, ConversionKilledAnywhereLeavesNoHalfRunAndRunsAgain)
 {
     m_file = writeOrderFile(QStringLiteral("20261201"), 600, 9);
     const auto prepareDay = [&](const QString &day) {
-        const Outcome imported = import(day);
-        const Outcome printer = ostera(
+        const ProgramRun imported = import(day);
+        const ProgramRun printer = ostera(
             {QStringLiteral("update"), day, QStringLiteral("--printer"), QStringLiteral("TT-200")});
         return imported.status == 0 && printer.status == 0;
     };
@@ -216,7 +216,7 @@ TEST_P(CrashTest, ConversionKilledAnywhereLeavesNoHalfRunAndRunsAgain)
     ASSERT_TRUE(prepareDay(reference));
     QElapsedTimer timer;
     timer.start();
-    const Outcome counted = convert(reference, QStringLiteral("count"));
+    const ProgramRun counted = convert(reference, QStringLiteral("count"));
     const qint64 runMs = timer.elapsed();
     ASSERT_EQ(counted.status, 0) << counted.err.toStdString();
     const int statements = statementsOf(counted);
@@ -237,7 +237,7 @@ TEST_P(CrashTest, ConversionKilledAnywhereLeavesNoHalfRunAndRunsAgain)
             faults << at + QStringLiteral("the day could not be prepared");
             return;
         }
-        const Outcome killed =
+        const ProgramRun killed =
             statement > 0 ? convert(day, QString::number(statement))
                           : ostera({QStringLiteral("convert"), day, QStringLiteral("--yes")}, {},
                                    180000, afterMs);
@@ -268,7 +268,7 @@ TEST_P(CrashTest, ConversionKilledAnywhereLeavesNoHalfRunAndRunsAgain)
             faults << at + QStringLiteral("converted lines carry several stamps");
 
         // The same command again: it converts what the killed run did not.
-        const Outcome again = convert(day);
+        const ProgramRun again = convert(day);
         if (converted == 0 && again.status != 0)
             faults << at + QStringLiteral("the conversion again failed: ") + again.err;
         if (converted != 0 &&

@@ -107,8 +107,9 @@ QString DeskFixture::writeOrderFile(const QString &impDate, int lines, quint32 s
     return file;
 }
 
-DeskFixture::Outcome DeskFixture::ostera(const QStringList &args, const QMap<QString, QString> &env,
-                                         int timeoutMs, int killAfterMs) const
+DeskFixture::ProgramRun DeskFixture::ostera(const QStringList &args,
+                                            const QMap<QString, QString> &env, int timeoutMs,
+                                            int killAfterMs) const
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -126,7 +127,7 @@ DeskFixture::Outcome DeskFixture::ostera(const QStringList &args, const QMap<QSt
             break;
         QThread::msleep(200);
     }
-    Outcome outcome;
+    ProgramRun outcome;
     if (killAfterMs > 0 && !process.waitForFinished(killAfterMs)) {
         process.kill(); // SIGKILL, as a power cut would
         process.waitForFinished();

@@ -17,7 +17,7 @@
 
 class DeskFixture : public DbTest {
 public:
-    struct Outcome {
+    struct ProgramRun {
         int status = -1;     // exit status; -1 when killed or timed out
         bool killed = false; // ended by a signal (the crash hook's SIGKILL)
         QString out;
@@ -37,8 +37,8 @@ protected:
     // Runs ostera on this installation with the tests' fixed clock and extra environment.
     // killAfterMs > 0 kills it with SIGKILL once that time has passed. Safe to call from
     // several threads at once.
-    Outcome ostera(const QStringList &args, const QMap<QString, QString> &env = {},
-                   int timeoutMs = 180000, int killAfterMs = 0) const;
+    ProgramRun ostera(const QStringList &args, const QMap<QString, QString> &env = {},
+                      int timeoutMs = 180000, int killAfterMs = 0) const;
 
     // --- checks ------------------------------------------------------------------------------
 

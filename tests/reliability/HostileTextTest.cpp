@@ -66,9 +66,9 @@ protected:
         DeskFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        ASSERT_TRUE(
-            ImportRun(db(), dialogs, progress)
-                .run({writeOrderFile(kDay, 12, 21), kDay, m_nen, m_tuki, QDate(2026, 12, 8)}))
+        ASSERT_EQ(ImportRun(db(), dialogs, progress)
+                      .run({writeOrderFile(kDay, 12, 21), kDay, m_nen, m_tuki, QDate(2026, 12, 8)}),
+                  Outcome::Done)
             << dialogs.texts().join('|').toStdString();
         m_before = count(QStringLiteral("TBL_ORDER"));
         dialogs.clear();
@@ -175,8 +175,9 @@ TEST_P(HostileTextTest, BulkUpdateRefusesWhatIsNotItsOwnAndHonoursTheCondition)
             BulkUpdateValues values;
             (which == 0 ? values.setDate : which == 1 ? values.printer : values.special) = text;
             dialogs.clear();
-            EXPECT_FALSE(OrderBulkUpdate(db(), dialogs, progress)
-                             .apply(values, OrderFindCondition::start(kDay)))
+            EXPECT_EQ(OrderBulkUpdate(db(), dialogs, progress)
+                          .apply(values, OrderFindCondition::start(kDay)),
+                      Outcome::Refused)
                 << shown(text).toStdString();
             ASSERT_EQ(dialogs.count(Shown::Message), 1);
             EXPECT_EQ(dialogs.last().icon, Icon::Error);
@@ -190,7 +191,8 @@ TEST_P(HostileTextTest, BulkUpdateRefusesWhatIsNotItsOwnAndHonoursTheCondition)
         printer.printer = QStringLiteral("TT-300");
         printer.dataFlg = QStringLiteral("1");
         OrderBulkUpdate update(db(), dialogs, progress);
-        ASSERT_TRUE(update.apply(printer, OrderFindCondition::build(criteria).condition))
+        ASSERT_EQ(update.apply(printer, OrderFindCondition::build(criteria).condition),
+                  Outcome::Done)
             << dialogs.texts().join('|').toStdString();
         EXPECT_EQ(update.changedLines(), 1) << shown(text).toStdString();
         db().exec(QStringLiteral("UPDATE TBL_ORDER SET PRINTER = ''"));
@@ -262,12 +264,11 @@ TEST_P(HostileTextTest, MonthlyRegisterRefusesWhatIsNoMonth)
             QString tuki = which == 1 ? text : QStringLiteral("01");
             dialogs.clear();
             MonthlyRegister reg(db(), dialogs, QDate(2026, 12, 8));
-            EXPECT_EQ(reg.createMonth(nen, tuki), MonthlyRegister::Outcome::Refused)
-                << shown(text).toStdString();
+            EXPECT_EQ(reg.createMonth(nen, tuki), Outcome::Refused) << shown(text).toStdString();
             EXPECT_EQ(dialogs.texts(), QStringList{MonthlyRegister::invalidMessage()});
             try {
-                EXPECT_EQ(reg.confirmMonth(text, text), MonthlyRegister::Outcome::Unchanged);
-                EXPECT_NE(reg.reopenMonth(text, text), MonthlyRegister::Outcome::Done);
+                EXPECT_EQ(reg.confirmMonth(text, text), Outcome::Unchanged);
+                EXPECT_NE(reg.reopenMonth(text, text), Outcome::Done);
             } catch (const DbError &e) {
                 EXPECT_TRUE(isNulRefusal(e)) << e.describe().toStdString();
             }
@@ -334,7 +335,7 @@ TEST_P(HostileTextTest, BatchArgumentsAreRefusedOrTakenAsTyped)
             {"masters", "load", text},
             {text}};
         for (const QStringList &command : commands) {
-            const Outcome o = ostera(command);
+            const ProgramRun o = ostera(command);
             ++runs;
             const std::string what = shown(command.join(QLatin1Char(' '))).toStdString();
             EXPECT_FALSE(o.killed) << what;
@@ -362,8 +363,9 @@ TEST_P(HostileTextTest, CsvOutputKeepsTheValuesAndRefusesAnEmojiNamingTheLine)
     BulkUpdateValues printer;
     printer.printer = QStringLiteral("TT-200");
     printer.dataFlg = QStringLiteral("1");
-    ASSERT_TRUE(
-        OrderBulkUpdate(db(), dialogs, progress).apply(printer, OrderFindCondition::start(kDay)));
+    ASSERT_EQ(
+        OrderBulkUpdate(db(), dialogs, progress).apply(printer, OrderFindCondition::start(kDay)),
+        Outcome::Done);
     const int line =
         db().scalar(QStringLiteral("SELECT MIN(IMP_LN) FROM TBL_ORDER WHERE FLG1 = '0'")).toInt();
     const QString knrNo =

@@ -110,7 +110,7 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
     expectLocked("the database chosen as the order file");
 
     // Another process works on the database and ends while the desk stays open.
-    const Outcome imported =
+    const ProgramRun imported =
         ostera({QStringLiteral("import"), writeOrderFile(QStringLiteral("20261209"), 20, 3),
                 QStringLiteral("--date"), QStringLiteral("20261209")});
     ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
@@ -120,7 +120,7 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("IMP_DATE = '20261209'")), 20);
     db().exec(
         QStringLiteral("INSERT INTO SYS_IMPDATE(IMP_DATE, KAKUTEI_FLG) VALUES('20261210', '0')"));
-    const Outcome refused =
+    const ProgramRun refused =
         ostera({QStringLiteral("import"), writeOrderFile(QStringLiteral("20261210"), 5, 4),
                 QStringLiteral("--date"), QStringLiteral("20261210")});
     EXPECT_EQ(refused.status, 1);
@@ -138,7 +138,7 @@ TEST_P(SqliteLocksTest, AnOrderFileStillArrivingHoldsNoLock)
     const QString fifo = path(QStringLiteral("orders/arriving.txt"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
 
-    Outcome arriving;
+    ProgramRun arriving;
     std::thread importer([&] {
         arriving = ostera(
             {QStringLiteral("import"), fifo, QStringLiteral("--date"), QStringLiteral("20261208")});
@@ -156,7 +156,7 @@ TEST_P(SqliteLocksTest, AnOrderFileStillArrivingHoldsNoLock)
     const bool wroteHalf = ::write(writer, records.constData(), size_t(half)) == half;
 
     // While the file is still arriving, another workstation imports a day of its own.
-    const Outcome meanwhile =
+    const ProgramRun meanwhile =
         ostera({QStringLiteral("import"), writeOrderFile(QStringLiteral("20261209"), 10, 6),
                 QStringLiteral("--date"), QStringLiteral("20261209")},
                {}, 60000);
@@ -193,7 +193,7 @@ TEST_P(SqliteLocksTest, ABusyDatabaseSaysAnotherWorkstationIsAtWork)
     } catch (const DbError &e) {
         EXPECT_EQ(e.describe(), QStringLiteral("他の端末で処理中です。(5)"));
     }
-    const Outcome command =
+    const ProgramRun command =
         ostera({QStringLiteral("import"), writeOrderFile(QStringLiteral("20261208"), 5, 7),
                 QStringLiteral("--date"), QStringLiteral("20261208")});
     other->rollback();

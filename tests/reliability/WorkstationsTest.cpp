@@ -263,7 +263,7 @@ struct ProcessWorkstation {
     int index;
     int operations;
     DayPlan &plan;
-    std::function<DeskFixture::Outcome(const QStringList &)> run;
+    std::function<DeskFixture::ProgramRun(const QStringList &)> run;
     std::function<QString(const QString &)> fileOf;
     std::function<void()> collect; // the production floor takes the finished files
     Tally tally;
@@ -319,7 +319,7 @@ struct ProcessWorkstation {
     void importDay(const QString &day)
     {
         ++tally.operations[QStringLiteral("import")];
-        const DeskFixture::Outcome o =
+        const DeskFixture::ProgramRun o =
             run({QStringLiteral("import"), fileOf(day), QStringLiteral("--date"), day});
         if (o.err.contains(kImported)) {
             ++tally.imported[day];
@@ -344,7 +344,7 @@ struct ProcessWorkstation {
         if (random() % 2 == 0)
             args << QStringLiteral("--set-date") << setDate(day, int(random() % 6))
                  << setDate(day, 6 + int(random() % 12));
-        const DeskFixture::Outcome o = run(args);
+        const DeskFixture::ProgramRun o = run(args);
         if (!expectOk(QStringLiteral("convert"), o, {kNoRecords, kNoPrinter}))
             return;
         static const QRegularExpression count(QStringLiteral("発注レコード件数：(\\d+)"));
@@ -358,7 +358,8 @@ struct ProcessWorkstation {
 
     // true on success; a refusal the desk gives by design counts as such, anything else is a
     // database error (reported) or a fault (a crash, a time-out, a usage error).
-    bool expectOk(const QString &kind, const DeskFixture::Outcome &o, const QStringList &refusals)
+    bool expectOk(const QString &kind, const DeskFixture::ProgramRun &o,
+                  const QStringList &refusals)
     {
         ++tally.operations[kind];
         if (o.status == 0)
@@ -491,7 +492,7 @@ struct ThreadWorkstation {
             ++tally.operations[QStringLiteral("import")];
             const ImportRequest request{fileOf(*day), *day, shared.nen, shared.tuki,
                                         Clock::today()};
-            if (ImportRun(db, dialogs, progress).run(request))
+            if (ImportRun(db, dialogs, progress).run(request) == Outcome::Done)
                 ++tally.imported[*day];
             else
                 judge(QStringLiteral("import"), dialogs, {kAlreadyImported});
@@ -510,7 +511,7 @@ struct ThreadWorkstation {
             break;
         case Op::Cancel:
             ++tally.operations[QStringLiteral("cancel")];
-            if (ConversionCancel(db, dialogs, progress).run(*day))
+            if (ConversionCancel(db, dialogs, progress).run(*day) == Outcome::Done)
                 ++tally.cancels[*day];
             else
                 judge(QStringLiteral("cancel"), dialogs, {kNoRecords});
@@ -523,7 +524,7 @@ struct ThreadWorkstation {
             break;
         default:
             ++tally.operations[QStringLiteral("check")];
-            if (checkDay(db, dialogs, progress, *day))
+            if (checkDay(db, dialogs, progress, *day) != Outcome::Done)
                 judge(QStringLiteral("check"), dialogs, {});
             break;
         }
@@ -538,7 +539,7 @@ struct ThreadWorkstation {
         values.dataFlg = letterpress ? QStringLiteral("0") : QStringLiteral("1");
         NullProgress progress;
         OrderBulkUpdate bulk(db, dialogs, progress);
-        if (!bulk.apply(values, ImportDates::whereFor(day)))
+        if (bulk.apply(values, ImportDates::whereFor(day)) != Outcome::Done)
             judge(QStringLiteral("update"), dialogs, {});
     }
 
@@ -594,7 +595,7 @@ struct ThreadWorkstation {
         NullProgress progress;
         try {
             const ConfirmationCounts counts = Confirmation::counts(db, day);
-            if (Confirmation(db, dialogs, progress).run(day, counts))
+            if (Confirmation(db, dialogs, progress).run(day, counts) == Outcome::Done)
                 ++tally.confirmations[day];
             else
                 judge(QStringLiteral("confirm"), dialogs, {kNoRecords});

@@ -4,7 +4,7 @@
 
 class NameProductionListReportTest : public ReportTest {
 protected:
-    int print() { return NameProductionListReport::print(engine, request()); }
+    Outcome print() { return NameProductionListReport::print(engine, request()); }
 
     static QString sections(const RecordedPage &page)
     {
@@ -20,7 +20,7 @@ INSTANTIATE_ENGINES(NameProductionListReportTest);
 TEST_P(NameProductionListReportTest, ThirtyLinesGiveTwoDetailPagesAMaterialPageAndTheTotalsPage)
 {
     addLines(30);
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     ASSERT_EQ(pages().size(), 4);
     EXPECT_EQ(linesOn(pages()[0]), 29);
     EXPECT_EQ(linesOn(pages()[1]), 1);
@@ -58,7 +58,7 @@ TEST_P(NameProductionListReportTest, DetailLinesCarryEveryColumn)
     addLine({{QStringLiteral("COL"), QStringLiteral("03")},
              {QStringLiteral("GENSAN"), QStringLiteral("日本")},
              {QStringLiteral("DATA_FLG"), QStringLiteral("")}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     const RecordedPage &page = pages()[0];
     QStringList first;
     for (const char *f :
@@ -80,7 +80,7 @@ TEST_P(NameProductionListReportTest, FinalPageListsSeventeenMaterialsAndTotalsAl
             {{QStringLiteral("SHO_NM2"), QStringLiteral("資材%1").arg(m, 2, 10, QLatin1Char('0'))},
              {QStringLiteral("SU"), m * 100},
              {QStringLiteral("COL"), QString::number(m)}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     const RecordedPage &last = pages().last();
     EXPECT_EQ(last.text(QStringLiteral("SitajiMei1")), QStringLiteral("資材01　計"));
     EXPECT_EQ(last.text(QStringLiteral("Kei1")), QStringLiteral("100"));
@@ -96,7 +96,7 @@ TEST_P(NameProductionListReportTest, LinesWithoutItemNameAreCountedAsUnknownMate
     addLine({{QStringLiteral("SHO_NM2"), QStringLiteral("サイズネーム")},
              {QStringLiteral("SU"), 3},
              {QStringLiteral("COL"), QStringLiteral("02")}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     const RecordedPage &last = pages().last();
     EXPECT_EQ(last.text(QStringLiteral("SitajiMei1")), QStringLiteral("不明資材 計"));
     EXPECT_EQ(last.text(QStringLiteral("Kei1")), QStringLiteral("7"));
@@ -113,7 +113,7 @@ TEST_P(NameProductionListReportTest, EachGroupHasItsMaterialPageAndTheRunOneTota
              {QStringLiteral("SU"), 6},
              {QStringLiteral("COL"), QStringLiteral("02")}});
     addLine({{QStringLiteral("FC_RG"), QStringLiteral("BB")}, {QStringLiteral("SU"), 5}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     ASSERT_EQ(pages().size(), 5);
     EXPECT_EQ(pages()[1].text(QStringLiteral("FR")), QStringLiteral("AA"));
     EXPECT_EQ(pages()[1].text(QStringLiteral("F_Bikou")), QStringLiteral("午前着"));
@@ -130,7 +130,7 @@ TEST_P(NameProductionListReportTest, MaterialsBeyondTheLayoutContinueOnAnotherMa
         addLine(
             {{QStringLiteral("SHO_NM2"), QStringLiteral("資材%1").arg(m, 2, 10, QLatin1Char('0'))},
              {QStringLiteral("COL"), QString::number(m)}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     // detail, material pages, totals
     int materialPages = 0;
     QStringList names;

@@ -4,14 +4,14 @@
 
 class OrderListReportTest : public ReportTest {
 protected:
-    int print() { return OrderListReport::print(engine, request()); }
+    Outcome print() { return OrderListReport::print(engine, request()); }
 };
 INSTANTIATE_ENGINES(OrderListReportTest);
 
 TEST_P(OrderListReportTest, SixtyLinesGiveThreePagesWithTheTotalOnlyOnTheLast)
 {
     addLines(60, {{QStringLiteral("SU"), 5}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     ASSERT_EQ(pages().size(), 3);
     EXPECT_EQ(linesOn(pages()[0]), 29);
     EXPECT_EQ(linesOn(pages()[1]), 29);
@@ -37,7 +37,7 @@ TEST_P(OrderListReportTest, SixtyLinesGiveThreePagesWithTheTotalOnlyOnTheLast)
 TEST_P(OrderListReportTest, ExactlyTwentyNineLinesFitOnePageWithItsFooter)
 {
     addLines(29);
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     ASSERT_EQ(pages().size(), 1);
     EXPECT_EQ(linesOn(pages()[0]), 29);
     EXPECT_TRUE(pages()[0].sectionShown(QStringLiteral("Footer")));
@@ -53,7 +53,7 @@ TEST_P(OrderListReportTest, RepeatedLotControlNumberYearAndProductAreLeftBlank)
     addLine({{QStringLiteral("KNR_NO"), QStringLiteral("AB-002")}});
     addLine({{QStringLiteral("KNR_NO"), QStringLiteral("AB-003")},
              {QStringLiteral("LOT_NO"), QStringLiteral("L002")}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     ASSERT_EQ(pages().size(), 1);
     const RecordedPage &page = pages()[0];
     auto line = [&](int n) {
@@ -74,7 +74,7 @@ TEST_P(OrderListReportTest, ControlNumbersPastNineHundredNinetyNinePrintWholeInN
     // Line order alone would put AB-1000 first, text order before AB-999.
     for (const char *knrNo : {"AB-1000", "AB-999", "AB-1001"})
         addLine({{QStringLiteral("KNR_NO"), QLatin1String(knrNo)}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     ASSERT_EQ(pages().size(), 1);
     EXPECT_EQ(pages()[0].text(QStringLiteral("KanriNo1")), QStringLiteral("AB-999"));
     EXPECT_EQ(pages()[0].text(QStringLiteral("KanriNo2")), QStringLiteral("AB-1000"));
@@ -85,7 +85,7 @@ TEST_P(OrderListReportTest, QuantitiesAndTheTotalPrintWithThousandsSeparators)
 {
     addLine({{QStringLiteral("SU"), 1234}, {QStringLiteral("COL"), QStringLiteral("01")}});
     addLine({{QStringLiteral("SU"), 66}, {QStringLiteral("COL"), QStringLiteral("02")}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     EXPECT_EQ(pages()[0].text(QStringLiteral("Su1")), QStringLiteral("1,234"));
     EXPECT_EQ(pages()[0].text(QStringLiteral("NameKei")), QStringLiteral("1,300"));
 }
@@ -115,7 +115,7 @@ TEST_P(OrderListReportTest, GroupsFollowSetDateBrandAndRegionAndLinesFollowOrigi
              {r, QStringLiteral("AA")},
              {QStringLiteral("GENSAN"), QStringLiteral("中国")},
              {QStringLiteral("CAR_CD"), QStringLiteral("C0")}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     QStringList order;
     for (const RecordedPage &p : pages())
         order << p.text(QStringLiteral("SetBi")) + QLatin1Char(' ') +
@@ -137,7 +137,7 @@ TEST_P(OrderListReportTest, EqualSortKeysFollowTheLineNumber)
 {
     for (int i = 0; i < 6; ++i)
         addLine({{QStringLiteral("SU"), 100 - i}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     for (int n = 1; n <= 6; ++n)
         EXPECT_EQ(pages()[0].text(QStringLiteral("Su") + QString::number(n)),
                   QString::number(101 - n));
@@ -145,7 +145,7 @@ TEST_P(OrderListReportTest, EqualSortKeysFollowTheLineNumber)
 
 TEST_P(OrderListReportTest, EmptyWorkTablePrintsNothing)
 {
-    EXPECT_EQ(print(), 1);
+    EXPECT_EQ(print(), Outcome::Refused);
     EXPECT_TRUE(pages().isEmpty());
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(dialogs.shown.isEmpty());

@@ -57,11 +57,11 @@ TEST_P(PrintJobTest, EachListPrintsARealPdfWithItsJapaneseText)
                                         {QStringLiteral("SOS1"), QStringLiteral("ポリエステル")},
                                         {QStringLiteral("KON1"), QStringLiteral("65%")},
                                         {QStringLiteral("USER_NM"), QStringLiteral("山田")}});
-    ASSERT_EQ(OrderListReport::print(engine, request()), 0);
-    ASSERT_EQ(NameProductionListReport::print(engine, request()), 0);
-    ASSERT_EQ(TotalListReport::print(engine, request()), 0);
+    ASSERT_EQ(OrderListReport::print(engine, request()), Outcome::Done);
+    ASSERT_EQ(NameProductionListReport::print(engine, request()), Outcome::Done);
+    ASSERT_EQ(TotalListReport::print(engine, request()), Outcome::Done);
     const QList<QSqlRecord> qualities = db().rows(QStringLiteral("Select * From MST_QUL"));
-    ASSERT_EQ(QualityCardReport::print(engine, request(), qualities), 0);
+    ASSERT_EQ(QualityCardReport::print(engine, request(), qualities), Outcome::Done);
     ASSERT_EQ(opened.size(), 4);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
 
@@ -97,13 +97,13 @@ TEST_P(PrintJobTest, MissingLayoutStopsWithTheUnexpectedErrorMessage)
     QTemporaryDir emptyShare;
     const QByteArray saved = qgetenv("OSTERA_SHARE_DIR");
     qputenv("OSTERA_SHARE_DIR", emptyShare.path().toLocal8Bit());
-    const int status = OrderListReport::print(engine, request());
+    const Outcome outcome = OrderListReport::print(engine, request());
     if (saved.isEmpty())
         qunsetenv("OSTERA_SHARE_DIR");
     else
         qputenv("OSTERA_SHARE_DIR", saved);
 
-    EXPECT_EQ(status, 1);
+    EXPECT_EQ(outcome, Outcome::Failed);
     ASSERT_EQ(dialogs.shown.size(), 1);
     const Shown &shown = dialogs.shown[0];
     EXPECT_TRUE(shown.text.startsWith(QStringLiteral("予期しないエラーが発生しました。\r\n\r\n")));
@@ -116,7 +116,7 @@ TEST_P(PrintJobTest, MissingLayoutStopsWithTheUnexpectedErrorMessage)
 TEST_P(PrintJobTest, AFailingQueryShowsTheDatabaseTextWithoutItsNumber)
 {
     db().exec(QStringLiteral("DROP TABLE WRK_RPT"));
-    EXPECT_EQ(OrderListReport::print(engine, request()), 1);
+    EXPECT_EQ(OrderListReport::print(engine, request()), Outcome::Failed);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Error);
     // The database's own text (PostgreSQL's ends in its code), without the number appended.
@@ -130,7 +130,8 @@ TEST_P(PrintJobTest, UnknownPrinterIsRefusedAtStartUp)
 {
     addRun();
     EXPECT_EQ(
-        NameProductionListReport::print(engine, request(QStringLiteral("存在しないプリンタ"))), 1);
+        NameProductionListReport::print(engine, request(QStringLiteral("存在しないプリンタ"))),
+        Outcome::Refused);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("プリンタ名が正しくありません。"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("プリントモジュール内の初期化処理"));
@@ -157,7 +158,7 @@ TEST_P(PrintJobTest, InstallationLayoutWinsAndAFailureMidJobKeepsThePagesAlready
     own.close();
 
     addLines(30);
-    EXPECT_EQ(OrderListReport::print(engine, request()), 1);
+    EXPECT_EQ(OrderListReport::print(engine, request()), Outcome::Failed);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("NameKei")));
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Error);

@@ -5,7 +5,7 @@
 
 class QualityCardReportTest : public ReportTest {
 protected:
-    int print(const QList<QSqlRecord> &rows)
+    Outcome print(const QList<QSqlRecord> &rows)
     {
         return QualityCardReport::print(engine, request(), rows);
     }
@@ -51,7 +51,7 @@ INSTANTIATE_ENGINES(QualityCardReportTest);
 TEST_P(QualityCardReportTest, SevenCardsFillOnePage)
 {
     addQualities(7);
-    ASSERT_EQ(print(all()), 0);
+    ASSERT_EQ(print(all()), Outcome::Done);
     ASSERT_EQ(pages().size(), 1);
     for (int b = 1; b <= 7; ++b)
         EXPECT_TRUE(framed(pages()[0], b)) << b;
@@ -62,7 +62,7 @@ TEST_P(QualityCardReportTest, SevenCardsFillOnePage)
 TEST_P(QualityCardReportTest, EighthCardStartsASecondPageWithTheOtherFramesHidden)
 {
     addQualities(8);
-    ASSERT_EQ(print(all()), 0);
+    ASSERT_EQ(print(all()), Outcome::Done);
     ASSERT_EQ(pages().size(), 2);
     const RecordedPage &second = pages()[1];
     EXPECT_EQ(second.text(QStringLiteral("Page")), QStringLiteral("2"));
@@ -87,7 +87,7 @@ TEST_P(QualityCardReportTest, CardShowsTheDateOfTheStampAndTheJoinedLayout)
                 {QStringLiteral("KON10"), QStringLiteral("100%")},
                 {QStringLiteral("EHJ6"), QStringLiteral("J6")},
                 {QStringLiteral("EFUKI2"), QStringLiteral("陰干し")}});
-    ASSERT_EQ(print(all()), 0);
+    ASSERT_EQ(print(all()), Outcome::Done);
     const RecordedPage &page = pages()[0];
     EXPECT_EQ(page.text(QStringLiteral("TIME_STAMP1")), QStringLiteral("2004/05/06"));
     EXPECT_EQ(page.text(QStringLiteral("LAYOUT1")), QStringLiteral("23"));
@@ -139,7 +139,7 @@ TEST_P(QualityCardReportTest, DatePromptSelectsTheRecordsSavedThatDay)
 
 TEST_P(QualityCardReportTest, NoRowsPrintNothing)
 {
-    EXPECT_EQ(print({}), 1);
+    EXPECT_EQ(print({}), Outcome::Refused);
     EXPECT_TRUE(pages().isEmpty());
     EXPECT_TRUE(opened.isEmpty());
 }

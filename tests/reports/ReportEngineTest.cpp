@@ -57,11 +57,12 @@ protected:
     // A job on the PDF printer with the small layout open.
     ReportLayout &startJob(ReportEngine &engine)
     {
-        EXPECT_EQ(engine.init(), 0);
-        EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDFファイル")), 0);
+        EXPECT_EQ(engine.init(), Outcome::Done);
+        EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDFファイル")),
+                  Outcome::Done);
         engine.printSettings().setCopies(1);
         ReportLayout &layout = engine.openLayout(writeLayout(kSmallLayout));
-        EXPECT_EQ(engine.printSettings().applyPaper(layout), 0);
+        EXPECT_EQ(engine.printSettings().applyPaper(layout), Outcome::Done);
         return layout;
     }
 
@@ -195,11 +196,13 @@ TEST_F(ReportEngineTest, NamesTheLayoutLacksAreRefused)
 TEST_F(ReportEngineTest, JobNeedsAReadyEngineAndAKnownPrinter)
 {
     ReportEngine engine;
-    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDFファイル")), 1);
-    EXPECT_EQ(engine.init(), 0);
-    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("どこにもないプリンタ")), 1);
+    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDFファイル")),
+              Outcome::Failed);
+    EXPECT_EQ(engine.init(), Outcome::Done);
+    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("どこにもないプリンタ")),
+              Outcome::Refused);
     EXPECT_THROW(engine.printSettings(), ReportError);
-    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDF")), 0);
+    EXPECT_EQ(engine.startJob(QStringLiteral("Test"), QStringLiteral("PDF")), Outcome::Done);
     EXPECT_FALSE(engine.pdfPath().isEmpty());
 }
 

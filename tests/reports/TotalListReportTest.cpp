@@ -4,7 +4,7 @@
 
 class TotalListReportTest : public ReportTest {
 protected:
-    int print() { return TotalListReport::print(engine, request()); }
+    Outcome print() { return TotalListReport::print(engine, request()); }
 };
 INSTANTIATE_ENGINES(TotalListReportTest);
 
@@ -20,7 +20,7 @@ TEST_P(TotalListReportTest, NineMaterialsGiveTwoPagesAndTheNextGroupANewOne)
     QVariantMap other = factory;
     other.insert(QStringLiteral("SET_DATE"), QStringLiteral("2026/12/31"));
     addLine(other);
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     ASSERT_EQ(pages().size(), 3);
     EXPECT_EQ(linesOn(pages()[0], QStringLiteral("Su"), 8), 8);
     EXPECT_EQ(linesOn(pages()[1], QStringLiteral("Su"), 8), 1);
@@ -49,7 +49,7 @@ TEST_P(TotalListReportTest, FactoryShowsItsCodeInBracketsOnlyWhenThereIsOne)
              {QStringLiteral("FC_CD"), QStringLiteral("F01")}});
     addLine({{QStringLiteral("FC_RG"), QStringLiteral("CD")},
              {QStringLiteral("FC_CD"), QStringLiteral("")}});
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     ASSERT_EQ(pages().size(), 2);
     EXPECT_EQ(pages()[0].text(QStringLiteral("FR")), QStringLiteral("AB (F01)"));
     EXPECT_EQ(pages()[1].text(QStringLiteral("FR")), QStringLiteral("CD "));
@@ -71,7 +71,7 @@ TEST_P(TotalListReportTest, MaterialsAreSummedPerNameTypeAndRemark)
     addLine(a);
     b.insert(QStringLiteral("SU"), 7);
     addLine(b);
-    ASSERT_EQ(print(), 0);
+    ASSERT_EQ(print(), Outcome::Done);
     const RecordedPage &page = pages()[0];
     EXPECT_EQ(linesOn(page, QStringLiteral("Su"), 8), 2);
     EXPECT_EQ(page.text(QStringLiteral("SizaiMei1")) + QLatin1Char('=') +

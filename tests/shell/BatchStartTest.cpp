@@ -158,8 +158,7 @@ TEST_P(InitDbOnServerTest, TextSortsByCodePointWhateverTheDatabaseCollation)
         shop.open();
         ASSERT_TRUE(shop.scalar(QStringLiteral("SELECT 'a' < 'B'")).toBool());
         QString message;
-        ASSERT_EQ(Schema::create(shop, &message), Schema::Outcome::Created)
-            << message.toStdString();
+        ASSERT_EQ(Schema::create(shop, &message), Outcome::Done) << message.toStdString();
         fill(shop);
         EXPECT_EQ(rowOrder(shop), codePointOrder);
         EXPECT_TRUE(Schema::collateTextColumns(shop).isEmpty());

@@ -105,7 +105,7 @@ TEST_P(DatabaseTest, TextSortsByCodePoint)
 TEST_P(DatabaseTest, SchemaRefusesASecondCreation)
 {
     QString message;
-    EXPECT_EQ(Schema::create(db(), &message), Schema::Outcome::TablesExist);
+    EXPECT_EQ(Schema::create(db(), &message), Outcome::Refused);
     EXPECT_EQ(message, QStringLiteral("テーブルは既に作成されています。"));
 }
 
@@ -113,12 +113,12 @@ TEST_P(DatabaseTest, DbOpenReusesTheLiveConnectionAndKeepsTheCountRules)
 {
     Db *first = session.db();
     const int before = session.openCount();
-    EXPECT_EQ(session.open(dialogs), 0);
+    EXPECT_EQ(session.open(dialogs), Outcome::Done);
     EXPECT_EQ(session.db(), first);
     EXPECT_EQ(session.openCount(), before + 1);
     session.close(); // count above 1: the connection stays open
     EXPECT_TRUE(session.db()->isOpen());
-    EXPECT_EQ(session.open(dialogs, 1), 0);
+    EXPECT_EQ(session.open(dialogs, 1), Outcome::Done);
     session.close(1);
     EXPECT_EQ(session.openCount(), before + 1);
     EXPECT_TRUE(dialogs.shown.isEmpty());
@@ -129,7 +129,7 @@ TEST_P(DatabaseTest, DbCloseClosesWhenOnlyOneOpenWasCounted)
     ASSERT_EQ(session.openCount(), 1);
     session.close();
     EXPECT_FALSE(session.db()->isOpen());
-    EXPECT_EQ(session.open(dialogs), 0); // reconnects
+    EXPECT_EQ(session.open(dialogs), Outcome::Done); // reconnects
     EXPECT_TRUE(session.db()->isOpen());
     EXPECT_EQ(count(QStringLiteral("SYS_TUKI")), 0);
 }

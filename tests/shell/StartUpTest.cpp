@@ -42,7 +42,7 @@ TEST_F(StartUpTest, TimeoutRuleGivesTwentyForZeroNegativeTextAndMissing)
                                                  {"TIMEOUT=45\n", 45}};
     for (const auto &c : cases) {
         writeIni("[SQLDB]\n" + c.first);
-        ASSERT_FALSE(readSettings(session, dialogs));
+        ASSERT_EQ(readSettings(session, dialogs), Outcome::Done);
         EXPECT_EQ(gTimeout, c.second) << c.first.constData();
     }
 }
@@ -53,7 +53,7 @@ TEST_F(StartUpTest, ReadsEverySettingIntoItsGlobal)
         "[SQLDB]\nPROVIDER=PostgreSQL\nSERVER_NM=db:5433\nDB_NM=ostera\nDBUSER_NM=desk\n"
         "PASSWORD=pw\nTIMEOUT=30\n[Zenpan]\nL_PRINTER=PDFファイル\nD_PRINTER=伝票機\nUSER_NM=山田\n"
         "[tarvolin]\nCarDir=/o/c\nKakDir=/o/k\nHanDir=/o/h\nStkDir=/o/s\nShtDir=/o/t\n");
-    ASSERT_FALSE(readSettings(session, dialogs));
+    ASSERT_EQ(readSettings(session, dialogs), Outcome::Done);
     EXPECT_EQ(gProvider, QStringLiteral("PostgreSQL"));
     EXPECT_EQ(gServerName, QStringLiteral("db:5433"));
     EXPECT_EQ(gDbName, QStringLiteral("ostera"));
@@ -73,14 +73,14 @@ TEST_F(StartUpTest, ReadsEverySettingIntoItsGlobal)
 
 TEST_F(StartUpTest, MissingFileIsNoFailureButAnUnreadableOneIs)
 {
-    EXPECT_FALSE(readSettings(session, dialogs));
+    EXPECT_EQ(readSettings(session, dialogs), Outcome::Done);
     EXPECT_TRUE(gProvider.isEmpty());
     EXPECT_EQ(gTimeout, 20);
     EXPECT_TRUE(dialogs.shown.isEmpty());
 
     // A path that exists but cannot be read as a file (here a folder; root reads any file).
     QDir().mkpath(gIniPath);
-    EXPECT_TRUE(readSettings(session, dialogs));
+    EXPECT_EQ(readSettings(session, dialogs), Outcome::Failed);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.last().title, QStringLiteral("MF_FirstSetting"));
     EXPECT_TRUE(dialogs.last().text.endsWith(QStringLiteral("(75)")));

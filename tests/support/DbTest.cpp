@@ -73,8 +73,7 @@ void DbTest::SetUp()
         try {
             setup.open(/*createIfMissing*/ true);
             QString message;
-            ASSERT_EQ(Schema::create(setup, &message), Schema::Outcome::Created)
-                << message.toStdString();
+            ASSERT_EQ(Schema::create(setup, &message), Outcome::Done) << message.toStdString();
         } catch (const DbError &e) {
             FAIL() << "cannot prepare the test database: " << e.describe().toStdString();
         }
@@ -113,7 +112,8 @@ void DbTest::SetUp()
     ScreenRegistry::instance().setSession(&session);
     opened.clear();
     Desktop::setOpener([this](const QString &file) { opened << file; });
-    ASSERT_EQ(session.open(dialogs), 0) << dialogs.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(session.open(dialogs), Outcome::Done)
+        << dialogs.texts().join(QLatin1Char('\n')).toStdString();
 }
 
 void DbTest::TearDown()
@@ -207,4 +207,26 @@ DbTest::Run DbTest::runOstera(const QStringList &args, int timeoutMs) const
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+void PrintTo(Outcome outcome, std::ostream *os)
+{
+    switch (outcome) {
+    case Outcome::Done:
+        *os << "Done";
+        return;
+    case Outcome::Unchanged:
+        *os << "Unchanged";
+        return;
+    case Outcome::Declined:
+        *os << "Declined";
+        return;
+    case Outcome::Refused:
+        *os << "Refused";
+        return;
+    case Outcome::Failed:
+        *os << "Failed";
+        return;
+    }
+    *os << "Outcome(" << int(outcome) << ')';
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "Db.h"
+#include "Outcome.h"
 #include "RecordingProgress.h"
 #include "ScriptedDialogs.h"
 #include "Session.h"
@@ -21,6 +22,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+
+// A failed comparison names the outcome instead of showing its bytes.
+void PrintTo(Outcome outcome, std::ostream *os);
 
 class DbTest : public ::testing::TestWithParam<Engine> {
 protected:

@@ -65,11 +65,11 @@ int main(int argc, char **argv)
     Session session;
     session.setIniPath(QFileInfo(ini).absoluteFilePath());
     ScreenRegistry::instance().setSession(&session);
-    if (readSettings(session, dialogs))
+    if (readSettings(session, dialogs) != Outcome::Done)
         return 1;
     gComputerName = computerName(dialogs);
     gVersion = versionText();
-    if (session.open() != 0)
+    if (session.open() != Outcome::Done)
         return 1;
 
     ScreenshotTour tour(camera, dialogs, progress, day);

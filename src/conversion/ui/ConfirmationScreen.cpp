@@ -89,16 +89,16 @@ void ConfirmationScreen::onOk()
     shown.converted = convertedEdit->text().toInt();
     shown.unconverted = unconvertedEdit->text().toInt();
     const QString impDate = importDateEdit->text();
-    bool confirmed = false;
+    Outcome outcome = Outcome::Failed;
     {
         BusyCursor busy;
         ConnectionScope connection(m_session);
         if (!connection.ok())
             return;
         Confirmation confirmation(*m_session.db(), appDialogs(), appProgress());
-        confirmed = confirmation.run(impDate, shown);
+        outcome = confirmation.run(impDate, shown);
     }
-    if (!confirmed)
+    if (outcome != Outcome::Done)
         return;
     m_session.setOrderCondition(Confirmation::condition(impDate));
     close();

@@ -150,15 +150,15 @@ void ConversionScreen::onOk()
 
 void ConversionScreen::onCancelRun()
 {
-    bool cancelled = false;
+    Outcome outcome = Outcome::Failed;
     {
         BusyCursor busy;
         ConnectionScope connection(m_session);
         if (!connection.ok())
             return;
         ConversionCancel cancel(*m_session.db(), appDialogs(), appProgress());
-        cancelled = cancel.run(importDateEdit->text());
+        outcome = cancel.run(importDateEdit->text());
     }
-    if (cancelled)
+    if (outcome == Outcome::Done)
         close();
 }

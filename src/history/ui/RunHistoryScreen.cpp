@@ -143,7 +143,7 @@ void RunHistoryScreen::reprint()
         return;
     BusyCursor busy;
     const PrintRequest request{*m_session.db(), dialogs(), appProgress(), m_session.listPrinter()};
-    RunReprint::print(*kind, reportEngine, request, impDate, stamp);
+    (void)RunReprint::print(*kind, reportEngine, request, impDate, stamp);
 }
 
 void RunHistoryScreen::openFolders()

@@ -193,19 +193,19 @@ void ImportScreen::onOk()
     if (m_running || !m_monthOpen)
         return;
     setRunning(true);
-    bool imported = false;
+    Outcome outcome = Outcome::Failed;
     {
         BusyCursor busy;
         ConnectionScope connection(m_session);
         if (connection.ok()) {
             const ImportRequest request{fileEdit->text(), importDateEdit->text(), yearEdit->text(),
                                         monthEdit->text(), Clock::today()};
-            imported = ImportRun(*m_session.db(), appDialogs(), appProgress()).run(request);
+            outcome = ImportRun(*m_session.db(), appDialogs(), appProgress()).run(request);
         }
     }
     setRunning(false);
     // A failed run keeps the screen as it was, so that path or date can be corrected.
-    if (imported)
+    if (outcome == Outcome::Done)
         close();
 }
 

@@ -84,9 +84,10 @@ void RecheckScreen::onOk()
     {
         BusyCursor busy;
         // Without a connection there is nothing to check; dbOpen has told the operator.
-        if (m_session.open() != 0 || !m_session.db())
+        if (m_session.open() != Outcome::Done || !m_session.db())
             return;
-        if (checkDay(*m_session.db(), dialogs, appProgress(), m_session.importDate()))
+        if (checkDay(*m_session.db(), dialogs, appProgress(), m_session.importDate()) !=
+            Outcome::Done)
             dialogs.message(QStringLiteral("エラーチェック中にエラーが発生しました。"),
                             Icon::Error);
         done = recheckDoneMessage(*m_session.db(), m_session.importDate());

@@ -88,16 +88,10 @@ void QualityListScreen::exportCsv()
         dialogs().message(error.text());
         return;
     }
-    switch (result.status) {
-    case QualityCsvExport::Result::Empty:
-        break; // nothing to write, nothing to say
-    case QualityCsvExport::Result::Written:
+    if (result.outcome == Outcome::Done)
         dialogs().message(result.path + QStringLiteral(" 書き出しました。"));
-        break;
-    case QualityCsvExport::Result::Refused:
+    else if (result.outcome != Outcome::Unchanged) // nothing to write, nothing to say
         dialogs().message(result.message, Icon::Error);
-        break;
-    }
 }
 
 void QualityListScreen::print()
@@ -110,7 +104,7 @@ void QualityListScreen::print()
         if (rows.isEmpty())
             return; // "レコードがありません。" has been said
         BusyCursor busy;
-        QualityCardReport::print(
+        (void)QualityCardReport::print(
             reportEngine,
             PrintRequest{*m_session.db(), appDialogs(), appProgress(), m_session.listPrinter()},
             rows);

@@ -140,7 +140,7 @@ BulkUpdateValues BulkUpdateDialog::values() const
 void BulkUpdateDialog::onOk()
 {
     const BulkUpdateValues given = values();
-    bool applied = false;
+    Outcome outcome = Outcome::Failed;
     int changed = 0;
     {
         BusyCursor busy;
@@ -151,7 +151,7 @@ void BulkUpdateDialog::onOk()
         // transaction, so a failing statement leaves no half-done update behind.
         OrderBulkUpdate update(*m_session.db(), appDialogs());
         if (given.anyGiven()) {
-            if (!update.check(given))
+            if (update.check(given) != Outcome::Done)
                 return;
             // The operator sees how far the update reaches before it writes: the current
             // condition may be a find made long ago, or none at all.
@@ -169,10 +169,10 @@ void BulkUpdateDialog::onOk()
             if (!appDialogs().ask(OrderBulkUpdate::questionText(lines), Icon::Question))
                 return; // the dialog stays open with the input
         }
-        applied = update.apply(given, m_session.orderCondition());
+        outcome = update.apply(given, m_session.orderCondition());
         changed = update.changedLines();
     }
-    if (!applied)
+    if (outcome != Outcome::Done)
         return; // refused or failed, with its message; the dialog stays open with the input
     if (given.anyGiven())
         appDialogs().message(OrderBulkUpdate::doneText(changed));

@@ -89,7 +89,7 @@ void ConfirmedOrdersScreen::initialise()
     BusyCursor busy;
     setUpFunctionKeys();
     setUpColumns();
-    if (m_session.open() != 0)
+    if (m_session.open() != Outcome::Done)
         return; // dbOpen has told the operator; the lists stay empty
     fillLists();
     importDateCombo->setFocus();

@@ -81,7 +81,7 @@ void GridScreen::initialise()
     BusyCursor busy;
     setUpFunctionKeys();
     setUpColumns();
-    if (m_session.open() != 0)
+    if (m_session.open() != Outcome::Done)
         return; // the open has told the operator; the grid stays empty
     fillGrid();
 }

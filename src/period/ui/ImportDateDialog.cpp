@@ -82,26 +82,29 @@ ImportDateDialog::ImportDateDialog(Session &session, QWidget *parent)
 
 void ImportDateDialog::openModal()
 {
-    m_cancelCode = 1;
+    m_outcome = Outcome::Failed;
     try {
-        if (relatedScreenOpen())
+        if (relatedScreenOpen()) {
+            m_outcome = Outcome::Refused;
             return;
-        int failed = 1;
+        }
         {
             BusyCursor busy;
             ConnectionScope connection(m_session);
             if (connection.ok())
-                failed = loadImportDates();
+                m_outcome = loadImportDates();
         }
-        if (failed)
+        if (m_outcome != Outcome::Done)
             return;
-        // The caller reads cancelCode after the picker closes: keep this instance until then.
+        // Closing the list without a choice is a No; acceptSelection makes it Done.
+        m_outcome = Outcome::Declined;
+        // The caller reads outcome() after the picker closes: keep this instance until then.
         setAttribute(Qt::WA_DeleteOnClose, false);
         gridView->setFocus();
         exec();
     } catch (const DbError &e) {
         appDialogs().message(e.describe(), Icon::Error);
-        m_cancelCode = 1;
+        m_outcome = Outcome::Failed;
     }
 }
 
@@ -121,18 +124,18 @@ bool ImportDateDialog::relatedScreenOpen()
     return false;
 }
 
-int ImportDateDialog::loadImportDates()
+Outcome ImportDateDialog::loadImportDates()
 {
     QStringList dates;
     try {
         dates = ImportDates::unconfirmed(*m_session.db());
     } catch (const DbError &e) {
         appDialogs().message(e.describe(), Icon::Error);
-        return 1;
+        return Outcome::Failed;
     }
     if (dates.isEmpty()) {
         appDialogs().message(QStringLiteral("データがありません。"), Icon::Error);
-        return 1;
+        return Outcome::Refused;
     }
     gridView->setRowCount(int(dates.size()));
     for (int r = 0; r < dates.size(); ++r) {
@@ -146,7 +149,7 @@ int ImportDateDialog::loadImportDates()
     if (QScreen *where = screen())
         height = qMin(height, where->availableGeometry().height() - 80);
     setFixedSize(twipsToPixels(kWidthTwips), height);
-    return 0;
+    return Outcome::Done;
 }
 
 void ImportDateDialog::acceptSelection()
@@ -160,13 +163,13 @@ void ImportDateDialog::acceptSelection()
     }
     m_session.setImportDate(date);
     m_session.setOrderCondition(ImportDates::whereFor(date));
-    m_cancelCode = 0;
+    m_outcome = Outcome::Done;
     accept();
 }
 
 void ImportDateDialog::cancel()
 {
-    m_cancelCode = 1;
+    m_outcome = Outcome::Declined;
     reject();
 }
 

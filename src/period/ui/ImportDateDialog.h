@@ -1,6 +1,7 @@
 // The import-date picker: a small modal list of the unconfirmed import dates, newest first.
-// The chosen date and its order condition go to the session; cancelCode() tells the caller
-// whether a date was chosen. It refuses while a related order screen is open.
+// The chosen date and its order condition go to the session; outcome() tells the caller
+// whether a date was chosen (Done), the operator closed the list (Declined), the picker refused
+// (a related order screen open, no open import date) or failed. The old cancel code: 0 is Done.
 #pragma once
 
 #include "ImportDatePicker.h"
@@ -20,7 +21,7 @@ public:
     explicit ImportDateDialog(Session &session, QWidget *parent = nullptr);
 
     void openModal() override;
-    int cancelCode() const override { return m_cancelCode; }
+    Outcome outcome() const override { return m_outcome; }
 
     // The screens that work on the import date, with the menu caption the refusal names them by;
     // the picker refuses while any of them is open.
@@ -39,10 +40,10 @@ public:
 private:
     Session &m_session;
     bool relatedScreenOpen();
-    int loadImportDates();
+    Outcome loadImportDates();
     void acceptSelection();
     void cancel();
     bool onKey(QKeyEvent *event);
 
-    int m_cancelCode = 1;
+    Outcome m_outcome = Outcome::Declined;
 };

@@ -200,7 +200,7 @@ void MonthlyRegisterScreen::onNewMonth()
     newMonthEdit->setText(tuki);
     if (!typedWell)
         return;
-    MonthlyRegister::Outcome outcome = MonthlyRegister::Outcome::Refused;
+    Outcome outcome = Outcome::Refused;
     {
         BusyCursor busy;
         ConnectionScope connection(m_session);
@@ -216,7 +216,7 @@ void MonthlyRegisterScreen::onNewMonth()
     }
     newYearEdit->setText(nen);
     newMonthEdit->setText(tuki);
-    if (outcome == MonthlyRegister::Outcome::Done)
+    if (outcome == Outcome::Done)
         accept();
 }
 
@@ -243,7 +243,7 @@ void MonthlyRegisterScreen::onReopen()
 // Confirming or reopening a month: the list is read again when the register changed or
 // already said so.
 void MonthlyRegisterScreen::changeMonthState(
-    const std::function<MonthlyRegister::Outcome(MonthlyRegister &)> &change)
+    const std::function<Outcome(MonthlyRegister &)> &change)
 {
     BusyCursor busy;
     ConnectionScope connection(m_session);
@@ -252,8 +252,7 @@ void MonthlyRegisterScreen::changeMonthState(
     try {
         MonthlyRegister months(*m_session.db(), appDialogs(), Clock::today());
         const auto outcome = change(months);
-        if (outcome == MonthlyRegister::Outcome::Done ||
-            outcome == MonthlyRegister::Outcome::Unchanged)
+        if (outcome == Outcome::Done || outcome == Outcome::Unchanged)
             fillGrid();
     } catch (const DbError &e) {
         appDialogs().message(e.describe(), Icon::Error);

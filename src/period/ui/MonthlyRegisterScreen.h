@@ -39,6 +39,6 @@ private:
     void onNewMonth();
     void onConfirm();
     void onReopen();
-    void changeMonthState(const std::function<MonthlyRegister::Outcome(MonthlyRegister &)> &change);
+    void changeMonthState(const std::function<Outcome(MonthlyRegister &)> &change);
     bool onKey(QKeyEvent *event);
 };

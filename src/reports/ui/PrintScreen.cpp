@@ -71,7 +71,7 @@ void PrintScreen::openModal(const QString &mode)
 void PrintScreen::initialise()
 {
     BusyCursor busy;
-    if (m_session.open() != 0)
+    if (m_session.open() != Outcome::Done)
         return;
     try {
         const auto run = ReportLists::reportRun(*m_session.db());
@@ -93,10 +93,10 @@ void PrintScreen::onOk()
         return;
     }
     BusyCursor busy;
-    if (m_session.open() != 0)
+    if (m_session.open() != Outcome::Done)
         return;
     const PrintRequest request{*m_session.db(), dialogs, appProgress(), m_session.listPrinter()};
-    if (ReportLists::print(m_mode, reportEngine, request) == 1)
+    if (ReportLists::print(m_mode, reportEngine, request) != Outcome::Done)
         dialogs.message(QStringLiteral("失敗しました。"), Icon::Error);
     m_session.close();
 }

@@ -13,11 +13,11 @@ public:
     ConnectionScope &operator=(const ConnectionScope &) = delete;
 
     // false after the open reported its failure (message titled "dbOpen").
-    bool ok() const { return m_status == 0; }
+    bool ok() const { return m_status == Outcome::Done; }
     // The connection; only after ok().
     Db &db() const { return *m_session.db(); }
 
 private:
     Session &m_session;
-    int m_status;
+    Outcome m_status;
 };

@@ -67,7 +67,7 @@ int runDesk(QApplication &app, const QString &iniOption, const QString &programP
     ProgressWindow splash;
     setAppProgress(&splash);
 
-    if (readSettings(session, dialogs)) {
+    if (readSettings(session, dialogs) != Outcome::Done) {
         dialogs.message(QStringLiteral("初期化失敗\n強制終了します。"), Icon::Error,
                         QStringLiteral("強制終了"));
         return 1;

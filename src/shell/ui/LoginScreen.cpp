@@ -103,12 +103,12 @@ void LoginScreen::showEvent(QShowEvent *event)
 
 void LoginScreen::checkFolders()
 {
-    if (checkOutputFolders() == 1)
+    if (checkOutputFolders() != Outcome::Done)
         appDialogs().message(QStringLiteral("パス設定に誤りがありました。\n"
                                             "オプション画面(F10)を開き設定を行ってください。"));
 }
 
-int LoginScreen::checkOutputFolders()
+Outcome LoginScreen::checkOutputFolders()
 {
     const OutputFolders &set = m_session.folderSettings();
     const Folder folders[] = {{&set.car, u"生産C"},
@@ -116,16 +116,16 @@ int LoginScreen::checkOutputFolders()
                               {&set.han, u"指示版下"},
                               {&set.stk, u"ロットシール"},
                               {&set.sht, u"ロットシート"}};
-    int result = 0;
+    Outcome result = Outcome::Done;
     for (const Folder &folder : folders) {
         const QString name = QString::fromUtf16(folder.name);
         if (folder.path->isEmpty()) {
             appDialogs().message(name + QStringLiteral("パスが未設定です。"), Icon::Error);
-            result = 1;
+            result = Outcome::Refused;
         } else if (!QFileInfo(Installation::folderPath(*folder.path)).isDir()) {
             // A file of that name is no place to write the output files into.
             appDialogs().message(name + QStringLiteral("パスが通っていません。"), Icon::Error);
-            result = 1;
+            result = Outcome::Refused;
         }
     }
     return result;

@@ -2,6 +2,8 @@
 // folders and offers the options screen (F10) for repairs. Cancel ends the program.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QWidget>
 
 class QKeyEvent;
@@ -15,9 +17,9 @@ class LoginScreen : public QWidget {
 public:
     explicit LoginScreen(Session &session, QWidget *parent = nullptr);
 
-    // 0 when the five output folders are set and exist, 1 otherwise (after one message for
-    // each folder at fault, in the fixed order).
-    int checkOutputFolders();
+    // Done when the five output folders are set and exist; Refused otherwise, after one message
+    // for each folder at fault, in the fixed order.
+    Outcome checkOutputFolders();
 
     QLineEdit *userNameEdit;
     QPushButton *okButton;

@@ -115,8 +115,8 @@ QWidget *MainMenuScreen::buildMenuFrame()
 void MainMenuScreen::initialise()
 {
     BusyCursor busy;
-    m_session
-        .open(); // its failure has been reported under the title "dbOpen"; the menu still opens
+    // A failure has been reported under the title "dbOpen"; the menu still opens.
+    (void)m_session.open();
     m_menu.setMenuName(QStringLiteral("Menu1.txt"));
     m_menu.setMenuDir(
         QFileInfo(Installation::dataFile(QStringLiteral("Menu1.txt"))).absolutePath() +
@@ -197,7 +197,7 @@ bool MainMenuScreen::runPicker()
     if (!picker)
         return false;
     picker->openModal();
-    return picker->cancelCode() == 0;
+    return picker->outcome() == Outcome::Done;
 }
 
 void MainMenuScreen::run(const ScreenRegistry::Command &command, const QString &word)

@@ -37,7 +37,7 @@ protected:
         addLines(2);
         ASSERT_TRUE(convert().converted());
         Clock::advance(60);
-        ASSERT_TRUE(cancel());
+        ASSERT_EQ(cancel(), Outcome::Done);
         addLines(1, 10, QStringLiteral("CD"));
         Clock::advance(60);
         ASSERT_TRUE(convert(Machine::Thermal).converted());
@@ -58,7 +58,7 @@ protected:
         ReportEngine engine;
         engine.setRecording(true);
         const PrintRequest request{db(), dialogs, progress, QStringLiteral("PDFファイル")};
-        EXPECT_EQ(ReportLists::print(kind, engine, request), 0);
+        EXPECT_EQ(ReportLists::print(kind, engine, request), Outcome::Done);
         return printedPages(engine.pages());
     }
 };

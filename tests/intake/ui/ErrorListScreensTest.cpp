@@ -418,8 +418,8 @@ TEST_P(ErrorListScreensTest, RecheckRemovesFindingsFixedInTheMastersMeanwhile)
                      QStringLiteral("Q-NEW"), QStringLiteral("S-1")},
                     {QStringLiteral("20261207"), 1, QStringLiteral("TK-009"), QStringLiteral("0"),
                      QStringLiteral("Q-NEW"), QStringLiteral("S-1")}});
-    ASSERT_FALSE(checkDay(db(), dialogs, progress, QStringLiteral("20261208")));
-    ASSERT_FALSE(checkDay(db(), dialogs, progress, QStringLiteral("20261207")));
+    ASSERT_EQ(checkDay(db(), dialogs, progress, QStringLiteral("20261208")), Outcome::Done);
+    ASSERT_EQ(checkDay(db(), dialogs, progress, QStringLiteral("20261207")), Outcome::Done);
     const QString qualityFinding = QStringLiteral("Q-NEWが品質マスタ未登録です。");
     auto findings = [&](const QString &day) {
         QStringList texts;

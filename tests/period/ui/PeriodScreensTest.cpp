@@ -150,7 +150,7 @@ TEST_P(PeriodScreensTest, PickerRefusesWhileARelatedScreenIsOpen)
     session.setImportDate(QStringLiteral("20261201"));
     ImportDateDialog *p = picker();
     p->openModal();
-    EXPECT_EQ(p->cancelCode(), 1);
+    EXPECT_EQ(p->outcome(), Outcome::Refused);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral(
                                    "関連フォームが開いてます。\n閉じてから実行してください。\n"
                                    "（開いている画面: 受注データ修正）")}));
@@ -172,7 +172,7 @@ TEST_P(PeriodScreensTest, PickerWithoutOpenImportsDoesNotAppear)
     p->openModal();
     QCoreApplication::processEvents();
     EXPECT_FALSE(appeared);
-    EXPECT_EQ(p->cancelCode(), 1);
+    EXPECT_EQ(p->outcome(), Outcome::Refused);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("データがありません。")}));
 }
 
@@ -199,7 +199,7 @@ TEST_P(PeriodScreensTest, PickerListsNewestFirstSizedByRowsAndEnterChooses)
     EXPECT_EQ(ImportDateDialog::heightTwips(3), 1570);
     EXPECT_EQ(height, ImportDateDialog::twipsToPixels(1570));
     EXPECT_EQ(width, ImportDateDialog::twipsToPixels(6000));
-    EXPECT_EQ(p->cancelCode(), 0);
+    EXPECT_EQ(p->outcome(), Outcome::Done);
     EXPECT_EQ(session.importDate(), QStringLiteral("20261205"));
     EXPECT_EQ(conditionText(session.orderCondition()),
               QStringLiteral("Where IMP_DATE = '20261205' And FLG3 = '0' And FLG4 = '0' "));
@@ -214,14 +214,14 @@ TEST_P(PeriodScreensTest, PickerEscapeKeepsTheLastChoiceAndDoubleClickChooses)
     ImportDateDialog *p = picker();
     whenModal([&](QWidget *) { QTest::keyClick(p->gridView, Qt::Key_Escape); });
     p->openModal();
-    EXPECT_EQ(p->cancelCode(), 1);
+    EXPECT_EQ(p->outcome(), Outcome::Declined);
     EXPECT_EQ(session.importDate(), QStringLiteral("20261101"));
     EXPECT_EQ(conditionText(session.orderCondition()),
               QStringLiteral("Where IMP_DATE = '20261101' And FLG3 = '0' And FLG4 = '0' "));
 
     whenModal([&](QWidget *) { emit p->gridView->cellDoubleClicked(0, 0); });
     p->openModal();
-    EXPECT_EQ(p->cancelCode(), 0);
+    EXPECT_EQ(p->outcome(), Outcome::Done);
     EXPECT_EQ(session.importDate(), QStringLiteral("20261208"));
 }
 
@@ -238,7 +238,7 @@ TEST_P(PeriodScreensTest, PickerAsksAgainForAnEmptyDate)
     p->openModal();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("???")}));
-    EXPECT_EQ(p->cancelCode(), 1);
+    EXPECT_EQ(p->outcome(), Outcome::Declined);
 }
 
 // The whole way from the menu: a day-bound command while the order edit screen is open.

@@ -101,7 +101,7 @@ TEST_F(LoginTest, GoodFoldersGiveNoMessageAndTheFormShowsNameAndVersion)
 {
     LoginScreen *login = openLogin();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.texts().join('|').toStdString();
-    EXPECT_EQ(login->checkOutputFolders(), 0);
+    EXPECT_EQ(login->checkOutputFolders(), Outcome::Done);
     EXPECT_EQ(login->userNameEdit->text(), QStringLiteral("山田"));
     EXPECT_EQ(login->versionLabel->text(), QStringLiteral("Version 1.0.7"));
     EXPECT_EQ(login->windowTitle(), QStringLiteral("ログイン"));
@@ -254,7 +254,7 @@ TEST_F(LoginTest, ConnectionTestUsesTheSettingsAsShownNotTheStoredOnes)
         Db db(shop);
         db.open(/*createIfMissing*/ true);
         QString message;
-        ASSERT_EQ(Schema::create(db, &message), Schema::Outcome::Created);
+        ASSERT_EQ(Schema::create(db, &message), Outcome::Done);
     }
     QFile(dir.filePath(QStringLiteral("empty.db"))).open(QIODevice::WriteOnly);
     auto *options = static_cast<OptionsScreen *>(ScreenRegistry::instance().show<OptionsScreen>());

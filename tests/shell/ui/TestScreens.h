@@ -37,15 +37,15 @@ public:
     void openModal() override
     {
         ++opened;
-        m_value = nextDate.isEmpty() ? 1 : 0;
-        if (m_value == 0)
+        m_value = nextDate.isEmpty() ? Outcome::Declined : Outcome::Done;
+        if (m_value == Outcome::Done)
             m_session.setImportDate(nextDate);
     }
-    int cancelCode() const override { return m_value; }
+    Outcome outcome() const override { return m_value; }
 
 private:
     Session &m_session;
-    int m_value = 1;
+    Outcome m_value = Outcome::Declined;
 };
 
 // A modal screen; while it runs, `whileOpen` is called with it and must close it.

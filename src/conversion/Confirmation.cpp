@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "OrderState.h"
 #include "RunHistory.h"
 #include "RunLock.h"
 
@@ -12,15 +13,16 @@ ConfirmationCounts Confirmation::counts(Db &db, const QString &impDate)
     const QVariantMap date{{QStringLiteral("d"), impDate}};
     ConfirmationCounts c;
     c.total = db.scalar(base, date).toInt();
-    c.converted = db.scalar(base + QStringLiteral(" AND FLG3 = '1'"), date).toInt();
-    c.unconverted = db.scalar(base + QStringLiteral(" AND FLG3 = '0'"), date).toInt();
+    c.converted = db.scalar(base + QStringLiteral(" AND ") + OrderState::converted(), date).toInt();
+    c.unconverted =
+        db.scalar(base + QStringLiteral(" AND ") + OrderState::unconverted(), date).toInt();
     return c;
 }
 
 OrderCondition Confirmation::condition(const QString &impDate)
 {
     return OrderCondition::where(QStringLiteral("IMP_DATE = "), impDate)
-        .add(QStringLiteral("FLG4 = '0'"));
+        .add(OrderState::unconfirmed());
 }
 
 Outcome Confirmation::run(const QString &impDate, const ConfirmationCounts &shown)

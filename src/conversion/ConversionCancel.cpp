@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "Dialogs.h"
+#include "OrderState.h"
 #include "RunHistory.h"
 #include "RunLock.h"
 
@@ -9,7 +10,8 @@ QString ConversionCancel::latestStamp(Db &db, const QString &impDate)
 {
     return db
         .scalar(QStringLiteral("SELECT MAX(B1) FROM TBL_ORDER WHERE IMP_DATE = :d AND "
-                               "NOT B1 = '' AND FLG3 = '1' AND FLG4 = '0'"),
+                               "NOT B1 = '' AND ") +
+                    OrderState::converted() + QStringLiteral(" AND ") + OrderState::unconfirmed(),
                 {{QStringLiteral("d"), impDate}})
         .toString();
 }
@@ -33,7 +35,8 @@ Outcome ConversionCancel::run(const QString &impDate)
         RunHistory history(m_db, &m_dialogs);
         history.beforeCancel(impDate, latest);
         m_db.exec(QStringLiteral("UPDATE TBL_ORDER SET FLG3 = '0', B1 = '' WHERE IMP_DATE = :d "
-                                 "AND B1 = :b AND FLG4 = '0'"),
+                                 "AND B1 = :b AND ") +
+                      OrderState::unconfirmed(),
                   {{QStringLiteral("d"), impDate}, {QStringLiteral("b"), latest}});
         tx.commit();
     } catch (const DbError &e) {

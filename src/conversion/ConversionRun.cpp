@@ -30,7 +30,7 @@ constexpr int kSteps = 9;
 // The run's lines. Under the conversion lock every marked line belongs to this run, so the
 // mark itself finds them again even when another workstation edited a line meanwhile so that
 // it no longer matches the operator's condition.
-const QString kMarkedLines = QStringLiteral("WHERE FLG2 = '1'");
+const QString kMarkedLines = QStringLiteral("WHERE ") + OrderState::inRunningConversion();
 
 QString refusalIfSpecialInvalid(const QString &special)
 {
@@ -81,13 +81,16 @@ ConversionRun::ConversionRun(Db &db, Dialogs &dialogs, Progress &progress, Outpu
 std::optional<OrderCondition> ConversionRun::buildCondition(const ConversionInput &input,
                                                             Dialogs &dialogs)
 {
-    return conditionOfLines(input, dialogs, QStringLiteral("TBL_ORDER.FLG1 = '0'"));
+    return conditionOfLines(input, dialogs,
+                            OrderState::withoutFindings(QStringLiteral("TBL_ORDER")));
 }
 
 // The lines the operator's conditions select that the run leaves out for their findings.
 OrderCondition ConversionRun::findingsCondition(const ConversionInput &input, Dialogs &dialogs)
 {
-    return conditionOfLines(input, dialogs, QStringLiteral("NOT TBL_ORDER.FLG1 = '0'"))
+    return conditionOfLines(input, dialogs,
+                            QStringLiteral("NOT ") +
+                                OrderState::withoutFindings(QStringLiteral("TBL_ORDER")))
         .value_or(OrderCondition());
 }
 
@@ -97,8 +100,8 @@ std::optional<OrderCondition> ConversionRun::conditionOfLines(const ConversionIn
 {
     OrderCondition condition =
         OrderCondition::where(QStringLiteral("TBL_ORDER.IMP_DATE = "), input.impDate);
-    condition.add(QStringLiteral("TBL_ORDER.FLG3 = '0'"))
-        .add(QStringLiteral("TBL_ORDER.FLG4 = '0'"))
+    condition.add(OrderState::unconverted(QStringLiteral("TBL_ORDER")))
+        .add(OrderState::unconfirmed(QStringLiteral("TBL_ORDER")))
         .add(checked);
     if (!input.special.isEmpty()) {
         const QString refusal = refusalIfSpecialInvalid(input.special);

@@ -2,6 +2,7 @@
 
 #include "Db.h"
 #include "Dialogs.h"
+#include "OrderState.h"
 
 #include <functional>
 #include <utility>
@@ -15,7 +16,8 @@ const QString kRunLines =
                    " LEFT JOIN MST_QUL Q ON Q.QUL_KEY = O.QUL_KEY"
                    " LEFT JOIN MST_FACTORY F ON F.FC_RG = O.FC_RG AND F.FC_CD = O.FC_CD"
                    " LEFT JOIN MST_SIZ S ON S.SIZE_KEY = O.SIZE_KEY"
-                   " WHERE O.FLG2 = '1'");
+                   " WHERE ") +
+    OrderState::inRunningConversion(QStringLiteral("O"));
 
 QString text(const QString &alias, const QString &column)
 {

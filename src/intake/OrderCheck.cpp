@@ -75,7 +75,8 @@ bool daySettled(Db &db, const QString &impDate)
         QStringLiteral("SELECT 1 WHERE EXISTS (") + changedLinesSelect() +
             QStringLiteral(") OR EXISTS (") + linesWithFindingsSelect() +
             QStringLiteral(") OR EXISTS (SELECT 1 FROM TBL_ORDER O") + dayOpen +
-            QStringLiteral(" AND NOT O.FLG1 = '0') OR EXISTS (SELECT 1 FROM TBL_ERR E JOIN "
+            QStringLiteral(" AND NOT ") + OrderState::withoutFindings(QStringLiteral("O")) +
+            QStringLiteral(") OR EXISTS (SELECT 1 FROM TBL_ERR E JOIN "
                            "TBL_ORDER O ON O.IMP_DATE = E.IMP_DATE AND O.IMP_LN = E.IMP_LN") +
             dayOpen + QLatin1Char(')'),
         {{QStringLiteral("d"), impDate}});
@@ -176,10 +177,10 @@ Outcome checkRunQualityKeys(Db &db, Dialogs &dialogs)
 {
     QList<QSqlRecord> missing;
     try {
-        missing =
-            db.rows(QStringLiteral("SELECT DISTINCT O.QUL_KEY FROM TBL_ORDER O "
-                                   "LEFT JOIN MST_QUL M ON O.QUL_KEY = M.QUL_KEY "
-                                   "WHERE O.FLG2 = '1' AND M.QUL_KEY IS NULL ORDER BY O.QUL_KEY"));
+        missing = db.rows(QStringLiteral("SELECT DISTINCT O.QUL_KEY FROM TBL_ORDER O "
+                                         "LEFT JOIN MST_QUL M ON O.QUL_KEY = M.QUL_KEY WHERE ") +
+                          OrderState::inRunningConversion(QStringLiteral("O")) +
+                          QStringLiteral(" AND M.QUL_KEY IS NULL ORDER BY O.QUL_KEY"));
     } catch (const DbError &e) {
         dialogs.message(e.describe(), Icon::Error);
         return Outcome::Failed;

@@ -3,6 +3,7 @@
 #include "Db.h"
 #include "NameProductionListReport.h"
 #include "OrderListReport.h"
+#include "OrderState.h"
 #include "ReportValues.h"
 #include "TotalListReport.h"
 
@@ -70,8 +71,8 @@ std::optional<ReportRun> reportRun(Db &db)
     if (!run.stamp.isEmpty())
         run.earlierRuns =
             db.scalar(QStringLiteral("Select Count(Distinct B1) From TBL_ORDER "
-                                     "Where IMP_DATE = :d And FLG3 = '1' And B1 <> '' "
-                                     "And B1 < :stamp"),
+                                     "Where IMP_DATE = :d And ") +
+                          OrderState::converted() + QStringLiteral(" And B1 <> '' And B1 < :stamp"),
                       {{QStringLiteral("d"), impDate}, {QStringLiteral("stamp"), run.stamp}})
                 .toInt();
     return run;

@@ -178,7 +178,8 @@ int childMain(const QStringList &a)
     TimedProgress progress;
     OutputFolders folders{
         QDir(folder).filePath(QStringLiteral("car")), QDir(folder).filePath(QStringLiteral("han")),
-        QDir(folder).filePath(QStringLiteral("stk")), QDir(folder).filePath(QStringLiteral("sht"))};
+        QDir(folder).filePath(QStringLiteral("stk")), QDir(folder).filePath(QStringLiteral("sht")),
+        QString()}; // no run writes proof artwork
     ConversionInput input;
     input.impDate = kBenchDay;
     ConversionRun run(db, dialogs, progress, folders);

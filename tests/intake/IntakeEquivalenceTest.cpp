@@ -49,12 +49,12 @@ protected:
     // of the rules (thresholds and allowances of 0 and below, a blank master colour and brand).
     void loadRandomMasters(Random &random)
     {
-        for (const QString &table : {"K", "M", "L"})
-            for (const QString &field : {"01", "02", "03"})
+        for (const char *table : {"K", "M", "L"})
+            for (const char *field : {"01", "02", "03"})
                 if (random.chance(60))
                     db().exec("INSERT INTO MST_COL(S_TBL, S_FLD, COL) VALUES(:t, :f, :c)",
                               {{"t", table}, {"f", field}, {"c", random.pick({"RD", "BL", ""})}});
-        for (const QString &car : {"A", "B", "C", "D", "E", "F"})
+        for (const char *car : {"A", "B", "C", "D", "E", "F"})
             db().exec("INSERT INTO MST_CAR(CAR_CD, SPARE_SU0, SPARE_SU1, SPARE_SU2, YARE_SU) "
                       "VALUES(:c, :s0, :s1, :s2, :y)",
                       {{"c", car},

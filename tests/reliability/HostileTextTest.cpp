@@ -160,8 +160,9 @@ TEST_P(HostileTextTest, FindConditionFindsWhatWasTypedOrRefusesIt)
         criteria.impDate = text;
         const OrderFindResult found = OrderFindCondition::build(criteria);
         ASSERT_TRUE(found.ok());
-        if (text != kNul)
+        if (text != kNul) {
             EXPECT_EQ(linesMatching(found.condition, shown(text)), 0);
+        }
     }
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER")), m_before);
 }
@@ -340,8 +341,9 @@ TEST_P(HostileTextTest, BatchArgumentsAreRefusedOrTakenAsTyped)
             const std::string what = shown(command.join(QLatin1Char(' '))).toStdString();
             EXPECT_FALSE(o.killed) << what;
             EXPECT_TRUE(o.status >= 0 && o.status <= 2) << what << ": " << o.err.toStdString();
-            if (o.status != 0)
+            if (o.status != 0) {
                 EXPECT_FALSE(o.err.trimmed().isEmpty()) << what;
+            }
         }
     }
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER")), lines);

@@ -67,8 +67,9 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
         EXPECT_TRUE(holdsPosixLock(databaseFile())) << after;
         EXPECT_TRUE(holdsPosixLock(databaseFile() + QStringLiteral("-shm"))) << after;
     };
-    if (sqlite)
+    if (sqlite) {
         ASSERT_TRUE(QFile::exists(QStringLiteral("/proc/locks")));
+    }
     expectLocked("the connection");
     // The desk started from its installation folder: the dialog opens there.
     const QString started = QDir::currentPath();
@@ -81,7 +82,8 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
         auto *model = dialog->findChild<QFileSystemModel *>();
         if (model) {
             const QModelIndex folder = model->index(dir());
-            QTest::qWaitFor([&] { return model->rowCount(folder) >= 2; }); // orders/, out/
+            EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(folder) >= 2; }))
+                << "orders/ and out/ listed";
             // What the dialog shows of every file in the folder, the database's included.
             for (const QString &name : QDir(dir()).entryList(QDir::Files)) {
                 const QModelIndex entry = model->index(path(name));
@@ -114,8 +116,9 @@ TEST_P(SqliteLocksTest, BrowsingTheInstallationFolderKeepsTheDatabaseLocked)
         ostera({QStringLiteral("import"), writeOrderFile(QStringLiteral("20261209"), 20, 3),
                 QStringLiteral("--date"), QStringLiteral("20261209")});
     ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
-    if (sqlite)
+    if (sqlite) {
         EXPECT_TRUE(QFile::exists(databaseFile() + QStringLiteral("-wal")));
+    }
     // The desk sees what it wrote, and it sees what the desk writes.
     EXPECT_EQ(count(QStringLiteral("TBL_ORDER"), QStringLiteral("IMP_DATE = '20261209'")), 20);
     db().exec(

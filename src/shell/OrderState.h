@@ -10,56 +10,40 @@
 
 #include <QString>
 
-namespace OrderState {
+// Each condition takes an optional table alias: converted("L") is "L.FLG3 = '1'".
+class OrderState {
+public:
+    static QString converted(const QString &alias = {}) { return flag(alias, "FLG3", "= '1'"); }
+    static QString unconverted(const QString &alias = {}) { return flag(alias, "FLG3", "= '0'"); }
+    static QString confirmed(const QString &alias = {}) { return flag(alias, "FLG4", "= '1'"); }
+    static QString unconfirmed(const QString &alias = {}) { return flag(alias, "FLG4", "= '0'"); }
+    // The error check found nothing on the line, or something.
+    static QString withoutFindings(const QString &alias = {})
+    {
+        return flag(alias, "FLG1", "= '0'");
+    }
+    static QString withFindings(const QString &alias = {}) { return flag(alias, "FLG1", "<> '0'"); }
+    // The lines of the conversion running now.
+    static QString inRunningConversion(const QString &alias = {})
+    {
+        return flag(alias, "FLG2", "= '1'");
+    }
+    // Neither converted nor confirmed: the lines completion, checks and edits may still change.
+    static QString openLines(const QString &alias = {})
+    {
+        return unconverted(alias) + QStringLiteral(" AND ") + unconfirmed(alias);
+    }
+    // A data kind the conversion knows: thermal transfer or letterpress.
+    static QString knownDataKind(const QString &alias = {})
+    {
+        return flag(alias, "DATA_FLG", "IN ('0', '1')");
+    }
 
-// Columns are written with the alias when one is given ("L" -> "L.FLG3").
-inline QString column(const QString &alias, const char *name)
-{
-    return alias.isEmpty() ? QLatin1String(name) : alias + QLatin1Char('.') + QLatin1String(name);
-}
-
-inline QString converted(const QString &alias = {})
-{
-    return column(alias, "FLG3") + QStringLiteral(" = '1'");
-}
-inline QString unconverted(const QString &alias = {})
-{
-    return column(alias, "FLG3") + QStringLiteral(" = '0'");
-}
-inline QString confirmed(const QString &alias = {})
-{
-    return column(alias, "FLG4") + QStringLiteral(" = '1'");
-}
-inline QString unconfirmed(const QString &alias = {})
-{
-    return column(alias, "FLG4") + QStringLiteral(" = '0'");
-}
-// The error check found nothing on the line, or something.
-inline QString withoutFindings(const QString &alias = {})
-{
-    return column(alias, "FLG1") + QStringLiteral(" = '0'");
-}
-inline QString withFindings(const QString &alias = {})
-{
-    return column(alias, "FLG1") + QStringLiteral(" <> '0'");
-}
-
-// Neither converted nor confirmed: the lines completion, checks and edits may still change.
-inline QString openLines(const QString &alias = {})
-{
-    return unconverted(alias) + QStringLiteral(" AND ") + unconfirmed(alias);
-}
-
-// The lines of the conversion running now.
-inline QString inRunningConversion(const QString &alias = {})
-{
-    return column(alias, "FLG2") + QStringLiteral(" = '1'");
-}
-
-// A data kind the conversion knows: thermal transfer or letterpress.
-inline QString knownDataKind(const QString &alias = {})
-{
-    return column(alias, "DATA_FLG") + QStringLiteral(" IN ('0', '1')");
-}
-
-} // namespace OrderState
+private:
+    static QString flag(const QString &alias, const char *name, const char *test)
+    {
+        const QString column =
+            alias.isEmpty() ? QLatin1String(name) : alias + QLatin1Char('.') + QLatin1String(name);
+        return column + QLatin1Char(' ') + QLatin1String(test);
+    }
+};

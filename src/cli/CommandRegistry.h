@@ -2,6 +2,8 @@
 // file (src/cli/<Subsystem>Commands.cpp); the commands call the same logic as the screens.
 #pragma once
 
+#include "Outcome.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,6 +31,12 @@ struct BatchContext {
 
 // Exit status of a command: 0 success; 1 a refusal or failure; 2 bad usage.
 enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+
+// Only an action that did what was asked ends a command with 0.
+inline int exitCodeOf(Outcome outcome)
+{
+    return outcome == Outcome::Done ? ExitOk : ExitFailed;
+}
 
 struct Command {
     QString name;              // "import", "masters", ...

@@ -89,7 +89,7 @@ int cancelCommand(BatchContext &ctx, const Command &self)
     if (ctx.args.size() != 1)
         return usageError(self, QStringLiteral("cancel: one import date is needed"));
     ConversionCancel cancel(ctx.db(), ctx.dialogs, ctx.progress);
-    return cancel.run(ctx.args.at(0)) == Outcome::Done ? ExitOk : ExitFailed;
+    return exitCodeOf(cancel.run(ctx.args.at(0)));
 }
 
 int confirmCommand(BatchContext &ctx, const Command &self)
@@ -109,7 +109,7 @@ int confirmCommand(BatchContext &ctx, const Command &self)
                  .arg(counts.converted)
                  .arg(counts.unconverted));
     Confirmation confirmation(ctx.db(), ctx.dialogs, ctx.progress);
-    return confirmation.run(impDate, counts) == Outcome::Done ? ExitOk : ExitFailed;
+    return exitCodeOf(confirmation.run(impDate, counts));
 }
 
 int updateCommand(BatchContext &ctx, const Command &self)

@@ -116,8 +116,7 @@ int reprintCommand(BatchContext &ctx, const Command &self)
     ReportEngine engine;
     const PrintRequest request{ctx.db(), ctx.dialogs, ctx.progress,
                                to.value_or(ctx.session.listPrinter())};
-    return RunReprint::print(kind, engine, request, *impDate, stamp) == Outcome::Done ? ExitOk
-                                                                                      : ExitFailed;
+    return exitCodeOf(RunReprint::print(kind, engine, request, *impDate, stamp));
 }
 
 int upgradeDbCommand(BatchContext &ctx, const Command &self)

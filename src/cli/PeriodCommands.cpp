@@ -39,7 +39,7 @@ int monthCommand(BatchContext &ctx, const Command &self)
         ctx.dialogs.message(QStringLiteral("レコードがありません。"), Icon::Error);
         return ExitFailed;
     }
-    return outcome == Outcome::Done ? ExitOk : ExitFailed;
+    return exitCodeOf(outcome);
 }
 
 } // namespace

@@ -72,7 +72,7 @@ int print(BatchContext &ctx)
         const Outcome outcome =
             kind == kQulMst ? printQualityCards(ctx, engine, request, date.value_or(QString()))
                             : printRunList(ctx, engine, request, kind);
-        return outcome == Outcome::Done ? ExitOk : ExitFailed;
+        return exitCodeOf(outcome);
     } catch (const DbError &e) {
         ctx.dialogs.message(e.describe(), Icon::Error);
         return ExitFailed;

@@ -364,9 +364,9 @@ int main(int argc, char **argv)
     if (typical > 0 && typical != lines)
         sizes << typical;
 
-    // Every folder is removed when the program ends, none before: a file system that skips
-    // the inodes of files removed in the last minutes makes every file created after a large
-    // removal slower, and the next run would measure the removal instead of itself.
+    // Every folder is removed when the program ends, none before: on this kind of machine a
+    // file created soon after thousands were removed can cost ten times as much (the inode
+    // allocator passes over the freed ones), and the next run would measure the removal.
     std::list<QTemporaryDir> folders;
     fileAnatomy(folders.emplace_back().path(), intOption(args, QStringLiteral("--files"), 8435));
     for (const int size : sizes) {
